@@ -1,0 +1,10 @@
+#pragma once
+#include "app/ProgramState.h"
+#include "settings/IniDocument.h"
+
+namespace krelmix {
+
+// The start-up read of options and sounds (the drive ticks are the drive list's own).
+void ReadStartupSettings(const IniDocument& settings, ProgramState& state);
+
+}  // namespace krelmix

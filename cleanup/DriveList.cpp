@@ -1,0 +1,51 @@
+#include "cleanup/DriveList.h"
+
+#include "app/TextCase.h"
+#include "settings/Switch.h"
+
+namespace krelmix {
+
+namespace {
+const wchar_t kAreaSection[] = L"Area";
+
+std::wstring LetterKey(const DriveLine& line) { return line.text.substr(0, 1); }
+}  // namespace
+
+std::wstring VolumeText(Drives& drives, wchar_t letter) {
+  return L"[" + UpperCase(drives.VolumeLabel(letter).value_or(L"")) + L"]";
+}
+
+std::wstring NetworkText(Drives& drives, wchar_t letter) {
+  const auto remote = drives.RemoteName(UpperChar(letter));
+  if (!remote) return VolumeText(drives, letter);
+  return UpperCase(*remote);
+}
+
+std::vector<DriveLine> FillDriveList(Drives& drives) {
+  std::vector<DriveLine> lines;
+  const uint32_t mask = drives.LogicalDrives();
+  for (int bit = 0; bit < 26; ++bit) {
+    if (!(mask & (1u << bit))) continue;
+    const wchar_t letter = static_cast<wchar_t>(L'A' + bit);
+    const std::wstring head = std::wstring(1, letter) + L":";
+    switch (drives.Kind(letter)) {
+      case DriveKind::Removable: lines.push_back({head}); break;
+      case DriveKind::Fixed:
+      case DriveKind::RamDisk: lines.push_back({head + L" " + VolumeText(drives, letter)}); break;
+      case DriveKind::Remote: lines.push_back({head + L" " + NetworkText(drives, letter)}); break;
+      default: break;
+    }
+  }
+  return lines;
+}
+
+void RestoreDriveTicks(std::vector<DriveLine>& lines, const IniDocument& settings) {
+  for (auto& line : lines) line.ticked = ReadSwitch(settings.Value(kAreaSection, LetterKey(line)), false);
+}
+
+void WriteDriveTicks(const std::vector<DriveLine>& lines, IniDocument& settings) {
+  settings.EraseSection(kAreaSection);
+  for (const auto& line : lines) settings.Write(kAreaSection, LetterKey(line), SwitchText(line.ticked));
+}
+
+}  // namespace krelmix

@@ -1,0 +1,192 @@
+#include "settings/IniDocument.h"
+
+#include <cwctype>
+
+namespace krelmix {
+namespace {
+
+constexpr size_t npos = std::wstring::npos;
+
+bool IsBlank(wchar_t c) {
+    return c == L' ' || c == L'\t';
+}
+
+std::wstring_view Trim(std::wstring_view s) {
+    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+bool HasLineBreak(std::wstring_view s) {
+    return s.find_first_of(L"\r\n") != npos;
+}
+
+}  // namespace
+
+wchar_t FoldNameChar(wchar_t c) {
+    // Cyrillic capitals: U+0410..U+042F map 32 up, U+0400..U+040F (Ё and
+    // friends) map 80 up.
+    if (c >= 0x0410 && c <= 0x042F) return static_cast<wchar_t>(c + 0x20);
+    if (c >= 0x0400 && c <= 0x040F) return static_cast<wchar_t>(c + 0x50);
+    if (c >= L'A' && c <= L'Z') return static_cast<wchar_t>(c - L'A' + L'a');
+    return static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
+}
+
+bool NamesEqual(std::wstring_view a, std::wstring_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (FoldNameChar(a[i]) != FoldNameChar(b[i])) return false;
+    }
+    return true;
+}
+
+IniDocument::Line IniDocument::MakeLine(std::wstring text) {
+    Line line{Kind::Other, std::move(text), 0};
+    std::wstring_view trimmed = Trim(line.text);
+    if (trimmed.empty()) return line;
+
+    if (trimmed.front() == L'[') {
+        if (trimmed.find(L']') != npos) line.kind = Kind::Header;
+        return line;
+    }
+    // A commented-out "key=value" must stay a comment.
+    if (trimmed.front() == L';' || trimmed.front() == L'#') return line;
+
+    size_t eq = line.text.find(L'=');
+    if (eq != npos && !Trim(std::wstring_view(line.text).substr(0, eq)).empty()) {
+        line.kind = Kind::Entry;
+        line.equals = eq;
+    }
+    return line;
+}
+
+std::wstring_view IniDocument::HeaderName(const Line& line) {
+    std::wstring_view trimmed = Trim(line.text);
+    trimmed.remove_prefix(1);
+    return Trim(trimmed.substr(0, trimmed.find(L']')));
+}
+
+std::wstring_view IniDocument::EntryKey(const Line& line) {
+    return Trim(std::wstring_view(line.text).substr(0, line.equals));
+}
+
+std::wstring_view IniDocument::EntryValue(const Line& line) {
+    return Trim(std::wstring_view(line.text).substr(line.equals + 1));
+}
+
+IniDocument IniDocument::Parse(std::wstring_view text) {
+    IniDocument doc;
+    bool sawCrLf = text.find(L"\r\n") != npos;
+    bool sawLf = text.find(L'\n') != npos;
+    doc.newline_ = (sawLf && !sawCrLf) ? L"\n" : L"\r\n";
+
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find(L'\n', start);
+        size_t next = end == npos ? text.size() : end + 1;
+        std::wstring_view raw = text.substr(start, (end == npos ? text.size() : end) - start);
+        if (!raw.empty() && raw.back() == L'\r') raw.remove_suffix(1);
+        doc.lines_.push_back(MakeLine(std::wstring(raw)));
+        start = next;
+    }
+    return doc;
+}
+
+std::wstring IniDocument::Serialize() const {
+    std::wstring out;
+    for (const Line& line : lines_) {
+        out += line.text;
+        out += newline_;
+    }
+    return out;
+}
+
+size_t IniDocument::FindHeader(std::wstring_view section) const {
+    section = Trim(section);
+    for (size_t i = 0; i < lines_.size(); ++i) {
+        if (lines_[i].kind == Kind::Header && NamesEqual(HeaderName(lines_[i]), section)) return i;
+    }
+    return npos;
+}
+
+size_t IniDocument::SectionEnd(size_t header) const {
+    size_t i = header + 1;
+    while (i < lines_.size() && lines_[i].kind != Kind::Header) ++i;
+    return i;
+}
+
+size_t IniDocument::FindEntry(std::wstring_view section, std::wstring_view key) const {
+    size_t header = FindHeader(section);
+    if (header == npos) return npos;
+    key = Trim(key);
+    size_t end = SectionEnd(header);
+    for (size_t i = header + 1; i < end; ++i) {
+        if (lines_[i].kind == Kind::Entry && NamesEqual(EntryKey(lines_[i]), key)) return i;
+    }
+    return npos;
+}
+
+std::vector<std::wstring> IniDocument::KeyNames(std::wstring_view section) const {
+    std::vector<std::wstring> names;
+    size_t header = FindHeader(section);
+    if (header == npos) return names;
+    size_t end = SectionEnd(header);
+    for (size_t i = header + 1; i < end; ++i) {
+        if (lines_[i].kind == Kind::Entry) names.emplace_back(EntryKey(lines_[i]));
+    }
+    return names;
+}
+
+std::optional<std::wstring> IniDocument::Value(std::wstring_view section, std::wstring_view key) const {
+    size_t entry = FindEntry(section, key);
+    if (entry == npos) return std::nullopt;
+    return std::wstring(EntryValue(lines_[entry]));
+}
+
+bool IniDocument::HasSection(std::wstring_view section) const {
+    return FindHeader(section) != npos;
+}
+
+void IniDocument::EraseSection(std::wstring_view section) {
+    // Comments and blank lines inside the section go with it; leaving them
+    // would silently attach them to the section above.
+    for (size_t header = FindHeader(section); header != npos; header = FindHeader(section)) {
+        lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(header),
+                     lines_.begin() + static_cast<std::ptrdiff_t>(SectionEnd(header)));
+    }
+}
+
+bool IniDocument::Write(std::wstring_view section, std::wstring_view key, std::wstring_view value) {
+    section = Trim(section);
+    key = Trim(key);
+    value = Trim(value);
+    if (HasLineBreak(section) || section.find(L']') != npos) return false;
+    if (key.empty() || HasLineBreak(key) || key.find(L'=') != npos) return false;
+    if (key.front() == L'[' || key.front() == L';' || key.front() == L'#') return false;
+    if (HasLineBreak(value)) return false;
+
+    size_t entry = FindEntry(section, key);
+    if (entry != npos) {
+        Line& line = lines_[entry];
+        line.text = line.text.substr(0, line.equals + 1) + std::wstring(value);
+        return true;
+    }
+
+    std::wstring text = std::wstring(key) + L"=" + std::wstring(value);
+    size_t header = FindHeader(section);
+    if (header == npos) {
+        lines_.push_back(MakeLine(L"[" + std::wstring(section) + L"]"));
+        lines_.push_back(MakeLine(std::move(text)));
+        return true;
+    }
+
+    size_t insertAt = header + 1;
+    size_t end = SectionEnd(header);
+    for (size_t i = header + 1; i < end; ++i) {
+        if (lines_[i].kind == Kind::Entry) insertAt = i + 1;
+    }
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insertAt), MakeLine(std::move(text)));
+    return true;
+}
+
+}  // namespace krelmix

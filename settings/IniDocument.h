@@ -1,0 +1,65 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace krelmix {
+
+// Case fold used for section and key names: ASCII plus Cyrillic, independent
+// of the C locale the process happens to run under.
+wchar_t FoldNameChar(wchar_t c);
+bool NamesEqual(std::wstring_view a, std::wstring_view b);
+
+// Settings file held as its original lines, so that rewriting it keeps
+// comments, blank lines and anything we do not understand.
+//
+// A section name may occur more than once in a hand-edited file. Reads and
+// in-place writes use the first occurrence only (that is what the user sees
+// first when editing), EraseSection removes every occurrence.
+class IniDocument {
+public:
+    static IniDocument Parse(std::wstring_view text);
+
+    // Every line is terminated, the last one included. The line break is
+    // "\n" if the parsed text used bare "\n" throughout, otherwise "\r\n".
+    std::wstring Serialize() const;
+
+    std::vector<std::wstring> KeyNames(std::wstring_view section) const;
+    std::optional<std::wstring> Value(std::wstring_view section, std::wstring_view key) const;
+    bool HasSection(std::wstring_view section) const;
+    void EraseSection(std::wstring_view section);
+
+    // Replaces the value of an existing key where it stands, or adds the key
+    // after the last entry of the section, or adds the section at the end.
+    // Returns false, changing nothing, when the names or the value could not
+    // be read back as written (line breaks, '=' in the key, ']' in the
+    // section name, an empty key).
+    bool Write(std::wstring_view section, std::wstring_view key, std::wstring_view value);
+
+private:
+    enum class Kind { Header, Entry, Other };
+    struct Line {
+        Kind kind;
+        std::wstring text;
+        size_t equals = 0;  // position of the first '=' in an entry
+    };
+
+    static Line MakeLine(std::wstring text);
+    static std::wstring_view HeaderName(const Line& line);
+    static std::wstring_view EntryKey(const Line& line);
+    static std::wstring_view EntryValue(const Line& line);
+
+    // Index of the first header named section, or npos.
+    size_t FindHeader(std::wstring_view section) const;
+    // One past the last line that belongs to the section starting at header.
+    size_t SectionEnd(size_t header) const;
+    // Index of the key's entry inside the first occurrence of section, or npos.
+    size_t FindEntry(std::wstring_view section, std::wstring_view key) const;
+
+    std::vector<Line> lines_;
+    std::wstring newline_ = L"\r\n";
+};
+
+}  // namespace krelmix
