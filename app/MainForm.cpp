@@ -26,7 +26,8 @@ std::wstring ExecutableFolder() {
 }  // namespace
 
 bool TForm1::RegisterWindowClass(HINSTANCE instance) {
-  WNDCLASSEXW wc = {sizeof wc};
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
   wc.lpfnWndProc = WindowProc;
   wc.hInstance = instance;
   wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));

@@ -18,7 +18,8 @@ LRESULT CALLBACK ApplicationWindowProc(HWND hwnd, UINT message, WPARAM wParam, L
 
 // The taskbar entry carries the application title; the borderless main window is owned by it.
 HWND CreateApplicationWindow(HINSTANCE instance) {
-  WNDCLASSEXW wc = {sizeof wc};
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
   wc.lpfnWndProc = ApplicationWindowProc;
   wc.hInstance = instance;
   wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
@@ -39,7 +40,9 @@ std::vector<std::wstring> Arguments() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES};
+  INITCOMMONCONTROLSEX controls{};
+  controls.dwSize = sizeof controls;
+  controls.dwICC = ICC_STANDARD_CLASSES;
   InitCommonControlsEx(&controls);
   HWND application = CreateApplicationWindow(instance);
   if (!krelmix::TForm1::RegisterWindowClass(instance)) return 1;

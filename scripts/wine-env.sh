@@ -13,6 +13,9 @@ krelmix_ensure_prefix() {
     wineboot -i >/dev/null 2>&1 || true
     wineserver -w || true
   fi
+  # The one drive tests may tick, search or clean: T: mapped to a scratch folder.
+  mkdir -p "$root/build/scratch-t"
+  ln -sfn "$root/build/scratch-t" "$WINEPREFIX/dosdevices/t:"
 }
 
 krelmix_ensure_display() {

@@ -1,0 +1,23 @@
+#include <gtest/gtest.h>
+
+#include "cleanup/DriveList.h"
+#include "platform/win32/Win32Drives.h"
+
+namespace krelmix {
+namespace {
+
+// The prefix's C: is a fixed drive; whatever else is listed must be well formed.
+TEST(Win32Drives, ListsTheFixedSystemDriveWithAVolumeText) {
+  Win32Drives drives;
+  const auto lines = FillDriveList(drives);
+  bool sawC = false;
+  for (const auto& line : lines) {
+    ASSERT_GE(line.text.size(), 2u);
+    EXPECT_EQ(line.text[1], L':');
+    if (line.text.rfind(L"C: [", 0) == 0) sawC = true;
+  }
+  EXPECT_TRUE(sawC);
+}
+
+}  // namespace
+}  // namespace krelmix
