@@ -5,7 +5,7 @@ export WINEPREFIX="${KRELMIX_WINEPREFIX:-$root/build/wineprefix}"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export LOCPATH="$root/build/locale"
-export LC_ALL=ru_RU.UTF-8
+{ export LC_ALL=ru_RU.UTF-8; } 2>/dev/null
 
 krelmix_ensure_prefix() {
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
