@@ -14,8 +14,18 @@ krelmix_ensure_prefix() {
     wineserver -w || true
   fi
   # The one drive tests may tick, search or clean: T: mapped to a scratch folder.
-  mkdir -p "$root/build/scratch-t"
+  mkdir -p "$root/build/scratch-t" "$root/build/scratch-s"
+  printf 'scratch' > "$root/build/scratch-t/.windows-label"
   ln -sfn "$root/build/scratch-t" "$WINEPREFIX/dosdevices/t:"
+  # S: is a CD-ROM drive, which the drive list must leave out.
+  ln -sfn "$root/build/scratch-s" "$WINEPREFIX/dosdevices/s:"
+  if [ ! -f "$WINEPREFIX/.krelmix-drives" ]; then
+    # The drive manager reads the 64-bit view of the key.
+    wine reg add 'HKLM\Software\Wine\Drives' /v s: /d cdrom /f /reg:64 >/dev/null 2>&1 &&
+      touch "$WINEPREFIX/.krelmix-drives"
+    wineserver -k 2>/dev/null || true
+    wineserver -w || true
+  fi
 }
 
 krelmix_ensure_display() {

@@ -21,3 +21,25 @@ TEST(Win32Drives, ListsTheFixedSystemDriveWithAVolumeText) {
 
 }  // namespace
 }  // namespace krelmix
+
+namespace krelmix {
+namespace {
+
+// The test prefix maps T: to a scratch folder labelled "scratch" and S: as a CD-ROM drive.
+TEST(Win32Drives, LabelIsUpperCasedAndCdRomIsLeftOut) {
+  Win32Drives drives;
+  const auto lines = FillDriveList(drives);
+  bool sawT = false;
+  for (const auto& line : lines) {
+    EXPECT_NE(line.text[0], L'S') << "a CD-ROM drive was listed";
+    if (line.text[0] == L'T') {
+      EXPECT_EQ(line.text, L"T: [SCRATCH]");
+      sawT = true;
+    }
+  }
+  EXPECT_TRUE(sawT);
+  EXPECT_EQ(drives.Kind(L'S'), DriveKind::CdRom);
+}
+
+}  // namespace
+}  // namespace krelmix
