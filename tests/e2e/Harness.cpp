@@ -1,5 +1,7 @@
 #include "Harness.h"
 
+#include "../win/ScratchFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -35,23 +37,6 @@ BOOL CALLBACK FindProcessWindow(HWND hwnd, LPARAM param) {
   return TRUE;
 }
 
-void RemoveTree(const std::wstring& dir) {
-  WIN32_FIND_DATAW data;
-  HANDLE find = FindFirstFileW((dir + L"\\*").c_str(), &data);
-  if (find != INVALID_HANDLE_VALUE) {
-    do {
-      const std::wstring name = data.cFileName;
-      if (name == L"." || name == L"..") continue;
-      const std::wstring path = dir + L"\\" + name;
-      SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(path);
-      else DeleteFileW(path.c_str());
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
-  }
-  RemoveDirectoryW(dir.c_str());
-}
-
 void MouseClickAt(int x, int y) {
   SetCursorPos(x, y);
   Sleep(100);
@@ -82,7 +67,7 @@ RunningProgram::RunningProgram(const std::string& settings, bool withSettings) {
   GetTempPathW(MAX_PATH + 1, temp);
   folder_ = std::wstring(temp) + L"krelmix-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
             std::to_wstring(++counter);
-  RemoveTree(folder_);
+  test::RemoveTree(folder_);
   CreateDirectoryW(folder_.c_str(), nullptr);
   CopyFileW(g_program.c_str(), (folder_ + L"\\Krelmix.exe").c_str(), FALSE);
   if (withSettings) {
@@ -98,7 +83,7 @@ RunningProgram::~RunningProgram() {
     CloseHandle(process_.hProcess);
     CloseHandle(process_.hThread);
   }
-  RemoveTree(folder_);
+  test::RemoveTree(folder_);
 }
 
 void RunningProgram::Start(const std::wstring& arguments) {

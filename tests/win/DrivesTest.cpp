@@ -19,12 +19,6 @@ TEST(Win32Drives, ListsTheFixedSystemDriveWithAVolumeText) {
   EXPECT_TRUE(sawC);
 }
 
-}  // namespace
-}  // namespace krelmix
-
-namespace krelmix {
-namespace {
-
 // The test prefix maps T: to a scratch folder labelled "scratch" and S: as a CD-ROM drive.
 TEST(Win32Drives, LabelIsUpperCasedAndCdRomIsLeftOut) {
   Win32Drives drives;
