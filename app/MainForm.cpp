@@ -1,21 +1,22 @@
 #include "app/MainForm.h"
 
-#include <commctrl.h>
-#include <windowsx.h>
-
-#include <cstring>
+#include <shellapi.h>
 
 #include "app/CommandLine.h"
 #include "app/StartupSettings.h"
+#include "toolkit/ErrorReport.h"
 
 namespace krelmix {
 
 namespace {
-const wchar_t kApplicationTitle[] = L"Krelmix";
-constexpr int kClientWidth = 600, kClientHeight = 463;
-constexpr int kDriveListId = 101;
-constexpr int kDriveItemHeight = 13;
-constexpr int kTickBoxWidth = 13;
+constexpr SIZE kClientSize{600, 463};
+constexpr COLORREF kSkinColor = RGB(24, 40, 60);
+constexpr COLORREF kPanelColor = RGB(36, 52, 72);
+constexpr COLORREF kCounterColor = RGB(210, 230, 240);
+constexpr UINT kDriveListId = 101, kFoundListId = 102, kCountersId = 103, kStatusId = 104;
+
+const wchar_t kBanner1Address[] = L"https://krelmix.example.org/";
+const wchar_t kBanner2Address[] = L"https://krelmix.example.org/d3ir/";
 
 std::wstring ExecutableFolder() {
   std::wstring path(32768, L'\0');
@@ -23,77 +24,126 @@ std::wstring ExecutableFolder() {
   path.resize(n);
   return path.substr(0, path.find_last_of(L"\\/") + 1);
 }
+
+FormStyle MainFormStyle() {
+  FormStyle style;
+  style.className = L"TForm1";
+  style.title = kApplicationTitle;
+  style.clientSize = kClientSize;
+  style.style = WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX;
+  style.color = kSkinColor;
+  style.icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
+  return style;
+}
+
+RECT Bounds(int left, int top, int width, int height) { return {left, top, left + width, top + height}; }
 }  // namespace
 
-bool TForm1::RegisterWindowClass(HINSTANCE instance) {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = WindowProc;
-  wc.hInstance = instance;
-  wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = CreateSolidBrush(RGB(24, 60, 92));
-  wc.lpszClassName = kClassName;
-  return RegisterClassExW(&wc) != 0;
+TForm1::TForm1(HWND applicationWindow, std::vector<std::wstring> args)
+    : Form(MainFormStyle()), application_(applicationWindow), args_(std::move(args)) {}
+
+TForm1::~TForm1() = default;
+
+void TForm1::Load() {
+  CreateForm(application_);
+  FormCreate();
 }
 
-HWND TForm1::Create(HINSTANCE instance, HWND applicationWindow, std::vector<std::wstring> args) {
-  auto* form = new TForm1(std::move(args));  // owned by the window; freed at WM_NCDESTROY
-  const int x = (GetSystemMetrics(SM_CXSCREEN) - kClientWidth) / 2;
-  const int y = (GetSystemMetrics(SM_CYSCREEN) - kClientHeight) / 2;
-  HWND hwnd = CreateWindowExW(0, kClassName, kApplicationTitle, WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX, x, y,
-                              kClientWidth, kClientHeight, applicationWindow, nullptr, instance, form);
-  if (!hwnd) delete form;
-  return hwnd;
+void TForm1::CreateControls() {
+  CreateFonts();
+  CreateButtons();
+  CreateLists();
+  CreateBannersAndPanels();
+  SetTabOrder({CheckListBox1.Handle(), RxCheckListBox1.Handle()});
+  onActivate = [this] { FormActivate(); };
+  onClose = [this] { FormClose(); };
 }
 
-LRESULT CALLBACK TForm1::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* form = reinterpret_cast<TForm1*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (message == WM_NCCREATE) {
-    form = static_cast<TForm1*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    form->hwnd_ = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
-  }
-  if (!form) return DefWindowProcW(hwnd, message, wParam, lParam);
-  if (message == WM_NCDESTROY) {
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    if (form->font_) DeleteObject(form->font_);
-    delete form;
-    PostQuitMessage(0);
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-  }
-  // Nothing may escape into the system's window code: errors go to the error report.
-  try {
-    return form->OnMessage(message, wParam, lParam);
-  } catch (const SettingsWriteError& e) {
-    form->ShowError(e.Message());
-  } catch (const std::exception& e) {
-    form->ShowError(std::wstring(e.what(), e.what() + std::strlen(e.what())));
-  }
-  return 0;
+void TForm1::CreateFonts() {
+  font_.Reset(CreatePointFont(L"MS Sans Serif", 8));
+  listFont_.Reset(CreatePointFont(L"Courier New", 8, FW_NORMAL, RUSSIAN_CHARSET));
 }
 
-LRESULT TForm1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_CREATE:
-      FormCreate();
-      return 0;
-    case WM_MEASUREITEM:
-      reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = kDriveItemHeight;
-      return TRUE;
-    case WM_DRAWITEM:
-      if (wParam == kDriveListId) DrawDriveItem(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
-      return TRUE;
-    case WM_COMMAND:
-      if (LOWORD(wParam) == kDriveListId && HIWORD(wParam) == LBN_DBLCLK) CheckListBox1DblClick();
-      if (LOWORD(wParam) == kDriveListId && HIWORD(wParam) == LBN_SELCHANGE && !(GetKeyState(VK_LBUTTON) & 0x8000))
-        CheckListBox1Click();  // a change of the current line by keyboard
-      return 0;
-    case WM_CLOSE:
-      DestroyWindow(hwnd_);
-      return 0;
+void TForm1::CreateButtons() {
+  struct Definition {
+    SpeedButton& button;
+    const wchar_t* caption;
+    const wchar_t* hint;
+    bool enabled;
+  };
+  const Definition definitions[] = {
+      {SpeedButton1, L"О...", L"О программе...", true},   {SpeedButton2, L"Поиск", L"Поиск мусора", true},
+      {SpeedButton3, L"Удалить", L"Удалить отмеченные", false}, {SpeedButton4, L"Стоп", L"Стоп!!!", false},
+      {SpeedButton5, L"Очистка", L"Удалить сразу все", true}, {SpeedButton6, L"TMP", L"Очистить TMP", true},
+      {SpeedButton8, L"Настройки", L"Настройки", true},     {SpeedButton7, L"Выход", L"Выход", true},
+  };
+  HCURSOR hand = LoadCursorW(nullptr, IDC_HAND);
+  for (const Definition& d : definitions) {
+    d.button.SetCaption(d.caption);
+    d.button.SetHint(d.hint);
+    d.button.SetEnabled(d.enabled);
+    d.button.SetFont(font_.Get());
+    d.button.SetCursor(hand);
+    AddGraphic(d.button);
   }
-  return DefWindowProcW(hwnd_, message, wParam, lParam);
+  SpeedButton1.SetCursor(LoadCursorW(nullptr, IDC_HELP));
+  SpeedButton7.onClick = [this] { SpeedButton7Click(); };
+}
+
+void TForm1::CreateLists() {
+  CheckListStyle drives;
+  drives.tick = TickStyle::Box;
+  drives.itemHeight = 13;
+  drives.font = font_.Get();
+  CheckListBox1.Create(Handle(), Bounds(47, 76, 110, 140), kDriveListId, drives);
+  CheckListBox1.onClick = [this] { CheckListBox1Click(); };
+  CheckListBox1.onDblClick = [this] { CheckListBox1DblClick(); };
+  CheckListBox1.onTickToggled = [this](size_t index) {
+    if (index < driveLines_.size()) driveLines_[index].ticked = CheckListBox1.Ticked(index);
+  };
+  AddWindowed(CheckListBox1);
+
+  CheckListStyle finds;
+  finds.tick = TickStyle::Mark;
+  finds.itemHeight = 14;
+  finds.font = listFont_.Get();
+  RxCheckListBox1.Create(Handle(), Bounds(162, 96, 429, 336), kFoundListId, finds);
+  RxCheckListBox1.onDblClick = [this] { RxCheckListBox1DblClick(); };
+  AddWindowed(RxCheckListBox1);
+}
+
+void TForm1::CreateBannersAndPanels() {
+  HCURSOR hand = LoadCursorW(nullptr, IDC_HAND);
+  Image1.SetHint(L"Deve zezizore dedoza");
+  Image1.SetCursor(hand);
+  Image1.onClick = [this] { Image1Click(); };
+  AddGraphic(Image1);
+  Image3.SetHint(L"d3ir");
+  Image3.SetCursor(hand);
+  Image3.onClick = [this] { Image3Click(); };
+  AddGraphic(Image3);
+
+  PanelStyle counters;
+  counters.bevel = Bevel::Raised;
+  counters.color = kPanelColor;
+  counters.font = font_.Get();
+  Label1.SetCaption(L"Каталогов:");
+  Label2.SetCaption(L"Файлов:");
+  for (Label* label : {&Label1, &Label2}) {
+    label->SetFont(font_.Get());
+    label->SetColor(kCounterColor);
+    Panel2.AddGraphic(*label);
+  }
+  Panel2.Create(Handle(), Bounds(48, 288, 109, 33), kCountersId, counters);
+  AddWindowed(Panel2);
+
+  PanelStyle status;
+  status.bevel = Bevel::Lowered;
+  status.color = kPanelColor;
+  status.textColor = kCounterColor;
+  status.font = font_.Get();
+  Panel1.Create(Handle(), Bounds(161, 434, 432, 22), kStatusId, status);
+  AddWindowed(Panel1);
 }
 
 // Start-up order: program folder, modes, drive list, option defaults, settings, command line.
@@ -101,7 +151,6 @@ void TForm1::FormCreate() {
   state_.ExeDir = ExecutableFolder();
   state_.TestMode = state_.NightTrashMode = state_.NightFlyMode = false;
   settings_ = std::make_unique<SettingsFile>(storage_, codec_, state_.SettingsPath());
-  CreateDriveListControl();
   driveLines_ = FillDriveList(drives_);
   state_.ShowSplash = state_.FollowReport = state_.WarnTmp = true;
   state_.MaskList.clear();
@@ -122,7 +171,7 @@ void TForm1::ProcessCommandLine() {
         state_.TestMode = true;
         break;
       case Switch::Help:
-        MessageBoxW(hwnd_, kHelpText, kHelpCaption, MB_OK);
+        MessageBoxW(Handle(), kHelpText, kHelpCaption, MB_OK);
         PostQuitMessage(0);
         break;
       case Switch::NightFly:
@@ -132,60 +181,43 @@ void TForm1::ProcessCommandLine() {
   }
 }
 
-void TForm1::CreateDriveListControl() {
-  font_ = CreateFontW(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"MS Sans Serif");
-  checkListBox1_ = CreateWindowExW(0, L"LISTBOX", L"CheckListBox1",
-                                   WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY |
-                                       LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT,
-                                   47, 76, 110, 140, hwnd_, reinterpret_cast<HMENU>(kDriveListId),
-                                   GetModuleHandleW(nullptr), nullptr);
-  SendMessageW(checkListBox1_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-  SetWindowSubclass(checkListBox1_, DriveListProc, 1, reinterpret_cast<DWORD_PTR>(this));
+void TForm1::FormActivate() {
+  if (state_.NightTrashMode) {
+    ShowWindow(application_, SW_HIDE);
+    return;
+  }
+}
+
+void TForm1::FormClose() {
+  state_.MaskList.clear();
+  state_.ExcludeList.clear();
+}
+
+void TForm1::OnDestroyed() { PostQuitMessage(0); }
+
+void TForm1::SetButtonsBeforeRun(bool cleanup) {
+  SpeedButton2.SetEnabled(false);
+  SpeedButton3.SetEnabled(false);
+  SpeedButton4.SetEnabled(true);
+  SpeedButton5.SetEnabled(false);
+  SpeedButton6.SetEnabled(false);
+  SpeedButton7.SetEnabled(false);
+  if (!cleanup) SpeedButton8.SetEnabled(false);
+}
+
+void TForm1::SetButtonsAfterRun(bool cleanup) {
+  SpeedButton2.SetEnabled(true);
+  if (!cleanup) SpeedButton3.SetEnabled(RxCheckListBox1.Count() > 0);
+  SpeedButton4.SetEnabled(false);
+  SpeedButton5.SetEnabled(true);
+  SpeedButton6.SetEnabled(true);
+  SpeedButton7.SetEnabled(true);
+  if (!cleanup) SpeedButton8.SetEnabled(true);
 }
 
 void TForm1::ShowDriveLines() {
-  SendMessageW(checkListBox1_, LB_RESETCONTENT, 0, 0);
-  for (const auto& line : driveLines_) {
-    const auto index = SendMessageW(checkListBox1_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.text.c_str()));
-    SendMessageW(checkListBox1_, LB_SETITEMDATA, index, line.ticked ? 1 : 0);
-  }
-}
-
-// The list's mouse handling: a press on the tick box flips the tick, every click on a line is
-// the list's click event, and the space bar flips the current tick without saving it.
-LRESULT CALLBACK TForm1::DriveListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                       DWORD_PTR self) {
-  auto* form = reinterpret_cast<TForm1*>(self);
-  try {
-    if (message == WM_LBUTTONDOWN) {
-      const LRESULT hit = SendMessageW(hwnd, LB_ITEMFROMPOINT, 0, lParam);
-      const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
-      if (!HIWORD(hit) && GET_X_LPARAM(lParam) < kTickBoxWidth) form->ToggleDriveTick(LOWORD(hit));
-      return result;
-    }
-    if (message == WM_LBUTTONUP) {
-      const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
-      const LRESULT hit = SendMessageW(hwnd, LB_ITEMFROMPOINT, 0, lParam);
-      if (!HIWORD(hit)) form->CheckListBox1Click();
-      return result;
-    }
-    if (message == WM_KEYDOWN && wParam == VK_SPACE) {
-      form->ToggleDriveTick(static_cast<int>(SendMessageW(hwnd, LB_GETCURSEL, 0, 0)));
-      return 0;
-    }
-  } catch (const SettingsWriteError& e) {
-    form->ShowError(e.Message());
-    return 0;
-  }
-  return DefSubclassProc(hwnd, message, wParam, lParam);
-}
-
-void TForm1::ToggleDriveTick(int index) {
-  if (index < 0 || index >= static_cast<int>(driveLines_.size())) return;
-  driveLines_[index].ticked = !driveLines_[index].ticked;
-  SendMessageW(checkListBox1_, LB_SETITEMDATA, index, driveLines_[index].ticked ? 1 : 0);
-  InvalidateRect(checkListBox1_, nullptr, FALSE);
+  CheckListBox1.Clear();
+  for (const auto& line : driveLines_) CheckListBox1.Add(line.text, line.ticked);
 }
 
 void TForm1::CheckListBox1Click() {
@@ -193,28 +225,21 @@ void TForm1::CheckListBox1Click() {
 }
 
 void TForm1::CheckListBox1DblClick() {
-  ToggleDriveTick(static_cast<int>(SendMessageW(checkListBox1_, LB_GETCURSEL, 0, 0)));
+  const int index = CheckListBox1.ItemIndex();
+  if (index < 0 || static_cast<size_t>(index) >= driveLines_.size()) return;
+  driveLines_[index].ticked = !driveLines_[index].ticked;
+  CheckListBox1.SetTicked(static_cast<size_t>(index), driveLines_[index].ticked);
 }
 
-void TForm1::DrawDriveItem(const DRAWITEMSTRUCT& item) {
-  if (item.itemID == static_cast<UINT>(-1)) return;
-  const bool selected = item.itemState & ODS_SELECTED;
-  RECT row = item.rcItem;
-  FillRect(item.hDC, &row, GetSysColorBrush(COLOR_WINDOW));
-  RECT box = {row.left + 1, row.top + 1, row.left + kTickBoxWidth - 1, row.top + kTickBoxWidth - 1};
-  DrawFrameControl(item.hDC, &box, DFC_BUTTON,
-                   DFCS_BUTTONCHECK | DFCS_FLAT | (item.itemData ? DFCS_CHECKED : 0));
-  RECT text = {row.left + kTickBoxWidth + 2, row.top, row.right, row.bottom};
-  if (selected) FillRect(item.hDC, &text, GetSysColorBrush(COLOR_HIGHLIGHT));
-  SetBkMode(item.hDC, TRANSPARENT);
-  SetTextColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-  const std::wstring& line = driveLines_[item.itemID].text;
-  DrawTextW(item.hDC, line.c_str(), static_cast<int>(line.size()), &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
-  if (item.itemState & ODS_FOCUS) DrawFocusRect(item.hDC, &text);
+void TForm1::RxCheckListBox1DblClick() {
+  const int index = RxCheckListBox1.ItemIndex();
+  if (index < 0) return;
+  RxCheckListBox1.SetTicked(static_cast<size_t>(index), !RxCheckListBox1.Ticked(static_cast<size_t>(index)));
 }
 
-void TForm1::ShowError(const std::wstring& text) {
-  MessageBoxW(hwnd_, text.c_str(), kApplicationTitle, MB_OK | MB_ICONERROR);
-}
+void TForm1::SpeedButton7Click() { Close(); }
+
+void TForm1::Image1Click() { ShellExecuteW(Handle(), nullptr, kBanner1Address, nullptr, nullptr, SW_SHOWNORMAL); }
+void TForm1::Image3Click() { ShellExecuteW(Handle(), nullptr, kBanner2Address, nullptr, nullptr, SW_SHOWNORMAL); }
 
 }  // namespace krelmix

@@ -1,5 +1,6 @@
 #pragma once
-// The main window TForm1: the only window alive for the whole run.
+// The main window TForm1: the only window alive for the whole run. Every user action is a press
+// of one of its buttons.
 #include <windows.h>
 
 #include <memory>
@@ -12,44 +13,78 @@
 #include "platform/win32/Win32Drives.h"
 #include "platform/win32/Win32SettingsStorage.h"
 #include "settings/SettingsFile.h"
+#include "toolkit/CheckListBox.h"
+#include "toolkit/Form.h"
+#include "toolkit/Gdi.h"
+#include "toolkit/GraphicControl.h"
+#include "toolkit/Panel.h"
 
 namespace krelmix {
 
-class TForm1 {
+class TForm1 : public Form {
  public:
-  static constexpr wchar_t kClassName[] = L"TForm1";
-  static bool RegisterWindowClass(HINSTANCE instance);
-  static HWND Create(HINSTANCE instance, HWND applicationWindow, std::vector<std::wstring> args);
+  TForm1(HWND applicationWindow, std::vector<std::wstring> args);
+  ~TForm1() override;
 
+  // Creates the window and runs FormCreate; the window is shown by the caller unless a run hid it.
+  void Load();
+  bool ShowOnStart() const { return showOnStart_; }
   ProgramState& State() { return state_; }
 
+  // The button states around a search run (cleanup = false) and a cleanup run (cleanup = true).
+  void SetButtonsBeforeRun(bool cleanup);
+  void SetButtonsAfterRun(bool cleanup);
+
+ protected:
+  void CreateControls() override;
+  void OnDestroyed() override;
+
  private:
-  explicit TForm1(std::vector<std::wstring> args) : args_(std::move(args)) {}
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
-  static LRESULT CALLBACK DriveListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                        UINT_PTR id, DWORD_PTR self);
+  void CreateFonts();
+  void CreateButtons();
+  void CreateLists();
+  void CreateBannersAndPanels();
 
   void FormCreate();
+  void FormActivate();
+  void FormClose();
   void ProcessCommandLine();
-  void CreateDriveListControl();
   void ShowDriveLines();
   void CheckListBox1Click();
   void CheckListBox1DblClick();
-  void ToggleDriveTick(int index);
-  void DrawDriveItem(const DRAWITEMSTRUCT& item);
-  void ShowError(const std::wstring& text);
+  void RxCheckListBox1DblClick();
+  void SpeedButton7Click();
+  void Image1Click();
+  void Image3Click();
 
-  HWND hwnd_ = nullptr;
-  HWND checkListBox1_ = nullptr;
-  HFONT font_ = nullptr;
+  HWND application_;
   std::vector<std::wstring> args_;
+  bool showOnStart_ = true;
   ProgramState state_;
   Win32Drives drives_;
   Win32SettingsStorage storage_;
   Win32AnsiCodec codec_;
   std::unique_ptr<SettingsFile> settings_;
   std::vector<DriveLine> driveLines_;
+
+  Font font_;       // "MS Sans Serif" 8 points, the window's default
+  Font listFont_;   // "Courier New" 8 points, Cyrillic, for the found list
+  SpeedButton SpeedButton1{L"SpeedButton1", {20, 15, 70, 65}};
+  SpeedButton SpeedButton2{L"SpeedButton2", {90, 15, 140, 65}};
+  SpeedButton SpeedButton3{L"SpeedButton3", {140, 15, 190, 65}};
+  SpeedButton SpeedButton4{L"SpeedButton4", {190, 15, 240, 65}};
+  SpeedButton SpeedButton5{L"SpeedButton5", {240, 15, 290, 65}};
+  SpeedButton SpeedButton6{L"SpeedButton6", {290, 15, 340, 65}};
+  SpeedButton SpeedButton8{L"SpeedButton8", {370, 15, 430, 65}};
+  SpeedButton SpeedButton7{L"SpeedButton7", {535, 15, 585, 65}};
+  CheckListBox CheckListBox1{L"CheckListBox1"};
+  Image Image1{L"Image1", {58, 220, 146, 251}};
+  Image Image3{L"Image3", {58, 254, 146, 285}};
+  Panel Panel2{L"Panel2"};
+  Label Label1{L"Label1", {4, 4, 105, 17}};
+  Label Label2{L"Label2", {4, 16, 105, 29}};
+  CheckListBox RxCheckListBox1{L"RxCheckListBox1"};
+  Panel Panel1{L"Panel1"};
 };
 
 }  // namespace krelmix

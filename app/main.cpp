@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/MainForm.h"
+#include "toolkit/ErrorReport.h"
 
 namespace {
 const wchar_t kApplicationClass[] = L"TApplication";
@@ -45,16 +46,21 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   controls.dwICC = ICC_STANDARD_CLASSES;
   InitCommonControlsEx(&controls);
   HWND application = CreateApplicationWindow(instance);
-  if (!krelmix::TForm1::RegisterWindowClass(instance)) return 1;
-  HWND main = krelmix::TForm1::Create(instance, application, Arguments());
-  if (!main) return 1;
-  ShowWindow(main, SW_SHOWNORMAL);
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
+  MSG msg{};
+  {
+    krelmix::TForm1 form(application, Arguments());
+    try {
+      form.Load();
+    } catch (...) {
+      krelmix::ReportCurrentException(nullptr);
+      if (!form.Exists()) return 1;
+    }
+    if (form.ShowOnStart()) form.Show();
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
   }
-  if (IsWindow(main)) DestroyWindow(main);
   DestroyWindow(application);
   return static_cast<int>(msg.wParam);
 }

@@ -3,7 +3,7 @@
 namespace krelmix {
 
 SettingsWriteError::SettingsWriteError(const std::wstring& path)
-    : std::runtime_error("Unable to write to settings file"), message_(L"Unable to write to " + path) {}
+    : UserError(L"Unable to write to " + path) {}
 
 SettingsFile::SettingsFile(SettingsStorage& storage, const AnsiCodec& codec, std::wstring path)
     : storage_(storage), codec_(codec), path_(std::move(path)) {}

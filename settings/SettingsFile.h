@@ -6,19 +6,16 @@
 #include <string>
 
 #include "platform/SettingsStorage.h"
+#include "platform/UserError.h"
 #include "settings/IniDocument.h"
 #include "settings/TextEncoding.h"
 
 namespace krelmix {
 
 // Raised when the file system refuses a write; the text is the one the error report shows.
-class SettingsWriteError : public std::runtime_error {
+class SettingsWriteError : public UserError {
  public:
   explicit SettingsWriteError(const std::wstring& path);
-  const std::wstring& Message() const { return message_; }
-
- private:
-  std::wstring message_;
 };
 
 class SettingsFile {

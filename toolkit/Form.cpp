@@ -1,0 +1,235 @@
+#include "toolkit/Form.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "toolkit/ErrorReport.h"
+#include "toolkit/Gdi.h"
+#include "toolkit/WindowedControl.h"
+
+namespace krelmix {
+
+const wchar_t kDescribeMessageName[] = L"Krelmix.DescribeControls";
+
+namespace {
+UINT DescribeMessage() {
+  static const UINT message = RegisterWindowMessageW(kDescribeMessageName);
+  return message;
+}
+
+RECT CentredRect(SIZE window, HWND around) {
+  RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  if (around) GetWindowRect(around, &area);
+  const int x = area.left + (area.right - area.left - window.cx) / 2;
+  const int y = area.top + (area.bottom - area.top - window.cy) / 2;
+  return {x, y, x + window.cx, y + window.cy};
+}
+
+void AppendField(std::wstring& out, const std::wstring& text) {
+  for (wchar_t c : text) out += (c == L'\t' || c == L'\n') ? L' ' : c;
+  out += L'\t';
+}
+}  // namespace
+
+Form::~Form() {
+  if (Exists()) DestroyWindow(Handle());
+}
+
+void Form::CreateForm(HWND owner, bool centreOnOwner) {
+  owner_ = owner;
+  RegisterClassOnce(style_.className.c_str(), CS_DBLCLKS, LoadCursorW(nullptr, IDC_ARROW), nullptr, style_.icon);
+  RECT frame{0, 0, style_.clientSize.cx, style_.clientSize.cy};
+  AdjustWindowRectEx(&frame, style_.style, FALSE, style_.exStyle);
+  const RECT bounds = CentredRect({frame.right - frame.left, frame.bottom - frame.top}, centreOnOwner ? owner : nullptr);
+  CreateHandle(style_.exStyle, style_.className.c_str(), style_.title.c_str(), style_.style, bounds, owner);
+  if (!Exists()) throw std::runtime_error("The window could not be created");
+  graphics_.Bind(Handle());
+  CreateControls();
+  graphics_.UpdateTooltips();
+}
+
+void Form::Show() { ShowWindow(Handle(), SW_SHOW); }
+void Form::Hide() { ShowWindow(Handle(), SW_HIDE); }
+void Form::Close() { SendMessageW(Handle(), WM_CLOSE, 0, 0); }
+
+int Form::ShowModal() {
+  modal_ = true;
+  modalResult_ = mrNone;
+  HWND owner = owner_;
+  if (owner) EnableWindow(owner, FALSE);
+  ShowWindow(Handle(), SW_SHOW);
+  SetForegroundWindow(Handle());
+  MSG msg;
+  while (Exists() && modalResult_ == mrNone) {
+    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+    if (got == -1) break;
+    if (got == 0) {
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      if (modalResult_ == mrNone) modalResult_ = mrCancel;
+      break;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  // The owner comes back before this window goes, so the system activates it, not another program.
+  if (owner) EnableWindow(owner, TRUE);
+  if (Exists()) ShowWindow(Handle(), SW_HIDE);
+  if (owner) SetForegroundWindow(owner);
+  modal_ = false;
+  return modalResult_ == mrNone ? mrCancel : modalResult_;
+}
+
+void Form::AddWindowed(WindowedControl& control) { windowed_.push_back(&control); }
+
+void Form::FocusNext(HWND from, bool backwards) {
+  std::vector<HWND> usable;
+  for (HWND h : tabOrder_)
+    if (IsWindowVisible(h) && IsWindowEnabled(h)) usable.push_back(h);
+  if (usable.empty()) return;
+  auto it = std::find(usable.begin(), usable.end(), from);
+  size_t index = it == usable.end() ? 0 : static_cast<size_t>(it - usable.begin());
+  index = backwards ? (index + usable.size() - 1) % usable.size() : (index + 1) % usable.size();
+  SetFocus(usable[index]);
+}
+
+std::wstring Form::DescribeControls() const {
+  std::wstring out;
+  auto line = [&out](const std::wstring& name, const wchar_t* kind, RECT r, bool enabled, bool visible,
+                     const std::wstring& caption, const std::wstring& hint) {
+    AppendField(out, name);
+    AppendField(out, kind);
+    for (long v : {r.left, r.top, r.right - r.left, r.bottom - r.top}) AppendField(out, std::to_wstring(v));
+    AppendField(out, enabled ? L"1" : L"0");
+    AppendField(out, visible ? L"1" : L"0");
+    AppendField(out, caption);
+    AppendField(out, hint);
+    out.back() = L'\n';
+  };
+  for (const GraphicControl* c : graphics_.Controls())
+    line(c->Name(), c->Kind(), c->Bounds(), c->Enabled(), c->Visible(), c->Caption(), c->Hint());
+  for (const WindowedControl* c : windowed_) {
+    HWND h = c->Handle();
+    if (!h) continue;
+    line(c->Name(), c->Kind(), c->BoundsInParent(), IsWindowEnabled(h) != FALSE,
+         (GetWindowLongW(h, GWL_STYLE) & WS_VISIBLE) != 0, L"", L"");
+  }
+  return out;
+}
+
+void Form::AnswerDescribe(HWND requester) const {
+  const std::wstring text = DescribeControls();
+  COPYDATASTRUCT data{kDescribeData, static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)),
+                      const_cast<wchar_t*>(text.c_str())};
+  SendMessageW(requester, WM_COPYDATA, reinterpret_cast<WPARAM>(Handle()), reinterpret_cast<LPARAM>(&data));
+}
+
+void Form::PaintForm() {
+  PaintDC paint(Handle());
+  RECT client;
+  GetClientRect(Handle(), &client);
+  // Painted off-screen first, so buttons lit up over the skin do not flicker.
+  MemoryDC buffer(paint.Get());
+  Bitmap picture(CreateCompatibleBitmap(paint.Get(), client.right, client.bottom));
+  SelectGuard select(buffer.Get(), picture.Get());
+  Brush background(CreateSolidBrush(style_.color));
+  FillRect(buffer.Get(), &client, background.Get());
+  if (onPaintBackground) onPaintBackground(buffer.Get());
+  graphics_.Paint(buffer.Get());
+  const RECT& area = paint.Area();
+  BitBlt(paint.Get(), area.left, area.top, area.right - area.left, area.bottom - area.top, buffer.Get(), area.left,
+         area.top, SRCCOPY);
+}
+
+void Form::Activated(WPARAM wParam) {
+  if (LOWORD(wParam) == WA_INACTIVE) {
+    HWND focus = GetFocus();
+    if (focus && IsChild(Handle(), focus)) lastFocus_ = focus;
+    return;
+  }
+  HWND target = lastFocus_ && IsWindow(lastFocus_) ? lastFocus_ : nullptr;
+  if (!target) {
+    for (HWND h : tabOrder_)
+      if (IsWindowVisible(h) && IsWindowEnabled(h)) {
+        target = h;
+        break;
+      }
+  }
+  if (target) SetFocus(target);
+  if (!activatedOnce_) {
+    activatedOnce_ = true;
+    if (onActivate) PostMessageW(Handle(), kFocusNextMessage + 1, 0, 0);  // after the activation settles
+  }
+}
+
+LRESULT Form::Reflect(HWND child, UINT message, WPARAM wParam, LPARAM lParam, bool& reflected) {
+  reflected = false;
+  if (!child || GetParent(child) != Handle()) return 0;
+  for (WindowedControl* control : windowed_) {
+    if (control->Handle() != child) continue;
+    reflected = true;
+    LRESULT result = 0;
+    if (control->OnReflected(message, wParam, lParam, result)) return result;
+    reflected = false;
+  }
+  return 0;
+}
+
+LRESULT Form::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  LRESULT result = 0;
+  if (graphics_.HandleMessage(message, wParam, lParam, result)) return result;
+  if (message == DescribeMessage()) {
+    AnswerDescribe(reinterpret_cast<HWND>(wParam));
+    return 1;
+  }
+  bool reflected = false;
+  switch (message) {
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT:
+      PaintForm();
+      return 0;
+    case WM_ACTIVATE:
+      Activated(wParam);
+      return 0;
+    case kFocusNextMessage:
+      FocusNext(reinterpret_cast<HWND>(wParam), lParam != 0);
+      return 0;
+    case kFocusNextMessage + 1:
+      if (onActivate) onActivate();
+      return 0;
+    case WM_COMMAND:
+      result = Reflect(reinterpret_cast<HWND>(lParam), message, wParam, lParam, reflected);
+      if (reflected) return result;
+      break;
+    case WM_DRAWITEM:
+      result = Reflect(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)->hwndItem, message, wParam, lParam, reflected);
+      if (reflected) return result;
+      break;
+    case WM_MEASUREITEM:
+      for (WindowedControl* control : windowed_) {
+        if (GetDlgCtrlID(control->Handle()) == static_cast<int>(wParam) &&
+            control->OnReflected(message, wParam, lParam, result))
+          return result;
+      }
+      break;
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORBTN:
+      result = Reflect(reinterpret_cast<HWND>(lParam), message, wParam, lParam, reflected);
+      if (reflected) return result;
+      break;
+    case WM_CLOSE:
+      if (onCloseQuery && !onCloseQuery()) return 0;
+      if (onClose) onClose();
+      if (modal_) {
+        if (modalResult_ == mrNone) modalResult_ = mrCancel;
+      } else {
+        DestroyWindow(Handle());
+      }
+      return 0;
+  }
+  return Default(message, wParam, lParam);
+}
+
+}  // namespace krelmix

@@ -1,0 +1,93 @@
+#pragma once
+// A top-level window of the program: carries graphic controls and windowed child controls, shows
+// modally, and raises the events the windows are written against (activate, close, destroy).
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "toolkit/GraphicHost.h"
+#include "toolkit/Window.h"
+
+namespace krelmix {
+
+class WindowedControl;
+
+// Messages a form reflects back to the child control they came from.
+constexpr UINT kReflectBase = 0xBC00;
+// Sent by a child control on Tab: wParam the control, lParam non-zero for Shift+Tab.
+constexpr UINT kFocusNextMessage = WM_APP + 0x3F0;
+
+enum ModalResult : int { mrNone = 0, mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7 };
+
+struct FormStyle {
+  std::wstring className;
+  std::wstring title;
+  SIZE clientSize{0, 0};
+  DWORD style = WS_POPUP;
+  DWORD exStyle = 0;
+  COLORREF color = RGB(0, 0, 0);
+  HICON icon = nullptr;
+};
+
+class Form : public Window {
+ public:
+  explicit Form(FormStyle style) : style_(std::move(style)) {}
+  ~Form() override;
+
+  // Makes the window (hidden), centred on the screen, or on the owner when one is given and asked for.
+  void CreateForm(HWND owner, bool centreOnOwner = false);
+  void Show();
+  void Hide();
+  // Shows the form modally: the owner is disabled, a nested loop runs until a result is set or the
+  // form closes; a quit request met on the way is passed on to the outer loop.
+  int ShowModal();
+  void Close();
+  void SetModalResult(int result) { modalResult_ = result; }
+  bool IsModal() const { return modal_; }
+
+  GraphicHost& Graphics() { return graphics_; }
+  void AddGraphic(GraphicControl& control) { graphics_.Add(control); }
+  void AddWindowed(WindowedControl& control);
+  // The windowed controls that take the keyboard focus, in tab order.
+  void SetTabOrder(std::vector<HWND> order) { tabOrder_ = std::move(order); }
+  void FocusNext(HWND from, bool backwards);
+
+  // One line per control: name, kind, left, top, width, height, enabled, visible, caption, hint,
+  // tab-separated. Read by the program's own tests through kDescribeMessage.
+  std::wstring DescribeControls() const;
+
+  std::function<void()> onActivate;  // the first time the form becomes active
+  std::function<bool()> onCloseQuery;  // false keeps the form open
+  std::function<void()> onClose;
+  std::function<void(HDC)> onPaintBackground;
+
+ protected:
+  LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  // Called with the handle made, before the form is shown: create child controls here.
+  virtual void CreateControls() {}
+
+ private:
+  void PaintForm();
+  void Activated(WPARAM wParam);
+  LRESULT Reflect(HWND child, UINT message, WPARAM wParam, LPARAM lParam, bool& reflected);
+  void AnswerDescribe(HWND requester) const;
+
+  FormStyle style_;
+  GraphicHost graphics_;
+  std::vector<WindowedControl*> windowed_;
+  std::vector<HWND> tabOrder_;
+  HWND lastFocus_ = nullptr;
+  HWND owner_ = nullptr;
+  bool activatedOnce_ = false;
+  bool modal_ = false;
+  int modalResult_ = mrNone;
+};
+
+// The registered message a test sends with its own window in wParam; the form answers with
+// WM_COPYDATA (dwData kDescribeData) holding DescribeControls() as UTF-16.
+extern const wchar_t kDescribeMessageName[];
+constexpr ULONG_PTR kDescribeData = 0x4B52;  // "KR"
+
+}  // namespace krelmix

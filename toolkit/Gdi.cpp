@@ -1,0 +1,32 @@
+#include "toolkit/Gdi.h"
+
+namespace krelmix {
+
+HFONT CreatePointFont(const wchar_t* face, int points, int weight, BYTE charset) {
+  WindowDC screen(nullptr);
+  const int height = -MulDiv(points, GetDeviceCaps(screen.Get(), LOGPIXELSY), 72);
+  return CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, charset, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                     DEFAULT_QUALITY, DEFAULT_PITCH, face);
+}
+
+SIZE BitmapSize(HBITMAP bitmap) {
+  BITMAP info{};
+  if (!bitmap || !GetObjectW(bitmap, sizeof info, &info)) return {0, 0};
+  return {info.bmWidth, info.bmHeight};
+}
+
+void DrawTransparentBitmap(HDC dc, HBITMAP bitmap, int x, int y) {
+  BITMAP info{};
+  if (!bitmap || !GetObjectW(bitmap, sizeof info, &info)) return;
+  MemoryDC source(dc);
+  SelectGuard select(source.Get(), bitmap);
+  if (info.bmBitsPixel == 32) {
+    BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    AlphaBlend(dc, x, y, info.bmWidth, info.bmHeight, source.Get(), 0, 0, info.bmWidth, info.bmHeight, blend);
+    return;
+  }
+  const COLORREF key = GetPixel(source.Get(), 0, info.bmHeight - 1);
+  TransparentBlt(dc, x, y, info.bmWidth, info.bmHeight, source.Get(), 0, 0, info.bmWidth, info.bmHeight, key);
+}
+
+}  // namespace krelmix

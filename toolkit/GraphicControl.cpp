@@ -1,0 +1,100 @@
+#include "toolkit/GraphicControl.h"
+
+namespace krelmix {
+
+void GraphicControl::Invalidate() const {
+  if (host_) InvalidateRect(host_, &bounds_, FALSE);
+}
+
+void GraphicControl::SetBounds(RECT bounds) {
+  Invalidate();
+  bounds_ = bounds;
+  Invalidate();
+}
+
+void GraphicControl::SetVisible(bool visible) {
+  if (visible_ == visible) return;
+  visible_ = visible;
+  Invalidate();
+}
+
+void GraphicControl::SetEnabled(bool enabled) {
+  if (enabled_ == enabled) return;
+  enabled_ = enabled;
+  Invalidate();
+}
+
+void GraphicControl::SetCaption(std::wstring caption) {
+  caption_ = std::move(caption);
+  Invalidate();
+}
+
+void Label::Paint(HDC dc) {
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, Enabled() ? color_ : GetSysColor(COLOR_GRAYTEXT));
+  SelectGuard select(dc, font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT));
+  RECT area = Bounds();
+  DrawTextW(dc, Caption().c_str(), static_cast<int>(Caption().size()), &area, DT_LEFT | DT_NOPREFIX | DT_NOCLIP);
+}
+
+void Image::Paint(HDC dc) {
+  if (!picture_) return;
+  MemoryDC source(dc);
+  SelectGuard select(source.Get(), picture_);
+  const RECT b = Bounds();
+  BitBlt(dc, b.left, b.top, b.right - b.left, b.bottom - b.top, source.Get(), 0, 0, SRCCOPY);
+}
+
+void SpeedButton::Paint(HDC dc) {
+  RECT b = Bounds();
+  const bool enabled = Enabled();
+  if (enabled && down_ && hot_) {
+    DrawEdge(dc, &b, BDR_SUNKENOUTER, BF_RECT);
+  } else if (enabled && (hot_ || down_)) {
+    DrawEdge(dc, &b, BDR_RAISEDINNER, BF_RECT);
+  }
+  const int shift = (enabled && down_ && hot_) ? 1 : 0;
+  HBITMAP glyph = enabled || !disabledGlyph_ ? glyph_ : disabledGlyph_;
+  const SIZE glyphSize = BitmapSize(glyph);
+  SelectGuard select(dc, font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT));
+  SIZE text{};
+  GetTextExtentPoint32W(dc, Caption().c_str(), static_cast<int>(Caption().size()), &text);
+  const int spacing = glyph ? 1 : 0;
+  const int contentHeight = glyphSize.cy + spacing + text.cy;
+  const int top = b.top + (b.bottom - b.top - contentHeight) / 2 + shift;
+  if (glyph) DrawTransparentBitmap(dc, glyph, b.left + (b.right - b.left - glyphSize.cx) / 2 + shift, top);
+  SetBkMode(dc, TRANSPARENT);
+  RECT caption{b.left + shift, top + glyphSize.cy + spacing, b.right + shift, top + contentHeight};
+  if (!enabled) {
+    // The engraved look of a disabled caption, readable on a dark skin.
+    SetTextColor(dc, RGB(90, 110, 120));
+  } else {
+    SetTextColor(dc, captionColor_);
+  }
+  DrawTextW(dc, Caption().c_str(), static_cast<int>(Caption().size()), &caption,
+            DT_CENTER | DT_SINGLELINE | DT_NOCLIP);
+}
+
+void SpeedButton::MouseEnter() {
+  hot_ = true;
+  Invalidate();
+}
+
+void SpeedButton::MouseLeave() {
+  hot_ = false;
+  Invalidate();
+}
+
+void SpeedButton::MouseDown() {
+  down_ = true;
+  Invalidate();
+  GraphicControl::MouseDown();
+}
+
+void SpeedButton::MouseUp(bool inside) {
+  down_ = false;
+  Invalidate();
+  GraphicControl::MouseUp(inside);
+}
+
+}  // namespace krelmix

@@ -1,0 +1,121 @@
+#pragma once
+// Non-windowed controls: painted by their parent and hit-tested in the parent's mouse messages.
+// A press on one of them without click or mouse-down handlers counts as a press on the window
+// itself (the skin's drag rule relies on this).
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "toolkit/Gdi.h"
+
+namespace krelmix {
+
+class GraphicControl {
+ public:
+  GraphicControl(std::wstring name, RECT bounds) : name_(std::move(name)), bounds_(bounds) {}
+  GraphicControl(const GraphicControl&) = delete;
+  GraphicControl& operator=(const GraphicControl&) = delete;
+  virtual ~GraphicControl() = default;
+
+  const std::wstring& Name() const { return name_; }
+  virtual const wchar_t* Kind() const = 0;
+  RECT Bounds() const { return bounds_; }
+  void SetBounds(RECT bounds);
+  bool Visible() const { return visible_; }
+  void SetVisible(bool visible);
+  bool Enabled() const { return enabled_; }
+  void SetEnabled(bool enabled);
+  const std::wstring& Caption() const { return caption_; }
+  void SetCaption(std::wstring caption);
+  const std::wstring& Hint() const { return hint_; }
+  void SetHint(std::wstring hint) { hint_ = std::move(hint); }
+  HCURSOR Cursor() const { return cursor_; }
+  void SetCursor(HCURSOR cursor) { cursor_ = cursor; }
+
+  std::function<void()> onClick;
+  std::function<void()> onMouseDown;
+  std::function<void()> onDblClick;
+  // What the skin's drag rule asks: does a press here belong to this control?
+  virtual bool HandlesPress() const { return onClick != nullptr || onMouseDown != nullptr; }
+
+  // Set by the host that paints the control.
+  void AttachTo(HWND host) { host_ = host; }
+  void Invalidate() const;
+
+  virtual void Paint(HDC dc) = 0;
+  virtual void MouseEnter() {}
+  virtual void MouseLeave() {}
+  virtual void MouseDown() {
+    if (onMouseDown) onMouseDown();
+  }
+  // inside: the release lies on the control.
+  virtual void MouseUp(bool inside) {
+    if (inside && onClick) onClick();
+  }
+
+ private:
+  std::wstring name_;
+  RECT bounds_;
+  bool visible_ = true;
+  bool enabled_ = true;
+  std::wstring caption_;
+  std::wstring hint_;
+  HCURSOR cursor_ = nullptr;
+  HWND host_ = nullptr;
+};
+
+class Label : public GraphicControl {
+ public:
+  using GraphicControl::GraphicControl;
+  const wchar_t* Kind() const override { return L"label"; }
+  void SetFont(HFONT font) { font_ = font; }
+  void SetColor(COLORREF color) { color_ = color; }
+  void Paint(HDC dc) override;
+
+ private:
+  HFONT font_ = nullptr;
+  COLORREF color_ = RGB(0, 0, 0);
+};
+
+class Image : public GraphicControl {
+ public:
+  using GraphicControl::GraphicControl;
+  const wchar_t* Kind() const override { return L"image"; }
+  void SetPicture(HBITMAP picture) { picture_ = picture; }  // not owned
+  void Paint(HDC dc) override;
+
+ private:
+  HBITMAP picture_ = nullptr;
+};
+
+// A flat button: glyph above caption, a raised edge while the mouse is over it, sunken while
+// pressed; the disabled glyph replaces the enabled one while disabled.
+class SpeedButton : public GraphicControl {
+ public:
+  using GraphicControl::GraphicControl;
+  const wchar_t* Kind() const override { return L"speedbutton"; }
+  void SetGlyphs(HBITMAP enabled, HBITMAP disabled) {
+    glyph_ = enabled;
+    disabledGlyph_ = disabled;
+  }
+  void SetFont(HFONT font) { font_ = font; }
+  void SetCaptionColor(COLORREF color) { captionColor_ = color; }
+  // A speed button never lets a press through to the window, handler or not.
+  bool HandlesPress() const override { return true; }
+  void Paint(HDC dc) override;
+  void MouseEnter() override;
+  void MouseLeave() override;
+  void MouseDown() override;
+  void MouseUp(bool inside) override;
+
+ private:
+  HBITMAP glyph_ = nullptr;
+  HBITMAP disabledGlyph_ = nullptr;
+  HFONT font_ = nullptr;
+  COLORREF captionColor_ = RGB(0, 255, 255);
+  bool hot_ = false;
+  bool down_ = false;
+};
+
+}  // namespace krelmix

@@ -1,0 +1,57 @@
+#include "toolkit/Panel.h"
+
+#include "toolkit/Gdi.h"
+
+namespace krelmix {
+
+void Panel::Create(HWND parent, RECT bounds, UINT id, const PanelStyle& style) {
+  style_ = style;
+  HWND hwnd = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_OWNERDRAW | SS_NOTIFY, bounds.left,
+                              bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
+                              reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+  Adopt(hwnd);
+  for (auto* child : children_) child->AttachTo(hwnd);
+}
+
+void Panel::AddGraphic(GraphicControl& control) {
+  children_.push_back(&control);
+  if (Handle()) control.AttachTo(Handle());
+}
+
+void Panel::SetCaption(const std::wstring& caption) {
+  SetWindowTextW(Handle(), caption.c_str());
+  Repaint();
+}
+
+std::wstring Panel::Caption() const {
+  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(Handle())) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(Handle(), text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+void Panel::Repaint() const { InvalidateRect(Handle(), nullptr, FALSE); }
+
+bool Panel::OnReflected(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
+  if (message != WM_DRAWITEM) return false;
+  Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+  result = TRUE;
+  return true;
+}
+
+void Panel::Draw(const DRAWITEMSTRUCT& item) const {
+  RECT area = item.rcItem;
+  Brush background(CreateSolidBrush(style_.color));
+  FillRect(item.hDC, &area, background.Get());
+  DrawEdge(item.hDC, &area, style_.bevel == Bevel::Raised ? BDR_RAISEDINNER : BDR_SUNKENOUTER, BF_RECT);
+  SelectGuard select(item.hDC, style_.font ? style_.font : GetStockObject(DEFAULT_GUI_FONT));
+  SetBkMode(item.hDC, TRANSPARENT);
+  SetTextColor(item.hDC, style_.textColor);
+  const std::wstring caption = Caption();
+  RECT text{area.left + 4, area.top + 1, area.right - 2, area.bottom - 1};
+  DrawTextW(item.hDC, caption.c_str(), static_cast<int>(caption.size()), &text,
+            DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  for (auto* child : children_)
+    if (child->Visible()) child->Paint(item.hDC);
+}
+
+}  // namespace krelmix

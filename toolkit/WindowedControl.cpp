@@ -1,0 +1,64 @@
+#include "toolkit/WindowedControl.h"
+
+#include <commctrl.h>
+
+#include "toolkit/ErrorReport.h"
+#include "toolkit/Form.h"
+
+namespace krelmix {
+
+WindowedControl::~WindowedControl() {
+  if (hwnd_) {
+    RemoveWindowSubclass(hwnd_, SubclassProc, 1);
+    DestroyWindow(hwnd_);
+  }
+}
+
+RECT WindowedControl::BoundsInParent() const {
+  RECT r{};
+  GetWindowRect(hwnd_, &r);
+  MapWindowPoints(nullptr, GetParent(hwnd_), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+bool WindowedControl::OnReflected(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+bool WindowedControl::OnOwnMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+
+void WindowedControl::Adopt(HWND hwnd) {
+  hwnd_ = hwnd;
+  SetWindowSubclass(hwnd, SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
+}
+
+LRESULT WindowedControl::CallDefault(UINT message, WPARAM wParam, LPARAM lParam) {
+  return DefSubclassProc(hwnd_, message, wParam, lParam);
+}
+
+LRESULT CALLBACK WindowedControl::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                               DWORD_PTR self) {
+  auto* control = reinterpret_cast<WindowedControl*>(self);
+  try {
+    LRESULT result = 0;
+    if (message >= kReflectBase && message < kReflectBase + 0x400) {
+      if (control->OnReflected(message - kReflectBase, wParam, lParam, result)) return result;
+      return 0;
+    }
+    if (message == WM_NCDESTROY) {
+      RemoveWindowSubclass(hwnd, SubclassProc, 1);
+      control->hwnd_ = nullptr;
+      return DefSubclassProc(hwnd, message, wParam, lParam);
+    }
+    if (control->OnOwnMessage(message, wParam, lParam, result)) return result;
+    if (message == WM_KEYDOWN && wParam == VK_TAB) {
+      // No dialog manager runs the forms' loops: the form moves the focus itself.
+      SendMessageW(GetAncestor(hwnd, GA_ROOT), kFocusNextMessage, reinterpret_cast<WPARAM>(hwnd),
+                   GetKeyState(VK_SHIFT) < 0);
+      return 0;
+    }
+  } catch (...) {
+    ReportCurrentException(GetAncestor(hwnd, GA_ROOT));
+    return 0;
+  }
+  return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+}  // namespace krelmix
