@@ -94,13 +94,16 @@ class CleanupEngine {
   void PrepareMasks();
   bool IsExcluded(const std::wstring& path) const;
   void ListMatches(const std::wstring& dir, const std::vector<DirEntry>& entries, const Mask& mask);
-  void WalkFolder(const std::wstring& dir, const std::vector<DirEntry>& entries);
   void AddFind(const std::wstring& dir, const DirEntry& entry);
+  void FindAllMasks(const std::wstring& dir, const std::vector<DirEntry>& entries);
+  void Walk(const std::wstring& dir, std::vector<DirEntry> entries);
+  void ShowFolder(const std::wstring& dir);
   void FinishRun();
-  void KillTicked();
-  TempCleanResult EmptyTempFolder(bool windowed);
+  bool RemoveLink(const std::wstring& path);
   TempOutcome CheckTempFolder() const;
   TempCleanResult TempResult(TempOutcome outcome) const;
+  void ResetTempCounters();
+  void StripTrailingBackslash();
 
   ProgramState& state_;
   FileSystem& fs_;

@@ -37,15 +37,13 @@ class FileSystem {
   // hidden and system ones included, in the platform's order, read in one pass. False when the
   // folder cannot be listed (missing, not a folder, access denied); `entries` is then empty.
   virtual bool ListFolder(const std::wstring& dir, std::vector<DirEntry>& entries) = 0;
-  // The attributes of the entry itself (a link is not followed), or nothing when it is missing.
-  virtual std::optional<uint32_t> Attributes(const std::wstring& path) = 0;
+  // The attributes and length of the entry itself (a link is not followed), or nothing when it
+  // is missing. Read without opening the file.
+  virtual std::optional<DirEntry> Stat(const std::wstring& path) = 0;
   virtual bool SetAttributes(const std::wstring& path, uint32_t attributes) = 0;
-  // The length of an existing file opened for reading and writing while others may keep using
-  // it; nothing when it cannot be opened.
-  virtual std::optional<uint64_t> MeasureFile(const std::wstring& path) = 0;
-  virtual bool DeleteFile(const std::wstring& path) = 0;
+  virtual bool RemoveFile(const std::wstring& path) = 0;
   // Removes an empty folder, or a folder link itself without touching what it points to.
-  virtual bool RemoveDirectory(const std::wstring& path) = 0;
+  virtual bool RemoveFolder(const std::wstring& path) = 0;
   // The temporary folder as the platform reports it, with its trailing backslash.
   virtual std::wstring TempPath() = 0;
   // Folders that must never be emptied wholesale: the Windows folder, the folder holding the
