@@ -1,0 +1,123 @@
+#pragma once
+// The garbage search, the deletion of finds with its report, and the emptying of the temporary
+// folder. One object per main window; every call runs to its end on the GUI thread, pumping
+// window messages only through CleanupView::PumpMessages at the documented points.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/ProgramState.h"
+#include "cleanup/CleanupView.h"
+#include "cleanup/DriveList.h"
+#include "cleanup/Wildcard.h"
+#include "platform/Clock.h"
+#include "platform/FileSystem.h"
+#include "settings/SettingsFile.h"
+
+namespace krelmix {
+
+// The drive list as the run sees it.
+struct DriveTicks {
+  bool listEmpty = true;            // the drive list has no line at all: a run does nothing
+  std::vector<std::wstring> roots;  // the ticked lines' first two characters ("C:"), list order
+};
+DriveTicks TickedDrives(const std::vector<DriveLine>& lines);
+
+enum class TempOutcome {
+  Cleaned,        // the folder was emptied (a missing folder counts as emptied, with zeros)
+  Declined,       // the user answered "&Нет": nothing deleted, nothing to show
+  ProgramFolder,  // the temporary folder is the program's own folder: nothing deleted
+  UnsafeFolder,   // empty, a drive root, the Windows folder, a profile root or a link
+  Interrupted,    // the main window was closed while the cleanup ran
+};
+
+// What the result window TDirKillerForm2 shows.
+struct TempCleanResult {
+  TempOutcome outcome = TempOutcome::Cleaned;
+  uint64_t removedDirs = 0;  // Label4
+  uint64_t killedFiles = 0;  // Label5
+  uint64_t killedBytes = 0;  // Label6 shows killedBytes / 1024 followed by " Kb"
+  uint64_t failedDirs = 0;   // Label9
+  uint64_t failedFiles = 0;  // Label10
+};
+
+inline constexpr wchar_t kTempFolderError[] = L"Ошибка размещения папки временных файлов!";
+
+class CleanupEngine {
+ public:
+  CleanupEngine(ProgramState& state, FileSystem& fs, CleanupView& view, const SettingsFile& settings,
+                Clock& clock);
+  CleanupEngine(const CleanupEngine&) = delete;
+  CleanupEngine& operator=(const CleanupEngine&) = delete;
+
+  // --- Main window handlers (button switching included).
+  void SearchClick(const DriveTicks& drives);  // SpeedButton2 "Поиск"
+  void StopClick();                            // SpeedButton4 "Стоп": asks, sets StopFlag
+  void DeleteClick();                          // SpeedButton3 "Удалить"
+  void CleanClick(const DriveTicks& drives);   // SpeedButton5 "Очистка"
+  // SpeedButton6 "TMP" up to the result window: asks (WarnTmp), refuses with a message, empties.
+  // With outcome Cleaned and NightTrashMode off the caller plays evTmpCleaned, shows the result
+  // window and then stops the sound.
+  TempCleanResult TmpClick();
+
+  // --- Unattended runs (the caller hides the windows and requests the end).
+  void NightFly(const DriveTicks& drives);
+  // Sets TmpDir and empties it silently. ProgramFolder: nothing deleted and the program goes on
+  // as a windowed run; any other outcome: the caller requests the end.
+  TempCleanResult NightTrash();
+
+  // True while a call above is inside its work (the window's close must wait for it).
+  bool Running() const { return depth_ > 0; }
+  // True once PumpMessages reported the window closing during the current or an earlier call.
+  bool Closing() const { return closing_; }
+
+  // --- The routines themselves.
+  void LoadKillMasks();
+  void LoadExcludeDirs();
+  // One whole run over the ticked drives: search, then delete (CleanMode), report, sound.
+  void RunSearch(const DriveTicks& drives);
+  void SearchDir(const std::wstring& dir);
+  void FindGarbageFiles(const std::wstring& dir, const std::wstring& mask);
+  // Deletes the file of a found line and marks line `index`; true when it was deleted.
+  bool KillFile(const std::wstring& path, size_t index);
+  void KillDirFiles(const std::wstring& dir);
+  void KillDirTree(const std::wstring& dir);
+
+ private:
+  struct Mask {
+    std::wstring text;
+    Wildcard wildcard;
+  };
+  class RunScope;
+
+  bool Pump();
+  void PrepareMasks();
+  bool IsExcluded(const std::wstring& path) const;
+  void ListMatches(const std::wstring& dir, const std::vector<DirEntry>& entries, const Mask& mask);
+  void AddFind(const std::wstring& dir, const DirEntry& entry);
+  void FindAllMasks(const std::wstring& dir, const std::vector<DirEntry>& entries);
+  void Walk(const std::wstring& dir, std::vector<DirEntry> entries);
+  void ShowFolder(const std::wstring& dir);
+  void FinishRun();
+  bool RemoveLink(const std::wstring& path);
+  TempOutcome CheckTempFolder() const;
+  TempCleanResult TempResult(TempOutcome outcome) const;
+  void ResetTempCounters();
+  void StripTrailingBackslash();
+
+  ProgramState& state_;
+  FileSystem& fs_;
+  CleanupView& view_;
+  const SettingsFile& settings_;
+  Clock& clock_;
+
+  // The run's own copies of MaskList and ExcludeList: closing the window may clear those.
+  std::vector<Mask> masks_;
+  std::vector<std::wstring> excludes_;
+  TimeOfDay startTime_;
+  uint64_t startSteady_ = 0;
+  int depth_ = 0;
+  bool closing_ = false;
+};
+
+}  // namespace krelmix

@@ -1,0 +1,64 @@
+#pragma once
+// What the search, the deletion and the temporary-folder cleanup need of the main window. The
+// engine reaches the window only through this; the program implements it with the real
+// controls, the tests with a recording fake.
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "app/SoundEvent.h"
+
+namespace krelmix {
+
+// The main window's buttons, numbered as SpeedButton1..SpeedButton8.
+enum class MainButton { About = 1, Search = 2, Delete = 3, Stop = 4, Clean = 5, Tmp = 6, Exit = 7, Settings = 8 };
+
+// The two kinds of the message dialog with the buttons "&Да" and "&Нет".
+enum class QuestionKind {
+  Confirmation,  // caption "Подтверждение", question icon
+  Information,   // caption "Информация"
+};
+
+class CleanupView {
+ public:
+  virtual ~CleanupView() = default;
+
+  // --- The found list RxCheckListBox1: one line per find, each with a tick box.
+  virtual size_t FoundCount() = 0;
+  virtual void ClearFound() = 0;
+  // Appends an unticked line.
+  virtual void AppendFound(const std::wstring& line) = 0;
+  virtual std::wstring FoundLine(size_t index) = 0;
+  // Replaces a line's text where it stands; the line gets a fresh, unticked tick box.
+  virtual void SetFoundLine(size_t index, const std::wstring& text) = 0;
+  virtual bool FoundTicked(size_t index) = 0;
+  virtual void SetFoundTicked(size_t index, bool ticked) = 0;
+  // Makes the line the current one (scrolled into view) and gives the list the keyboard focus.
+  virtual void MakeFoundCurrent(size_t index) = 0;
+
+  // --- Labels and status line.
+  virtual void SetFolderCounter(const std::wstring& text) = 0;  // Label1, "Каталогов: N"
+  virtual void SetFileCounter(const std::wstring& text) = 0;    // Label2, "Файлов: N"
+  virtual void SetStatus(const std::wstring& text) = 0;         // Panel1
+  // Width in pixels of the text in the found list's font (for shortening the status line).
+  virtual int TextWidth(std::wstring_view text) = 0;
+
+  // --- Controls the run switches.
+  virtual void EnableDriveList(bool enabled) = 0;  // CheckListBox1
+  virtual void EnableButton(MainButton button, bool enabled) = 0;
+
+  // --- Messages.
+  // Handles the pending window messages and returns. Returns false once the main window has
+  // been asked to close: the engine then ends its walk, starts no further deletion and returns
+  // at once, and the caller closes the window after the engine call has returned. The view must
+  // keep the found list alive until then.
+  virtual bool PumpMessages() = 0;
+  // The modal message dialog; true when the answer was "&Да".
+  virtual bool Ask(QuestionKind kind, const std::wstring& text) = 0;
+  // A message box with the application's title and one OK button; returns when it is closed.
+  virtual void ShowMessage(const std::wstring& text) = 0;
+  // Plays the event's sound if sounds are on and a file is set for it (PlayEventSound).
+  virtual void PlayEventSound(SoundEvent event) = 0;
+};
+
+}  // namespace krelmix
