@@ -57,6 +57,7 @@ void TForm1::CreateControls() {
   SetTabOrder({CheckListBox1.Handle(), RxCheckListBox1.Handle()});
   onActivate = [this] { FormActivate(); };
   onClose = [this] { FormClose(); };
+  onCloseQuery = [this] { return FormCloseQuery(); };
 }
 
 void TForm1::CreateFonts() {
@@ -87,6 +88,11 @@ void TForm1::CreateButtons() {
     AddGraphic(d.button);
   }
   SpeedButton1.SetCursor(LoadCursorW(nullptr, IDC_HELP));
+  SpeedButton2.onClick = [this] { SpeedButton2Click(); };
+  SpeedButton3.onClick = [this] { SpeedButton3Click(); };
+  SpeedButton4.onClick = [this] { SpeedButton4Click(); };
+  SpeedButton5.onClick = [this] { SpeedButton5Click(); };
+  SpeedButton6.onClick = [this] { SpeedButton6Click(); };
   SpeedButton7.onClick = [this] { SpeedButton7Click(); };
 }
 
@@ -151,6 +157,7 @@ void TForm1::FormCreate() {
   state_.ExeDir = ExecutableFolder();
   state_.TestMode = state_.NightTrashMode = state_.NightFlyMode = false;
   settings_ = std::make_unique<SettingsFile>(storage_, codec_, state_.SettingsPath());
+  engine_ = std::make_unique<CleanupEngine>(state_, fileSystem_, static_cast<CleanupView&>(*this), *settings_, clock_);
   driveLines_ = FillDriveList(drives_);
   state_.ShowSplash = state_.FollowReport = state_.WarnTmp = true;
   state_.MaskList.clear();
@@ -175,8 +182,12 @@ void TForm1::ProcessCommandLine() {
         PostQuitMessage(0);
         break;
       case Switch::NightFly:
+        RunNightFly();
+        break;
       case Switch::NightTrash:
-        break;  // the unattended runs come with the cleanup engine
+        // A temporary folder that is the program's own folder ends the command line here.
+        if (!RunNightTrash()) return;
+        break;
     }
   }
 }
@@ -194,26 +205,6 @@ void TForm1::FormClose() {
 }
 
 void TForm1::OnDestroyed() { PostQuitMessage(0); }
-
-void TForm1::SetButtonsBeforeRun(bool cleanup) {
-  SpeedButton2.SetEnabled(false);
-  SpeedButton3.SetEnabled(false);
-  SpeedButton4.SetEnabled(true);
-  SpeedButton5.SetEnabled(false);
-  SpeedButton6.SetEnabled(false);
-  SpeedButton7.SetEnabled(false);
-  if (!cleanup) SpeedButton8.SetEnabled(false);
-}
-
-void TForm1::SetButtonsAfterRun(bool cleanup) {
-  SpeedButton2.SetEnabled(true);
-  if (!cleanup) SpeedButton3.SetEnabled(RxCheckListBox1.Count() > 0);
-  SpeedButton4.SetEnabled(false);
-  SpeedButton5.SetEnabled(true);
-  SpeedButton6.SetEnabled(true);
-  SpeedButton7.SetEnabled(true);
-  if (!cleanup) SpeedButton8.SetEnabled(true);
-}
 
 void TForm1::ShowDriveLines() {
   CheckListBox1.Clear();

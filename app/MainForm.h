@@ -8,8 +8,12 @@
 #include <vector>
 
 #include "app/ProgramState.h"
+#include "cleanup/CleanupEngine.h"
+#include "cleanup/CleanupView.h"
 #include "cleanup/DriveList.h"
 #include "platform/win32/Win32AnsiCodec.h"
+#include "platform/win32/Win32Clock.h"
+#include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Drives.h"
 #include "platform/win32/Win32SettingsStorage.h"
 #include "settings/SettingsFile.h"
@@ -21,7 +25,7 @@
 
 namespace krelmix {
 
-class TForm1 : public Form {
+class TForm1 : public Form, private CleanupView {
  public:
   TForm1(HWND applicationWindow, std::vector<std::wstring> args);
   ~TForm1() override;
@@ -31,9 +35,6 @@ class TForm1 : public Form {
   bool ShowOnStart() const { return showOnStart_; }
   ProgramState& State() { return state_; }
 
-  // The button states around a search run (cleanup = false) and a cleanup run (cleanup = true).
-  void SetButtonsBeforeRun(bool cleanup);
-  void SetButtonsAfterRun(bool cleanup);
 
  protected:
   void CreateControls() override;
@@ -53,7 +54,39 @@ class TForm1 : public Form {
   void CheckListBox1Click();
   void CheckListBox1DblClick();
   void RxCheckListBox1DblClick();
+  void SpeedButton2Click();
+  void SpeedButton3Click();
+  void SpeedButton4Click();
+  void SpeedButton5Click();
+  void SpeedButton6Click();
   void SpeedButton7Click();
+  // Runs one engine command; a close asked for while it ran is carried out once it has returned.
+  template <typename Command>
+  void RunCommand(Command command);
+  bool FormCloseQuery();
+  void RunNightFly();
+  bool RunNightTrash();
+
+  // What the cleanup engine sees of this window.
+  size_t FoundCount() override;
+  void ClearFound() override;
+  void AppendFound(const std::wstring& line) override;
+  std::wstring FoundLine(size_t index) override;
+  void SetFoundLine(size_t index, const std::wstring& text) override;
+  bool FoundTicked(size_t index) override;
+  void SetFoundTicked(size_t index, bool ticked) override;
+  void MakeFoundCurrent(size_t index) override;
+  void SetFolderCounter(const std::wstring& text) override;
+  void SetFileCounter(const std::wstring& text) override;
+  void SetStatus(const std::wstring& text) override;
+  int TextWidth(std::wstring_view text) override;
+  void EnableDriveList(bool enabled) override;
+  void EnableButton(MainButton button, bool enabled) override;
+  bool PumpMessages() override;
+  bool Ask(QuestionKind kind, const std::wstring& text) override;
+  void ShowMessage(const std::wstring& text) override;
+  void PlayEventSound(SoundEvent event) override;
+  void StopEventSound();
   void Image1Click();
   void Image3Click();
 
@@ -66,6 +99,10 @@ class TForm1 : public Form {
   Win32AnsiCodec codec_;
   std::unique_ptr<SettingsFile> settings_;
   std::vector<DriveLine> driveLines_;
+  Win32FileSystem fileSystem_;
+  Win32Clock clock_;
+  std::unique_ptr<CleanupEngine> engine_;
+  bool closeRequested_ = false;
 
   Font font_;       // "MS Sans Serif" 8 points, the window's default
   Font listFont_;   // "Courier New" 8 points, Cyrillic, for the found list

@@ -110,8 +110,15 @@ std::wstring Form::DescribeControls() const {
   for (const WindowedControl* c : windowed_) {
     HWND h = c->Handle();
     if (!h) continue;
-    line(c->Name(), c->Kind(), c->BoundsInParent(), IsWindowEnabled(h) != FALSE,
-         (GetWindowLongW(h, GWL_STYLE) & WS_VISIBLE) != 0, L"", L"");
+    const RECT bounds = c->BoundsInParent();
+    line(c->Name(), c->Kind(), bounds, IsWindowEnabled(h) != FALSE, (GetWindowLongW(h, GWL_STYLE) & WS_VISIBLE) != 0,
+         c->Text(), L"");
+    // Controls lying on a panel are listed in the form's coordinates.
+    for (const GraphicControl* child : c->GraphicChildren()) {
+      RECT r = child->Bounds();
+      OffsetRect(&r, bounds.left, bounds.top);
+      line(child->Name(), child->Kind(), r, child->Enabled(), child->Visible(), child->Caption(), child->Hint());
+    }
   }
   return out;
 }

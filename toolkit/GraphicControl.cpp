@@ -34,7 +34,7 @@ void Label::Paint(HDC dc) {
   SetTextColor(dc, Enabled() ? color_ : GetSysColor(COLOR_GRAYTEXT));
   SelectGuard select(dc, font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT));
   RECT area = Bounds();
-  DrawTextW(dc, Caption().c_str(), static_cast<int>(Caption().size()), &area, DT_LEFT | DT_NOPREFIX | DT_NOCLIP);
+  DrawTextW(dc, Caption().c_str(), static_cast<int>(Caption().size()), &area, alignment_ | DT_NOPREFIX | DT_NOCLIP);
 }
 
 void Image::Paint(HDC dc) {

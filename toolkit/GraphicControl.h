@@ -71,11 +71,24 @@ class Label : public GraphicControl {
   const wchar_t* Kind() const override { return L"label"; }
   void SetFont(HFONT font) { font_ = font; }
   void SetColor(COLORREF color) { color_ = color; }
+  void SetAlignment(UINT drawTextAlignment) { alignment_ = drawTextAlignment; }
   void Paint(HDC dc) override;
 
  private:
   HFONT font_ = nullptr;
   COLORREF color_ = RGB(0, 0, 0);
+  UINT alignment_ = DT_LEFT;
+};
+
+// A thin etched rule along the top edge of its bounds.
+class BevelLine : public GraphicControl {
+ public:
+  using GraphicControl::GraphicControl;
+  const wchar_t* Kind() const override { return L"bevel"; }
+  void Paint(HDC dc) override {
+    RECT b = Bounds();
+    DrawEdge(dc, &b, EDGE_ETCHED, BF_TOP);
+  }
 };
 
 class Image : public GraphicControl {

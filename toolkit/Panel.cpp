@@ -23,12 +23,6 @@ void Panel::SetCaption(const std::wstring& caption) {
   Repaint();
 }
 
-std::wstring Panel::Caption() const {
-  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(Handle())) + 1, L'\0');
-  text.resize(static_cast<size_t>(GetWindowTextW(Handle(), text.data(), static_cast<int>(text.size()))));
-  return text;
-}
-
 void Panel::Repaint() const { InvalidateRect(Handle(), nullptr, FALSE); }
 
 bool Panel::OnReflected(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
@@ -42,7 +36,10 @@ void Panel::Draw(const DRAWITEMSTRUCT& item) const {
   RECT area = item.rcItem;
   Brush background(CreateSolidBrush(style_.color));
   FillRect(item.hDC, &area, background.Get());
-  DrawEdge(item.hDC, &area, style_.bevel == Bevel::Raised ? BDR_RAISEDINNER : BDR_SUNKENOUTER, BF_RECT);
+  const UINT edge = style_.bevel == Bevel::Raised    ? BDR_RAISEDINNER
+                    : style_.bevel == Bevel::Lowered ? BDR_SUNKENOUTER
+                                                     : BDR_RAISEDINNER | BDR_SUNKENOUTER;
+  DrawEdge(item.hDC, &area, edge, BF_RECT);
   SelectGuard select(item.hDC, style_.font ? style_.font : GetStockObject(DEFAULT_GUI_FONT));
   SetBkMode(item.hDC, TRANSPARENT);
   SetTextColor(item.hDC, style_.textColor);

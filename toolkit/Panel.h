@@ -12,7 +12,7 @@
 
 namespace krelmix {
 
-enum class Bevel { Raised, Lowered };
+enum class Bevel { Raised, Lowered, RaisedInLoweredOut };
 
 struct PanelStyle {
   Bevel bevel = Bevel::Raised;
@@ -29,7 +29,10 @@ class Panel : public WindowedControl {
   // Labels on the panel, in the panel's coordinates. Not owned.
   void AddGraphic(GraphicControl& control);
   void SetCaption(const std::wstring& caption);
-  std::wstring Caption() const;
+  std::wstring Caption() const { return Text(); }
+  std::vector<const GraphicControl*> GraphicChildren() const override {
+    return {children_.begin(), children_.end()};
+  }
   void Repaint() const;
 
  protected:

@@ -21,6 +21,13 @@ RECT WindowedControl::BoundsInParent() const {
   return r;
 }
 
+std::wstring WindowedControl::Text() const {
+  if (!hwnd_) return {};
+  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd_)) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(hwnd_, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
 bool WindowedControl::OnReflected(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 bool WindowedControl::OnOwnMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 

@@ -4,8 +4,11 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace krelmix {
+
+class GraphicControl;
 
 class WindowedControl {
  public:
@@ -20,6 +23,10 @@ class WindowedControl {
   bool Enabled() const { return hwnd_ && IsWindowEnabled(hwnd_); }
   void SetEnabled(bool enabled) { EnableWindow(hwnd_, enabled); }
   RECT BoundsInParent() const;
+  // The window text (a panel's caption, a button's caption).
+  std::wstring Text() const;
+  // Graphic controls painted on this control (a panel's labels).
+  virtual std::vector<const GraphicControl*> GraphicChildren() const { return {}; }
 
   // A reflected notification; returns true when it was handled, with the result in result.
   virtual bool OnReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);

@@ -53,6 +53,97 @@ void MouseClickAt(int x, int y) {
 
 const std::wstring& BuiltProgram() { return g_program; }
 
+namespace {
+const wchar_t kReceiverClass[] = L"KrelmixE2EReceiver";
+std::wstring* g_described = nullptr;
+
+LRESULT CALLBACK ReceiverProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_COPYDATA && g_described) {
+    const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+    g_described->assign(static_cast<const wchar_t*>(data->lpData), data->cbData / sizeof(wchar_t));
+    while (!g_described->empty() && g_described->back() == L'\0') g_described->pop_back();
+    return TRUE;
+  }
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+std::vector<std::wstring> Split(const std::wstring& text, wchar_t separator) {
+  std::vector<std::wstring> parts;
+  size_t start = 0;
+  for (size_t i = 0; i <= text.size(); ++i) {
+    if (i == text.size() || text[i] == separator) {
+      parts.push_back(text.substr(start, i - start));
+      start = i + 1;
+    }
+  }
+  return parts;
+}
+}  // namespace
+
+std::vector<ControlInfo> DescribeControls(HWND form) {
+  static HWND receiver = [] {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = ReceiverProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = kReceiverClass;
+    RegisterClassW(&wc);
+    return CreateWindowW(kReceiverClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+  }();
+  std::wstring text;
+  g_described = &text;
+  DWORD_PTR answer = 0;
+  SendMessageTimeoutW(form, RegisterWindowMessageW(L"Krelmix.DescribeControls"), reinterpret_cast<WPARAM>(receiver),
+                      0, SMTO_ABORTIFHUNG, 10000, &answer);
+  g_described = nullptr;
+  std::vector<ControlInfo> controls;
+  for (const std::wstring& line : Split(text, L'\n')) {
+    const auto f = Split(line, L'\t');
+    if (f.size() < 10) continue;
+    ControlInfo c;
+    c.name = f[0];
+    c.kind = f[1];
+    const long left = std::stol(f[2]), top = std::stol(f[3]);
+    c.bounds = {left, top, left + std::stol(f[4]), top + std::stol(f[5])};
+    c.enabled = f[6] == L"1";
+    c.visible = f[7] == L"1";
+    c.caption = f[8];
+    c.hint = f[9];
+    controls.push_back(c);
+  }
+  return controls;
+}
+
+ControlInfo FindControl(HWND form, const std::wstring& name) {
+  for (const auto& c : DescribeControls(form))
+    if (c.name == name) return c;
+  return {};
+}
+
+void ClickAt(HWND window, POINT client) {
+  ClientToScreen(window, &client);
+  MouseClickAt(client.x, client.y);
+}
+
+std::vector<std::wstring> ListLines(HWND list) {
+  std::vector<std::wstring> lines;
+  const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, i, 0);
+    std::wstring text(static_cast<size_t>(length < 0 ? 0 : length) + 1, L'\0');
+    const LRESULT got = SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(got < 0 ? 0 : static_cast<size_t>(got));
+    lines.push_back(text);
+  }
+  return lines;
+}
+
+std::vector<bool> ListTicks(HWND list) {
+  std::vector<bool> ticks;
+  const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) ticks.push_back(SendMessageW(list, LB_GETITEMDATA, i, 0) != 0);
+  return ticks;
+}
+
 std::wstring WindowText(HWND hwnd) {
   wchar_t text[4096] = {};
   SendMessageW(hwnd, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text));
@@ -92,6 +183,77 @@ void RunningProgram::Start(const std::wstring& arguments) {
   startup.cb = sizeof startup;
   ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(),
                              &startup, &process_));
+}
+
+void RunningProgram::StartWithTemp(const std::wstring& arguments, const std::wstring& tempFolder) {
+  wchar_t oldTmp[MAX_PATH] = {}, oldTemp[MAX_PATH] = {};
+  GetEnvironmentVariableW(L"TMP", oldTmp, MAX_PATH);
+  GetEnvironmentVariableW(L"TEMP", oldTemp, MAX_PATH);
+  SetEnvironmentVariableW(L"TMP", tempFolder.c_str());
+  SetEnvironmentVariableW(L"TEMP", tempFolder.c_str());
+  Start(arguments);
+  SetEnvironmentVariableW(L"TMP", oldTmp);
+  SetEnvironmentVariableW(L"TEMP", oldTemp);
+}
+
+namespace {
+struct ButtonSearch {
+  std::wstring text;
+  HWND found = nullptr;
+};
+
+std::wstring WithoutAmpersand(std::wstring text) {
+  std::erase(text, L'&');
+  return text;
+}
+
+BOOL CALLBACK FindButton(HWND hwnd, LPARAM param) {
+  auto* search = reinterpret_cast<ButtonSearch*>(param);
+  if (WithoutAmpersand(WindowText(hwnd)) == WithoutAmpersand(search->text)) {
+    search->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+BOOL CALLBACK CollectStatic(HWND hwnd, LPARAM param) {
+  wchar_t name[32] = {};
+  GetClassNameW(hwnd, name, 32);
+  if (std::wstring(name) == L"Static") {
+    auto* text = reinterpret_cast<std::wstring*>(param);
+    const std::wstring line = WindowText(hwnd);
+    if (!line.empty()) *text += line + L"\n";
+  }
+  return TRUE;
+}
+}  // namespace
+
+bool AnswerDialog(RunningProgram& program, const wchar_t* className, const std::wstring& caption,
+                  const std::wstring& button, std::wstring* text, DWORD milliseconds) {
+  for (DWORD waited = 0; waited < milliseconds; waited += 100) {
+    HWND dialog = program.WaitForWindow(className, 100);
+    if (dialog && WindowText(dialog) == caption) {
+      if (text) {
+        text->clear();
+        EnumChildWindows(dialog, CollectStatic, reinterpret_cast<LPARAM>(text));
+      }
+      ButtonSearch search{button};
+      EnumChildWindows(dialog, FindButton, reinterpret_cast<LPARAM>(&search));
+      if (!search.found) return false;
+      PostMessageW(search.found, BM_CLICK, 0, 0);
+      Sleep(300);
+      return true;
+    }
+  }
+  return false;
+}
+
+bool WaitUntilIdle(HWND main, DWORD milliseconds) {
+  for (DWORD waited = 0; waited < milliseconds; waited += 100) {
+    if (FindControl(main, L"SpeedButton2").enabled && !FindControl(main, L"SpeedButton4").enabled) return true;
+    Sleep(100);
+  }
+  return false;
 }
 
 bool RunningProgram::WaitForExit(DWORD milliseconds) {
@@ -134,25 +296,20 @@ HWND RunningProgram::DriveList() {
   return main ? FindWindowExW(main, nullptr, L"LISTBOX", L"CheckListBox1") : nullptr;
 }
 
-std::vector<std::wstring> RunningProgram::DriveLines() {
-  HWND list = DriveList();
-  std::vector<std::wstring> lines;
-  const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
-  for (LRESULT i = 0; i < count; ++i) {
-    wchar_t text[512] = {};
-    SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
-    lines.emplace_back(text);
-  }
-  return lines;
+HWND RunningProgram::FoundList() {
+  HWND main = WaitForWindow(L"TForm1");
+  return main ? FindWindowExW(main, nullptr, L"LISTBOX", L"RxCheckListBox1") : nullptr;
 }
 
-std::vector<bool> RunningProgram::DriveTicks() {
-  HWND list = DriveList();
-  std::vector<bool> ticks;
-  const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
-  for (LRESULT i = 0; i < count; ++i) ticks.push_back(SendMessageW(list, LB_GETITEMDATA, i, 0) != 0);
-  return ticks;
+void RunningProgram::ClickControl(const std::wstring& name) {
+  HWND main = MainWindow();
+  const ControlInfo c = FindControl(main, name);
+  ClickAt(main, {(c.bounds.left + c.bounds.right) / 2, (c.bounds.top + c.bounds.bottom) / 2});
 }
+
+std::vector<std::wstring> RunningProgram::DriveLines() { return ListLines(DriveList()); }
+
+std::vector<bool> RunningProgram::DriveTicks() { return ListTicks(DriveList()); }
 
 int RunningProgram::DriveLineIndex(wchar_t letter) {
   const auto lines = DriveLines();

@@ -11,6 +11,24 @@ namespace krelmix::e2e {
 // The built program, given to the test executable as its first argument.
 const std::wstring& BuiltProgram();
 
+// One control of a program window as the window describes itself.
+struct ControlInfo {
+  std::wstring name, kind;
+  RECT bounds{};
+  bool enabled = false, visible = false;
+  std::wstring caption, hint;
+};
+
+// Asks a window of the program for its controls (the form answers a registered message).
+std::vector<ControlInfo> DescribeControls(HWND form);
+// The control named `name`, or one with an empty name when there is none.
+ControlInfo FindControl(HWND form, const std::wstring& name);
+// A real mouse click at a client point of a window.
+void ClickAt(HWND window, POINT client);
+// Lines and ticks of any list box.
+std::vector<std::wstring> ListLines(HWND list);
+std::vector<bool> ListTicks(HWND list);
+
 struct MessageBoxInfo {
   HWND hwnd = nullptr;
   std::wstring caption, text;
@@ -26,6 +44,8 @@ class RunningProgram {
   RunningProgram& operator=(const RunningProgram&) = delete;
 
   void Start(const std::wstring& arguments = L"");
+  // Starts the program with its temporary folder (TMP and TEMP) set to `tempFolder`.
+  void StartWithTemp(const std::wstring& arguments, const std::wstring& tempFolder);
   bool WaitForExit(DWORD milliseconds);
   bool Running();
 
@@ -36,7 +56,11 @@ class RunningProgram {
 
   HWND WaitForWindow(const wchar_t* className, DWORD milliseconds = 15000);
   MessageBoxInfo WaitForMessageBox(DWORD milliseconds = 15000);
+  HWND MainWindow() { return WaitForWindow(L"TForm1"); }
   HWND DriveList();
+  HWND FoundList();
+  // A real click in the middle of a control of the main window (a speed button, an image).
+  void ClickControl(const std::wstring& name);
   std::vector<std::wstring> DriveLines();
   std::vector<bool> DriveTicks();
   int DriveLineIndex(wchar_t letter);
@@ -49,6 +73,12 @@ class RunningProgram {
 };
 
 void PressOk(HWND dialog);
+// Waits for a top-level window of the program titled `caption` and presses its button whose text
+// is `button` (with or without the "&"); returns the window's own text lines.
+bool AnswerDialog(RunningProgram& program, const wchar_t* className, const std::wstring& caption,
+                  const std::wstring& button, std::wstring* text = nullptr, DWORD milliseconds = 15000);
+// Waits until the window stops answering "busy": the main window's Search button is enabled again.
+bool WaitUntilIdle(HWND main, DWORD milliseconds = 60000);
 std::wstring WindowText(HWND hwnd);
 
 }  // namespace krelmix::e2e

@@ -1,0 +1,146 @@
+// The main window's cleanup commands and what the cleanup engine sees of the window.
+#include "app/MainForm.h"
+#include "cleanup/DirKillerForm.h"
+#include "toolkit/ErrorReport.h"
+
+namespace krelmix {
+
+template <typename Command>
+void TForm1::RunCommand(Command command) {
+  command();
+  // The close asked for during the run (Alt+X, the system's close) happens now that the engine
+  // no longer uses the window, its lists or the program's state.
+  if (closeRequested_ && !engine_->Running()) {
+    closeRequested_ = false;
+    PostMessageW(Handle(), WM_CLOSE, 0, 0);
+  }
+}
+
+bool TForm1::FormCloseQuery() {
+  if (engine_ && engine_->Running()) {
+    closeRequested_ = true;  // the engine sees it at its next pump and ends its walk
+    return false;
+  }
+  return true;
+}
+
+void TForm1::SpeedButton2Click() {
+  RunCommand([this] { engine_->SearchClick(TickedDrives(driveLines_)); });
+}
+
+void TForm1::SpeedButton3Click() {
+  RunCommand([this] { engine_->DeleteClick(); });
+}
+
+void TForm1::SpeedButton4Click() {
+  RunCommand([this] { engine_->StopClick(); });
+}
+
+void TForm1::SpeedButton5Click() {
+  RunCommand([this] { engine_->CleanClick(TickedDrives(driveLines_)); });
+}
+
+void TForm1::SpeedButton6Click() {
+  RunCommand([this] {
+    const TempCleanResult result = engine_->TmpClick();
+    if (result.outcome != TempOutcome::Cleaned || state_.NightTrashMode) return;
+    PlayEventSound(SoundEvent::evTmpCleaned);
+    TDirKillerForm2::ShowResult(Handle(), result);
+    StopEventSound();
+  });
+}
+
+void TForm1::RunNightFly() {
+  ShowWindow(application_, SW_HIDE);
+  showOnStart_ = false;
+  engine_->NightFly(TickedDrives(driveLines_));
+  PostQuitMessage(0);
+}
+
+bool TForm1::RunNightTrash() {
+  ShowWindow(application_, SW_HIDE);
+  const TempCleanResult result = engine_->NightTrash();
+  if (result.outcome == TempOutcome::ProgramFolder) return false;
+  PostQuitMessage(0);
+  return true;
+}
+
+// --- The found list.
+
+size_t TForm1::FoundCount() { return RxCheckListBox1.Count(); }
+void TForm1::ClearFound() { RxCheckListBox1.Clear(); }
+void TForm1::AppendFound(const std::wstring& line) { RxCheckListBox1.Add(line, false); }
+std::wstring TForm1::FoundLine(size_t index) { return RxCheckListBox1.Text(index); }
+void TForm1::SetFoundLine(size_t index, const std::wstring& text) {
+  RxCheckListBox1.SetText(index, text);
+  RxCheckListBox1.SetTicked(index, false);
+}
+bool TForm1::FoundTicked(size_t index) { return RxCheckListBox1.Ticked(index); }
+void TForm1::SetFoundTicked(size_t index, bool ticked) { RxCheckListBox1.SetTicked(index, ticked); }
+
+void TForm1::MakeFoundCurrent(size_t index) {
+  RxCheckListBox1.SetItemIndex(static_cast<int>(index));
+  if (IsWindowVisible(Handle())) SetFocus(RxCheckListBox1.Handle());
+}
+
+// --- Labels, status line, controls.
+
+void TForm1::SetFolderCounter(const std::wstring& text) {
+  Label1.SetCaption(text);
+  Panel2.Repaint();
+}
+
+void TForm1::SetFileCounter(const std::wstring& text) {
+  Label2.SetCaption(text);
+  Panel2.Repaint();
+}
+
+void TForm1::SetStatus(const std::wstring& text) { Panel1.SetCaption(text); }
+
+int TForm1::TextWidth(std::wstring_view text) {
+  WindowDC dc(RxCheckListBox1.Handle());
+  SelectGuard select(dc.Get(), listFont_.Get());
+  SIZE size{};
+  GetTextExtentPoint32W(dc.Get(), text.data(), static_cast<int>(text.size()), &size);
+  return size.cx;
+}
+
+void TForm1::EnableDriveList(bool enabled) { CheckListBox1.SetEnabled(enabled); }
+
+void TForm1::EnableButton(MainButton button, bool enabled) {
+  SpeedButton* buttons[] = {&SpeedButton1, &SpeedButton2, &SpeedButton3, &SpeedButton4,
+                            &SpeedButton5, &SpeedButton6, &SpeedButton7, &SpeedButton8};
+  const int number = static_cast<int>(button);
+  if (number >= 1 && number <= 8) buttons[number - 1]->SetEnabled(enabled);
+}
+
+// --- Messages.
+
+bool TForm1::PumpMessages() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      // Leave the end request for the main loop, and end the run as a close would.
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      closeRequested_ = true;
+      break;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return !closeRequested_;
+}
+
+bool TForm1::Ask(QuestionKind kind, const std::wstring& text) {
+  const wchar_t* caption = kind == QuestionKind::Confirmation ? L"Подтверждение" : L"Информация";
+  const UINT icon = kind == QuestionKind::Confirmation ? MB_ICONQUESTION : MB_ICONINFORMATION;
+  return MessageBoxW(Handle(), text.c_str(), caption, MB_YESNO | icon) == IDYES;
+}
+
+void TForm1::ShowMessage(const std::wstring& text) {
+  MessageBoxW(Handle(), text.c_str(), kApplicationTitle, MB_OK);
+}
+
+void TForm1::PlayEventSound(SoundEvent) {}
+
+}  // namespace krelmix

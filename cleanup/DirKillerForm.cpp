@@ -1,0 +1,81 @@
+#include "cleanup/DirKillerForm.h"
+
+#include <string>
+
+namespace krelmix {
+
+namespace {
+constexpr UINT kPanelId = 201, kButtonId = 202;
+
+FormStyle ResultStyle() {
+  FormStyle style;
+  style.className = L"TDirKillerForm2";
+  style.title = L"TMP";
+  style.clientSize = {163, 178};
+  style.style = WS_POPUP | WS_CAPTION;
+  style.exStyle = WS_EX_TOOLWINDOW | WS_EX_DLGMODALFRAME;
+  style.color = GetSysColor(COLOR_BTNFACE);
+  return style;
+}
+
+HFONT PixelFont(const wchar_t* face, int pixels, int weight) {
+  return CreateFontW(-pixels, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, face);
+}
+}  // namespace
+
+TDirKillerForm2::TDirKillerForm2(const TempCleanResult& result) : Form(ResultStyle()), result_(result) {}
+
+void TDirKillerForm2::ShowResult(HWND owner, const TempCleanResult& result) {
+  TDirKillerForm2 form(result);
+  form.CreateForm(owner);
+  form.ShowModal();
+}
+
+void TDirKillerForm2::CreateControls() {
+  headerFont_.Reset(PixelFont(L"Arial", 13, FW_BOLD));
+  valueFont_.Reset(PixelFont(L"Courier New", 12, FW_BOLD));
+  buttonFont_.Reset(CreatePointFont(L"MS Sans Serif", 8));
+  SetUpLabels();
+  PanelStyle panel;
+  panel.bevel = Bevel::RaisedInLoweredOut;
+  panel.color = GetSysColor(COLOR_BTNFACE);
+  Panel1.Create(Handle(), {2, 2, 163, 138}, kPanelId, panel);
+  AddWindowed(Panel1);
+  fcShapeBtn1.Create(Handle(), {2, 149, 162, 174}, kButtonId, L"Удостоверился", buttonFont_.Get(), true, true);
+  fcShapeBtn1.onClick = [this] { SetModalResult(mrOk); };
+  AddWindowed(fcShapeBtn1);
+  SetTabOrder({fcShapeBtn1.Handle()});
+}
+
+void TDirKillerForm2::SetUpLabels() {
+  fcLabel2.SetCaption(L"Убрано:");
+  fcLabel2.SetColor(RGB(0, 128, 0));
+  fcLabel1.SetCaption(L"Не убрано:");
+  fcLabel1.SetColor(RGB(192, 0, 0));
+  for (Label* header : {&fcLabel2, &fcLabel1}) {
+    header->SetFont(headerFont_.Get());
+    header->SetAlignment(DT_CENTER);
+    Panel1.AddGraphic(*header);
+  }
+  const std::pair<Label*, std::wstring> values[] = {
+      {&Label1, L"Папок :"},
+      {&Label4, std::to_wstring(result_.removedDirs)},
+      {&Label2, L"Файлов:"},
+      {&Label5, std::to_wstring(result_.killedFiles)},
+      {&Label3, L"Размер:"},
+      {&Label6, std::to_wstring(result_.killedBytes / 1024) + L" Kb"},
+      {&Label7, L"Папок :"},
+      {&Label9, std::to_wstring(result_.failedDirs)},
+      {&Label8, L"Файлов:"},
+      {&Label10, std::to_wstring(result_.failedFiles)},
+  };
+  for (const auto& [label, text] : values) {
+    label->SetCaption(text);
+    label->SetFont(valueFont_.Get());
+    Panel1.AddGraphic(*label);
+  }
+  for (BevelLine* rule : {&Bevel1, &Bevel2, &Bevel3}) Panel1.AddGraphic(*rule);
+}
+
+}  // namespace krelmix

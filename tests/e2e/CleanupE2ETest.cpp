@@ -1,0 +1,235 @@
+// Search, delete, clean, stop, the temporary folder and the unattended runs, on the scratch
+// drive T: only, through the real window and real files.
+#include <gtest/gtest.h>
+
+#include "Harness.h"
+#include "Scratch.h"
+
+namespace krelmix::e2e {
+
+namespace {
+const std::wstring kFoundReport = L" Итого найдено: 4 ====> Размер: 4 kb ====> Каталогов: 3";
+
+// Root files come first, then each folder's files mask by mask just before the walk enters it;
+// the excluded folder and the near-miss names give nothing.
+void LayOutTree() {
+  ClearScratchDrive();
+  MakeFile(L"T:\\r.bak");
+  MakeFile(L"T:\\k\\a.bak");
+  MakeFile(L"T:\\k\\z.tmp");
+  MakeFile(L"T:\\k\\notes.bakup");
+  MakeFile(L"T:\\k\\keep.txt");
+  MakeFile(L"T:\\k\\sub\\b.tmp");
+  MakeFile(L"T:\\k\\ex\\d.bak");
+}
+
+const std::vector<std::wstring> kExpectedFinds = {L"T:\\r.bak", L"T:\\k\\a.bak", L"T:\\k\\z.tmp",
+                                                  L"T:\\k\\sub\\b.tmp"};
+
+std::string TreeSettings() { return SettingsTickingScratch("[ExcludeDir]\r\nT:\\k\\ex=1\r\n"); }
+
+HWND StartAndSearch(RunningProgram& program) {
+  program.Start(L"");
+  HWND main = program.MainWindow();
+  if (!main) return nullptr;
+  program.ClickControl(L"SpeedButton2");
+  WaitUntilIdle(main);
+  return main;
+}
+
+void DoubleClickFoundLine(RunningProgram& program, int index) {
+  HWND list = program.FoundList();
+  RECT item{};
+  SendMessageW(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item));
+  // Two real clicks close together make the list's double click.
+  POINT p{item.left + 60, (item.top + item.bottom) / 2};
+  ClientToScreen(list, &p);
+  SetCursorPos(p.x, p.y);
+  Sleep(100);
+  INPUT input[4] = {};
+  for (int i = 0; i < 4; ++i) {
+    input[i].type = INPUT_MOUSE;
+    input[i].mi.dwFlags = (i % 2 == 0) ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+  }
+  SendInput(4, input, sizeof(INPUT));
+  Sleep(400);
+}
+}  // namespace
+
+TEST(Cleanup, SearchListsExactlyTheFindsInWalkOrderTicksThemAndCounts) {
+  LayOutTree();
+  RunningProgram program(TreeSettings());
+  HWND main = StartAndSearch(program);
+  ASSERT_NE(main, nullptr);
+  EXPECT_EQ(ListLines(program.FoundList()), kExpectedFinds);
+  EXPECT_EQ(ListTicks(program.FoundList()), std::vector<bool>(4, true));
+  EXPECT_EQ(FindControl(main, L"Label1").caption, L"Каталогов: 2");
+  EXPECT_EQ(FindControl(main, L"Label2").caption, L"Файлов: 4");
+  EXPECT_EQ(FindControl(main, L"Panel1").caption, kFoundReport);
+  EXPECT_TRUE(FindControl(main, L"SpeedButton3").enabled);  // Delete: there are finds
+  EXPECT_FALSE(FindControl(main, L"SpeedButton4").enabled);
+  EXPECT_TRUE(Exists(L"T:\\r.bak"));  // a search deletes nothing
+  ClearScratchDrive();
+}
+
+TEST(Cleanup, DeleteRemovesOnlyTheLinesStillTickedAndMarksThem) {
+  LayOutTree();
+  RunningProgram program(TreeSettings());
+  HWND main = StartAndSearch(program);
+  ASSERT_NE(main, nullptr);
+  DoubleClickFoundLine(program, 1);  // untick T:\k\a.bak
+  ASSERT_EQ(ListTicks(program.FoundList()), (std::vector<bool>{true, false, true, true}));
+  program.ClickControl(L"SpeedButton3");
+  Sleep(500);
+  EXPECT_EQ(ListLines(program.FoundList()),
+            (std::vector<std::wstring>{L"T:\\r.bak (Убит!)", L"T:\\k\\a.bak", L"T:\\k\\z.tmp (Убит!)",
+                                       L"T:\\k\\sub\\b.tmp (Убит!)"}));
+  EXPECT_FALSE(Exists(L"T:\\r.bak"));
+  EXPECT_TRUE(Exists(L"T:\\k\\a.bak"));
+  EXPECT_FALSE(Exists(L"T:\\k\\sub\\b.tmp"));
+  EXPECT_TRUE(Exists(L"T:\\k\\ex\\d.bak"));
+  EXPECT_EQ(FindControl(main, L"Panel1").caption, L" Итого очищено: 3 ====> Размер: 3 kb ====> Каталогов: 3");
+  EXPECT_FALSE(FindControl(main, L"SpeedButton3").enabled);
+  ClearScratchDrive();
+}
+
+TEST(Cleanup, CleanDeletesEverythingFoundAndLeavesDeleteDisabled) {
+  LayOutTree();
+  RunningProgram program(TreeSettings());
+  program.Start(L"");
+  HWND main = program.MainWindow();
+  ASSERT_NE(main, nullptr);
+  program.ClickControl(L"SpeedButton5");
+  ASSERT_TRUE(WaitUntilIdle(main));
+  for (const auto& find : kExpectedFinds) EXPECT_FALSE(Exists(find));
+  EXPECT_TRUE(Exists(L"T:\\k\\notes.bakup"));
+  EXPECT_TRUE(Exists(L"T:\\k\\keep.txt"));
+  EXPECT_TRUE(Exists(L"T:\\k\\ex\\d.bak"));
+  EXPECT_EQ(FindControl(main, L"Panel1").caption, L" Итого очищено: 4 ====> Размер: 4 kb ====> Каталогов: 3");
+  EXPECT_EQ(ListLines(program.FoundList()).front(), L"T:\\r.bak (Убит!)");
+  EXPECT_FALSE(FindControl(main, L"SpeedButton3").enabled);
+  EXPECT_TRUE(FindControl(main, L"SpeedButton5").enabled);
+  ClearScratchDrive();
+}
+
+TEST(Cleanup, StopAskedAndConfirmedEndsTheWalkEarly) {
+  ClearScratchDrive();
+  constexpr int kFolders = 1500;
+  for (int i = 0; i < kFolders; ++i) MakeFile(L"T:\\w\\f" + std::to_wstring(i) + L"\\x.bak", 10);
+  RunningProgram program(SettingsTickingScratch());
+  program.Start(L"");
+  HWND main = program.MainWindow();
+  ASSERT_NE(main, nullptr);
+  program.ClickControl(L"SpeedButton2");
+  Sleep(200);
+  ASSERT_TRUE(FindControl(main, L"SpeedButton4").enabled) << "the run ended before Stop could be pressed";
+  EXPECT_FALSE(FindControl(main, L"SpeedButton7").enabled);
+  program.ClickControl(L"SpeedButton4");
+  std::wstring question;
+  ASSERT_TRUE(AnswerDialog(program, L"#32770", L"Подтверждение", L"&Да", &question));
+  EXPECT_NE(question.find(L"Неужели вы хотите остановить?"), std::wstring::npos);
+  ASSERT_TRUE(WaitUntilIdle(main));
+  EXPECT_LT(ListLines(program.FoundList()).size(), static_cast<size_t>(kFolders));
+  EXPECT_TRUE(FindControl(main, L"SpeedButton7").enabled);
+  ClearScratchDrive();
+}
+
+TEST(Cleanup, TmpEmptiesTheTemporaryFolderAndCountsWhatResisted) {
+  ClearScratchDrive();
+  const std::wstring temp = L"T:\\temp";
+  MakeFile(temp + L"\\one.txt", 1000);
+  MakeFile(temp + L"\\deep\\two.txt", 2000);
+  MakeFile(temp + L"\\held\\locked.txt", 10);
+  MakeFolder(temp + L"\\held\\s1");
+  MakeFolder(temp + L"\\held\\s2");
+  // Held open without delete sharing, so every deletion attempt fails.
+  HANDLE locked = CreateFileW((temp + L"\\held\\locked.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(locked, INVALID_HANDLE_VALUE);
+  RunningProgram program(SettingsTickingScratch());
+  program.StartWithTemp(L"", temp);
+  HWND main = program.MainWindow();
+  ASSERT_NE(main, nullptr);
+  program.ClickControl(L"SpeedButton6");
+  std::wstring question;
+  ASSERT_TRUE(AnswerDialog(program, L"#32770", L"Информация", L"&Да", &question));
+  EXPECT_NE(question.find(L"временной папки T:\\temp\\?"), std::wstring::npos) << "question: " << question.size();
+  HWND result = program.WaitForWindow(L"TDirKillerForm2");
+  ASSERT_NE(result, nullptr);
+  EXPECT_EQ(FindControl(result, L"Label4").caption, L"3");     // deep, s1, s2 removed
+  EXPECT_EQ(FindControl(result, L"Label5").caption, L"2");     // one.txt, two.txt
+  EXPECT_EQ(FindControl(result, L"Label6").caption, L"2 Kb");  // 3000 bytes
+  EXPECT_EQ(FindControl(result, L"Label9").caption, L"1");     // held
+  EXPECT_EQ(FindControl(result, L"Label10").caption, L"3");    // locked.txt, tried three times
+  CloseHandle(locked);
+  EXPECT_TRUE(Exists(temp));
+  EXPECT_FALSE(Exists(temp + L"\\one.txt"));
+  EXPECT_FALSE(Exists(temp + L"\\deep"));
+  ASSERT_TRUE(AnswerDialog(program, L"TDirKillerForm2", WindowText(result), L"Удостоверился"));
+  for (int i = 0; i < 30 && IsWindow(result) && IsWindowVisible(result); ++i) Sleep(100);
+  EXPECT_FALSE(IsWindow(result) && IsWindowVisible(result));
+  ClearScratchDrive();
+}
+
+TEST(Cleanup, NightFlyDeletesHundredsOfFindsHonouringExclusionsAndMasks) {
+  ClearScratchDrive();
+  for (int i = 0; i < 300; ++i) MakeFile(L"T:\\n\\d" + std::to_wstring(i % 30) + L"\\f" + std::to_wstring(i) + L".old", 5);
+  MakeFile(L"T:\\n\\keep.bak", 5);        // *.bak is not enabled: only *.old is
+  MakeFile(L"T:\\n\\x\\excluded.old", 5);  // excluded folder
+  RunningProgram program(SettingsTickingScratch("[Kill]\r\n*.old=1\r\n*.bak=0\r\n[ExcludeDir]\r\nT:\\n\\x=1\r\n"));
+  program.Start(L"/nightfly");
+  ASSERT_TRUE(program.WaitForExit(120000));
+  int left = 0;
+  for (int i = 0; i < 300; ++i)
+    left += Exists(L"T:\\n\\d" + std::to_wstring(i % 30) + L"\\f" + std::to_wstring(i) + L".old");
+  EXPECT_EQ(left, 0);
+  EXPECT_TRUE(Exists(L"T:\\n\\keep.bak"));
+  EXPECT_TRUE(Exists(L"T:\\n\\x\\excluded.old"));
+  ClearScratchDrive();
+}
+
+TEST(Cleanup, NightTrashEmptiesTheTemporaryFolderButKeepsIt) {
+  ClearScratchDrive();
+  const std::wstring temp = L"T:\\nighttemp";
+  MakeFile(temp + L"\\a.txt");
+  MakeFile(temp + L"\\sub\\b.txt");
+  RunningProgram program(SettingsTickingScratch());
+  program.StartWithTemp(L"/nighttrash", temp);
+  ASSERT_TRUE(program.WaitForExit(60000));
+  EXPECT_TRUE(Exists(temp));
+  EXPECT_FALSE(Exists(temp + L"\\a.txt"));
+  EXPECT_FALSE(Exists(temp + L"\\sub"));
+  ClearScratchDrive();
+}
+
+TEST(Cleanup, LinkedCanaryFoldersSurviveTheSearchTheCleanAndTheTemporaryFolderCleanup) {
+  ClearScratchDrive();
+  const std::wstring canaries = L"T:\\canaries";
+  MakeFile(canaries + L"\\c1.bak");
+  MakeFile(canaries + L"\\c2.tmp");
+  MakeFile(canaries + L"\\inner\\c3.bak");
+  MakeFile(L"T:\\tree\\g.bak");
+  ASSERT_TRUE(MakeFolderLink(L"T:\\tree\\link", canaries));
+  const std::wstring temp = L"T:\\linktemp";
+  MakeFile(temp + L"\\t.txt");
+  ASSERT_TRUE(MakeFolderLink(temp + L"\\link", canaries));
+  // The canary folder itself is excluded, so only a walk through a link could reach it.
+  RunningProgram program(SettingsTickingScratch("[ExcludeDir]\r\nT:\\canaries=1\r\n"));
+  program.StartWithTemp(L"", temp);
+  HWND main = program.MainWindow();
+  ASSERT_NE(main, nullptr);
+  program.ClickControl(L"SpeedButton5");
+  ASSERT_TRUE(WaitUntilIdle(main));
+  EXPECT_FALSE(Exists(L"T:\\tree\\g.bak"));
+  program.ClickControl(L"SpeedButton6");
+  ASSERT_TRUE(AnswerDialog(program, L"#32770", L"Информация", L"&Да"));
+  HWND result = program.WaitForWindow(L"TDirKillerForm2");
+  ASSERT_NE(result, nullptr);
+  EXPECT_FALSE(Exists(temp + L"\\t.txt"));
+  EXPECT_FALSE(Exists(temp + L"\\link"));  // the link itself goes
+  for (const wchar_t* canary : {L"\\c1.bak", L"\\c2.tmp", L"\\inner\\c3.bak"})
+    EXPECT_TRUE(Exists(canaries + canary)) << "canary lost";
+  ClearScratchDrive();
+}
+
+}  // namespace krelmix::e2e

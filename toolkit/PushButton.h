@@ -1,0 +1,30 @@
+#pragma once
+// A standard push button. With no dialog manager in the forms' loops, the button itself answers
+// Enter (when it is the default) and Esc (when it is the cancel button).
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "toolkit/WindowedControl.h"
+
+namespace krelmix {
+
+class PushButton : public WindowedControl {
+ public:
+  using WindowedControl::WindowedControl;
+  const wchar_t* Kind() const override { return L"button"; }
+  void Create(HWND parent, RECT bounds, UINT id, const std::wstring& caption, HFONT font, bool isDefault,
+              bool isCancel);
+  std::function<void()> onClick;
+
+ protected:
+  bool OnReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  bool OnOwnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+ private:
+  bool default_ = false;
+  bool cancel_ = false;
+};
+
+}  // namespace krelmix
