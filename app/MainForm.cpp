@@ -3,6 +3,8 @@
 #include <shellapi.h>
 
 #include "app/CommandLine.h"
+#include "app/EventSounds.h"
+#include "app/OneInstance.h"
 #include "app/StartupSettings.h"
 #include "toolkit/ErrorReport.h"
 
@@ -39,15 +41,33 @@ FormStyle MainFormStyle() {
 RECT Bounds(int left, int top, int width, int height) { return {left, top, left + width, top + height}; }
 }  // namespace
 
-TForm1::TForm1(HWND applicationWindow, std::vector<std::wstring> args)
-    : Form(MainFormStyle()), application_(applicationWindow), args_(std::move(args)) {}
+TForm1::TForm1(HWND applicationWindow, std::vector<std::wstring> args, bool previousInstance, SoundOutput& sound)
+    : Form(MainFormStyle()),
+      application_(applicationWindow),
+      args_(std::move(args)),
+      previousInstance_(previousInstance),
+      SRWavePlayer1(sound) {}
 
 TForm1::~TForm1() = default;
 
 void TForm1::Load() {
   CreateForm(application_);
+  LoadComponents();
   FormCreate();
 }
+
+// What the window's loading does before FormCreate: the hotkey is registered, then a second copy
+// hands over to the first and asks for the end (FormCreate still runs in full).
+void TForm1::LoadComponents() {
+  LMDGlobalHotKey1.OnKeyDown = [this](GlobalHotKey&, uint16_t, HotKeyModifiers) { LMDGlobalHotKey1KeyDown(); };
+  LMDGlobalHotKey1.SetHotKey(GlobalHotKey::kAltX);
+  if (previousInstance_) {
+    BringPreviousInstanceForward(application_, kApplicationTitle);
+    PostQuitMessage(0);
+  }
+}
+
+void TForm1::LMDGlobalHotKey1KeyDown() { Close(); }
 
 void TForm1::CreateControls() {
   CreateFonts();
@@ -197,11 +217,17 @@ void TForm1::FormActivate() {
     ShowWindow(application_, SW_HIDE);
     return;
   }
+  PlayEventSound(SoundEvent::evStart);
 }
 
 void TForm1::FormClose() {
   state_.MaskList.clear();
   state_.ExcludeList.clear();
+  if (state_.UseSounds) {
+    // Synchronous play holds the close until the sound has ended.
+    SRWavePlayer1.SetAsynchronous(false);
+    PlayEventSound(SoundEvent::evExit);
+  }
 }
 
 void TForm1::OnDestroyed() { PostQuitMessage(0); }

@@ -7,11 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "app/GlobalHotKey.h"
 #include "app/ProgramState.h"
+#include "app/WavePlayer.h"
 #include "cleanup/CleanupEngine.h"
 #include "cleanup/CleanupView.h"
 #include "cleanup/DriveList.h"
 #include "platform/win32/Win32AnsiCodec.h"
+#include "platform/SoundOutput.h"
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Drives.h"
@@ -27,7 +30,8 @@ namespace krelmix {
 
 class TForm1 : public Form, private CleanupView {
  public:
-  TForm1(HWND applicationWindow, std::vector<std::wstring> args);
+  // previousInstance: another copy of this executable runs (the single-instance mutex existed).
+  TForm1(HWND applicationWindow, std::vector<std::wstring> args, bool previousInstance, SoundOutput& sound);
   ~TForm1() override;
 
   // Creates the window and runs FormCreate; the window is shown by the caller unless a run hid it.
@@ -90,8 +94,12 @@ class TForm1 : public Form, private CleanupView {
   void Image1Click();
   void Image3Click();
 
+  void LoadComponents();
+  void LMDGlobalHotKey1KeyDown();
+
   HWND application_;
   std::vector<std::wstring> args_;
+  bool previousInstance_;
   bool showOnStart_ = true;
   ProgramState state_;
   Win32Drives drives_;
@@ -103,6 +111,8 @@ class TForm1 : public Form, private CleanupView {
   Win32Clock clock_;
   std::unique_ptr<CleanupEngine> engine_;
   bool closeRequested_ = false;
+  WavePlayer SRWavePlayer1;
+  GlobalHotKey LMDGlobalHotKey1;
 
   Font font_;       // "MS Sans Serif" 8 points, the window's default
   Font listFont_;   // "Courier New" 8 points, Cyrillic, for the found list

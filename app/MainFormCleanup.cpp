@@ -1,7 +1,9 @@
 // The main window's cleanup commands and what the cleanup engine sees of the window.
 #include "app/MainForm.h"
 #include "cleanup/DirKillerForm.h"
+#include "app/EventSounds.h"
 #include "toolkit/ErrorReport.h"
+#include "toolkit/MessageDialog.h"
 
 namespace krelmix {
 
@@ -132,15 +134,18 @@ bool TForm1::PumpMessages() {
 }
 
 bool TForm1::Ask(QuestionKind kind, const std::wstring& text) {
-  const wchar_t* caption = kind == QuestionKind::Confirmation ? L"Подтверждение" : L"Информация";
-  const UINT icon = kind == QuestionKind::Confirmation ? MB_ICONQUESTION : MB_ICONINFORMATION;
-  return MessageBoxW(Handle(), text.c_str(), caption, MB_YESNO | icon) == IDYES;
+  return ShowMessageDialog(Handle(),
+                           kind == QuestionKind::Confirmation ? MessageDialogKind::Confirmation
+                                                              : MessageDialogKind::Information,
+                           text);
 }
 
 void TForm1::ShowMessage(const std::wstring& text) {
   MessageBoxW(Handle(), text.c_str(), kApplicationTitle, MB_OK);
 }
 
-void TForm1::PlayEventSound(SoundEvent) {}
+void TForm1::PlayEventSound(SoundEvent event) { krelmix::PlayEventSound(state_, SRWavePlayer1, event); }
+
+void TForm1::StopEventSound() { SRWavePlayer1.Stop(); }
 
 }  // namespace krelmix

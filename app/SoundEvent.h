@@ -1,7 +1,9 @@
 #pragma once
-// The six events that can play a sound; the number is also the key's position in section Soundz.
+// The events that can play a sound. The number is the event's slot in SoundFiles, the position of
+// its key in section Soundz and its row in the sound editor.
+
 namespace krelmix {
 
-enum class SoundEvent { evStart = 0, evExit = 1, evTmpCleaned = 2, evNothingFound = 3, evFound = 4, evKilled = 5 };
+enum class SoundEvent { evStart, evExit, evTmpCleaned, evNothingFound, evFound, evKilled };
 
 }  // namespace krelmix

@@ -7,13 +7,19 @@
 #include <vector>
 
 #include "app/MainForm.h"
+#include "app/OneInstance.h"
+#include "platform/win32/Win32SoundOutput.h"
 #include "toolkit/ErrorReport.h"
 
 namespace {
 const wchar_t kApplicationClass[] = L"TApplication";
 const wchar_t kApplicationTitle[] = L"Krelmix";
 
+HWND g_mainWindow = nullptr;
+
+// A second copy restores or activates this hidden window; the main window is what comes forward.
 LRESULT CALLBACK ApplicationWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  krelmix::PassOnBringForward(hwnd, g_mainWindow, message, wParam);
   return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
@@ -45,22 +51,27 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   controls.dwSize = sizeof controls;
   controls.dwICC = ICC_STANDARD_CLASSES;
   InitCommonControlsEx(&controls);
+  // The single-instance mutex comes before any window.
+  krelmix::OneInstance oneInstance;
   HWND application = CreateApplicationWindow(instance);
+  krelmix::Win32SoundOutput sound;
   MSG msg{};
   {
-    krelmix::TForm1 form(application, Arguments());
+    krelmix::TForm1 form(application, Arguments(), oneInstance.PreviousInstance(), sound);
     try {
       form.Load();
     } catch (...) {
       krelmix::ReportCurrentException(nullptr);
       if (!form.Exists()) return 1;
     }
+    g_mainWindow = form.Handle();
     if (form.ShowOnStart()) form.Show();
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
       TranslateMessage(&msg);
       DispatchMessageW(&msg);
     }
   }
+  g_mainWindow = nullptr;
   DestroyWindow(application);
   return static_cast<int>(msg.wParam);
 }

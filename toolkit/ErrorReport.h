@@ -14,6 +14,9 @@ std::wstring CurrentExceptionText();
 // Shows the error text in a message box with the application's title.
 void ReportError(HWND owner, const std::wstring& text);
 
+// The report for code that has no window at hand: over the active window.
+inline void ShowErrorReport(const std::wstring& text) { ReportError(GetActiveWindow(), text); }
+
 // Shows the exception being handled (call only inside a catch block).
 void ReportCurrentException(HWND owner);
 

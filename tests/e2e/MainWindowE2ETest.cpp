@@ -56,8 +56,12 @@ TEST(MainWindow, EveryControlSitsWhereTheDesignPutsItWithItsTexts) {
       EXPECT_EQ(c.bounds.right - c.bounds.left, e.width);
       EXPECT_EQ(c.bounds.bottom - c.bounds.top, e.height);
     }
-    if (e.caption) EXPECT_EQ(c.caption, e.caption);
-    if (e.hint) EXPECT_EQ(c.hint, e.hint);
+    if (e.caption) {
+      EXPECT_EQ(c.caption, e.caption);
+    }
+    if (e.hint) {
+      EXPECT_EQ(c.hint, e.hint);
+    }
     EXPECT_EQ(c.enabled, e.enabled);
     EXPECT_TRUE(c.visible);
   }
@@ -87,6 +91,111 @@ TEST(MainWindow, OnlyTheTwoListsTakeTheFocusDriveListFirst) {
   Sleep(300);
   ASSERT_TRUE(GetGUIThreadInfo(thread, &info));
   EXPECT_EQ(info.hwndFocus, finds);
+}
+
+}  // namespace krelmix::e2e
+
+namespace krelmix::e2e {
+
+namespace {
+// A window of the test program that records the characters typed into it.
+std::wstring g_typed;
+LRESULT CALLBACK TypingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_CHAR) g_typed += static_cast<wchar_t>(wParam);
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+HWND CreateTypingWindow() {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = TypingProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"KrelmixE2ETyping";
+  RegisterClassW(&wc);
+  return CreateWindowExW(0, wc.lpszClassName, L"typing", WS_POPUP | WS_VISIBLE, 0, 0, 200, 120, nullptr, nullptr,
+                         wc.hInstance, nullptr);
+}
+
+void PumpFor(int milliseconds) {
+  for (int waited = 0; waited < milliseconds; waited += 20) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    Sleep(20);
+  }
+}
+
+void SendKey(WORD key, bool up) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = key;
+  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  SendInput(1, &input, sizeof input);
+}
+}  // namespace
+
+TEST(HotKey, AltXTypedInAnotherProgramClosesKrelmixAndDoesNotReachThatProgram) {
+  RunningProgram program("", false);
+  program.Start(L"");
+  ASSERT_NE(program.MainWindow(), nullptr);
+  HWND typing = CreateTypingWindow();
+  // With no window manager the keyboard focus follows the pointer.
+  SetCursorPos(100, 60);
+  SetForegroundWindow(typing);
+  SetFocus(typing);
+  PumpFor(300);
+  g_typed.clear();
+  SendKey('Y', false);  // an ordinary key reaches the focused window
+  SendKey('Y', true);
+  SendKey(VK_MENU, false);
+  SendKey('X', false);
+  SendKey('X', true);
+  SendKey(VK_MENU, true);
+  PumpFor(500);
+  EXPECT_TRUE(program.WaitForExit(10000)) << "Alt+X did not close the program";
+  EXPECT_NE(g_typed.find(L'y'), std::wstring::npos) << "the other program did not have the focus";
+  EXPECT_EQ(g_typed.find(L'x'), std::wstring::npos);
+  EXPECT_EQ(g_typed.find(L'X'), std::wstring::npos);
+  DestroyWindow(typing);
+}
+
+TEST(SingleInstance, ASecondCopyRestoresTheFirstAndEndsWhileARenamedCopyRunsOnItsOwn) {
+  RunningProgram first("", false);
+  first.Start(L"");
+  HWND main = first.MainWindow();
+  ASSERT_NE(main, nullptr);
+  ShowWindow(main, SW_MINIMIZE);
+  for (int i = 0; i < 20 && !IsIconic(main); ++i) Sleep(100);
+  ASSERT_TRUE(IsIconic(main));
+
+  // The same executable started again from its own folder.
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION second{};
+  std::wstring command = L"\"" + first.Folder() + L"\\Krelmix.exe\"";
+  ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, first.Folder().c_str(),
+                             &startup, &second));
+  EXPECT_EQ(WaitForSingleObject(second.hProcess, 20000), static_cast<DWORD>(WAIT_OBJECT_0)) << "second copy stayed";
+  CloseHandle(second.hProcess);
+  CloseHandle(second.hThread);
+  for (int i = 0; i < 30 && IsIconic(main); ++i) Sleep(100);
+  EXPECT_FALSE(IsIconic(main)) << "the first copy was not restored";
+  EXPECT_TRUE(first.Running());
+
+  // Another file name is another program for the rule.
+  RunningProgram renamed("", false);
+  const std::wstring renamedExe = renamed.Folder() + L"\\Krelmix2.exe";
+  ASSERT_TRUE(MoveFileW((renamed.Folder() + L"\\Krelmix.exe").c_str(), renamedExe.c_str()));
+  PROCESS_INFORMATION other{};
+  command = L"\"" + renamedExe + L"\"";
+  ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, renamed.Folder().c_str(),
+                             &startup, &other));
+  EXPECT_EQ(WaitForSingleObject(other.hProcess, 4000), static_cast<DWORD>(WAIT_TIMEOUT)) << "renamed copy ended";
+  TerminateProcess(other.hProcess, 0);
+  WaitForSingleObject(other.hProcess, 5000);
+  CloseHandle(other.hProcess);
+  CloseHandle(other.hThread);
 }
 
 }  // namespace krelmix::e2e
