@@ -6,21 +6,28 @@
 
 namespace krelmix::test {
 
+// Links are removed themselves, never entered; long paths go through the "\\?\" form.
 inline void RemoveTree(const std::wstring& dir) {
+  const std::wstring full = dir.size() > 1 && dir[1] == L':' ? L"\\\\?\\" + dir : dir;
   WIN32_FIND_DATAW data;
-  HANDLE find = FindFirstFileW((dir + L"\\*").c_str(), &data);
+  HANDLE find = FindFirstFileW((full + L"\\*").c_str(), &data);
   if (find != INVALID_HANDLE_VALUE) {
     do {
       const std::wstring name = data.cFileName;
       if (name == L"." || name == L"..") continue;
-      const std::wstring path = dir + L"\\" + name;
-      SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(path);
-      else DeleteFileW(path.c_str());
+      const std::wstring path = dir + L"\\" + name, fullPath = full + L"\\" + name;
+      const DWORD attributes = data.dwFileAttributes;
+      if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+        if (!RemoveDirectoryW(fullPath.c_str())) DeleteFileW(fullPath.c_str());
+        continue;
+      }
+      SetFileAttributesW(fullPath.c_str(), FILE_ATTRIBUTE_NORMAL);
+      if (attributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(path);
+      else DeleteFileW(fullPath.c_str());
     } while (FindNextFileW(find, &data));
     FindClose(find);
   }
-  RemoveDirectoryW(dir.c_str());
+  RemoveDirectoryW(full.c_str());
 }
 
 class ScratchFolder {
