@@ -1,0 +1,12 @@
+#pragma once
+#include "platform/Clock.h"
+
+namespace krelmix {
+
+class Win32Clock : public Clock {
+ public:
+  TimeOfDay Now() override;
+  uint64_t SteadyMilliseconds() override;
+};
+
+}  // namespace krelmix

@@ -1,0 +1,517 @@
+#include <gtest/gtest.h>
+
+#include "FakeStorage.h"
+#include "MemoryFileSystem.h"
+#include "RecordingView.h"
+#include "cleanup/CleanupEngine.h"
+
+namespace krelmix {
+namespace {
+
+using Lines = std::vector<std::wstring>;
+
+class FakeClock : public Clock {
+ public:
+  std::vector<TimeOfDay> times;  // handed out in turn, the last one repeated
+  std::vector<uint64_t> steady;
+  TimeOfDay Now() override { return Next(times, timeAt_); }
+  uint64_t SteadyMilliseconds() override { return Next(steady, steadyAt_); }
+
+ private:
+  template <typename T>
+  static T Next(const std::vector<T>& values, size_t& at) {
+    if (values.empty()) return T{};
+    return values[std::min(at++, values.size() - 1)];
+  }
+  size_t timeAt_ = 0, steadyAt_ = 0;
+};
+
+class Engine : public ::testing::Test {
+ protected:
+  Engine() { state.ExeDir = L"P:\\Krelmix\\"; }
+
+  void Settings(const std::wstring& section, const Lines& keys, const wchar_t* value = L"1") {
+    settings.Update([&](IniDocument& d) {
+      for (const auto& key : keys) d.Write(section, key, value);
+    });
+  }
+  static DriveTicks Drives(const Lines& roots) { return {false, roots}; }
+
+  test::MemoryFileSystem fs;
+  test::RecordingView view;
+  test::FakeStorage storage;
+  Cp1251Codec codec;
+  SettingsFile settings{storage, codec, L"P:\\Krelmix\\Krelmix.ini"};
+  FakeClock clock;
+  ProgramState state;
+  CleanupEngine engine{state, fs, view, settings, clock};
+};
+
+// --- Masks and exclusions from the settings file
+
+TEST_F(Engine, WithoutEnabledMasksTheBuiltInOnesAreUsedInOrder) {
+  Settings(L"Kill", {L"*.old"}, L"0");
+  fs.AddFile(L"T:\\a.tmp");
+  fs.AddFile(L"T:\\b.bak");
+  fs.AddFile(L"T:\\c.old");
+  engine.SearchClick(Drives({L"T:"}));
+  EXPECT_EQ(state.MaskList, (Lines{L"*.bak", L"*.tmp"}));
+  EXPECT_EQ(view.Texts(), (Lines{L"T:\\b.bak", L"T:\\a.tmp"}));
+}
+
+TEST_F(Engine, OnlyEnabledUsableMasksAreUsedAndLongOnesAreCut) {
+  const std::wstring longMask = L"*." + std::wstring(300, L'x');
+  Settings(L"Kill", {L"*.old", L"*.*", L"*", L"..\\*.old", L"C:*.old", longMask});
+  Settings(L"Kill", {L"*.bak"}, L"0");
+  engine.LoadKillMasks();
+  EXPECT_EQ(state.MaskList, (Lines{L"*.old", longMask.substr(0, 255)}));
+}
+
+TEST_F(Engine, UnusableMasksPutIntoTheListByHandAreNeverUsed) {
+  fs.AddFile(L"T:\\keep.txt");
+  fs.AddFile(L"T:\\x.old");
+  state.MaskList = {L"*.*", L"*.old"};
+  engine.SearchDir(L"T:");
+  engine.FindGarbageFiles(L"T:", L"*");
+  EXPECT_EQ(view.Texts(), (Lines{L"T:\\x.old"}));
+}
+
+TEST_F(Engine, FollowReportAndExclusionsComeFromTheFile) {
+  EXPECT_TRUE(storage.files.empty());
+  state.FollowReport = false;
+  engine.LoadKillMasks();
+  EXPECT_TRUE(state.FollowReport);  // missing file: on
+  Settings(L"Options", {L"1"}, L"0");
+  Settings(L"ExcludeDir", {L"T:\\One", L"T:\\Two"});
+  Settings(L"ExcludeDir", {L"T:\\Off"}, L"0");
+  engine.LoadExcludeDirs();
+  EXPECT_FALSE(state.FollowReport);
+  EXPECT_EQ(state.ExcludeList, (Lines{L"T:\\One", L"T:\\Two"}));
+}
+
+// --- The walk
+
+class Walk : public Engine {
+ protected:
+  Walk() {
+    Settings(L"Kill", {L"*.tmp", L"~*.tmp"});
+    fs.AddFile(L"T:\\~root.tmp", 10);
+    fs.AddFolder(L"T:\\A");
+    fs.AddFile(L"T:\\A\\one.tmp", 20);
+    fs.AddFolder(L"T:\\A\\B");
+    fs.AddFile(L"T:\\A\\B\\two.tmp", 30);
+    fs.AddFolder(L"T:\\A\\.cache");
+    fs.AddFile(L"T:\\A\\.cache\\hidden.tmp");
+    fs.AddFolder(L"T:\\C");
+    fs.AddFile(L"T:\\C\\three.tmp", 40);
+  }
+};
+
+TEST_F(Walk, FilesAreListedMaskByMaskBeforeDescendingAndFoldersShownAfterTheirSubtree) {
+  engine.SearchClick(Drives({L"T:"}));
+  EXPECT_EQ(view.Texts(), (Lines{L"T:\\~root.tmp", L"T:\\~root.tmp", L"T:\\A\\one.tmp",
+                                 L"T:\\A\\B\\two.tmp", L"T:\\C\\three.tmp"}));
+  EXPECT_EQ(view.Logged(L"status: "),
+            (Lines{L" T:\\A\\B", L" T:\\A", L" T:\\C", L"", L" Итого найдено: 5 ====> Размер: 0 kb ====> Каталогов: 4"}));
+  EXPECT_EQ(view.Logged(L"folders: "),
+            (Lines{L"Каталогов:", L"Каталогов: 1", L"Каталогов: 2", L"Каталогов: 3"}));
+  EXPECT_EQ(state.FoundFiles, 5u);
+  EXPECT_EQ(state.FoundBytes, 110u);
+  for (const auto& line : view.lines) EXPECT_TRUE(line.ticked);
+  EXPECT_EQ(view.sounds, std::vector<SoundEvent>{SoundEvent::evFound});
+  EXPECT_TRUE(view.driveListEnabled);
+  EXPECT_TRUE(view.Enabled(MainButton::Delete));
+  EXPECT_FALSE(view.Enabled(MainButton::Stop));
+}
+
+TEST_F(Walk, EachFolderIsListedOnceForAllMasks) {
+  engine.SearchClick(Drives({L"T:"}));
+  for (const auto* dir : {L"T:", L"T:\\A", L"T:\\A\\B", L"T:\\C"}) EXPECT_EQ(fs.lists[dir], 1) << dir;
+  EXPECT_EQ(fs.lists.count(L"T:\\A\\.CACHE"), 0u);
+}
+
+TEST_F(Walk, MessagesArePumpedOncePerFolderAndMaskAndAtEverySubfolderEntry) {
+  engine.SearchClick(Drives({L"T:"}));
+  // Root 2 masks; A, B, C each: the entry plus 2 masks; .cache is passed over before pumping.
+  EXPECT_EQ(view.pumps, 2 + 3 * 3);
+  const auto& log = view.log;
+  const auto firstAppend = std::find(log.begin(), log.end(), L"append: T:\\~root.tmp");
+  EXPECT_EQ(*(firstAppend - 2), L"pump");  // the mask's pump, then the file counter
+}
+
+TEST_F(Walk, FollowReportMakesEveryFindCurrentUnlessOff) {
+  engine.SearchClick(Drives({L"T:"}));
+  EXPECT_EQ(view.Logged(L"current: ").size(), 5u);
+  view.log.clear();
+  Settings(L"Options", {L"1"}, L"0");
+  engine.SearchClick(Drives({L"T:"}));
+  EXPECT_TRUE(view.Logged(L"current: ").empty());
+}
+
+TEST_F(Walk, ExclusionsAreWholeCaseSensitivePathsAndNeverTheRoot) {
+  Settings(L"ExcludeDir", {L"T:\\a", L"T:\\A\\B", L"T:\\C\\", L"T:"});
+  engine.SearchClick(Drives({L"T:"}));
+  EXPECT_EQ(view.Texts(), (Lines{L"T:\\~root.tmp", L"T:\\~root.tmp", L"T:\\A\\one.tmp", L"T:\\C\\three.tmp"}));
+  EXPECT_EQ(state.DirCount, 2u);
+}
+
+TEST_F(Walk, TheSearchNeverEntersALinkNorListsFileLinks) {
+  fs.AddFolder(L"X:\\Canaries");
+  fs.AddFile(L"X:\\Canaries\\canary.tmp");
+  fs.AddLink(L"T:\\A\\Link", L"X:\\Canaries");
+  fs.AddFile(L"T:\\filelink.tmp", 0, FileAttr::Archive | FileAttr::ReparsePoint);
+  engine.CleanClick(Drives({L"T:"}));
+  EXPECT_TRUE(fs.Exists(L"X:\\Canaries\\canary.tmp"));
+  EXPECT_TRUE(fs.Exists(L"T:\\filelink.tmp"));
+  EXPECT_EQ(fs.lists.count(L"T:\\A\\LINK"), 0u);
+  EXPECT_EQ(state.DirCount, 3u);
+}
+
+TEST_F(Walk, AFolderThatCannotBeListedContributesNothingAndTheWalkGoesOn) {
+  fs.failList.insert(L"T:\\A");
+  engine.SearchClick(Drives({L"T:", L"Q:"}));
+  EXPECT_EQ(view.Texts(), (Lines{L"T:\\~root.tmp", L"T:\\~root.tmp", L"T:\\C\\three.tmp"}));
+  EXPECT_EQ(state.DirCount, 2u);
+}
+
+TEST_F(Walk, StopEndsEveryLevelAtItsNextSubfolderButLaterRootsAreStillListed) {
+  fs.AddFile(L"U:\\u.tmp");
+  fs.AddFolder(L"U:\\Sub");
+  fs.AddFile(L"U:\\Sub\\deep.tmp");
+  view.onPump = [&](int pump) {
+    if (pump == 4) engine.StopClick();  // while A's first mask is being listed
+    return true;
+  };
+  engine.CleanClick(Drives({L"T:", L"U:"}));
+  EXPECT_EQ(view.questions, Lines{L"confirm: Неужели вы хотите остановить?"});
+  EXPECT_EQ(view.Texts(), (Lines{L"T:\\~root.tmp (Убит!)", L"T:\\~root.tmp (Ошибка удаления)",
+                                 L"T:\\A\\one.tmp (Убит!)", L"U:\\u.tmp (Убит!)"}));
+  EXPECT_EQ(view.Logged(L"status: ").front(), L" T:\\A");
+  EXPECT_EQ(view.status, L" Итого очищено: 3 ====> Размер: 0 kb ====> Каталогов: 2");
+  EXPECT_TRUE(state.StopFlag);
+}
+
+TEST_F(Walk, ADeclinedStopGoesOn) {
+  view.answer = false;
+  view.onPump = [&](int pump) {
+    if (pump == 4) engine.StopClick();
+    return true;
+  };
+  engine.SearchClick(Drives({L"T:"}));
+  EXPECT_FALSE(state.StopFlag);
+  EXPECT_EQ(view.lines.size(), 5u);
+}
+
+TEST_F(Walk, ClosingTheWindowEndsTheWalkAndDeletesNothing) {
+  view.onPump = [&](int pump) {
+    if (pump < 5) return true;
+    state.MaskList.clear();  // what the window's close does
+    state.ExcludeList.clear();
+    state.MaskList.shrink_to_fit();
+    return false;
+  };
+  engine.CleanClick(Drives({L"T:", L"U:"}));
+  EXPECT_TRUE(engine.Closing());
+  EXPECT_FALSE(engine.Running());
+  EXPECT_TRUE(fs.removedFiles.empty());
+  EXPECT_TRUE(view.sounds.empty());
+  EXPECT_EQ(view.pumps, 5);
+  EXPECT_EQ(fs.lists.count(L"U:"), 0u);
+}
+
+TEST_F(Walk, NightFlyDeletesEveryFindWithoutCountingMarkingOrShowing) {
+  Settings(L"ExcludeDir", {L"T:\\C"});
+  engine.NightFly(Drives({L"T:"}));
+  EXPECT_TRUE(state.NightFlyMode);
+  // The second line of the file found twice fails: it is gone already.
+  EXPECT_EQ(fs.removedFiles, (Lines{L"T:\\~root.tmp", L"T:\\A\\one.tmp", L"T:\\A\\B\\two.tmp"}));
+  EXPECT_TRUE(fs.Exists(L"T:\\C\\three.tmp"));
+  EXPECT_EQ(state.FoundFiles + state.KilledFiles + state.FailedFiles, 0u);
+  EXPECT_EQ(view.Texts()[0], L"T:\\~root.tmp");
+  EXPECT_TRUE(view.Logged(L"status: ").empty());
+  EXPECT_TRUE(view.Logged(L"files: ").empty());
+  EXPECT_TRUE(view.sounds.empty());
+  EXPECT_EQ(state.DirCount, 2u);  // folders are still counted
+}
+
+TEST_F(Walk, NightFlyWithoutTickedDrivesOrDrivesDeletesNothing) {
+  engine.NightFly(Drives({}));
+  engine.NightFly(DriveTicks{});
+  EXPECT_TRUE(fs.removedFiles.empty());
+  EXPECT_TRUE(fs.lists.empty());
+}
+
+// --- Found entries
+
+TEST_F(Engine, NameTestsSkipOnlyTheFailingEntry) {
+  Settings(L"Kill", {L"*.bak*"});
+  fs.AddFile(L"T:\\a.bak");
+  fs.AddFile(L"T:\\notes.bakup");                       // extension longer than four
+  fs.AddFile(L"T:\\DATA.BAK");                          // the reserved name
+  fs.AddFile(L"T:\\S\\data.bak");                       // the same name in lower case
+  fs.AddFile(L"T:\\z.bakup", 0, FileAttr::Normal);      // other bits: no name tests
+  fs.AddFile(L"T:\\DATA.BAK2", 0, FileAttr::Temporary);
+  fs.AddFile(L"T:\\last.bak", 0, FileAttr::Hidden | FileAttr::System | FileAttr::ReadOnly);
+  engine.SearchClick(Drives({L"T:"}));
+  EXPECT_EQ(view.Texts(), (Lines{L"T:\\a.bak", L"T:\\z.bakup", L"T:\\DATA.BAK2", L"T:\\last.bak", L"T:\\S\\data.bak"}));
+}
+
+TEST_F(Engine, MasksMatchLongNamesWithWindowsRules) {
+  Settings(L"Kill", {L"*.bak", L"Отчёт?.*", L"no*.", L"文件*"});
+  fs.AddFile(L"T:\\notes.bakup");
+  fs.AddFile(L"T:\\ОТЧЁТ1.doc");
+  fs.AddFile(L"T:\\noext");
+  fs.AddFile(L"T:\\文件.txt");
+  engine.SearchClick(Drives({L"T:"}));
+  EXPECT_EQ(view.Texts(), (Lines{L"T:\\ОТЧЁТ1.doc", L"T:\\noext", L"T:\\文件.txt"}));
+}
+
+TEST_F(Engine, CountersAndSizesAreSixtyFourBit) {
+  fs.AddFolder(L"T:\\Many");
+  for (int i = 0; i < 70000; ++i) fs.AddFile(L"T:\\Many\\f" + std::to_wstring(i) + L".tmp", 1024);
+  fs.AddFile(L"T:\\huge.bak", 5ull << 30);
+  engine.SearchClick(Drives({L"T:"}));
+  EXPECT_EQ(view.status, L" Итого найдено: 70001 ====> Размер: " + std::to_wstring((5ull << 20) + 70000) +
+                             L" kb ====> Каталогов: 2");
+  engine.DeleteClick();
+  EXPECT_EQ(state.KilledFiles, 70001u);
+  EXPECT_EQ(state.KilledBytes, (5ull << 30) + 70000u * 1024);
+}
+
+TEST_F(Engine, NothingFoundAndEmptyDriveLists) {
+  engine.SearchClick(Drives({L"T:"}));
+  EXPECT_EQ(view.status, L" ЧИСТО!!! ====> Каталогов: 1");
+  EXPECT_EQ(view.sounds, std::vector<SoundEvent>{SoundEvent::evNothingFound});
+  EXPECT_FALSE(view.Enabled(MainButton::Delete));
+  view = test::RecordingView();
+  engine.SearchClick(DriveTicks{});  // no drive at all: no report, no sound
+  EXPECT_EQ(view.Logged(L"status: "), Lines{});
+  EXPECT_TRUE(view.sounds.empty());
+  EXPECT_TRUE(view.driveListEnabled);
+}
+
+TEST_F(Engine, StatusLineIsShortenedToTheListWidth) {
+  const std::wstring deep = L"T:\\Первая папка\\Вторая папка\\Третья папка\\Четвёртая";
+  fs.AddFolder(deep);
+  engine.SearchClick(Drives({L"T:"}));
+  const Lines shown = view.Logged(L"status: ");
+  EXPECT_EQ(shown[0], L" T:\\...\\Третья папка\\Четвёртая");
+  EXPECT_EQ(shown[3], L" T:\\Первая папка");
+}
+
+TEST_F(Engine, TimingMessageShowsTheTrueElapsedTimeAcrossMidnight) {
+  state.TestMode = true;
+  clock.times = {{23, 59, 59, 500}, {0, 0, 1, 12}};
+  clock.steady = {1000, 2512};
+  engine.SearchClick(Drives({L"T:"}));
+  ASSERT_EQ(view.messages.size(), 1u);
+  EXPECT_EQ(view.messages[0],
+            L"Начало: 23:59:59:500\nКонец:    0: 0: 1: 12\n------------------------------------\nВсего:      0: 0: 1:512");
+  // The sound comes after the message is closed.
+  EXPECT_EQ(view.log.back(), L"sound: 3");
+}
+
+// --- Deletion
+
+class Deletion : public Engine {
+ protected:
+  Deletion() {
+    fs.AddFile(L"T:\\a.bak", 2047, FileAttr::ReadOnly | FileAttr::Hidden | FileAttr::System);
+    fs.AddFile(L"T:\\b.bak", 1023);
+    fs.AddFile(L"T:\\c.bak", 0);
+    engine.SearchClick(Drives({L"T:"}));
+  }
+};
+
+TEST_F(Deletion, DeleteMarksAndUnticksTheTickedLinesOnly) {
+  view.lines[1].ticked = false;
+  engine.DeleteClick();
+  EXPECT_EQ(view.Texts(), (Lines{L"T:\\a.bak (Убит!)", L"T:\\b.bak", L"T:\\c.bak (Убит!)"}));
+  for (const auto& line : view.lines) EXPECT_FALSE(line.ticked);
+  EXPECT_TRUE(fs.Exists(L"T:\\b.bak"));
+  EXPECT_EQ(view.status, L" Итого очищено: 2 ====> Размер: 1 kb ====> Каталогов: 1");
+  EXPECT_FALSE(view.Enabled(MainButton::Delete));
+  EXPECT_EQ(view.sounds.back(), SoundEvent::evKilled);
+}
+
+TEST_F(Deletion, DeleteWithNothingTickedStillReportsAndAnEmptyListChangesNothing) {
+  for (auto& line : view.lines) line.ticked = false;
+  engine.DeleteClick();
+  EXPECT_EQ(view.status, L" Итого очищено: 0 ====> Размер: 0 kb ====> Каталогов: 1");
+  EXPECT_EQ(view.sounds.back(), SoundEvent::evKilled);
+  view = test::RecordingView();
+  engine.DeleteClick();
+  EXPECT_TRUE(view.log.empty());
+}
+
+TEST_F(Deletion, AFailedDeletionKeepsTheFileAndItsAttributes) {
+  fs.failRemoveFile.insert(L"T:\\A.BAK");
+  engine.DeleteClick();
+  EXPECT_EQ(view.lines[0].text, L"T:\\a.bak (Ошибка удаления)");
+  EXPECT_EQ(fs.AttributesOf(L"T:\\a.bak"), FileAttr::ReadOnly | FileAttr::Hidden | FileAttr::System);
+  EXPECT_EQ(state.FailedFiles, 1u);
+  EXPECT_EQ(view.status, L" Итого очищено: 2 ====> Размер: 0 kb ====> Каталогов: 1");
+}
+
+TEST_F(Deletion, APathThatBecameALinkOrAFolderIsNotTouched) {
+  fs.AddFolder(L"X:\\Target");
+  fs.AddFile(L"X:\\Target\\canary", 5, FileAttr::ReadOnly);
+  fs.ReplaceWithLink(L"T:\\a.bak", L"X:\\Target");
+  fs.ReplaceWithFolder(L"T:\\b.bak");
+  engine.DeleteClick();
+  EXPECT_EQ(view.Texts(), (Lines{L"T:\\a.bak (Ошибка удаления)", L"T:\\b.bak (Ошибка удаления)",
+                                 L"T:\\c.bak (Убит!)"}));
+  EXPECT_TRUE(fs.Exists(L"X:\\Target\\canary"));
+  EXPECT_EQ(fs.AttributesOf(L"X:\\Target\\canary"), FileAttr::ReadOnly);
+  EXPECT_TRUE(fs.Exists(L"T:\\a.bak"));
+}
+
+TEST_F(Engine, CleanDeletesEverythingFoundAndReportsOnlyTheSuccesses) {
+  fs.AddFile(L"T:\\a.tmp", 3000);
+  fs.AddFile(L"T:\\b.tmp", 500);
+  fs.failRemoveFile.insert(L"T:\\B.TMP");
+  engine.CleanClick(Drives({L"T:"}));
+  EXPECT_EQ(view.Texts(), (Lines{L"T:\\a.tmp (Убит!)", L"T:\\b.tmp (Ошибка удаления)"}));
+  EXPECT_EQ(view.status, L" Итого очищено: 1 ====> Размер: 2 kb ====> Каталогов: 1");
+  EXPECT_EQ(view.sounds, std::vector<SoundEvent>{SoundEvent::evKilled});
+  EXPECT_FALSE(view.Enabled(MainButton::Delete));
+  EXPECT_TRUE(view.Enabled(MainButton::Search));
+  EXPECT_TRUE(view.Enabled(MainButton::Settings));
+}
+
+TEST_F(Engine, ButtonsAreSwitchedAroundARun) {
+  view.onStatus = [&](const std::wstring&) {
+    EXPECT_FALSE(view.Enabled(MainButton::Search));
+    EXPECT_FALSE(view.Enabled(MainButton::Exit));
+    EXPECT_TRUE(view.Enabled(MainButton::Stop));
+  };
+  engine.SearchClick(Drives({L"T:"}));
+  EXPECT_TRUE(view.Enabled(MainButton::Exit));
+  EXPECT_FALSE(view.Enabled(MainButton::Stop));
+}
+
+// --- Temporary folder
+
+class TempFolder : public Engine {
+ protected:
+  TempFolder() { fs.AddFolder(L"T:\\Temp"); }
+};
+
+TEST_F(TempFolder, FilesOnlyAreDeletedAndTheFolderStays) {
+  fs.AddFile(L"T:\\Temp\\a", 1000);
+  fs.AddFile(L"T:\\Temp\\b", 2000, FileAttr::Hidden | FileAttr::ReadOnly);
+  const TempCleanResult result = engine.TmpClick();
+  EXPECT_EQ(view.questions, Lines{L"info: Вы хотите удалить все содержимое\nвременной папки T:\\Temp\\?"});
+  EXPECT_EQ(result.outcome, TempOutcome::Cleaned);
+  EXPECT_EQ(result.killedFiles, 2u);
+  EXPECT_EQ(result.killedBytes, 3000u);
+  EXPECT_EQ(result.removedDirs, 0u);
+  EXPECT_TRUE(fs.Exists(L"T:\\Temp"));
+  EXPECT_EQ(state.TmpDir, L"T:\\Temp");
+}
+
+TEST_F(TempFolder, AResistingFileIsTriedOncePerSubfolderAndItsFolderStays) {
+  fs.AddFolder(L"T:\\Temp\\Held");
+  fs.AddFile(L"T:\\Temp\\Held\\locked", 1, FileAttr::Hidden);
+  fs.AddFolder(L"T:\\Temp\\Held\\One");
+  fs.AddFolder(L"T:\\Temp\\Held\\Two");
+  fs.AddFolder(L"T:\\Temp\\.cache");
+  fs.AddFile(L"T:\\Temp\\.cache\\kept");
+  fs.failRemoveFile.insert(L"T:\\TEMP\\HELD\\LOCKED");
+  state.WarnTmp = false;
+  const TempCleanResult result = engine.TmpClick();
+  EXPECT_TRUE(view.questions.empty());
+  EXPECT_EQ(result.failedFiles, 3u);
+  EXPECT_EQ(result.failedDirs, 1u);
+  EXPECT_EQ(result.removedDirs, 2u);
+  EXPECT_EQ(fs.AttributesOf(L"T:\\Temp\\Held\\locked"), FileAttr::Hidden);
+  EXPECT_TRUE(fs.Exists(L"T:\\Temp\\.cache\\kept"));
+  EXPECT_EQ(view.pumps, 2 * 3);
+}
+
+TEST_F(TempFolder, ALinkInsideIsRemovedItselfAndItsTargetIsNeverTouched) {
+  fs.AddFolder(L"X:\\Target");
+  fs.AddFile(L"X:\\Target\\canary", 1);
+  fs.AddLink(L"T:\\Temp\\Link", L"X:\\Target");
+  fs.AddFile(L"T:\\Temp\\filelink", 0, FileAttr::ReparsePoint);
+  const TempCleanResult result = engine.TmpClick();
+  EXPECT_TRUE(fs.Exists(L"X:\\Target\\canary"));
+  EXPECT_FALSE(fs.Exists(L"T:\\Temp\\Link"));
+  EXPECT_EQ(result.removedDirs, 1u);
+  EXPECT_EQ(result.killedFiles, 1u);
+  EXPECT_EQ(fs.lists.count(L"T:\\TEMP\\LINK"), 0u);
+}
+
+TEST_F(TempFolder, AFileWhoseAttributesCannotBeResetIsLeftUncounted) {
+  fs.AddFile(L"T:\\Temp\\stuck");
+  fs.failSetAttributes.insert(L"T:\\TEMP\\STUCK");
+  const TempCleanResult result = engine.TmpClick();
+  EXPECT_EQ(result.killedFiles + result.failedFiles, 0u);
+  EXPECT_TRUE(fs.Exists(L"T:\\Temp\\stuck"));
+}
+
+TEST_F(TempFolder, DeclinedOrMissing) {
+  fs.AddFile(L"T:\\Temp\\a");
+  view.answer = false;
+  EXPECT_EQ(engine.TmpClick().outcome, TempOutcome::Declined);
+  EXPECT_TRUE(fs.Exists(L"T:\\Temp\\a"));
+  fs.tempPath = L"T:\\Gone\\";
+  view.answer = true;
+  const TempCleanResult result = engine.TmpClick();
+  EXPECT_EQ(result.outcome, TempOutcome::Cleaned);
+  EXPECT_EQ(result.killedFiles + result.failedFiles + result.removedDirs + result.failedDirs, 0u);
+  EXPECT_TRUE(view.messages.empty());
+}
+
+TEST_F(TempFolder, UnsafeFoldersAreRefusedAfterTheQuestion) {
+  fs.AddFile(L"C:\\Users\\Me\\Documents\\precious");
+  fs.AddFile(L"C:\\Windows\\system.dll");
+  fs.AddFile(L"T:\\file");
+  fs.AddFolder(L"X:\\Real");
+  fs.AddFile(L"X:\\Real\\canary");
+  fs.AddLink(L"T:\\LinkedTemp", L"X:\\Real");
+  for (const auto* path : {L"", L"\\", L"T:\\", L"T:", L"C:\\WINDOWS\\", L"c:\\users\\me\\", L"C:\\Users\\",
+                           L"C:\\", L"T:\\LinkedTemp\\", L"T:\\Temp\\..\\", L"\\\\server\\share\\"}) {
+    fs.tempPath = path;
+    view.messages.clear();
+    EXPECT_EQ(engine.TmpClick().outcome, TempOutcome::UnsafeFolder) << path;
+    EXPECT_EQ(view.messages, Lines{kTempFolderError}) << path;
+    EXPECT_EQ(engine.NightTrash().outcome, TempOutcome::UnsafeFolder) << path;
+  }
+  EXPECT_TRUE(fs.removedFiles.empty());
+  EXPECT_TRUE(fs.removedFolders.empty());
+}
+
+TEST_F(TempFolder, TheProgramsFolderIsRefusedWithAMessageOnlyWhenWindowed) {
+  fs.AddFile(L"P:\\Krelmix\\Krelmix.ini");
+  fs.tempPath = L"p:\\krelmix\\";
+  EXPECT_EQ(engine.NightTrash().outcome, TempOutcome::ProgramFolder);
+  EXPECT_TRUE(state.NightTrashMode);
+  EXPECT_TRUE(view.messages.empty());
+  // The windowed TMP button in that run asks nothing and reports the refusal.
+  EXPECT_EQ(engine.TmpClick().outcome, TempOutcome::ProgramFolder);
+  EXPECT_TRUE(view.questions.empty());
+  EXPECT_EQ(view.messages, Lines{kTempFolderError});
+  EXPECT_TRUE(fs.Exists(L"P:\\Krelmix\\Krelmix.ini"));
+}
+
+TEST_F(TempFolder, NightTrashEmptiesSilentlyAndClosingStopsTheCleanup) {
+  for (const auto* sub : {L"T:\\Temp\\A", L"T:\\Temp\\B", L"T:\\Temp\\C"}) {
+    fs.AddFolder(sub);
+    fs.AddFile(std::wstring(sub) + L"\\f");
+  }
+  view.onPump = [](int pump) { return pump < 3; };
+  const TempCleanResult result = engine.NightTrash();
+  EXPECT_EQ(result.outcome, TempOutcome::Interrupted);
+  EXPECT_EQ(fs.removedFolders, Lines{L"T:\\Temp\\A"});
+  EXPECT_TRUE(fs.Exists(L"T:\\Temp\\B\\f"));
+  view.onPump = nullptr;
+  EXPECT_EQ(engine.NightTrash().outcome, TempOutcome::Cleaned);
+  EXPECT_EQ(fs.FileCount(), 0u);
+  EXPECT_TRUE(view.questions.empty());
+  EXPECT_TRUE(view.messages.empty());
+  EXPECT_TRUE(view.sounds.empty());
+}
+
+}  // namespace
+}  // namespace krelmix
