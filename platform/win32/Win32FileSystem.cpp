@@ -21,6 +21,13 @@ class FindHandle {
   HANDLE h_;
 };
 
+// Wine removes a host folder link by removing what it points to when that is empty, and refuses
+// otherwise; it cannot remove the link alone. Under Wine folder links are therefore left in place.
+bool RunningOnWine() {
+  static const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+  return wine;
+}
+
 bool IsDriveLetter(wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z'); }
 
 bool HasRelativeStep(const std::wstring& path, size_t from) {
@@ -111,7 +118,13 @@ bool Win32FileSystem::RemoveFile(const std::wstring& path) {
 }
 
 bool Win32FileSystem::RemoveFolder(const std::wstring& path) {
-  return RemoveDirectoryW(ExtendedPath(path).c_str()) != 0;
+  const std::wstring extended = ExtendedPath(path);
+  const DWORD attributes = GetFileAttributesW(extended.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) && RunningOnWine()) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return false;
+  }
+  return RemoveDirectoryW(extended.c_str()) != 0;
 }
 
 std::wstring Win32FileSystem::TempPath() {

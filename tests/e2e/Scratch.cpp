@@ -4,30 +4,8 @@
 #include <filesystem>
 #include <vector>
 
-#include "../win/ScratchFolder.h"
 
 namespace krelmix::e2e {
-
-void ClearScratchDrive() {
-  WIN32_FIND_DATAW data;
-  HANDLE find = FindFirstFileW(L"T:\\*", &data);
-  if (find == INVALID_HANDLE_VALUE) return;
-  std::vector<std::wstring> names;
-  do {
-    const std::wstring name = data.cFileName;
-    if (name != L"." && name != L".." && name != L".windows-label") names.push_back(name);
-  } while (FindNextFileW(find, &data));
-  FindClose(find);
-  for (const auto& name : names) {
-    const std::wstring path = L"T:\\" + name;
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
-      RemoveDirectoryW(path.c_str()) || DeleteFileW(path.c_str());
-    } else {
-      test::RemoveTree(path);
-    }
-  }
-}
 
 void MakeFolder(const std::wstring& path) {
   for (size_t slash = path.find(L'\\', 3); slash != std::wstring::npos; slash = path.find(L'\\', slash + 1))
@@ -55,22 +33,40 @@ std::string UnixPath(const std::wstring& windowsPath) {
   HeapFree(GetProcessHeap(), 0, unix);
   return path;
 }
-}  // namespace
 
-bool MakeFolderLink(const std::wstring& link, const std::wstring& target) {
-  const std::string linkPath = UnixPath(link), targetPath = UnixPath(target);
-  if (linkPath.empty() || targetPath.empty()) return false;
-  // Wine starts a host program like any other; /bin/ln makes the link the host way.
-  std::string command = "/bin/ln -s \"" + targetPath + "\" \"" + linkPath + "\"";
+// Wine starts a host program like any other: links are made and removed the host way, since
+// Windows calls under Wine act on a host link's target.
+bool RunHostCommand(const std::string& command) {
   std::wstring wide(command.begin(), command.end());
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
   if (!CreateProcessW(nullptr, wide.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
     return false;
-  WaitForSingleObject(process.hProcess, 10000);
+  WaitForSingleObject(process.hProcess, 30000);
   CloseHandle(process.hProcess);
   CloseHandle(process.hThread);
+  return true;
+}
+}  // namespace
+
+void ClearScratchDrive() {
+  const std::string root = UnixPath(L"T:\\");
+  if (root.empty()) return;
+  // rm never follows a link: a linked folder loses only the link. The host program may end
+  // before Wine reports it, so it leaves a mark when it is done.
+  const std::string command = "/bin/sh -c \"/usr/bin/find '" + root +
+                              "' -mindepth 1 -maxdepth 1 ! -name .windows-label -exec /bin/rm -rf {} + ; " +
+                              "/usr/bin/touch '" + root + "/.cleared'\"";
+  RunHostCommand(command);
+  for (int i = 0; i < 200 && !Exists(L"T:\\.cleared"); ++i) Sleep(50);
+  DeleteFileW(L"T:\\.cleared");
+}
+
+bool MakeFolderLink(const std::wstring& link, const std::wstring& target) {
+  const std::string linkPath = UnixPath(link), targetPath = UnixPath(target);
+  if (linkPath.empty() || targetPath.empty()) return false;
+  if (!RunHostCommand("/bin/ln -s \"" + targetPath + "\" \"" + linkPath + "\"")) return false;
   for (int i = 0; i < 100; ++i) {
     const DWORD attributes = GetFileAttributesW(link.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES) return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;

@@ -116,6 +116,19 @@ TEST(Win32FileSystem, AFolderLinkIsReportedAsALinkAndRemovedWithoutItsTarget) {
   EXPECT_NE(GetFileAttributesW((target + L"\\canary.tmp").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
+TEST(Win32FileSystem, RemovingALinkToAnEmptyFolderNeverRemovesThatFolder) {
+  test::ScratchFolder folder(L"fs-empty-link");
+  Win32FileSystem fs;
+  const std::wstring target = folder.Path() + L"\\empty", link = folder.Path() + L"\\link";
+  CreateDirectoryW(target.c_str(), nullptr);
+  ASSERT_TRUE(folder.Link(link, target));
+  const bool removed = fs.RemoveFolder(link);
+  EXPECT_NE(GetFileAttributesW(target.c_str()), INVALID_FILE_ATTRIBUTES) << "the link's target was removed";
+  if (!removed) {
+    EXPECT_TRUE(fs.Stat(link)->IsLink());
+  }
+}
+
 TEST(Win32FileSystem, TempPathAndProtectedFolders) {
   Win32FileSystem fs;
   const std::wstring temp = fs.TempPath();
