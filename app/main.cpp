@@ -7,12 +7,16 @@
 #include <vector>
 
 #include "app/MainForm.h"
+#include "app/OneInstance.h"
 
 namespace {
 const wchar_t kApplicationClass[] = L"TApplication";
 const wchar_t kApplicationTitle[] = L"Krelmix";
+HWND g_mainWindow = nullptr;
 
 LRESULT CALLBACK ApplicationWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  // A second copy brings this one forward through this window; the main window follows.
+  krelmix::PassOnBringForward(hwnd, g_mainWindow, message, wParam);
   return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
@@ -40,14 +44,22 @@ std::vector<std::wstring> Arguments() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  const krelmix::OneInstance oneInstance;  // held until the program ends
   INITCOMMONCONTROLSEX controls{};
   controls.dwSize = sizeof controls;
   controls.dwICC = ICC_STANDARD_CLASSES;
   InitCommonControlsEx(&controls);
   HWND application = CreateApplicationWindow(instance);
   if (!krelmix::TForm1::RegisterWindowClass(instance)) return 1;
+  // A second copy brings the running one forward and ends, but only once the message loop takes
+  // the quit request: the main window is still created and its command line still carried out.
+  if (oneInstance.PreviousInstance()) {
+    krelmix::BringPreviousInstanceForward(application, kApplicationTitle);
+    PostQuitMessage(0);
+  }
   HWND main = krelmix::TForm1::Create(instance, application, Arguments());
   if (!main) return 1;
+  g_mainWindow = main;
   ShowWindow(main, SW_SHOWNORMAL);
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
