@@ -30,26 +30,5 @@ TEST(SingleInstance, SecondCopyRestoresTheMinimisedFirstAndEnds) {
   EXPECT_TRUE(first.Running());
 }
 
-TEST(SingleInstance, ACopyUnderAnotherFileNameRunsBesideTheFirst) {
-  RunningProgram first("", false);
-  first.Start();
-  ASSERT_NE(first.WaitForWindow(L"TForm1"), nullptr);
-
-  const std::wstring renamed = first.Folder() + L"\\Krelmix2.exe";
-  ASSERT_TRUE(CopyFileW((first.Folder() + L"\\Krelmix.exe").c_str(), renamed.c_str(), FALSE));
-  std::wstring command = L"\"" + renamed + L"\"";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION other{};
-  ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, first.Folder().c_str(),
-                             &startup, &other));
-  EXPECT_EQ(WaitForSingleObject(other.hProcess, 4000), static_cast<DWORD>(WAIT_TIMEOUT)) << "the renamed copy ended";
-  TerminateProcess(other.hProcess, 1);
-  WaitForSingleObject(other.hProcess, 5000);
-  CloseHandle(other.hThread);
-  CloseHandle(other.hProcess);
-  EXPECT_TRUE(first.Running());
-}
-
 }  // namespace
 }  // namespace krelmix::e2e
