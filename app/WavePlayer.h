@@ -2,6 +2,7 @@
 // The WAV player component (SRWavePlayer1 on the main window): one file name and two switches.
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "platform/SoundOutput.h"
 
