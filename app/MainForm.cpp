@@ -6,14 +6,17 @@
 #include "app/EventSounds.h"
 #include "app/OneInstance.h"
 #include "app/StartupSettings.h"
+#include "resources/ResourceIds.h"
 #include "toolkit/ErrorReport.h"
 
 namespace krelmix {
 
 namespace {
 constexpr SIZE kClientSize{600, 463};
-constexpr COLORREF kSkinColor = RGB(24, 40, 60);
-constexpr COLORREF kPanelColor = RGB(36, 52, 72);
+constexpr COLORREF kSkinColor = RGB(17, 19, 24);
+// The skin's own colours under the counters panel and the status line.
+constexpr COLORREF kPanelColor = RGB(63, 69, 82);
+constexpr COLORREF kStatusColor = RGB(49, 54, 65);
 constexpr COLORREF kCounterColor = RGB(210, 230, 240);
 constexpr UINT kDriveListId = 101, kFoundListId = 102, kCountersId = 103, kStatusId = 104;
 
@@ -70,6 +73,8 @@ void TForm1::LoadComponents() {
 void TForm1::LMDGlobalHotKey1KeyDown() { Close(); }
 
 void TForm1::CreateControls() {
+  CreateSkin();
+  LoadPictures();
   CreateFonts();
   CreateButtons();
   CreateLists();
@@ -78,6 +83,43 @@ void TForm1::CreateControls() {
   onActivate = [this] { FormActivate(); };
   onClose = [this] { FormClose(); };
   onCloseQuery = [this] { return FormCloseQuery(); };
+}
+
+// The skin covers the whole client area, gives the window its outline and moves it when dragged
+// anywhere no clickable control lies.
+void TForm1::CreateSkin() {
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  fcImageForm1.SetPicture(LoadSkinPicture(instance, IDB_SKIN_MAIN));
+  fcImageForm1.SetRegionData(LoadResourceBytes(instance, IDR_SKIN_MAIN_OUTLINE));
+  fcImageForm1.SetCaptionBarControl(TfcImageForm::CaptionBar::Skin);
+  fcImageForm1.SetAutoSize(true);
+  TfcImageForm::Callbacks callbacks;
+  callbacks.isHandledAt = [this](POINT client) {
+    const GraphicControl* control = Graphics().ControlAt(client, true);
+    return control && control->HandlesPress();
+  };
+  callbacks.onError = [](const std::wstring& text) { ShowErrorReport(text); };
+  fcImageForm1.Attach(Handle(), callbacks);
+  onPaintBackground = [this](HDC dc) { fcImageForm1.Paint(dc); };
+}
+
+void TForm1::LoadPictures() {
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  auto picture = [&](UINT id) {
+    pictures_.emplace_back(static_cast<HBITMAP>(
+        LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    return pictures_.back().Get();
+  };
+  SpeedButton1.SetGlyphs(picture(IDB_GLYPH_ABOUT), nullptr);
+  SpeedButton2.SetGlyphs(picture(IDB_GLYPH_SEARCH), picture(IDB_GLYPH_SEARCH_OFF));
+  SpeedButton3.SetGlyphs(picture(IDB_GLYPH_DELETE), picture(IDB_GLYPH_DELETE_OFF));
+  SpeedButton4.SetGlyphs(picture(IDB_GLYPH_STOP), picture(IDB_GLYPH_STOP_OFF));
+  SpeedButton5.SetGlyphs(picture(IDB_GLYPH_CLEAN), picture(IDB_GLYPH_CLEAN_OFF));
+  SpeedButton6.SetGlyphs(picture(IDB_GLYPH_TMP), picture(IDB_GLYPH_TMP_OFF));
+  SpeedButton7.SetGlyphs(picture(IDB_GLYPH_EXIT), picture(IDB_GLYPH_EXIT_OFF));
+  SpeedButton8.SetGlyphs(picture(IDB_GLYPH_SETTINGS), nullptr);
+  Image1.SetPicture(picture(IDB_BANNER1));
+  Image3.SetPicture(picture(IDB_BANNER2));
 }
 
 void TForm1::CreateFonts() {
@@ -165,7 +207,7 @@ void TForm1::CreateBannersAndPanels() {
 
   PanelStyle status;
   status.bevel = Bevel::Lowered;
-  status.color = kPanelColor;
+  status.color = kStatusColor;
   status.textColor = kCounterColor;
   status.font = font_.Get();
   Panel1.Create(Handle(), Bounds(161, 434, 432, 22), kStatusId, status);

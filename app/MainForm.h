@@ -25,6 +25,7 @@
 #include "toolkit/Gdi.h"
 #include "toolkit/GraphicControl.h"
 #include "toolkit/Panel.h"
+#include "ui/ImageForm.h"
 
 namespace krelmix {
 
@@ -45,6 +46,8 @@ class TForm1 : public Form, private CleanupView {
   void OnDestroyed() override;
 
  private:
+  void CreateSkin();
+  void LoadPictures();
   void CreateFonts();
   void CreateButtons();
   void CreateLists();
@@ -114,6 +117,8 @@ class TForm1 : public Form, private CleanupView {
   WavePlayer SRWavePlayer1;
   GlobalHotKey LMDGlobalHotKey1;
 
+  TfcImageForm fcImageForm1;
+  std::vector<Bitmap> pictures_;  // glyphs and banners, alive as long as the controls showing them
   Font font_;       // "MS Sans Serif" 8 points, the window's default
   Font listFont_;   // "Courier New" 8 points, Cyrillic, for the found list
   SpeedButton SpeedButton1{L"SpeedButton1", {20, 15, 70, 65}};

@@ -46,7 +46,9 @@ class SelectGuard {
   SelectGuard(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
   SelectGuard(const SelectGuard&) = delete;
   SelectGuard& operator=(const SelectGuard&) = delete;
-  ~SelectGuard() { SelectObject(dc_, previous_); }
+  ~SelectGuard() {
+    if (previous_ && previous_ != HGDI_ERROR) SelectObject(dc_, previous_);
+  }
 
  private:
   HDC dc_;

@@ -199,3 +199,96 @@ TEST(SingleInstance, ASecondCopyRestoresTheFirstAndEndsWhileARenamedCopyRunsOnIt
 }
 
 }  // namespace krelmix::e2e
+
+namespace krelmix::e2e {
+
+namespace {
+void MouseDown() {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  SendInput(1, &input, sizeof input);
+  Sleep(150);
+}
+
+void MouseUp() {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(1, &input, sizeof input);
+  Sleep(300);
+}
+
+void MoveTo(POINT p) {
+  SetCursorPos(p.x, p.y);
+  Sleep(150);
+}
+
+POINT ScreenPoint(HWND window, int x, int y) {
+  POINT p{x, y};
+  ClientToScreen(window, &p);
+  return p;
+}
+
+POINT TopLeft(HWND window) {
+  RECT r;
+  GetWindowRect(window, &r);
+  return {r.left, r.top};
+}
+}  // namespace
+
+TEST(Skin, TheWindowHasTheSkinsOutline) {
+  RunningProgram program("", false);
+  program.Start(L"");
+  HWND main = program.MainWindow();
+  ASSERT_NE(main, nullptr);
+  Sleep(500);
+  EXPECT_NE(WindowFromPoint(ScreenPoint(main, 4, 100)), main);  // the cut-away corner
+  EXPECT_EQ(WindowFromPoint(ScreenPoint(main, 40, 100)), main);
+  EXPECT_NE(WindowFromPoint(ScreenPoint(main, 597, 200)), main);
+  EXPECT_NE(WindowFromPoint(ScreenPoint(main, 300, 460)), main);  // the last row is 459
+  EXPECT_NE(WindowFromPoint(ScreenPoint(main, 100, 400)), main);  // left of the found list
+}
+
+TEST(Skin, DraggingTheSkinMovesTheWindowOnlyPastTheToleranceAndNeverFromAButton) {
+  RunningProgram program("", false);
+  program.Start(L"");
+  HWND main = program.MainWindow();
+  ASSERT_NE(main, nullptr);
+  Sleep(500);
+  const POINT start = TopLeft(main);
+  // A free spot of the skin: between the buttons and the found list's title.
+  const POINT press = ScreenPoint(main, 400, 82);
+  ASSERT_EQ(WindowFromPoint(press), main);
+
+  MoveTo(press);
+  MouseDown();
+  MouseUp();
+  EXPECT_EQ(TopLeft(main).x, start.x) << "a press without moving moved the window";
+
+  MoveTo(press);
+  MouseDown();
+  MoveTo({press.x + 5, press.y + 5});  // within the tolerance
+  MouseUp();
+  EXPECT_EQ(TopLeft(main).x, start.x);
+  EXPECT_EQ(TopLeft(main).y, start.y);
+
+  MoveTo(press);
+  MouseDown();
+  MoveTo({press.x + 40, press.y + 30});
+  MoveTo({press.x + 3, press.y + 2});  // back inside the tolerance: the outline stays where it was
+  MouseUp();
+  EXPECT_EQ(TopLeft(main).x, start.x + 40);
+  EXPECT_EQ(TopLeft(main).y, start.y + 30);
+
+  // A press on a speed button (Stop: disabled, with a handler) never drags.
+  const POINT moved = TopLeft(main);
+  MoveTo(ScreenPoint(main, 215, 40));
+  MouseDown();
+  MoveTo(ScreenPoint(main, 255, 80));
+  MouseUp();
+  EXPECT_EQ(TopLeft(main).x, moved.x);
+  EXPECT_EQ(TopLeft(main).y, moved.y);
+}
+
+}  // namespace krelmix::e2e

@@ -1,0 +1,27 @@
+#pragma once
+// Resource numbers shared by Krelmix.rc and the code (plain defines, so the resource compiler
+// reads them too).
+
+// The main window's skin and its stored outline (RCDATA: N, then the region data).
+#define IDB_SKIN_MAIN 100
+#define IDR_SKIN_MAIN_OUTLINE 101
+
+// Button glyphs, 32 x 32, 32 bits with premultiplied alpha; *_OFF is the disabled state.
+#define IDB_GLYPH_ABOUT 200
+#define IDB_GLYPH_SEARCH 201
+#define IDB_GLYPH_SEARCH_OFF 202
+#define IDB_GLYPH_DELETE 203
+#define IDB_GLYPH_DELETE_OFF 204
+#define IDB_GLYPH_STOP 205
+#define IDB_GLYPH_STOP_OFF 206
+#define IDB_GLYPH_CLEAN 207
+#define IDB_GLYPH_CLEAN_OFF 208
+#define IDB_GLYPH_TMP 209
+#define IDB_GLYPH_TMP_OFF 210
+#define IDB_GLYPH_EXIT 211
+#define IDB_GLYPH_EXIT_OFF 212
+#define IDB_GLYPH_SETTINGS 213
+
+// The main window's banners, 88 x 31: Image1 (the product) and Image3.
+#define IDB_BANNER1 300
+#define IDB_BANNER2 301

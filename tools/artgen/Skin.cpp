@@ -1,0 +1,282 @@
+#include "Skin.h"
+
+#include <algorithm>
+#include <cmath>
+#include <stdexcept>
+
+#include "PixelFont.h"
+
+namespace artgen {
+
+namespace {
+
+// Palette: the key, a ramp of cool greys for the metal, three teals and an amber light.
+enum Ink : uint8_t {
+  Key = 0,
+  Black = 1,  // 1..11: the grey ramp from darkest to lightest
+  Light = 11,
+  DeepTeal = 12,
+  Teal = 13,
+  Aqua = 14,
+  Amber = 15,
+};
+const std::array<uint32_t, 16> kPalette = {
+    kSkinKeyColour, 0x06070A, 0x111318, 0x1B1E25, 0x252932, 0x313641, 0x3F4552, 0x505766,
+    0x666E7F,       0x828B9D, 0xA8B0C0, 0xD6DCE6, 0x005668, 0x0096B0, 0x3CD6EC, 0xFFBE46,
+};
+
+// Rows 4 to 459; each row runs from its first column to column 596. The lower left is cut
+// away in a curve down to the drive column, which itself ends at row 329.
+int FirstColumn(int y) {
+  struct Step {
+    int lastRow, firstColumn;
+  };
+  static const Step steps[] = {
+      {79, 5},   {80, 8},   {81, 10},  {82, 12},  {83, 13},  {84, 15},  {85, 16},  {86, 17},
+      {87, 19},  {88, 20},  {89, 21},  {90, 22},  {91, 23},  {92, 24},  {93, 25},  {94, 26},
+      {95, 27},  {96, 28},  {98, 29},  {99, 30},  {101, 31}, {103, 32}, {105, 33}, {107, 34},
+      {109, 35}, {113, 36}, {117, 37}, {121, 38}, {329, 39}, {459, 156},
+  };
+  for (const Step& s : steps)
+    if (y <= s.lastRow) return s.firstColumn;
+  return -1;
+}
+
+class Skin {
+ public:
+  Skin() : image_(kSkinWidth, kSkinHeight, kPalette) {}
+
+  IndexedImage Paint() {
+    Metal();
+    OuterBevel();
+    ButtonBar();
+    DriveColumn();
+    FoundListWell();
+    Title();
+    for (int y = 0; y < kSkinHeight; ++y)
+      for (int x = 0; x < kSkinWidth; ++x)
+        if (InMainShape(x, y) == (image_.At(x, y) == Key)) throw std::logic_error("skin pixel off the shape");
+    return image_;
+  }
+
+ private:
+  // Paints only inside the window's shape, so no decoration can change the outline.
+  void Set(int x, int y, uint8_t ink) {
+    if (InMainShape(x, y)) image_.Set(x, y, ink);
+  }
+  void Rect(int x0, int y0, int x1, int y1, uint8_t ink) {  // inclusive corners
+    for (int y = y0; y <= y1; ++y)
+      for (int x = x0; x <= x1; ++x) Set(x, y, ink);
+  }
+  void HLine(int x0, int x1, int y, uint8_t ink) { Rect(x0, y, x1, y, ink); }
+  void VLine(int x, int y0, int y1, uint8_t ink) { Rect(x, y0, x, y1, ink); }
+
+  static float Hash(int x, int y, int seed) {
+    uint32_t h = static_cast<uint32_t>(x) * 374761393u + static_cast<uint32_t>(y) * 668265263u +
+                 static_cast<uint32_t>(seed) * 2246822519u;
+    h = (h ^ (h >> 13)) * 1274126177u;
+    return static_cast<float>((h ^ (h >> 16)) & 0xFFFFFF) / 16777216.0f;
+  }
+  // Smooth noise along a row: the streaks of brushed metal.
+  static float Streak(int x, int y, int seed) {
+    const float period = 37;
+    const int cell = static_cast<int>(std::floor(x / period));
+    const float t = x / period - cell;
+    const float s = t * t * (3 - 2 * t);
+    return Hash(cell, y, seed) * (1 - s) + Hash(cell + 1, y, seed) * s;
+  }
+  // Dithering of a shade on the grey ramp with a threshold that runs in streaks along the
+  // rows: the grain of brushed metal instead of a checker pattern.
+  static uint8_t Dither(float shade, int x, int y, int seed = 17) {
+    const float threshold = 0.08f + 0.84f * Streak(x * 3, y, seed);
+    const int base = static_cast<int>(std::floor(shade));
+    const int ink = base + (shade - base > threshold ? 1 : 0);
+    return static_cast<uint8_t>(std::clamp(ink, 1, 11));
+  }
+
+  // Brushed dark metal, a little lighter at the top.
+  void Metal() {
+    for (int y = 0; y < kSkinHeight; ++y) {
+      const float rowTone = (Hash(0, y, 7) - 0.5f) * 0.25f;
+      for (int x = 0; x < kSkinWidth; ++x) {
+        const float top = y < 70 ? 5.6f - 0.5f * y / 70.0f : 5.0f - 0.6f * (y - 70) / 390.0f;
+        const float shade = top + rowTone + (Streak(x, y, 3) - 0.5f) * 0.3f;
+        Set(x, y, Dither(shade, x, y));
+      }
+    }
+  }
+
+  // The rim: a dark line round the shape, lit on its upper and left sides.
+  void OuterBevel() {
+    for (int y = 0; y < kSkinHeight; ++y) {
+      for (int x = 0; x < kSkinWidth; ++x) {
+        if (!InMainShape(x, y)) continue;
+        for (int d = 1; d <= 3; ++d) {
+          const bool litSide = !InMainShape(x - d, y) || !InMainShape(x, y - d) || !InMainShape(x - d, y - d);
+          const bool darkSide = !InMainShape(x + d, y) || !InMainShape(x, y + d) || !InMainShape(x + d, y + d);
+          if (!litSide && !darkSide) continue;
+          bool lit = litSide && !darkSide;
+          // Where both meet (the top right and bottom left corners) the diagonal decides.
+          if (litSide && darkSide) lit = !InMainShape(x, y - d) || !InMainShape(x - d, y);
+          static const uint8_t litInks[] = {Black, 10, 8};
+          static const uint8_t darkInks[] = {Black, 2, 3};
+          image_.Set(x, y, lit ? litInks[d - 1] : darkInks[d - 1]);
+          break;
+        }
+      }
+    }
+  }
+
+  // A sunken frame round [x0, x1] x [y0, y1] (inclusive), `width` pixels deep.
+  void Sunken(int x0, int y0, int x1, int y1, int width) {
+    static const uint8_t dark[] = {2, 1};
+    static const uint8_t light[] = {8, 6};
+    for (int i = 0; i < width; ++i) {
+      const int k = width - 1 - i;  // the outer ring first
+      HLine(x0 - 1 - i, x1 + i, y0 - 1 - i, dark[k]);
+      VLine(x0 - 1 - i, y0 - 1 - i, y1 + i, dark[k]);
+      HLine(x0 - i, x1 + 1 + i, y1 + 1 + i, light[k]);
+      VLine(x1 + 1 + i, y0 - i, y1 + 1 + i, light[k]);
+    }
+  }
+
+  // A dark, smooth recess with soft corners, for the buttons to sit in.
+  void Socket(int x0, int y0, int x1, int y1) {
+    Rect(x0, y0, x1, y1, 2);
+    HLine(x0 + 1, x1 - 1, y0, Black);
+    VLine(x0, y0 + 1, y1 - 1, Black);
+    HLine(x0 + 1, x1 - 1, y0 + 1, Black);
+    VLine(x0 + 1, y0 + 1, y1 - 1, Black);
+    for (int x = x0 + 2; x < x1; ++x)  // a soft shadow under the top edge
+      if ((x + y0) % 2 == 0) Set(x, y0 + 2, Black);
+    HLine(x0 + 2, x1 - 1, y1 - 1, 3);
+    HLine(x0 + 1, x1 - 1, y1, 7);
+    VLine(x1, y0 + 1, y1 - 1, 6);
+    HLine(x0 + 2, x1 - 1, y1 + 1, 5);
+  }
+
+  void Screw(int cx, int cy) {
+    for (int y = cy - 4; y <= cy + 4; ++y)
+      for (int x = cx - 4; x <= cx + 4; ++x) {
+        const float dx = x - cx, dy = y - cy;
+        const float r = std::sqrt(dx * dx + dy * dy);
+        if (r > 4.3f) continue;
+        if (r > 3.4f) {
+          Set(x, y, dx + dy < 0 ? 2 : 8);  // the countersink: shadow above, light below
+          continue;
+        }
+        const float shade = 8.6f - (dx + dy) * 0.55f;
+        Set(x, y, Dither(shade, x, y));
+      }
+    for (int i = -2; i <= 2; ++i) {  // the slot, at an angle
+      Set(cx + i, cy - i, 2);
+      Set(cx + i + 1, cy - i, 10);
+    }
+  }
+
+  void Led(int cx, int cy, uint8_t ring, uint8_t body, uint8_t glint) {
+    for (int y = cy - 3; y <= cy + 3; ++y)
+      for (int x = cx - 3; x <= cx + 3; ++x) {
+        const float r = std::hypot(static_cast<float>(x - cx), static_cast<float>(y - cy));
+        if (r <= 2.2f) Set(x, y, body);
+        else if (r <= 3.3f) Set(x, y, ring);
+      }
+    Set(cx - 1, cy - 1, glint);
+  }
+
+  // Buttons at y 15..64: "О..." at 20, the run's six at 90..339, "Настройки" at 370..429 and
+  // "Выход" at 535..584.
+  void ButtonBar() {
+    Socket(14, 10, 75, 66);
+    Socket(84, 10, 345, 66);
+    Socket(364, 10, 435, 66);
+    Socket(529, 10, 590, 66);
+    for (int x : {140, 190, 240, 290}) {  // faint seams between the run's buttons
+      VLine(x - 1, 20, 58, 2);
+      VLine(x, 20, 58, 5);
+    }
+    Screw(355, 22);
+    Screw(355, 56);
+    // A vent between the settings and the exit button.
+    for (int i = 0; i < 7; ++i) {
+      const int y = 19 + i * 6;
+      HLine(447, 517, y, Black);
+      HLine(446, 518, y + 1, 2);
+      HLine(447, 517, y + 2, 7);
+      Set(446, y, 3);
+      Set(518, y, 3);
+    }
+    // The groove under the bar.
+    HLine(8, 593, 68, 2);
+    HLine(8, 593, 69, 7);
+  }
+
+  void Title() {
+    const std::u32string name = U"Krelmix";
+    const FontStyle big{3, 1, false};
+    const int x = 168, y = 71;
+    // A dark outline first, then the letters, teal below and light aqua on top.
+    DrawText(name, x, y, big, [&](int px, int py, int) {
+      for (int dy = -1; dy <= 2; ++dy)
+        for (int dx = -1; dx <= 2; ++dx) Set(px + dx, py + dy, Black);
+    });
+    DrawText(name, x, y, big, [&](int px, int py, int row) {
+      const uint8_t ink = row <= 1 ? Light : row <= 3 ? Aqua : row <= 5 ? Teal : DeepTeal;
+      Set(px, py, ink);
+    });
+    // Light on the top edge of each font pixel.
+    DrawText(name, x, y, big, [&](int px, int py, int) {
+      if ((py - y) % 3 == 0 && image_.At(px, py - 1) == Black && image_.At(px, py) != Light) Set(px, py, 10);
+    });
+
+    const std::u32string motto = U"очистка дисков от мусора";
+    const FontStyle small{1, 1, false};
+    const int mx = x + TextWidth(name, big) + 12, my = y + 21 - 8;
+    DrawText(motto, mx + 1, my + 1, small, [&](int px, int py, int) { Set(px, py, Black); });
+    DrawText(motto, mx, my, small, [&](int px, int py, int) { Set(px, py, 9); });
+
+    const int lineStart = mx + TextWidth(motto, small) + 10;
+    HLine(lineStart, 574, 86, 2);
+    HLine(lineStart, 574, 87, 7);
+    Led(583, 86, Black, Aqua, Light);
+  }
+
+  // The drive list at 47,76 (110 x 140), the banners at 58,220 and 58,254 (88 x 31) and the
+  // counters panel at 48,288 (109 x 33).
+  void DriveColumn() {
+    Rect(47, 76, 156, 215, Light);
+    Sunken(47, 76, 156, 215, 2);
+    Rect(58, 220, 145, 250, 3);
+    Sunken(58, 220, 145, 250, 1);
+    Rect(58, 254, 145, 284, 3);
+    Sunken(58, 254, 145, 284, 1);
+    Rect(48, 288, 156, 320, 6);
+    Sunken(48, 288, 156, 320, 1);
+    Screw(30, 86);
+  }
+
+  // The found list at 162,96 (429 x 336) and the status line at 161,434 (432 x 22) share one
+  // dark well.
+  void FoundListWell() {
+    Rect(161, 96, 592, 455, 2);
+    Rect(162, 96, 590, 431, Light);
+    Rect(161, 434, 592, 455, 5);
+    HLine(161, 592, 432, Black);
+    Sunken(161, 96, 592, 455, 1);
+    HLine(160, 592, 94, 2);
+    VLine(159, 94, 456, 2);
+  }
+
+  IndexedImage image_;
+};
+
+}  // namespace
+
+bool InMainShape(int x, int y) {
+  if (y < 4 || y > 459 || x > 596) return false;
+  return x >= FirstColumn(y);
+}
+
+IndexedImage PaintMainSkin() { return Skin().Paint(); }
+
+}  // namespace artgen
