@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "../unit/MainOutline.h"
 #include "SkinWindow.h"
 
@@ -52,6 +54,17 @@ TEST(SkinOutline, MainSkinResourceGivesTheStoredOutline) {
   EXPECT_EQ(StoredOutlineOf(ComputeOutlineRegion(skin.Get(), RGB(252, 2, 4)).Get()), stored);
   EXPECT_NE(StoredOutlineOf(ComputeOutlineRegion(skin.Get(), RGB(0, 0, 0)).Get()), stored);
   EXPECT_FALSE(ComputeOutlineRegion(nullptr, std::nullopt));
+}
+
+TEST(SkinOutline, TheMouseHookLivesAsLongAsAnySkinControl) {
+  ASSERT_FALSE(TfcImageForm::MouseHookInstalled());
+  auto first = std::make_unique<TfcImageForm>();
+  EXPECT_TRUE(TfcImageForm::MouseHookInstalled());
+  auto second = std::make_unique<TfcImageForm>();
+  first.reset();
+  EXPECT_TRUE(TfcImageForm::MouseHookInstalled());
+  second.reset();
+  EXPECT_FALSE(TfcImageForm::MouseHookInstalled());
 }
 
 TEST(SkinWindow, BorderlessShapedAndSizedToTheSkin) {
@@ -200,6 +213,17 @@ TEST(SkinDrag, APressOnAHandledControlIsNotADrag) {
   ASSERT_FALSE(asked.empty());
   EXPECT_EQ(asked.front().x, kSkinPoint.x);  // asked in client coordinates
   EXPECT_EQ(asked.front().y, kSkinPoint.y);
+}
+
+TEST(SkinDrag, AnErrorInTheFormsCallbackIsReportedAndThePressGoesOn) {
+  std::wstring reported;
+  SkinWindow window({.isHandledAt = [](POINT) -> bool { throw std::runtime_error("no such control"); },
+                     .onError = [&](const std::wstring& text) { reported = text; }});
+  const DragResult r = Drag(window, {{30, 30}});
+  EXPECT_EQ(reported, L"no such control");
+  EXPECT_EQ(r.topLeft.x, 100);
+  EXPECT_EQ(r.topLeft.y, 100);
+  EXPECT_EQ(r.presses, 1);
 }
 
 TEST(SkinDrag, LosingTheCaptureEndsTheDragWhereTheWindowWas) {
