@@ -147,11 +147,13 @@ DragResult Drag(SkinWindow& window, std::initializer_list<POINT> path,
     held = test::ScreenStrip(origin.x + 200, origin.y, 200, 40);
     if (during) during();
     LeftUp();
-    after = test::ScreenStrip(origin.x + 200, origin.y, 200, 40);
   });
   result.topLeft = window.TopLeft();
   result.outlineShown = held != before;
   // A left-over outline would be drawn over the window; repainting the window wipes it away.
+  // The first look waits until the window has moved and painted itself.
+  test::Pump(300);
+  after = test::ScreenStrip(origin.x + 200, origin.y, 200, 40);
   RedrawWindow(window.Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   test::Pump(200);
   result.outlineLeft = after != test::ScreenStrip(origin.x + 200, origin.y, 200, 40);
