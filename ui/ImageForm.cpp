@@ -79,6 +79,8 @@ TfcCustomImageForm::~TfcCustomImageForm() {
   if (shared.controls.empty()) shared.hook.Reset();
 }
 
+bool TfcCustomImageForm::MouseHookInstalled() { return Shared().hook.Get() != nullptr; }
+
 void TfcCustomImageForm::Attach(HWND window, Callbacks callbacks) {
   // A control given a child window goes onto that window's form.
   form_ = GetAncestor(window, GA_ROOT);
@@ -183,6 +185,8 @@ LRESULT CALLBACK TfcCustomImageForm::MouseHookProc(int code, WPARAM wParam, LPAR
     if (StartDragOnPress(static_cast<UINT>(wParam), *reinterpret_cast<const MOUSEHOOKSTRUCT*>(lParam)))
       return 1;  // the press was the start of a drag: no control sees it
   } catch (const std::exception& e) {
+    // Not from a form's callback (those are reported by their own control): the oldest control,
+    // normally the main window's, reports it.
     if (!Shared().controls.empty()) Shared().controls.front()->ReportError(Widen(e.what()));
   } catch (...) {
     if (!Shared().controls.empty()) Shared().controls.front()->ReportError(L"Unknown error");
@@ -205,7 +209,15 @@ bool TfcCustomImageForm::StartDragOnPress(UINT message, const MOUSEHOOKSTRUCT& m
   ScreenToClient(activeForm, &client);
   const std::vector<TfcCustomImageForm*> controls = shared.controls;  // a drag may add or remove some
   for (TfcCustomImageForm* control : controls) {
-    if (control->form_ != activeForm || !control->WantsDrag(activeForm, pressed, client)) continue;
+    if (control->form_ != activeForm) continue;
+    bool wanted = false;
+    try {
+      wanted = control->WantsDrag(activeForm, pressed, client);
+    } catch (const std::exception& e) {
+      control->ReportError(Widen(e.what()));  // the press then goes on as if no skin were there
+      return false;
+    }
+    if (!wanted) continue;
     DragFlag flag;
     SetWindowPos(activeForm, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     control->DragLoop(mouse.pt);

@@ -64,6 +64,9 @@ class TfcCustomImageForm {
   // Draws the skin at the client origin, at its natural size.
   void Paint(HDC dc) const;
 
+  // Whether the shared mouse hook is in place (it is while any skin control lives).
+  static bool MouseHookInstalled();
+
   // What a window designer stores: the outline computed from the current skin, count first.
   std::vector<uint8_t> ComputeRegionData() const;
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "../unit/MainOutline.h"
 #include "SkinWindow.h"
 
@@ -52,6 +54,17 @@ TEST(SkinOutline, MainSkinResourceGivesTheStoredOutline) {
   EXPECT_EQ(StoredOutlineOf(ComputeOutlineRegion(skin.Get(), RGB(252, 2, 4)).Get()), stored);
   EXPECT_NE(StoredOutlineOf(ComputeOutlineRegion(skin.Get(), RGB(0, 0, 0)).Get()), stored);
   EXPECT_FALSE(ComputeOutlineRegion(nullptr, std::nullopt));
+}
+
+TEST(SkinOutline, TheMouseHookLivesAsLongAsAnySkinControl) {
+  ASSERT_FALSE(TfcImageForm::MouseHookInstalled());
+  auto first = std::make_unique<TfcImageForm>();
+  EXPECT_TRUE(TfcImageForm::MouseHookInstalled());
+  auto second = std::make_unique<TfcImageForm>();
+  first.reset();
+  EXPECT_TRUE(TfcImageForm::MouseHookInstalled());
+  second.reset();
+  EXPECT_FALSE(TfcImageForm::MouseHookInstalled());
 }
 
 TEST(SkinWindow, BorderlessShapedAndSizedToTheSkin) {
@@ -134,11 +147,13 @@ DragResult Drag(SkinWindow& window, std::initializer_list<POINT> path,
     held = test::ScreenStrip(origin.x + 200, origin.y, 200, 40);
     if (during) during();
     LeftUp();
-    after = test::ScreenStrip(origin.x + 200, origin.y, 200, 40);
   });
   result.topLeft = window.TopLeft();
   result.outlineShown = held != before;
   // A left-over outline would be drawn over the window; repainting the window wipes it away.
+  // The first look waits until the window has moved and painted itself.
+  test::Pump(300);
+  after = test::ScreenStrip(origin.x + 200, origin.y, 200, 40);
   RedrawWindow(window.Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   test::Pump(200);
   result.outlineLeft = after != test::ScreenStrip(origin.x + 200, origin.y, 200, 40);
@@ -200,6 +215,17 @@ TEST(SkinDrag, APressOnAHandledControlIsNotADrag) {
   ASSERT_FALSE(asked.empty());
   EXPECT_EQ(asked.front().x, kSkinPoint.x);  // asked in client coordinates
   EXPECT_EQ(asked.front().y, kSkinPoint.y);
+}
+
+TEST(SkinDrag, AnErrorInTheFormsCallbackIsReportedAndThePressGoesOn) {
+  std::wstring reported;
+  SkinWindow window({.isHandledAt = [](POINT) -> bool { throw std::runtime_error("no such control"); },
+                     .onError = [&](const std::wstring& text) { reported = text; }});
+  const DragResult r = Drag(window, {{30, 30}});
+  EXPECT_EQ(reported, L"no such control");
+  EXPECT_EQ(r.topLeft.x, 100);
+  EXPECT_EQ(r.topLeft.y, 100);
+  EXPECT_EQ(r.presses, 1);
 }
 
 TEST(SkinDrag, LosingTheCaptureEndsTheDragWhereTheWindowWas) {

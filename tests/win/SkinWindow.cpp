@@ -50,7 +50,7 @@ SkinWindow::SkinWindow(const Options& options) {
   else if (options.storedOutline) skin_->SetRegionData(LoadResourceBytes(instance, IDR_SKIN_MAIN_OUTLINE));
   skin_->SetAutoSize(true);
   skin_->SetCaptionBarControl(TfcImageForm::CaptionBar::Skin);
-  skin_->Attach(hwnd_, {options.isHandledAt, nullptr});
+  skin_->Attach(hwnd_, {options.isHandledAt, options.onError});
   SetWindowPos(hwnd_, nullptr, options.at.x, options.at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   ShowWindow(hwnd_, SW_SHOW);
   UpdateWindow(hwnd_);

@@ -21,6 +21,7 @@ class SkinWindow {
     bool storedOutline = true;
     std::vector<uint8_t> regionData{};  // used instead of the resource when not empty
     std::function<bool(POINT)> isHandledAt{};
+    std::function<void(const std::wstring&)> onError{};
   };
   explicit SkinWindow(const Options& options);
   ~SkinWindow();
