@@ -134,6 +134,29 @@ TEST(Cleanup, StopAskedAndConfirmedEndsTheWalkEarly) {
   ClearScratchDrive();
 }
 
+TEST(Cleanup, ClosingTheWindowDuringACleanEndsTheWalkAndTheProgramCleanly) {
+  ClearScratchDrive();
+  constexpr int kFolders = 1500;
+  for (int i = 0; i < kFolders; ++i) MakeFile(L"T:\\w\\f" + std::to_wstring(i) + L"\\x.bak", 10);
+  RunningProgram program(SettingsTickingScratch());
+  program.Start(L"");
+  HWND main = program.MainWindow();
+  ASSERT_NE(main, nullptr);
+  program.ClickControl(L"SpeedButton5");
+  Sleep(200);
+  ASSERT_TRUE(FindControl(main, L"SpeedButton4").enabled) << "the run ended before the close could come";
+  PostMessageW(main, WM_CLOSE, 0, 0);  // the system's close command, as Alt+X gives it
+  ASSERT_TRUE(program.WaitForExit(20000)) << "the program did not end";
+  DWORD code = 1;
+  GetExitCodeProcess(program.Process(), &code);
+  EXPECT_EQ(code, 0u);
+  // The walk ended at once and no deletion pass followed: most finds are still there.
+  int left = 0;
+  for (int i = 0; i < kFolders; ++i) left += Exists(L"T:\\w\\f" + std::to_wstring(i) + L"\\x.bak");
+  EXPECT_EQ(left, kFolders);
+  ClearScratchDrive();
+}
+
 TEST(Cleanup, TmpEmptiesTheTemporaryFolderAndCountsWhatResisted) {
   ClearScratchDrive();
   const std::wstring temp = L"T:\\temp";

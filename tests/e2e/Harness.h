@@ -48,6 +48,7 @@ class RunningProgram {
   void StartWithTemp(const std::wstring& arguments, const std::wstring& tempFolder);
   bool WaitForExit(DWORD milliseconds);
   bool Running();
+  HANDLE Process() const { return process_.hProcess; }
 
   const std::wstring& Folder() const { return folder_; }
   std::wstring SettingsPath() const { return folder_ + L"\\Krelmix.ini"; }
