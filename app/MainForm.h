@@ -17,6 +17,7 @@
 #include "platform/SoundOutput.h"
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32MessagePump.h"
 #include "platform/win32/Win32Drives.h"
 #include "platform/win32/Win32SettingsStorage.h"
 #include "settings/SettingsFile.h"
@@ -93,6 +94,8 @@ class TForm1 : public Form, private CleanupView {
   bool Ask(QuestionKind kind, const std::wstring& text) override;
   void ShowMessage(const std::wstring& text) override;
   void PlayEventSound(SoundEvent event) override;
+  void ShowPending() override;
+  void FlushFoundList();
   void StopEventSound();
   void Image1Click();
   void Image3Click();
@@ -114,6 +117,8 @@ class TForm1 : public Form, private CleanupView {
   Win32Clock clock_;
   std::unique_ptr<CleanupEngine> engine_;
   bool closeRequested_ = false;
+  Win32MessagePump pump_;
+  bool holdingFoundList_ = false;  // finds appended since the last pump are not drawn yet
   WavePlayer SRWavePlayer1;
   GlobalHotKey LMDGlobalHotKey1;
 

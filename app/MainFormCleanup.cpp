@@ -71,7 +71,22 @@ bool TForm1::RunNightTrash() {
 
 size_t TForm1::FoundCount() { return RxCheckListBox1.Count(); }
 void TForm1::ClearFound() { RxCheckListBox1.Clear(); }
-void TForm1::AppendFound(const std::wstring& line) { RxCheckListBox1.Add(line, false); }
+void TForm1::AppendFound(const std::wstring& line) {
+  // Nothing is painted between two pumps anyway: the list redraws once per pump, not per find.
+  if (!holdingFoundList_) {
+    RxCheckListBox1.BeginUpdate();
+    holdingFoundList_ = true;
+  }
+  RxCheckListBox1.Add(line, false);
+}
+
+void TForm1::FlushFoundList() {
+  if (!holdingFoundList_) return;
+  holdingFoundList_ = false;
+  RxCheckListBox1.EndUpdate();
+}
+
+void TForm1::ShowPending() { FlushFoundList(); }
 std::wstring TForm1::FoundLine(size_t index) { return RxCheckListBox1.Text(index); }
 void TForm1::SetFoundLine(size_t index, const std::wstring& text) {
   RxCheckListBox1.SetText(index, text);
@@ -119,17 +134,9 @@ void TForm1::EnableButton(MainButton button, bool enabled) {
 // --- Messages.
 
 bool TForm1::PumpMessages() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) {
-      // Leave the end request for the main loop, and end the run as a close would.
-      PostQuitMessage(static_cast<int>(msg.wParam));
-      closeRequested_ = true;
-      break;
-    }
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
+  if (pump_.Due()) FlushFoundList();
+  // An end request met here is left for the main loop, and ends the run as a close would.
+  if (!pump_.Pump()) closeRequested_ = true;
   return !closeRequested_;
 }
 

@@ -89,7 +89,9 @@ class CleanupEngine::RunScope {
   explicit RunScope(CleanupEngine& engine) : engine_(engine) {
     if (engine_.depth_++ == 0) engine_.closing_ = false;
   }
-  ~RunScope() { --engine_.depth_; }
+  ~RunScope() {
+    if (--engine_.depth_ == 0) engine_.view_.ShowPending();
+  }
   RunScope(const RunScope&) = delete;
   RunScope& operator=(const RunScope&) = delete;
 

@@ -48,7 +48,9 @@ class CleanupView {
   virtual void EnableButton(MainButton button, bool enabled) = 0;
 
   // --- Messages.
-  // Handles the pending window messages and returns. Returns false once the main window has
+  // Handles the pending window messages and returns. It is called very often (once per folder
+  // and mask); an implementation may read the queue only every few milliseconds (see
+  // Win32MessagePump). Returns false once the main window has
   // been asked to close: the engine then ends its walk, starts no further deletion and returns
   // at once, and the caller closes the window after the engine call has returned. The view must
   // keep the found list alive until then.
@@ -59,6 +61,9 @@ class CleanupView {
   virtual void ShowMessage(const std::wstring& text) = 0;
   // Plays the event's sound if sounds are on and a file is set for it (PlayEventSound).
   virtual void PlayEventSound(SoundEvent event) = 0;
+  // Called when an engine call is about to return. A view that holds back updates between
+  // pumps (nothing is painted between them anyway) shows them now.
+  virtual void ShowPending() {}
 };
 
 }  // namespace krelmix

@@ -37,6 +37,24 @@ HWND StartAndSearch(RunningProgram& program) {
   return main;
 }
 
+// Enough folders that a run is still walking when the test acts on it.
+constexpr int kFolders = 1500;
+void LayOutWideTree() {
+  ClearScratchDrive();
+  for (int i = 0; i < kFolders; ++i) MakeFile(L"T:\\w\\f" + std::to_wstring(i) + L"\\x.bak", 10);
+}
+
+// Starts the program and a run by its button; null when the run was over too soon to act on.
+HWND StartLongRun(RunningProgram& program, const wchar_t* button) {
+  program.Start(L"");
+  HWND main = program.MainWindow();
+  if (!main) return nullptr;
+  program.ClickControl(button);
+  Sleep(200);
+  if (!FindControl(main, L"SpeedButton4").enabled) return nullptr;
+  return main;
+}
+
 void DoubleClickFoundLine(RunningProgram& program, int index) {
   HWND list = program.FoundList();
   RECT item{};
@@ -113,16 +131,10 @@ TEST(Cleanup, CleanDeletesEverythingFoundAndLeavesDeleteDisabled) {
 }
 
 TEST(Cleanup, StopAskedAndConfirmedEndsTheWalkEarly) {
-  ClearScratchDrive();
-  constexpr int kFolders = 1500;
-  for (int i = 0; i < kFolders; ++i) MakeFile(L"T:\\w\\f" + std::to_wstring(i) + L"\\x.bak", 10);
+  LayOutWideTree();
   RunningProgram program(SettingsTickingScratch());
-  program.Start(L"");
-  HWND main = program.MainWindow();
+  HWND main = StartLongRun(program, L"SpeedButton2");
   ASSERT_NE(main, nullptr);
-  program.ClickControl(L"SpeedButton2");
-  Sleep(200);
-  ASSERT_TRUE(FindControl(main, L"SpeedButton4").enabled) << "the run ended before Stop could be pressed";
   EXPECT_FALSE(FindControl(main, L"SpeedButton7").enabled);
   program.ClickControl(L"SpeedButton4");
   std::wstring question;
@@ -135,16 +147,10 @@ TEST(Cleanup, StopAskedAndConfirmedEndsTheWalkEarly) {
 }
 
 TEST(Cleanup, ClosingTheWindowDuringACleanEndsTheWalkAndTheProgramCleanly) {
-  ClearScratchDrive();
-  constexpr int kFolders = 1500;
-  for (int i = 0; i < kFolders; ++i) MakeFile(L"T:\\w\\f" + std::to_wstring(i) + L"\\x.bak", 10);
+  LayOutWideTree();
   RunningProgram program(SettingsTickingScratch());
-  program.Start(L"");
-  HWND main = program.MainWindow();
+  HWND main = StartLongRun(program, L"SpeedButton5");
   ASSERT_NE(main, nullptr);
-  program.ClickControl(L"SpeedButton5");
-  Sleep(200);
-  ASSERT_TRUE(FindControl(main, L"SpeedButton4").enabled) << "the run ended before the close could come";
   PostMessageW(main, WM_CLOSE, 0, 0);  // the system's close command, as Alt+X gives it
   ASSERT_TRUE(program.WaitForExit(20000)) << "the program did not end";
   DWORD code = 1;

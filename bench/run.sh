@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Builds search_bench (win32), generates its tree once (20,420 folders, 200,000 files) on the
+# Unix side, maps it as drive K: of the build's Wine prefix and runs the benchmark there.
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cd "$root"
+tree="$root/build/bench-tree"
+display="${KRELMIX_BENCH_DISPLAY:-:91}"
+
+cmake --preset win32 >/dev/null
+cmake --build --preset win32 -j2 --target search_bench found_list_bench
+
+if [ ! -f "$tree/.complete" ]; then
+  rm -rf "$tree"
+  python3 - "$tree" <<'PY'
+import os, sys
+tree = sys.argv[1]
+for a in range(20):
+    for b in range(20):
+        for c in range(50):
+            leaf = os.path.join(tree, f"top{a}", f"mid{b}", f"leaf{c}")
+            os.makedirs(leaf)
+            for f in range(10):
+                ext = ".tmp" if f == 3 else ".bak" if f == 7 else ".dat"
+                open(os.path.join(leaf, f"file{f}{ext}"), "w").close()
+open(os.path.join(tree, ".complete"), "w").close()
+PY
+fi
+
+source "$root/scripts/wine-env.sh"
+krelmix_ensure_prefix
+ln -sfn "$tree" "$WINEPREFIX/dosdevices/k:"
+if ! DISPLAY="$display" xdpyinfo >/dev/null 2>&1; then
+  Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb=$!
+  trap 'kill "$xvfb" 2>/dev/null || true' EXIT
+  for _ in $(seq 50); do DISPLAY="$display" xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+fi
+# A fresh wineserver, so that its desktop is made on this display.
+wineserver -k 2>/dev/null || true
+wineserver -w || true
+DISPLAY="$display" wine "$root/build/win32/bench/search_bench.exe" K: 2>/dev/null
+DISPLAY="$display" wine "$root/build/win32/bench/found_list_bench.exe" 2>/dev/null

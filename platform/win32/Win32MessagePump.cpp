@@ -1,0 +1,28 @@
+#include "platform/win32/Win32MessagePump.h"
+
+namespace krelmix {
+
+bool Win32MessagePump::Due() const { return !quit_ && GetTickCount64() - last_ >= interval_; }
+
+bool Win32MessagePump::Pump() {
+  if (quit_) return false;
+  return Due() ? PumpNow() : true;
+}
+
+bool Win32MessagePump::PumpNow() {
+  MSG msg;
+  while (!quit_ && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      quit_ = true;
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      break;
+    }
+    if (preTranslate && preTranslate(msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  last_ = GetTickCount64();
+  return !quit_;
+}
+
+}  // namespace krelmix
