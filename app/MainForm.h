@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -95,7 +96,7 @@ class TForm1 : public Form, private CleanupView {
   void ShowMessage(const std::wstring& text) override;
   void PlayEventSound(SoundEvent event) override;
   void ShowPending() override;
-  void FlushFoundList();
+  void FlushPending();
   void StopEventSound();
   void Image1Click();
   void Image3Click();
@@ -118,7 +119,11 @@ class TForm1 : public Form, private CleanupView {
   std::unique_ptr<CleanupEngine> engine_;
   bool closeRequested_ = false;
   Win32MessagePump pump_;
-  bool holdingFoundList_ = false;  // finds appended since the last pump are not drawn yet
+  // Between two pumps nothing is painted anyway: the finds, the current line and the status text
+  // of that stretch go on screen together at the next pump.
+  bool holdingFoundList_ = false;
+  std::optional<size_t> pendingCurrent_;
+  std::optional<std::wstring> pendingStatus_;
   WavePlayer SRWavePlayer1;
   GlobalHotKey LMDGlobalHotKey1;
 

@@ -70,7 +70,10 @@ bool TForm1::RunNightTrash() {
 // --- The found list.
 
 size_t TForm1::FoundCount() { return RxCheckListBox1.Count(); }
-void TForm1::ClearFound() { RxCheckListBox1.Clear(); }
+void TForm1::ClearFound() {
+  pendingCurrent_.reset();
+  RxCheckListBox1.Clear();
+}
 void TForm1::AppendFound(const std::wstring& line) {
   // Nothing is painted between two pumps anyway: the list redraws once per pump, not per find.
   if (!holdingFoundList_) {
@@ -80,13 +83,20 @@ void TForm1::AppendFound(const std::wstring& line) {
   RxCheckListBox1.Add(line, false);
 }
 
-void TForm1::FlushFoundList() {
+void TForm1::FlushPending() {
+  if (pendingStatus_) Panel1.SetCaption(*pendingStatus_);
+  pendingStatus_.reset();
+  if (pendingCurrent_ && *pendingCurrent_ < RxCheckListBox1.Count()) {
+    RxCheckListBox1.SetItemIndex(static_cast<int>(*pendingCurrent_));
+    if (IsWindowVisible(Handle())) SetFocus(RxCheckListBox1.Handle());
+  }
+  pendingCurrent_.reset();
   if (!holdingFoundList_) return;
   holdingFoundList_ = false;
   RxCheckListBox1.EndUpdate();
 }
 
-void TForm1::ShowPending() { FlushFoundList(); }
+void TForm1::ShowPending() { FlushPending(); }
 std::wstring TForm1::FoundLine(size_t index) { return RxCheckListBox1.Text(index); }
 void TForm1::SetFoundLine(size_t index, const std::wstring& text) {
   RxCheckListBox1.SetText(index, text);
@@ -95,10 +105,7 @@ void TForm1::SetFoundLine(size_t index, const std::wstring& text) {
 bool TForm1::FoundTicked(size_t index) { return RxCheckListBox1.Ticked(index); }
 void TForm1::SetFoundTicked(size_t index, bool ticked) { RxCheckListBox1.SetTicked(index, ticked); }
 
-void TForm1::MakeFoundCurrent(size_t index) {
-  RxCheckListBox1.SetItemIndex(static_cast<int>(index));
-  if (IsWindowVisible(Handle())) SetFocus(RxCheckListBox1.Handle());
-}
+void TForm1::MakeFoundCurrent(size_t index) { pendingCurrent_ = index; }
 
 // --- Labels, status line, controls.
 
@@ -112,7 +119,7 @@ void TForm1::SetFileCounter(const std::wstring& text) {
   Panel2.Repaint();
 }
 
-void TForm1::SetStatus(const std::wstring& text) { Panel1.SetCaption(text); }
+void TForm1::SetStatus(const std::wstring& text) { pendingStatus_ = text; }
 
 int TForm1::TextWidth(std::wstring_view text) {
   WindowDC dc(RxCheckListBox1.Handle());
@@ -134,7 +141,7 @@ void TForm1::EnableButton(MainButton button, bool enabled) {
 // --- Messages.
 
 bool TForm1::PumpMessages() {
-  if (pump_.Due()) FlushFoundList();
+  if (pump_.Due()) FlushPending();
   // An end request met here is left for the main loop, and ends the run as a close would.
   if (!pump_.Pump()) closeRequested_ = true;
   return !closeRequested_;
