@@ -5,4 +5,11 @@ source "$(dirname "$0")/wine-env.sh"
 krelmix_ensure_display
 krelmix_ensure_prefix
 exe="$1"; shift
-exec wine "$exe" "$@"
+# The output goes through a file: Wine's server and desktop processes started by this program
+# can outlive it holding its output, and ctest would wait for them to close a pipe.
+out="$(mktemp)"
+wine "$exe" "$@" >"$out" 2>&1
+status=$?
+cat "$out"
+rm -f "$out"
+exit $status
