@@ -1,6 +1,7 @@
 #pragma once
-// Owners for the GDI and user handles the skin control works with: each one is given back to the
-// system exactly once, also when an error leaves the scope early.
+// Owners for the palette and hook handles the skin control works with (the GDI objects, DCs and
+// selections are the toolkit's): each one is given back to the system exactly once, also when an
+// error leaves the scope early.
 #include <windows.h>
 
 #include <utility>
@@ -8,11 +9,6 @@
 #include "toolkit/Gdi.h"
 
 namespace krelmix {
-
-// The skin code's names for the toolkit's owners.
-using WindowDc = WindowDC;
-using MemoryDc = MemoryDC;
-using Selection = SelectGuard;
 
 // A palette selected (and realized) into a device context, the previous one restored after.
 class PaletteSelection {

@@ -42,7 +42,7 @@ uint32_t ToGridColour(COLORREF colour) {
 // The outline rectangle: the form's whole size, at `topLeft`, drawn as three nested dotted
 // rectangles by inverting the screen. Drawing it again erases it.
 void DrawOutline(const RECT& outline) {
-  WindowDc screen(nullptr);
+  WindowDC screen(nullptr);
   RECT r = outline;
   for (int i = 0; i < 3; ++i) {
     DrawFocusRect(screen.Get(), &r);
@@ -161,8 +161,8 @@ std::vector<uint8_t> TfcCustomImageForm::ComputeRegionData() const {
 void TfcCustomImageForm::Paint(HDC dc) const {
   const SIZE size = PictureSize();
   if (size.cx <= 0 || size.cy <= 0) return;
-  MemoryDc memory(dc);
-  Selection picture(memory.Get(), picture_.Get());
+  MemoryDC memory(dc);
+  SelectGuard picture(memory.Get(), picture_.Get());
   const bool paletteDisplay = GetDeviceCaps(dc, BITSPIXEL) * GetDeviceCaps(dc, PLANES) <= 8;
   GdiObject<HPALETTE> palette = paletteDisplay ? PaletteOf(memory.Get()) : GdiObject<HPALETTE>();
   std::optional<PaletteSelection> selected;
@@ -321,7 +321,7 @@ std::optional<PixelGrid> ReadPixels(HBITMAP picture) {
   request.bmiHeader.biBitCount = 32;
   request.bmiHeader.biCompression = BI_RGB;
   PixelGrid grid{width, height, std::vector<uint32_t>(static_cast<size_t>(width) * height)};
-  WindowDc screen(nullptr);
+  WindowDC screen(nullptr);
   if (GetDIBits(screen.Get(), picture, 0, static_cast<UINT>(height), grid.pixels.data(), &request,
                 DIB_RGB_COLORS) != height)
     return std::nullopt;

@@ -153,8 +153,8 @@ void LeftUp() {
 }
 
 std::vector<uint32_t> ScreenStrip(int x, int y, int width, int height) {
-  WindowDc screen(nullptr);
-  MemoryDc memory(screen.Get());
+  WindowDC screen(nullptr);
+  MemoryDC memory(screen.Get());
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
   info.bmiHeader.biWidth = width;
@@ -163,7 +163,7 @@ std::vector<uint32_t> ScreenStrip(int x, int y, int width, int height) {
   info.bmiHeader.biBitCount = 32;
   void* bits = nullptr;
   GdiObject<HBITMAP> bitmap(CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  Selection selected(memory.Get(), bitmap.Get());
+  SelectGuard selected(memory.Get(), bitmap.Get());
   BitBlt(memory.Get(), 0, 0, width, height, screen.Get(), x, y, SRCCOPY);
   GdiFlush();
   const auto* pixels = static_cast<const uint32_t*>(bits);
