@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <climits>
 #include <stdexcept>
 
 #include "toolkit/Gdi.h"
@@ -11,74 +12,95 @@ namespace krelmix {
 
 namespace {
 constexpr int kTickWidth = 13;
+
+UINT SyncCountMessage() {
+  static const UINT message = RegisterWindowMessageW(L"KrelmixCheckListSyncCount");
+  return message;
 }
+}  // namespace
 
 void CheckListBox::Create(HWND parent, RECT bounds, UINT id, const CheckListStyle& style) {
   style_ = style;
-  DWORD listStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED |
-                    LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT;
+  DWORD listStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_NODATA |
+                    LBS_NOINTEGRALHEIGHT;
   HWND hwnd = CreateWindowExW(0, L"LISTBOX", Name().c_str(), listStyle, bounds.left, bounds.top,
                               bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
                               reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+  // The list box took its behaviour from the style it was made with. The strings flag is added
+  // afterwards only for the message marshalling: another process's LB_GETTEXT is given a buffer of
+  // LB_GETTEXTLEN characters only when the window's style says it has strings.
+  SetWindowLongW(hwnd, GWL_STYLE, static_cast<LONG>(GetWindowLongW(hwnd, GWL_STYLE) | LBS_HASSTRINGS));
   Adopt(hwnd);
   if (style.font) SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(style.font), FALSE);
   SendMessageW(hwnd, LB_SETITEMHEIGHT, 0, style.itemHeight);
 }
 
-void CheckListBox::Clear() { SendMessageW(Handle(), LB_RESETCONTENT, 0, 0); }
+void CheckListBox::Clear() {
+  lines_.Clear();
+  countBehind_ = false;
+  pendingSelection_ = kNoPendingSelection;
+  SendMessageW(Handle(), LB_RESETCONTENT, 0, 0);
+}
 
 size_t CheckListBox::Add(const std::wstring& text, bool ticked) {
-  const LRESULT index = SendMessageW(Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-  if (index < 0) throw std::runtime_error("Out of memory while adding to a list");
-  SendMessageW(Handle(), LB_SETITEMDATA, index, ticked ? 1 : 0);
-  return static_cast<size_t>(index);
+  if (lines_.Count() >= static_cast<size_t>(INT_MAX)) throw std::runtime_error("Too many lines for a list");
+  const size_t index = lines_.Add(text, ticked);
+  if (!countBehind_) {
+    countBehind_ = true;
+    PostMessageW(Handle(), SyncCountMessage(), 0, 0);
+  }
+  return index;
 }
 
-size_t CheckListBox::Count() const {
-  const LRESULT n = SendMessageW(Handle(), LB_GETCOUNT, 0, 0);
-  return n < 0 ? 0 : static_cast<size_t>(n);
-}
-
-std::wstring CheckListBox::Text(size_t index) const {
-  const LRESULT length = SendMessageW(Handle(), LB_GETTEXTLEN, index, 0);
-  if (length < 0) return {};
-  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  const LRESULT got = SendMessageW(Handle(), LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
-  text.resize(got < 0 ? 0 : static_cast<size_t>(got));
-  return text;
-}
-
-void CheckListBox::SetText(size_t index, const std::wstring& text) {
-  if (index >= Count()) return;
-  const bool ticked = Ticked(index);
-  const int current = ItemIndex();
-  SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
-  SendMessageW(Handle(), LB_DELETESTRING, index, 0);
-  SendMessageW(Handle(), LB_INSERTSTRING, index, reinterpret_cast<LPARAM>(text.c_str()));
-  SendMessageW(Handle(), LB_SETITEMDATA, index, ticked ? 1 : 0);
-  if (current >= 0) SendMessageW(Handle(), LB_SETCURSEL, current, 0);
-  if (updates_ == 0) {
-    SendMessageW(Handle(), WM_SETREDRAW, TRUE, 0);
-    RECT item;
-    if (SendMessageW(Handle(), LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item)) != LB_ERR)
-      InvalidateRect(Handle(), &item, FALSE);
+void CheckListBox::SyncCount() {
+  if (!countBehind_) return;
+  countBehind_ = false;
+  if (SendMessageW(Handle(), LB_SETCOUNT, lines_.Count(), 0) < 0) {
+    Clear();
+    throw std::runtime_error("Out of memory while adding to a list");
+  }
+  if (pendingSelection_ != kNoPendingSelection) {
+    SendMessageW(Handle(), LB_SETCURSEL, pendingSelection_, 0);
+    pendingSelection_ = kNoPendingSelection;
   }
 }
 
-bool CheckListBox::Ticked(size_t index) const {
-  const LRESULT data = SendMessageW(Handle(), LB_GETITEMDATA, index, 0);
-  return data != LB_ERR && data != 0;
+size_t CheckListBox::Count() const { return lines_.Count(); }
+
+std::wstring CheckListBox::Text(size_t index) const { return std::wstring(lines_.Text(index)); }
+
+void CheckListBox::SetText(size_t index, const std::wstring& text) {
+  if (index >= Count()) return;
+  lines_.SetText(index, text);
+  InvalidateLine(index);
 }
 
+bool CheckListBox::Ticked(size_t index) const { return lines_.Ticked(index); }
+
 void CheckListBox::SetTicked(size_t index, bool ticked) {
-  SendMessageW(Handle(), LB_SETITEMDATA, index, ticked ? 1 : 0);
+  if (index >= Count()) return;
+  lines_.SetTicked(index, ticked);
+  InvalidateLine(index);
+}
+
+void CheckListBox::InvalidateLine(size_t index) {
   RECT item;
   if (updates_ == 0 && SendMessageW(Handle(), LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item)) != LB_ERR)
     InvalidateRect(Handle(), &item, FALSE);
 }
 
-int CheckListBox::ItemIndex() const { return static_cast<int>(SendMessageW(Handle(), LB_GETCURSEL, 0, 0)); }
-void CheckListBox::SetItemIndex(int index) { SendMessageW(Handle(), LB_SETCURSEL, index, 0); }
+int CheckListBox::ItemIndex() const {
+  if (countBehind_ && pendingSelection_ != kNoPendingSelection) return pendingSelection_;
+  return static_cast<int>(SendMessageW(Handle(), LB_GETCURSEL, 0, 0));
+}
+
+void CheckListBox::SetItemIndex(int index) {
+  if (countBehind_) {
+    pendingSelection_ = index >= 0 && static_cast<size_t>(index) < Count() ? index : -1;
+    return;
+  }
+  SendMessageW(Handle(), LB_SETCURSEL, index, 0);
+}
 
 void CheckListBox::BeginUpdate() {
   if (updates_++ == 0) SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
@@ -86,6 +108,7 @@ void CheckListBox::BeginUpdate() {
 
 void CheckListBox::EndUpdate() {
   if (updates_ > 0 && --updates_ == 0) {
+    SyncCount();
     SendMessageW(Handle(), WM_SETREDRAW, TRUE, 0);
     InvalidateRect(Handle(), nullptr, TRUE);
   }
@@ -100,6 +123,14 @@ void CheckListBox::ToggleTick(int index) {
 // A press on the tick flips it; every click on a line is the list's click; the space bar flips
 // the current line's tick.
 bool CheckListBox::OnOwnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (AnswerFromStore(message, wParam, lParam, result)) return true;
+  if (message == SyncCountMessage()) {
+    SyncCount();
+    result = 0;
+    return true;
+  }
+  // Whatever the list box does itself (paint, scroll, hit-test a click) needs the true count.
+  if (message != LB_SETCOUNT) SyncCount();
   if (message == WM_LBUTTONDOWN) {
     const LRESULT hit = SendMessageW(Handle(), LB_ITEMFROMPOINT, 0, lParam);
     result = CallDefault(message, wParam, lParam);
@@ -118,6 +149,53 @@ bool CheckListBox::OnOwnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
     return true;
   }
   return false;
+}
+
+// The list box holds no strings and no item data: the messages that read or change them are
+// answered from the store, whoever sends them.
+bool CheckListBox::AnswerFromStore(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  const size_t index = wParam;
+  switch (message) {
+    case LB_GETTEXTLEN:
+      result = index < Count() ? static_cast<LRESULT>(lines_.Text(index).size()) : LB_ERR;
+      return true;
+    case LB_GETTEXT: {
+      if (index >= Count() || !lParam) {
+        result = LB_ERR;
+        return true;
+      }
+      const std::wstring_view text = lines_.Text(index);
+      auto* buffer = reinterpret_cast<wchar_t*>(lParam);
+      std::copy(text.begin(), text.end(), buffer);
+      buffer[text.size()] = L'\0';
+      result = static_cast<LRESULT>(text.size());
+      return true;
+    }
+    case LB_GETITEMDATA:
+      result = index < Count() ? (lines_.Ticked(index) ? 1 : 0) : LB_ERR;
+      return true;
+    case LB_SETITEMDATA:
+      if (index >= Count()) {
+        result = LB_ERR;
+        return true;
+      }
+      SetTicked(index, lParam != 0);
+      result = TRUE;
+      return true;
+    case LB_RESETCONTENT:
+      lines_.Clear();
+      countBehind_ = false;
+      pendingSelection_ = kNoPendingSelection;
+      return false;  // the list box forgets its count too
+    case LB_ADDSTRING:
+    case LB_INSERTSTRING:
+    case LB_DELETESTRING:
+      // Lines come and go only through this class; the list box alone would lose step with the store.
+      result = LB_ERR;
+      return true;
+    default:
+      return false;
+  }
 }
 
 bool CheckListBox::OnReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -144,23 +222,25 @@ bool CheckListBox::OnReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESU
 
 void CheckListBox::Draw(const DRAWITEMSTRUCT& item) const {
   if (item.itemID == static_cast<UINT>(-1)) return;
+  if (item.itemID >= Count()) return;
   const bool selected = item.itemState & ODS_SELECTED;
+  const bool ticked = Ticked(item.itemID);
   const RECT row = item.rcItem;
   FillRect(item.hDC, &row, GetSysColorBrush(COLOR_WINDOW));
   const int boxSize = std::min(kTickWidth - 2, static_cast<int>(row.bottom - row.top) - 2);
   RECT box = {row.left + 1, row.top + 1, row.left + 1 + boxSize, row.top + 1 + boxSize};
   if (style_.tick == TickStyle::Box) {
-    DrawFrameControl(item.hDC, &box, DFC_BUTTON, DFCS_BUTTONCHECK | DFCS_FLAT | (item.itemData ? DFCS_CHECKED : 0));
-  } else if (item.itemData) {
+    DrawFrameControl(item.hDC, &box, DFC_BUTTON, DFCS_BUTTONCHECK | DFCS_FLAT | (ticked ? DFCS_CHECKED : 0));
+  } else if (ticked) {
     DrawFrameControl(item.hDC, &box, DFC_MENU, DFCS_MENUCHECK | DFCS_TRANSPARENT);
   }
   RECT text = {row.left + kTickWidth + 2, row.top, row.right, row.bottom};
   if (selected) FillRect(item.hDC, &text, GetSysColorBrush(COLOR_HIGHLIGHT));
   SetBkMode(item.hDC, TRANSPARENT);
   SetTextColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-  const std::wstring line = Text(item.itemID);
+  const std::wstring_view line = lines_.Text(item.itemID);
   SelectGuard select(item.hDC, style_.font ? style_.font : GetStockObject(DEFAULT_GUI_FONT));
-  DrawTextW(item.hDC, line.c_str(), static_cast<int>(line.size()), &text,
+  DrawTextW(item.hDC, line.data(), static_cast<int>(line.size()), &text,
             DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
   if (item.itemState & ODS_FOCUS) DrawFocusRect(item.hDC, &text);
 }
