@@ -9,9 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/CheckListBox.h"
-#include "toolkit/Form.h"
-#include "toolkit/Gdi.h"
+#include "bench/BenchForm.h"
 
 namespace {
 using namespace krelmix;
@@ -58,32 +56,6 @@ std::wstring FindLine(size_t i) {
          L"\\file" + std::to_wstring(i) + L".tmp";
 }
 
-class BenchForm : public Form {
- public:
-  BenchForm() : Form(Style()) {}
-  CheckListBox list{L"RxCheckListBox1"};
-  Font font;
-
- protected:
-  void CreateControls() override {
-    font.Reset(CreatePointFont(L"Courier New", 8, FW_NORMAL, RUSSIAN_CHARSET));
-    CheckListStyle style;
-    style.tick = TickStyle::Mark;
-    style.itemHeight = 14;
-    style.font = font.Get();
-    list.Create(Handle(), {162, 96, 591, 432}, 102, style);
-    AddWindowed(list);
-  }
-
- private:
-  static FormStyle Style() {
-    FormStyle style;
-    style.className = L"FoundListBench";
-    style.title = L"found list";
-    style.clientSize = {600, 463};
-    return style;
-  }
-};
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -99,6 +71,7 @@ int wmain(int argc, wchar_t** argv) {
 
   std::vector<double> appendTimes;
   appendTimes.reserve(kLines);
+  std::vector<double> pumpTimes;  // bringing the list up to date, painting it and reading the queue
   double longestWithoutPump = 0, lastPump = Now();
   const double start = Now();
   form.list.BeginUpdate();
@@ -110,19 +83,38 @@ int wmain(int argc, wchar_t** argv) {
     if (follow) form.list.SetItemIndex(static_cast<int>(i));
     appendTimes.push_back(Now() - t0);
     if (i % kPumpEvery == 0) {
+      // Between two pumps nothing is painted anyway: the list redraws once per pump. Bringing the
+      // list up to date is part of the time the window does not answer.
+      const double pumpStart = Now();
+      form.list.EndUpdate();
       const double now = Now();
       longestWithoutPump = std::max(longestWithoutPump, now - lastPump);
-      // Between two pumps nothing is painted anyway: the list redraws once per pump.
-      form.list.EndUpdate();
       Pump();
       form.list.BeginUpdate();
       lastPump = Now();
+      pumpTimes.push_back(lastPump - pumpStart);
     }
   }
   form.list.EndUpdate();
   Pump();
   const double fill = Now() - start;
   const double after = MegabytesInUse();
+
+  // The deletion pass marks every line, as when every find was deleted.
+  const double markStart = Now();
+  form.list.BeginUpdate();
+  for (size_t i = 0; i < kLines; ++i) {
+    form.list.SetText(i, FindLine(i) + L" (Убит!)");
+    if (i % kPumpEvery == 0) {
+      form.list.EndUpdate();
+      Pump();
+      form.list.BeginUpdate();
+    }
+  }
+  form.list.EndUpdate();
+  Pump();
+  const double mark = Now() - markStart;
+  const double afterMarks = MegabytesInUse();
 
   auto mean = [&](size_t from) {
     double sum = 0;
@@ -135,6 +127,16 @@ int wmain(int argc, wchar_t** argv) {
               first * 1e6, kSample, last * 1e6, last / first);
   std::printf("  memory of the whole program: %.0f MB before, %.0f MB after, peak %.0f MB (target 250 MB)\n", before,
               after, PeakMegabytes());
+  const size_t pumpSample = std::max<size_t>(1, std::min<size_t>(50, pumpTimes.size() / 10));
+  auto meanPump = [&](size_t from) {
+    double sum = 0;
+    for (size_t i = from; i < from + pumpSample; ++i) sum += pumpTimes[i];
+    return sum / pumpSample;
+  };
+  const double firstPump = meanPump(0), lastPumpMean = meanPump(pumpTimes.size() - pumpSample);
+  std::printf("  list update and pump, mean of the first %zu: %.2f ms; of the last %zu: %.2f ms; ratio %.2f\n",
+              pumpSample, firstPump * 1e3, pumpSample, lastPumpMean * 1e3, lastPumpMean / firstPump);
+  std::printf("  every line marked as deleted in %.1f s: %.0f MB in use after\n", mark, afterMarks);
   std::printf("  longest time without reading the window's messages: %.1f ms\n", longestWithoutPump * 1000);
   return 0;
 }

@@ -16,6 +16,7 @@
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32MessagePump.h"
+#include "bench/BenchForm.h"
 
 namespace krelmix {
 namespace {
@@ -94,64 +95,30 @@ class QuietView : public CleanupView {
   void PlayEventSound(SoundEvent) override {}
 };
 
-// A real window: list box, two counter labels and a status line, updated as the program does.
+// The window a search reports to, updated as the main window does (painting and texts held to
+// the next pump).
 class WindowView : public CleanupView {
  public:
   explicit WindowView(bool holdBack = true, uint32_t interval = PumpInterval())
       : holdBack_(holdBack), pump_(interval) {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = DefWindowProcW;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"KrelmixBench";
-    RegisterClassW(&wc);
-    window_ = CreateWindowW(L"KrelmixBench", L"bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 500, 400, nullptr,
-                            nullptr, wc.hInstance, nullptr);
-    list_ = Child(L"LISTBOX", LBS_NOTIFY | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER, 5, 60,
-                  470, 250);
-    folders_ = Child(L"STATIC", SS_LEFT, 5, 5, 200, 20);
-    files_ = Child(L"STATIC", SS_LEFT, 5, 30, 200, 20);
-    status_ = Child(L"STATIC", SS_LEFT | SS_SUNKEN, 5, 320, 470, 20);
-    font_ = CreateFontW(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma");
-    SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-    dc_ = GetDC(list_);
-    oldFont_ = SelectObject(dc_, font_);
+    form_.CreateForm(nullptr);
+    form_.Show();
     pump_.PumpNow();
   }
-  ~WindowView() override {
-    SelectObject(dc_, oldFont_);
-    ReleaseDC(list_, dc_);
-    DestroyWindow(window_);
-    DeleteObject(font_);
-  }
-  WindowView(const WindowView&) = delete;
-  WindowView& operator=(const WindowView&) = delete;
 
-  size_t FoundCount() override { return static_cast<size_t>(SendMessageW(list_, LB_GETCOUNT, 0, 0)); }
-  void ClearFound() override {
-    SendMessageW(list_, LB_RESETCONTENT, 0, 0);
-    ticks_.clear();
-  }
+  size_t FoundCount() override { return form_.list.Count(); }
+  void ClearFound() override { form_.list.Clear(); }
   void AppendFound(const std::wstring& line) override {
     HoldListPainting();
-    SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
-    ticks_.push_back(false);
+    form_.list.Add(line, false);
   }
-  std::wstring FoundLine(size_t index) override {
-    const auto i = static_cast<WPARAM>(index);
-    std::wstring text(static_cast<size_t>(SendMessageW(list_, LB_GETTEXTLEN, i, 0)), L'\0');
-    std::vector<wchar_t> buffer(text.size() + 1);
-    SendMessageW(list_, LB_GETTEXT, i, reinterpret_cast<LPARAM>(buffer.data()));
-    return buffer.data();
-  }
+  std::wstring FoundLine(size_t index) override { return form_.list.Text(index); }
   void SetFoundLine(size_t index, const std::wstring& text) override {
-    const auto i = static_cast<WPARAM>(index);
-    HoldListPainting();
-    SendMessageW(list_, LB_DELETESTRING, i, 0);
-    SendMessageW(list_, LB_INSERTSTRING, i, reinterpret_cast<LPARAM>(text.c_str()));
-    ticks_[index] = false;
+    form_.list.SetText(index, text);
+    form_.list.SetTicked(index, false);
   }
-  bool FoundTicked(size_t index) override { return ticks_[index]; }
-  void SetFoundTicked(size_t index, bool ticked) override { ticks_[index] = ticked; }
+  bool FoundTicked(size_t index) override { return form_.list.Ticked(index); }
+  void SetFoundTicked(size_t index, bool ticked) override { form_.list.SetTicked(index, ticked); }
   // Moving the current line scrolls the list at once; held back to the next pump, the user
   // sees the same.
   void MakeFoundCurrent(size_t index) override {
@@ -160,24 +127,25 @@ class WindowView : public CleanupView {
   }
   void ShowPending() override {
     if (current_ != kNone) {
-      SendMessageW(list_, LB_SETCURSEL, static_cast<WPARAM>(current_), 0);
-      if (GetFocus() != list_) SetFocus(list_);
+      form_.list.SetItemIndex(static_cast<int>(current_));
+      if (GetFocus() != form_.list.Handle()) SetFocus(form_.list.Handle());
       current_ = kNone;
     }
     for (auto& [label, text] : texts_) SetWindowTextW(label, text.c_str());
     texts_.clear();
     if (listHeld_) {
       listHeld_ = false;
-      SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
-      InvalidateRect(list_, nullptr, TRUE);
+      form_.list.EndUpdate();
     }
   }
-  void SetFolderCounter(const std::wstring& text) override { SetText(folders_, text); }
-  void SetFileCounter(const std::wstring& text) override { SetText(files_, text); }
-  void SetStatus(const std::wstring& text) override { SetText(status_, text); }
+  void SetFolderCounter(const std::wstring& text) override { SetText(form_.folders, text); }
+  void SetFileCounter(const std::wstring& text) override { SetText(form_.files, text); }
+  void SetStatus(const std::wstring& text) override { SetText(form_.status, text); }
   int TextWidth(std::wstring_view text) override {
+    WindowDC dc(form_.list.Handle());
+    SelectGuard select(dc.Get(), form_.font.Get());
     SIZE size{};
-    GetTextExtentPoint32W(dc_, text.data(), static_cast<int>(text.size()), &size);
+    GetTextExtentPoint32W(dc.Get(), text.data(), static_cast<int>(text.size()), &size);
     return size.cx;
   }
   void EnableDriveList(bool) override {}
@@ -192,12 +160,11 @@ class WindowView : public CleanupView {
   void PlayEventSound(SoundEvent) override {}
 
  private:
-  // Every change to a list that paints updates its scroll bar at once, which costs more than
-  // the change; between pumps nothing is seen anyway, so painting waits for the next pump.
+  // Between pumps nothing is seen anyway, so the list repaints once per pump, not per find.
   void HoldListPainting() {
     if (!holdBack_ || listHeld_) return;
     listHeld_ = true;
-    SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
+    form_.list.BeginUpdate();
   }
 
   // A static control paints itself as soon as its text changes: only the last text before a
@@ -208,20 +175,12 @@ class WindowView : public CleanupView {
   }
 
   static constexpr size_t kNone = static_cast<size_t>(-1);
+  BenchForm form_;
   std::map<HWND, std::wstring> texts_;
   bool holdBack_;
   bool listHeld_ = false;
   Win32MessagePump pump_;
   size_t current_ = kNone;
-  HWND Child(const wchar_t* cls, DWORD style, int x, int y, int w, int h) {
-    return CreateWindowW(cls, L"", WS_CHILD | WS_VISIBLE | style, x, y, w, h, window_, nullptr,
-                         GetModuleHandleW(nullptr), nullptr);
-  }
-  HWND window_, list_, folders_, files_, status_;
-  HFONT font_;
-  HDC dc_;
-  HGDIOBJ oldFont_;
-  std::vector<bool> ticks_;
 };
 
 // The least any search must do: read every folder once, descending into real folders.

@@ -67,7 +67,7 @@ void CheckListBox::SyncCount() {
 
 size_t CheckListBox::Count() const { return lines_.Count(); }
 
-std::wstring CheckListBox::Text(size_t index) const { return std::wstring(lines_.Text(index)); }
+std::wstring CheckListBox::Text(size_t index) const { return lines_.Text(index); }
 
 void CheckListBox::SetText(size_t index, const std::wstring& text) {
   if (index >= Count()) return;
@@ -157,18 +157,14 @@ bool CheckListBox::AnswerFromStore(UINT message, WPARAM wParam, LPARAM lParam, L
   const size_t index = wParam;
   switch (message) {
     case LB_GETTEXTLEN:
-      result = index < Count() ? static_cast<LRESULT>(lines_.Text(index).size()) : LB_ERR;
+      result = index < Count() ? static_cast<LRESULT>(lines_.Length(index)) : LB_ERR;
       return true;
     case LB_GETTEXT: {
       if (index >= Count() || !lParam) {
         result = LB_ERR;
         return true;
       }
-      const std::wstring_view text = lines_.Text(index);
-      auto* buffer = reinterpret_cast<wchar_t*>(lParam);
-      std::copy(text.begin(), text.end(), buffer);
-      buffer[text.size()] = L'\0';
-      result = static_cast<LRESULT>(text.size());
+      result = static_cast<LRESULT>(lines_.CopyText(index, reinterpret_cast<wchar_t*>(lParam)));
       return true;
     }
     case LB_GETITEMDATA:
@@ -238,7 +234,7 @@ void CheckListBox::Draw(const DRAWITEMSTRUCT& item) const {
   if (selected) FillRect(item.hDC, &text, GetSysColorBrush(COLOR_HIGHLIGHT));
   SetBkMode(item.hDC, TRANSPARENT);
   SetTextColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-  const std::wstring_view line = lines_.Text(item.itemID);
+  const std::wstring line = lines_.Text(item.itemID);
   SelectGuard select(item.hDC, style_.font ? style_.font : GetStockObject(DEFAULT_GUI_FONT));
   DrawTextW(item.hDC, line.data(), static_cast<int>(line.size()), &text,
             DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);

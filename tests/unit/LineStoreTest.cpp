@@ -55,5 +55,38 @@ TEST(LineStore, HoldsALineLongerThanABlockAndEmptyLines) {
   EXPECT_EQ(store.Text(0), L"again");
 }
 
+TEST(LineStore, MarkedLinesShareTheirEndingAndCanBeRewrittenAgain) {
+  LineStore store;
+  store.Add(L"T:\\a.bak", true);
+  store.Add(L"T:\\b.tmp", true);
+  store.Add(L"T:\\c.tmp", false);
+  store.SetText(0, L"T:\\a.bak (Убит!)");
+  store.SetText(1, L"T:\\b.tmp (Ошибка удаления)");
+  store.SetText(2, L"T:\\c.tmp (Убит!)");
+  EXPECT_EQ(store.Text(0), L"T:\\a.bak (Убит!)");
+  EXPECT_EQ(store.Text(1), L"T:\\b.tmp (Ошибка удаления)");
+  EXPECT_EQ(store.Text(2), L"T:\\c.tmp (Убит!)");
+  EXPECT_EQ(store.Length(1), std::wstring(L"T:\\b.tmp (Ошибка удаления)").size());
+  wchar_t buffer[64];
+  EXPECT_EQ(store.CopyText(0, buffer), store.Length(0));
+  EXPECT_EQ(std::wstring(buffer), L"T:\\a.bak (Убит!)");
+  // Back to the bare text, to a different ending, and to a text of its own.
+  store.SetText(0, L"T:\\a.bak");
+  EXPECT_EQ(store.Text(0), L"T:\\a.bak");
+  store.SetText(1, L"T:\\b.tmp (Убит!)");
+  EXPECT_EQ(store.Text(1), L"T:\\b.tmp (Убит!)");
+  store.SetText(2, L"U:\\other name, longer than the first");
+  EXPECT_EQ(store.Text(2), L"U:\\other name, longer than the first");
+  EXPECT_EQ(store.Text(0), L"T:\\a.bak");
+}
+
+TEST(LineStore, ManyDifferentEndingsStillReadBackWhole) {
+  LineStore store;
+  for (int i = 0; i < 200; ++i) store.Add(L"line" + std::to_wstring(i), false);
+  // More distinct endings than are shared: the rest are stored as lines of their own.
+  for (int i = 0; i < 200; ++i) store.SetText(i, L"line" + std::to_wstring(i) + L" #" + std::to_wstring(i));
+  for (int i = 0; i < 200; ++i) EXPECT_EQ(store.Text(i), L"line" + std::to_wstring(i) + L" #" + std::to_wstring(i));
+}
+
 }  // namespace
 }  // namespace krelmix
