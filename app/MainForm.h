@@ -97,6 +97,7 @@ class TForm1 : public Form, private CleanupView {
   void PlayEventSound(SoundEvent event) override;
   void ShowPending() override;
   void FlushPending();
+  void HoldFoundList();
   void StopEventSound();
   void Image1Click();
   void Image3Click();
@@ -119,11 +120,14 @@ class TForm1 : public Form, private CleanupView {
   std::unique_ptr<CleanupEngine> engine_;
   bool closeRequested_ = false;
   Win32MessagePump pump_;
-  // Between two pumps nothing is painted anyway: the finds, the current line and the status text
-  // of that stretch go on screen together at the next pump.
+  // What a run changes goes on screen together, at most every kDisplayIntervalMs (ten times a
+  // second is as fast as anyone reads a scrolling report), while the queue is still read every
+  // 15 ms: the finds, the current line, the counters and the status text.
+  static constexpr uint64_t kDisplayIntervalMs = 100;
+  uint64_t lastDisplay_ = 0;
   bool holdingFoundList_ = false;
   std::optional<size_t> pendingCurrent_;
-  std::optional<std::wstring> pendingStatus_;
+  std::optional<std::wstring> pendingStatus_, pendingFolders_, pendingFiles_;
   WavePlayer SRWavePlayer1;
   GlobalHotKey LMDGlobalHotKey1;
 
@@ -131,6 +135,7 @@ class TForm1 : public Form, private CleanupView {
   std::vector<Bitmap> pictures_;  // glyphs and banners, alive as long as the controls showing them
   Font font_;       // "MS Sans Serif" 8 points, the window's default
   Font listFont_;   // "Courier New" 8 points, Cyrillic, for the found list
+  std::unique_ptr<TextMeter> listFontMeter_;  // the status line is shortened in the list's font
   SpeedButton SpeedButton1{L"SpeedButton1", {20, 15, 70, 65}};
   SpeedButton SpeedButton2{L"SpeedButton2", {90, 15, 140, 65}};
   SpeedButton SpeedButton3{L"SpeedButton3", {140, 15, 190, 65}};

@@ -74,16 +74,28 @@ void TForm1::ClearFound() {
   pendingCurrent_.reset();
   RxCheckListBox1.Clear();
 }
+// A list repaints its rows and its scroll bar at every change, which under Wine costs more than
+// the change; the list is held until the next display update instead, during a run only.
+void TForm1::HoldFoundList() {
+  if (holdingFoundList_) return;
+  RxCheckListBox1.BeginUpdate();
+  holdingFoundList_ = true;
+}
+
 void TForm1::AppendFound(const std::wstring& line) {
-  // Nothing is painted between two pumps anyway: the list redraws once per pump, not per find.
-  if (!holdingFoundList_) {
-    RxCheckListBox1.BeginUpdate();
-    holdingFoundList_ = true;
-  }
+  HoldFoundList();
   RxCheckListBox1.Add(line, false);
 }
 
 void TForm1::FlushPending() {
+  lastDisplay_ = GetTickCount64();
+  if (pendingFolders_ || pendingFiles_) {
+    if (pendingFolders_) Label1.SetCaption(*pendingFolders_);
+    if (pendingFiles_) Label2.SetCaption(*pendingFiles_);
+    Panel2.Repaint();
+  }
+  pendingFolders_.reset();
+  pendingFiles_.reset();
   if (pendingStatus_) Panel1.SetCaption(*pendingStatus_);
   pendingStatus_.reset();
   if (pendingCurrent_ && *pendingCurrent_ < RxCheckListBox1.Count()) {
@@ -99,34 +111,28 @@ void TForm1::FlushPending() {
 void TForm1::ShowPending() { FlushPending(); }
 std::wstring TForm1::FoundLine(size_t index) { return RxCheckListBox1.Text(index); }
 void TForm1::SetFoundLine(size_t index, const std::wstring& text) {
+  HoldFoundList();
   RxCheckListBox1.SetText(index, text);
   RxCheckListBox1.SetTicked(index, false);
 }
 bool TForm1::FoundTicked(size_t index) { return RxCheckListBox1.Ticked(index); }
-void TForm1::SetFoundTicked(size_t index, bool ticked) { RxCheckListBox1.SetTicked(index, ticked); }
+void TForm1::SetFoundTicked(size_t index, bool ticked) {
+  HoldFoundList();
+  RxCheckListBox1.SetTicked(index, ticked);
+}
 
 void TForm1::MakeFoundCurrent(size_t index) { pendingCurrent_ = index; }
 
 // --- Labels, status line, controls.
 
-void TForm1::SetFolderCounter(const std::wstring& text) {
-  Label1.SetCaption(text);
-  Panel2.Repaint();
-}
-
-void TForm1::SetFileCounter(const std::wstring& text) {
-  Label2.SetCaption(text);
-  Panel2.Repaint();
-}
+void TForm1::SetFolderCounter(const std::wstring& text) { pendingFolders_ = text; }
+void TForm1::SetFileCounter(const std::wstring& text) { pendingFiles_ = text; }
 
 void TForm1::SetStatus(const std::wstring& text) { pendingStatus_ = text; }
 
 int TForm1::TextWidth(std::wstring_view text) {
-  WindowDC dc(RxCheckListBox1.Handle());
-  SelectGuard select(dc.Get(), listFont_.Get());
-  SIZE size{};
-  GetTextExtentPoint32W(dc.Get(), text.data(), static_cast<int>(text.size()), &size);
-  return size.cx;
+  if (!listFontMeter_) listFontMeter_ = std::make_unique<TextMeter>(static_cast<HFONT>(listFont_.Get()));
+  return listFontMeter_->Width(text);
 }
 
 void TForm1::EnableDriveList(bool enabled) { CheckListBox1.SetEnabled(enabled); }
@@ -141,13 +147,14 @@ void TForm1::EnableButton(MainButton button, bool enabled) {
 // --- Messages.
 
 bool TForm1::PumpMessages() {
-  if (pump_.Due()) FlushPending();
+  if (pump_.Due() && GetTickCount64() - lastDisplay_ >= kDisplayIntervalMs) FlushPending();
   // An end request met here is left for the main loop, and ends the run as a close would.
   if (!pump_.Pump()) closeRequested_ = true;
   return !closeRequested_;
 }
 
 bool TForm1::Ask(QuestionKind kind, const std::wstring& text) {
+  FlushPending();  // the question is asked over what the run has shown so far
   return ShowMessageDialog(Handle(),
                            kind == QuestionKind::Confirmation ? MessageDialogKind::Confirmation
                                                               : MessageDialogKind::Information,
@@ -155,6 +162,7 @@ bool TForm1::Ask(QuestionKind kind, const std::wstring& text) {
 }
 
 void TForm1::ShowMessage(const std::wstring& text) {
+  FlushPending();
   MessageBoxW(Handle(), text.c_str(), kApplicationTitle, MB_OK);
 }
 

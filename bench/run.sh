@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
-# Builds search_bench (win32), generates its tree once (20,420 folders, 200,000 files) on the
-# Unix side, maps it as drive K: of the build's Wine prefix and runs the benchmark there.
+# Builds the 32-bit benchmarks, generates their trees once on the Unix side, maps them as drives
+# of the build's Wine prefix and runs the benchmarks there:
+#   K: 20,420 folders and 200,000 files (search and deletion against the bare file-system work),
+#   M: 1,000 folders of 1,000 garbage files each (the real program with a million finds).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
 tree="$root/build/bench-tree"
+million="$root/build/bench-million"
 display="${KRELMIX_BENCH_DISPLAY:-:91}"
 
 cmake --preset win32 >/dev/null
-cmake --build --preset win32 -j2 --target search_bench found_list_bench
+cmake --build --preset win32 -j2 --target search_bench found_list_bench program_bench
 
 if [ ! -f "$tree/.complete" ]; then
   rm -rf "$tree"
@@ -27,9 +30,25 @@ open(os.path.join(tree, ".complete"), "w").close()
 PY
 fi
 
+if [ ! -f "$million/.complete" ]; then
+  rm -rf "$million"
+  python3 - "$million" <<'PY'
+import os, sys
+# Paths of a typical length for a temporary folder of an old profile.
+base = os.path.join(sys.argv[1], "Documents and Settings", "user", "Local Settings", "Temp")
+for d in range(1000):
+    folder = os.path.join(base, f"folder{d:04}")
+    os.makedirs(folder)
+    for f in range(1000):
+        os.close(os.open(os.path.join(folder, f"file{d * 1000 + f:07}.tmp"), os.O_CREAT | os.O_WRONLY, 0o644))
+open(os.path.join(sys.argv[1], ".complete"), "w").close()
+PY
+fi
+
 source "$root/scripts/wine-env.sh"
 krelmix_ensure_prefix
 ln -sfn "$tree" "$WINEPREFIX/dosdevices/k:"
+ln -sfn "$million" "$WINEPREFIX/dosdevices/m:"
 if ! DISPLAY="$display" xdpyinfo >/dev/null 2>&1; then
   Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
   xvfb=$!
@@ -41,3 +60,4 @@ wineserver -k 2>/dev/null || true
 wineserver -w || true
 DISPLAY="$display" wine "$root/build/win32/bench/search_bench.exe" K: 2>/dev/null
 DISPLAY="$display" wine "$root/build/win32/bench/found_list_bench.exe" 2>/dev/null
+DISPLAY="$display" wine "$root/build/win32/bench/program_bench.exe" "$root/build/win32/app/Krelmix.exe" K M 2>/dev/null

@@ -2,6 +2,7 @@
 // RAII owners for the GDI and USER handles the windows use.
 #include <windows.h>
 
+#include <string_view>
 #include <utility>
 
 namespace krelmix {
@@ -68,6 +69,22 @@ class MemoryDC {
 
  private:
   HDC dc_;
+};
+
+// Measures text in one font. A run measures the status line for every folder it enters, and a
+// window DC costs a trip to the window system each time it is fetched, so this keeps its own.
+class TextMeter {
+ public:
+  explicit TextMeter(HFONT font) : dc_(nullptr), select_(dc_.Get(), font) {}
+  int Width(std::wstring_view text) const {
+    SIZE size{};
+    GetTextExtentPoint32W(dc_.Get(), text.data(), static_cast<int>(text.size()), &size);
+    return size.cx;
+  }
+
+ private:
+  MemoryDC dc_;
+  SelectGuard select_;
 };
 
 // A DC from GetDC, released on scope exit.

@@ -53,6 +53,11 @@ void MouseClickAt(int x, int y) {
 
 const std::wstring& BuiltProgram() { return g_program; }
 
+void SetBuiltProgram(const std::string& path) {
+  // A Unix path is reached through Wine's drive Z:.
+  g_program = (path.size() && path[0] == '/') ? L"Z:" + Widen(path) : Widen(path);
+}
+
 namespace {
 const wchar_t kReceiverClass[] = L"KrelmixE2EReceiver";
 std::wstring* g_described = nullptr;
@@ -328,15 +333,3 @@ void RunningProgram::ClickDriveLine(int index, bool onTickBox) {
 }
 
 }  // namespace krelmix::e2e
-
-int main(int argc, char** argv) {
-  testing::InitGoogleTest(&argc, argv);
-  if (argc < 2) {
-    fprintf(stderr, "usage: e2e_tests PATH-TO-Krelmix.exe\n");
-    return 2;
-  }
-  std::string path = argv[1];
-  krelmix::e2e::g_program = (path.size() && path[0] == '/') ? L"Z:" + krelmix::e2e::Widen(path)
-                                                           : krelmix::e2e::Widen(path);
-  return RUN_ALL_TESTS();
-}

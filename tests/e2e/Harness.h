@@ -10,6 +10,7 @@ namespace krelmix::e2e {
 
 // The built program, given to the test executable as its first argument.
 const std::wstring& BuiltProgram();
+void SetBuiltProgram(const std::string& path);
 
 // One control of a program window as the window describes itself.
 struct ControlInfo {
