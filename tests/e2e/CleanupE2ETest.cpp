@@ -38,7 +38,7 @@ HWND StartAndSearch(RunningProgram& program) {
 }
 
 // Enough folders that a run is still walking when the test acts on it.
-constexpr int kFolders = 1500;
+constexpr int kFolders = 5000;  // long enough a walk to be stopped by a click
 void LayOutWideTree() {
   ClearScratchDrive();
   for (int i = 0; i < kFolders; ++i) MakeFile(L"T:\\w\\f" + std::to_wstring(i) + L"\\x.bak", 10);
