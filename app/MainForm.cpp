@@ -125,6 +125,7 @@ void TForm1::LoadPictures() {
 void TForm1::CreateFonts() {
   font_.Reset(CreatePointFont(L"MS Sans Serif", 8));
   listFont_.Reset(CreatePointFont(L"Courier New", 8, FW_NORMAL, RUSSIAN_CHARSET));
+  listFontMeter_ = std::make_unique<TextMeter>(listFont_.Get());
 }
 
 void TForm1::CreateButtons() {

@@ -131,7 +131,6 @@ void TForm1::SetFileCounter(const std::wstring& text) { pendingFiles_ = text; }
 void TForm1::SetStatus(const std::wstring& text) { pendingStatus_ = text; }
 
 int TForm1::TextWidth(std::wstring_view text) {
-  if (!listFontMeter_) listFontMeter_ = std::make_unique<TextMeter>(static_cast<HFONT>(listFont_.Get()));
   return listFontMeter_->Width(text);
 }
 

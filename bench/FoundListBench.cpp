@@ -2,45 +2,23 @@
 // the start and at the end of the fill, and how long the window goes without reading its
 // messages. Prints ratios and sizes measured in this one run; never a test.
 #include <windows.h>
-#include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
 
-#include "bench/BenchForm.h"
+#include "bench/BenchTools.h"
+#include "toolkit/CheckListBox.h"
+#include "toolkit/Form.h"
+#include "toolkit/Gdi.h"
 
 namespace {
 using namespace krelmix;
+using bench::Now;
 
 constexpr size_t kSampleMax = 10000;  // appends timed at the start and at the end
 constexpr size_t kPumpEvery = 200;  // finds between two message pumps, as a search of small folders
-
-double Now() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double MegabytesInUse() {
-  PROCESS_MEMORY_COUNTERS_EX counters{};
-  counters.cb = sizeof counters;
-  GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters);
-  return static_cast<double>(std::max(counters.PrivateUsage, counters.WorkingSetSize)) / (1024.0 * 1024.0);
-}
-
-double PeakMegabytes() {
-  PROCESS_MEMORY_COUNTERS counters{};
-  counters.cb = sizeof counters;
-  GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
-  return static_cast<double>(std::max(counters.PeakPagefileUsage, counters.PeakWorkingSetSize)) / (1024.0 * 1024.0);
-}
 
 void Pump() {
   MSG msg;
@@ -56,6 +34,33 @@ std::wstring FindLine(size_t i) {
          L"\\file" + std::to_wstring(i) + L".tmp";
 }
 
+// The program's found list at its place and size in the main window, in its font.
+class BenchForm : public Form {
+ public:
+  BenchForm() : Form(Style()) {}
+  CheckListBox list{L"RxCheckListBox1"};
+  Font font;
+
+ protected:
+  void CreateControls() override {
+    font.Reset(CreatePointFont(L"Courier New", 8, FW_NORMAL, RUSSIAN_CHARSET));
+    CheckListStyle style;
+    style.tick = TickStyle::Mark;
+    style.itemHeight = 14;
+    style.font = font.Get();
+    list.Create(Handle(), {162, 96, 591, 432}, 102, style);
+    AddWindowed(list);
+  }
+
+ private:
+  static FormStyle Style() {
+    FormStyle style;
+    style.className = L"FoundListBench";
+    style.title = L"found list";
+    style.clientSize = {600, 463};
+    return style;
+  }
+};
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -67,7 +72,7 @@ int wmain(int argc, wchar_t** argv) {
   form.CreateForm(nullptr);
   form.Show();
   Pump();
-  const double before = MegabytesInUse();
+  const double before = bench::MemoryOf(GetCurrentProcess()).now;
 
   std::vector<double> appendTimes;
   appendTimes.reserve(kLines);
@@ -98,7 +103,7 @@ int wmain(int argc, wchar_t** argv) {
   form.list.EndUpdate();
   Pump();
   const double fill = Now() - start;
-  const double after = MegabytesInUse();
+  const double after = bench::MemoryOf(GetCurrentProcess()).now;
 
   // The deletion pass marks every line, as when every find was deleted.
   const double markStart = Now();
@@ -114,7 +119,7 @@ int wmain(int argc, wchar_t** argv) {
   form.list.EndUpdate();
   Pump();
   const double mark = Now() - markStart;
-  const double afterMarks = MegabytesInUse();
+  const double afterMarks = bench::MemoryOf(GetCurrentProcess()).now;
 
   auto mean = [&](size_t from) {
     double sum = 0;
@@ -126,7 +131,7 @@ int wmain(int argc, wchar_t** argv) {
   std::printf("  append, mean of the first %zu: %.2f us; of the last %zu: %.2f us; ratio last/first %.2f\n", kSample,
               first * 1e6, kSample, last * 1e6, last / first);
   std::printf("  memory of the whole program: %.0f MB before, %.0f MB after, peak %.0f MB (target 250 MB)\n", before,
-              after, PeakMegabytes());
+              after, bench::MemoryOf(GetCurrentProcess()).peak);
   const size_t pumpSample = std::max<size_t>(1, std::min<size_t>(50, pumpTimes.size() / 10));
   auto meanPump = [&](size_t from) {
     double sum = 0;

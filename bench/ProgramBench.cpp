@@ -6,86 +6,21 @@
 // the memory of the whole program, and how soon its window answers meanwhile.
 // Prints what it measured; never a test.
 #include <windows.h>
-#include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
-#include <cwctype>
-#include <functional>
 #include <string>
 #include <vector>
 
+#include "bench/BenchTools.h"
 #include "tests/e2e/Harness.h"
 
 namespace {
 using namespace krelmix::e2e;
-
-double Now() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Time(const std::function<void()>& work) {
-  const double start = Now();
-  work();
-  return Now() - start;
-}
-
-bool IsGarbage(const std::wstring& name) {
-  if (name.size() < 4) return false;
-  std::wstring tail = name.substr(name.size() - 4);
-  for (auto& c : tail) c = static_cast<wchar_t>(std::towlower(c));
-  return tail == L".tmp" || tail == L".bak";
-}
-
-// The least any search must do: read every folder once. Collects the garbage files on the way.
-void BareWalk(const std::wstring& dir, std::vector<std::wstring>* garbage) {
-  WIN32_FIND_DATAW data;
-  HANDLE find = FindFirstFileExW((L"\\\\?\\" + dir + L"\\*").c_str(), FindExInfoBasic, &data,
-                                 FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
-  if (find == INVALID_HANDLE_VALUE) return;
-  std::vector<std::wstring> subfolders;
-  do {
-    const std::wstring name = data.cFileName;
-    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      if (!(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) && name != L"." && name != L"..")
-        subfolders.push_back(dir + L"\\" + name);
-    } else if (garbage && IsGarbage(name)) {
-      garbage->push_back(dir + L"\\" + name);
-    }
-  } while (FindNextFileW(find, &data));
-  FindClose(find);
-  for (const auto& sub : subfolders) BareWalk(sub, garbage);
-}
-
-void CreateFiles(const std::vector<std::wstring>& paths) {
-  for (const auto& path : paths) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
-  }
-}
+using namespace krelmix::bench;
 
 std::string Settings(char drive) {
   return std::string("[Area]\r\n") + drive + "=1\r\n[Options]\r\n0=0\r\n1=1\r\n2=1\r\n[Kill]\r\n*.tmp=1\r\n*.bak=1\r\n";
-}
-
-struct Memory {
-  double now = 0, peak = 0;
-};
-
-Memory MemoryOf(HANDLE process) {
-  PROCESS_MEMORY_COUNTERS_EX counters{};
-  counters.cb = sizeof counters;
-  GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters);
-  constexpr double kMegabyte = 1024.0 * 1024.0;
-  return {static_cast<double>(std::max(counters.PrivateUsage, counters.WorkingSetSize)) / kMegabyte,
-          static_cast<double>(std::max(counters.PeakPagefileUsage, counters.PeakWorkingSetSize)) / kMegabyte};
 }
 
 // The elapsed time of the program's timing message ("Всего:" hours:minutes:seconds:milliseconds).
@@ -95,14 +30,6 @@ double ElapsedOf(const std::wstring& message) {
   int h = 0, m = 0, s = 0, ms = 0;
   if (swscanf(message.c_str() + at + 6, L" %d: %d: %d: %d", &h, &m, &s, &ms) != 4) return -1;
   return h * 3600.0 + m * 60.0 + s + ms / 1000.0;
-}
-
-std::wstring LineAt(HWND list, LRESULT index) {
-  const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, index, 0);
-  if (length < 0) return L"";
-  std::vector<wchar_t> text(static_cast<size_t>(length) + 1);
-  SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
-  return text.data();
 }
 
 struct RunWatch {
@@ -142,20 +69,11 @@ double TimedDelete(RunningProgram& program) {
   HWND main = program.MainWindow(), list = program.FoundList();
   const LRESULT last = SendMessageW(list, LB_GETCOUNT, 0, 0) - 1;
   const ControlInfo button = FindControl(main, L"SpeedButton3");
-  POINT at = {(button.bounds.left + button.bounds.right) / 2, (button.bounds.top + button.bounds.bottom) / 2};
-  ClientToScreen(main, &at);
-  SetCursorPos(at.x, at.y);
-  Sleep(100);
-  INPUT input = {};
-  input.type = INPUT_MOUSE;
-  input.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  SendInput(1, &input, sizeof input);
-  Sleep(100);
-  input.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  PressMouseAt(main, {(button.bounds.left + button.bounds.right) / 2, (button.bounds.top + button.bounds.bottom) / 2});
   const double start = Now();
-  SendInput(1, &input, sizeof input);
+  ReleaseMouse();
   for (;;) {
-    const std::wstring line = LineAt(list, last);
+    const std::wstring line = ListLine(list, last);
     if (!line.empty() && line.back() == L')' && !FindControl(main, L"SpeedButton3").enabled) break;
     if (Now() - start > 1800) return -1;
     Sleep(10);
@@ -189,9 +107,7 @@ int TreeRuns(char drive) {
   double bareDelete = 0, deletion = 0;
   for (int round = 0; round < rounds; ++round) {
     CreateFiles(garbage);
-    const double b = Time([&] {
-      for (const auto& path : garbage) DeleteFileW((L"\\\\?\\" + path).c_str());
-    });
+    const double b = Time([&] { BareDelete(garbage); });
     CreateFiles(garbage);
     TimedRun(program, L"SpeedButton2");
     const double d = TimedDelete(program);
@@ -223,7 +139,7 @@ int MillionRun(char drive) {
   HWND found = program.FoundList();
   const LRESULT lines = SendMessageW(found, LB_GETCOUNT, 0, 0);
   std::printf("program on %c: %ld lines found in %.1f s\n", drive, static_cast<long>(lines), elapsed);
-  if (lines > 0) std::wprintf(L"  last line, read by this process: %ls\n", LineAt(found, lines - 1).c_str());
+  if (lines > 0) std::wprintf(L"  last line, read by this process: %ls\n", ListLine(found, lines - 1).c_str());
   std::printf("  memory of the whole program: %.0f MB before, %.0f MB after, peak %.0f MB (target 250 MB)\n",
               before.now, after.now, after.peak);
   std::printf("  its window answered a message during the search in at most %.1f ms (mean %.1f ms, %d probes)\n",

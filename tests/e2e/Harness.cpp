@@ -37,19 +37,32 @@ BOOL CALLBACK FindProcessWindow(HWND hwnd, LPARAM param) {
   return TRUE;
 }
 
+void SendMouseButton(DWORD flags) {
+  INPUT input = {};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = flags;
+  SendInput(1, &input, sizeof input);
+}
+
 void MouseClickAt(int x, int y) {
   SetCursorPos(x, y);
   Sleep(100);
-  INPUT inputs[2] = {};
-  inputs[0].type = inputs[1].type = INPUT_MOUSE;
-  inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(1, &inputs[0], sizeof(INPUT));
+  SendMouseButton(MOUSEEVENTF_LEFTDOWN);
   Sleep(100);
-  SendInput(1, &inputs[1], sizeof(INPUT));
+  ReleaseMouse();
   Sleep(400);
 }
 }  // namespace
+
+void PressMouseAt(HWND window, POINT client) {
+  ClientToScreen(window, &client);
+  SetCursorPos(client.x, client.y);
+  Sleep(100);
+  SendMouseButton(MOUSEEVENTF_LEFTDOWN);
+  Sleep(100);
+}
+
+void ReleaseMouse() { SendMouseButton(MOUSEEVENTF_LEFTUP); }
 
 const std::wstring& BuiltProgram() { return g_program; }
 
@@ -129,16 +142,18 @@ void ClickAt(HWND window, POINT client) {
   MouseClickAt(client.x, client.y);
 }
 
+std::wstring ListLine(HWND list, LRESULT index) {
+  const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, index, 0);
+  std::wstring text(static_cast<size_t>(length < 0 ? 0 : length) + 1, L'\0');
+  const LRESULT got = SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+  text.resize(got < 0 ? 0 : static_cast<size_t>(got));
+  return text;
+}
+
 std::vector<std::wstring> ListLines(HWND list) {
   std::vector<std::wstring> lines;
   const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
-  for (LRESULT i = 0; i < count; ++i) {
-    const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, i, 0);
-    std::wstring text(static_cast<size_t>(length < 0 ? 0 : length) + 1, L'\0');
-    const LRESULT got = SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
-    text.resize(got < 0 ? 0 : static_cast<size_t>(got));
-    lines.push_back(text);
-  }
+  for (LRESULT i = 0; i < count; ++i) lines.push_back(ListLine(list, i));
   return lines;
 }
 

@@ -26,7 +26,11 @@ std::vector<ControlInfo> DescribeControls(HWND form);
 ControlInfo FindControl(HWND form, const std::wstring& name);
 // A real mouse click at a client point of a window.
 void ClickAt(HWND window, POINT client);
+// The two halves of a click, for timing what the release starts.
+void PressMouseAt(HWND window, POINT client);
+void ReleaseMouse();
 // Lines and ticks of any list box.
+std::wstring ListLine(HWND list, LRESULT index);
 std::vector<std::wstring> ListLines(HWND list);
 std::vector<bool> ListTicks(HWND list);
 

@@ -1,0 +1,88 @@
+#pragma once
+// What the benchmarks share: a clock, process memory, the bare file-system work a search and a
+// deletion cannot avoid, and re-creating deleted files.
+#include <windows.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <cwctype>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace krelmix::bench {
+
+inline double Now() {
+  static const LARGE_INTEGER frequency = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return f;
+  }();
+  LARGE_INTEGER t;
+  QueryPerformanceCounter(&t);
+  return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+inline double Time(const std::function<void()>& work) {
+  const double start = Now();
+  work();
+  return Now() - start;
+}
+
+struct Memory {
+  double now = 0, peak = 0;  // megabytes: the larger of private bytes and working set
+};
+
+inline Memory MemoryOf(HANDLE process) {
+  PROCESS_MEMORY_COUNTERS_EX counters{};
+  counters.cb = sizeof counters;
+  GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters);
+  constexpr double kMegabyte = 1024.0 * 1024.0;
+  return {static_cast<double>(std::max(counters.PrivateUsage, counters.WorkingSetSize)) / kMegabyte,
+          static_cast<double>(std::max(counters.PeakPagefileUsage, counters.PeakWorkingSetSize)) / kMegabyte};
+}
+
+inline bool IsGarbage(const std::wstring& name) {
+  if (name.size() < 4) return false;
+  std::wstring tail = name.substr(name.size() - 4);
+  for (auto& c : tail) c = static_cast<wchar_t>(std::towlower(c));
+  return tail == L".tmp" || tail == L".bak";
+}
+
+// The least any search must do: read every folder once, descending into real folders. Returns
+// the entries read; collects the "*.tmp" and "*.bak" files on the way when asked.
+inline size_t BareWalk(const std::wstring& dir, std::vector<std::wstring>* garbage = nullptr) {
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileExW((L"\\\\?\\" + dir + L"\\*").c_str(), FindExInfoBasic, &data,
+                                 FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+  if (find == INVALID_HANDLE_VALUE) return 0;
+  size_t entries = 0;
+  std::vector<std::wstring> subfolders;
+  do {
+    ++entries;
+    const std::wstring name = data.cFileName;
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      if (!(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) && name != L"." && name != L"..")
+        subfolders.push_back(dir + L"\\" + name);
+    } else if (garbage && IsGarbage(name)) {
+      garbage->push_back(dir + L"\\" + name);
+    }
+  } while (FindNextFileW(find, &data));
+  FindClose(find);
+  for (const auto& sub : subfolders) entries += BareWalk(sub, garbage);
+  return entries;
+}
+
+inline void BareDelete(const std::vector<std::wstring>& paths) {
+  for (const auto& path : paths) DeleteFileW((L"\\\\?\\" + path).c_str());
+}
+
+inline void CreateFiles(const std::vector<std::wstring>& paths) {
+  for (const auto& path : paths) {
+    HANDLE file = CreateFileW((L"\\\\?\\" + path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+  }
+}
+
+}  // namespace krelmix::bench
