@@ -45,10 +45,9 @@ void CheckListBox::Clear() {
 size_t CheckListBox::Add(const std::wstring& text, bool ticked) {
   if (lines_.Count() >= static_cast<size_t>(INT_MAX)) throw std::runtime_error("Too many lines for a list");
   const size_t index = lines_.Add(text, ticked);
-  if (!countBehind_) {
-    countBehind_ = true;
-    PostMessageW(Handle(), SyncCountMessage(), 0, 0);
-  }
+  // A held list takes its new count when the hold ends; syncing sooner would repaint it.
+  if (!countBehind_ && updates_ == 0) PostMessageW(Handle(), SyncCountMessage(), 0, 0);
+  countBehind_ = true;
   return index;
 }
 
@@ -125,12 +124,14 @@ void CheckListBox::ToggleTick(int index) {
 bool CheckListBox::OnOwnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (AnswerFromStore(message, wParam, lParam, result)) return true;
   if (message == SyncCountMessage()) {
-    SyncCount();
+    if (updates_ == 0) SyncCount();
     result = 0;
     return true;
   }
   // Whatever the list box does itself (paint, scroll, hit-test a click) needs the true count.
-  if (message != LB_SETCOUNT) SyncCount();
+  // While the list is held it keeps the count it shows: every LB_SETCOUNT invalidates the list,
+  // and the paint that follows would sync it again, so a run would repaint it at every pump.
+  if (message != LB_SETCOUNT && updates_ == 0) SyncCount();
   if (message == WM_LBUTTONDOWN) {
     const LRESULT hit = SendMessageW(Handle(), LB_ITEMFROMPOINT, 0, lParam);
     result = CallDefault(message, wParam, lParam);

@@ -63,7 +63,8 @@ class CheckListBox : public WindowedControl {
   int updates_ = 0;
   // Telling the list box its new count costs tens of microseconds under Wine, so appends only
   // mark it as behind and post a reminder; it is brought up to date by the next message it
-  // handles itself, at the latest when the program next reads its messages.
+  // handles itself, at the latest when the program next reads its messages. A held list is
+  // brought up to date when the hold ends.
   bool countBehind_ = false;
   int pendingSelection_ = kNoPendingSelection;  // a current line set while the count was behind
   static constexpr int kNoPendingSelection = -2;

@@ -1,0 +1,69 @@
+// The found list's window: what the list box itself holds while the program adds lines.
+#include <gtest/gtest.h>
+
+#include "toolkit/CheckListBox.h"
+
+namespace krelmix {
+namespace {
+
+void DispatchWaiting() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+}
+
+LRESULT ShownCount(const CheckListBox& list) { return SendMessageW(list.Handle(), LB_GETCOUNT, 0, 0); }
+
+std::wstring LineOf(const CheckListBox& list, int index) {
+  wchar_t text[64] = {};
+  SendMessageW(list.Handle(), LB_GETTEXT, index, reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+class Host {
+ public:
+  Host() : hwnd_(CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200,
+                                 nullptr, nullptr, GetModuleHandleW(nullptr), nullptr)) {}
+  ~Host() { DestroyWindow(hwnd_); }
+  HWND Get() const { return hwnd_; }
+
+ private:
+  HWND hwnd_;
+};
+
+TEST(CheckListBox, TheListBoxLearnsOfNewLinesOnceTheProgramReadsItsMessages) {
+  Host host;
+  CheckListBox list(L"list");
+  list.Create(host.Get(), {0, 0, 280, 160}, 1, {});
+  list.Add(L"one");
+  list.Add(L"two");
+  DispatchWaiting();
+  EXPECT_EQ(ShownCount(list), 2);
+  EXPECT_EQ(LineOf(list, 1), L"two");
+}
+
+// While a run holds the list, a count given to the list box would repaint it at every read of
+// the queue; it shows the lines it had until the hold ends, and its new lines are readable.
+TEST(CheckListBox, AHeldListKeepsItsCountUntilTheHoldEnds) {
+  Host host;
+  CheckListBox list(L"list");
+  list.Create(host.Get(), {0, 0, 280, 160}, 1, {});
+  list.Add(L"one");
+  DispatchWaiting();
+  list.BeginUpdate();
+  list.Add(L"two");
+  list.Add(L"three");
+  DispatchWaiting();
+  UpdateWindow(list.Handle());
+  EXPECT_EQ(ShownCount(list), 1);
+  EXPECT_EQ(LineOf(list, 2), L"three");
+  list.SetItemIndex(2);
+  list.EndUpdate();
+  EXPECT_EQ(ShownCount(list), 3);
+  EXPECT_EQ(list.ItemIndex(), 2);
+  list.Add(L"four");
+  DispatchWaiting();
+  EXPECT_EQ(ShownCount(list), 4);
+}
+
+}  // namespace
+}  // namespace krelmix
