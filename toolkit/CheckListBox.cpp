@@ -46,7 +46,7 @@ size_t CheckListBox::Add(const std::wstring& text, bool ticked) {
   if (lines_.Count() >= static_cast<size_t>(INT_MAX)) throw std::runtime_error("Too many lines for a list");
   const size_t index = lines_.Add(text, ticked);
   // A held list takes its new count when the hold ends; syncing sooner would repaint it.
-  if (!countBehind_ && updates_ == 0) PostMessageW(Handle(), SyncCountMessage(), 0, 0);
+  if (!countBehind_ && !Held()) PostMessageW(Handle(), SyncCountMessage(), 0, 0);
   countBehind_ = true;
   return index;
 }
@@ -84,7 +84,7 @@ void CheckListBox::SetTicked(size_t index, bool ticked) {
 
 void CheckListBox::InvalidateLine(size_t index) {
   RECT item;
-  if (updates_ == 0 && SendMessageW(Handle(), LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item)) != LB_ERR)
+  if (!Held() && SendMessageW(Handle(), LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item)) != LB_ERR)
     InvalidateRect(Handle(), &item, FALSE);
 }
 
@@ -124,14 +124,14 @@ void CheckListBox::ToggleTick(int index) {
 bool CheckListBox::OnOwnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (AnswerFromStore(message, wParam, lParam, result)) return true;
   if (message == SyncCountMessage()) {
-    if (updates_ == 0) SyncCount();
+    if (!Held()) SyncCount();
     result = 0;
     return true;
   }
   // Whatever the list box does itself (paint, scroll, hit-test a click) needs the true count.
   // While the list is held it keeps the count it shows: every LB_SETCOUNT invalidates the list,
   // and the paint that follows would sync it again, so a run would repaint it at every pump.
-  if (message != LB_SETCOUNT && updates_ == 0) SyncCount();
+  if (message != LB_SETCOUNT && !Held()) SyncCount();
   if (message == WM_LBUTTONDOWN) {
     const LRESULT hit = SendMessageW(Handle(), LB_ITEMFROMPOINT, 0, lParam);
     result = CallDefault(message, wParam, lParam);

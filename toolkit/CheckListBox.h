@@ -58,6 +58,7 @@ class CheckListBox : public WindowedControl {
   void InvalidateLine(size_t index);
   bool AnswerFromStore(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
   void SyncCount();
+  bool Held() const { return updates_ > 0; }  // between BeginUpdate and EndUpdate
   CheckListStyle style_;
   LineStore lines_;
   int updates_ = 0;

@@ -44,11 +44,15 @@ void SendMouseButton(DWORD flags) {
   SendInput(1, &input, sizeof input);
 }
 
-void MouseClickAt(int x, int y) {
-  SetCursorPos(x, y);
+void PressMouseAtScreen(POINT screen) {
+  SetCursorPos(screen.x, screen.y);
   Sleep(100);
   SendMouseButton(MOUSEEVENTF_LEFTDOWN);
   Sleep(100);
+}
+
+void MouseClickAt(POINT screen) {
+  PressMouseAtScreen(screen);
   ReleaseMouse();
   Sleep(400);
 }
@@ -56,10 +60,7 @@ void MouseClickAt(int x, int y) {
 
 void PressMouseAt(HWND window, POINT client) {
   ClientToScreen(window, &client);
-  SetCursorPos(client.x, client.y);
-  Sleep(100);
-  SendMouseButton(MOUSEEVENTF_LEFTDOWN);
-  Sleep(100);
+  PressMouseAtScreen(client);
 }
 
 void ReleaseMouse() { SendMouseButton(MOUSEEVENTF_LEFTUP); }
@@ -139,7 +140,7 @@ ControlInfo FindControl(HWND form, const std::wstring& name) {
 
 void ClickAt(HWND window, POINT client) {
   ClientToScreen(window, &client);
-  MouseClickAt(client.x, client.y);
+  MouseClickAt(client);
 }
 
 std::wstring ListLine(HWND list, LRESULT index) {
@@ -344,7 +345,7 @@ void RunningProgram::ClickDriveLine(int index, bool onTickBox) {
   SendMessageW(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item));
   POINT p = {onTickBox ? item.left + 6 : item.left + 40, (item.top + item.bottom) / 2};
   ClientToScreen(list, &p);
-  MouseClickAt(p.x, p.y);
+  MouseClickAt(p);
 }
 
 }  // namespace krelmix::e2e
