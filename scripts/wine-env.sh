@@ -1,17 +1,70 @@
-# Sourced by the scripts that run Windows programs: one scratch Wine prefix per build tree,
-# a Russian locale (ANSI code page 1251) and a virtual display when there is none.
+# Sourced by everything that runs Windows programs: the one place that decides how they start.
+# One scratch Wine prefix per build tree, a Russian locale (ANSI code page 1251) and a virtual
+# display when there is none.
+#
+# Which Wine loader runs the programs:
+#   - where the host runs 32-bit programs and wine32 is installed, Wine's 32-bit loader, which
+#     starts 32-bit programs itself and hands 64-bit ones to the 64-bit loader;
+#   - otherwise Wine's 64-bit loader, called directly with WINELOADER set to it. Debian's `wine`
+#     wrapper would still pick the 32-bit loader whenever wine32 is installed, and on a host
+#     without 32-bit support that loader fails with "Exec format error", even for 64-bit programs.
+# KRELMIX_64BIT_ONLY=1 forces the second path, to try it on a host that runs 32-bit programs too.
+#
+# After sourcing:
+#   krelmix_wine PROGRAM ARGS...   starts a Windows program (never call a bare `wine`)
+#   KRELMIX_WINE_BITS              32 when 32-bit Windows programs run here, else 64
+#   krelmix_wine_describe          one line saying which loader is used and why
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+source "$root/scripts/host-bits.sh"
+
 export WINEPREFIX="${KRELMIX_WINEPREFIX:-$root/build/wineprefix}"
-export WINEDEBUG=-all
+export WINEDEBUG="${KRELMIX_WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export LOCPATH="$root/build/locale"
 { export LC_ALL=ru_RU.UTF-8; } 2>/dev/null
 
+krelmix_wine32_loader=/usr/lib/wine/wine
+krelmix_wine64_loader=/usr/lib/wine/wine64
+
+if [ "${KRELMIX_64BIT_ONLY:-0}" = 1 ]; then
+  KRELMIX_WINE_BITS=64
+  krelmix_wine_reason="KRELMIX_64BIT_ONLY=1 is set"
+elif ! krelmix_host_runs_32bit; then
+  KRELMIX_WINE_BITS=64
+  krelmix_wine_reason="this host runs no 32-bit programs"
+elif [ ! -x "$krelmix_wine32_loader" ]; then
+  KRELMIX_WINE_BITS=64
+  krelmix_wine_reason="wine32 is not installed"
+else
+  KRELMIX_WINE_BITS=32
+  krelmix_wine_reason="this host runs 32-bit programs and wine32 is installed"
+fi
+if [ "$KRELMIX_WINE_BITS" = 32 ]; then
+  export WINELOADER="$krelmix_wine32_loader"
+else
+  export WINELOADER="$krelmix_wine64_loader"
+fi
+export KRELMIX_WINE_BITS
+
+krelmix_wine() { "$WINELOADER" "$@"; }
+
+krelmix_wine_describe() {
+  if [ "$KRELMIX_WINE_BITS" = 32 ]; then
+    echo "Wine: 32-bit and 64-bit programs ($krelmix_wine_reason)"
+  else
+    echo "Wine: 64-bit programs only, through $WINELOADER ($krelmix_wine_reason)"
+  fi
+}
+
 krelmix_ensure_prefix() {
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$(dirname "$WINEPREFIX")"
-    wineboot -i >/dev/null 2>&1 || true
+    krelmix_wine wineboot -i >/dev/null 2>&1 || true
     wineserver -w || true
+  fi
+  if [ ! -d "$WINEPREFIX/dosdevices" ]; then
+    echo "error: Wine made no prefix in $WINEPREFIX ($(krelmix_wine_describe))" >&2
+    return 1
   fi
   # The one drive tests may tick, search or clean: T: mapped to a scratch folder.
   mkdir -p "$root/build/scratch-t" "$root/build/scratch-s"
@@ -21,16 +74,18 @@ krelmix_ensure_prefix() {
   ln -sfn "$root/build/scratch-s" "$WINEPREFIX/dosdevices/s:"
   if [ ! -f "$WINEPREFIX/.krelmix-drives" ]; then
     # The drive manager reads the 64-bit view of the key.
-    wine reg add 'HKLM\Software\Wine\Drives' /v s: /d cdrom /f /reg:64 >/dev/null 2>&1 &&
+    krelmix_wine reg add 'HKLM\Software\Wine\Drives' /v s: /d cdrom /f /reg:64 >/dev/null 2>&1 &&
       touch "$WINEPREFIX/.krelmix-drives"
     wineserver -k 2>/dev/null || true
     wineserver -w || true
   fi
 }
 
+# KRELMIX_DISPLAY picks the virtual display's number (default :97), so that two checkouts can
+# run their window tests side by side without sharing a mouse.
 krelmix_ensure_display() {
   if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
-    export DISPLAY=:97
+    export DISPLAY="${KRELMIX_DISPLAY:-:97}"
     if ! xdpyinfo >/dev/null 2>&1; then
       Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
       for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
