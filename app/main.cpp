@@ -6,8 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "app/MainForm.h"
-#include "app/OneInstance.h"
+#include "forms/MainForm.h"
+#include "forms/OneInstance.h"
+#include "platform/win32/Win32AnsiCodec.h"
+#include "platform/win32/Win32Clock.h"
+#include "platform/win32/Win32Drives.h"
+#include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32SettingsStorage.h"
 #include "platform/win32/Win32SoundOutput.h"
 #include "toolkit/ErrorReport.h"
 
@@ -54,10 +59,17 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   // The single-instance mutex comes before any window.
   krelmix::OneInstance oneInstance;
   HWND application = CreateApplicationWindow(instance);
+  // The services the windows work through, made once here.
   krelmix::Win32SoundOutput sound;
+  krelmix::Win32FileSystem fileSystem;
+  krelmix::Win32Drives drives;
+  krelmix::Win32SettingsStorage settingsStorage;
+  krelmix::Win32AnsiCodec codec;
+  krelmix::Win32Clock clock;
+  const krelmix::MainFormServices services{sound, fileSystem, drives, settingsStorage, codec, clock};
   MSG msg{};
   {
-    krelmix::TForm1 form(application, Arguments(), oneInstance.PreviousInstance(), sound);
+    krelmix::TForm1 form(application, Arguments(), oneInstance.PreviousInstance(), services);
     try {
       form.Load();
     } catch (...) {

@@ -15,7 +15,7 @@
 #include "cleanup/CleanupEngine.h"
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32FileSystem.h"
-#include "platform/win32/Win32MessagePump.h"
+#include "toolkit/MessagePump.h"
 #include "bench/BenchTools.h"
 
 namespace krelmix {
@@ -72,7 +72,7 @@ class QuietView : public CleanupView {
     ++pumps;
     return !pump || pump_.Pump();
   }
-  Win32MessagePump pump_;
+  MessagePump pump_;
   bool Ask(QuestionKind, const std::wstring&) override { return true; }
   void ShowMessage(const std::wstring&) override {}
   void PlayEventSound(SoundEvent) override {}

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/TextCase.h"
+#include "common/TextCase.h"
 #include "cleanup/Report.h"
 #include "settings/Switch.h"
 

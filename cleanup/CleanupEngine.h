@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ProgramState.h"
+#include "common/ProgramState.h"
 #include "cleanup/CleanupView.h"
 #include "cleanup/DriveList.h"
 #include "cleanup/Wildcard.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/SoundEvent.h"
+#include "common/SoundEvent.h"
 
 namespace krelmix {
 
@@ -50,7 +50,7 @@ class CleanupView {
   // --- Messages.
   // Handles the pending window messages and returns. It is called very often (once per folder
   // and mask); an implementation may read the queue only every few milliseconds (see
-  // Win32MessagePump). Returns false once the main window has
+  // toolkit/MessagePump). Returns false once the main window has
   // been asked to close: the engine then ends its walk, starts no further deletion and returns
   // at once, and the caller closes the window after the engine call has returned. The view must
   // keep the found list alive until then.

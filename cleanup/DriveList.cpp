@@ -1,6 +1,6 @@
 #include "cleanup/DriveList.h"
 
-#include "app/TextCase.h"
+#include "common/TextCase.h"
 #include "settings/Switch.h"
 
 namespace krelmix {

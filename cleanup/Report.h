@@ -6,15 +6,14 @@
 #include <string>
 #include <string_view>
 
+#include "platform/Clock.h"
+
 namespace krelmix {
 
 std::wstring NothingFoundReport(uint64_t dirCount);
 std::wstring CleanedReport(uint64_t killedFiles, uint64_t killedBytes, uint64_t dirCount);
 std::wstring FoundReport(uint64_t foundFiles, uint64_t foundBytes, uint64_t dirCount);
 
-struct TimeOfDay {
-  int hour = 0, minute = 0, second = 0, millisecond = 0;
-};
 // Start and end as times of day; the elapsed time is given separately so a run across midnight
 // shows how long it really took.
 std::wstring TimingMessage(TimeOfDay start, TimeOfDay end, uint64_t elapsedMilliseconds);

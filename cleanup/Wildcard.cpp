@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "app/TextCase.h"
+#include "common/TextCase.h"
 
 namespace krelmix {
 

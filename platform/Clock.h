@@ -2,9 +2,11 @@
 // Time for the timing message: the time of day to show, and a steady count to measure with.
 #include <cstdint>
 
-#include "cleanup/Report.h"
-
 namespace krelmix {
+
+struct TimeOfDay {
+  int hour = 0, minute = 0, second = 0, millisecond = 0;
+};
 
 class Clock {
  public:

@@ -4,19 +4,11 @@
 #include <string>
 #include <string_view>
 
+#include "platform/AnsiCodec.h"
+
 namespace krelmix {
 
 enum class TextEncoding { Ansi, Utf8, Utf8Bom, Utf16LeBom };
-
-// The system's single-byte code page, injected so that code using it can be
-// tested off Windows.
-class AnsiCodec {
-public:
-    virtual ~AnsiCodec() = default;
-    virtual std::wstring Decode(std::string_view bytes) const = 0;
-    // nullopt when a character cannot be represented.
-    virtual std::optional<std::string> Encode(std::wstring_view text) const = 0;
-};
 
 // Windows-1251 from a built-in table. Byte 0x98 has no character: it decodes
 // to U+FFFD, and nothing encodes to it.

@@ -1,5 +1,5 @@
 #pragma once
-#include "settings/TextEncoding.h"
+#include "platform/AnsiCodec.h"
 
 namespace krelmix {
 

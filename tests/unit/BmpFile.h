@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/RegionData.h"
+#include "skin/RegionData.h"
 
 namespace krelmix::test {
 

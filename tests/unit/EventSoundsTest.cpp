@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "app/EventSounds.h"
-#include "app/WavePlayer.h"
+#include "common/EventSounds.h"
+#include "common/WavePlayer.h"
 
 namespace krelmix {
 namespace {

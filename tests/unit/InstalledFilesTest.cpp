@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "BmpFile.h"
-#include "app/StartupSettings.h"
+#include "common/StartupSettings.h"
 
 namespace krelmix {
 namespace {

@@ -3,7 +3,7 @@
 // kept in them; the last column is 596 on every row.
 #include <vector>
 
-#include "ui/RegionData.h"
+#include "skin/RegionData.h"
 
 namespace krelmix::test {
 

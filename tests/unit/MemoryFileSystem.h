@@ -6,7 +6,7 @@
 #include <set>
 #include <stdexcept>
 
-#include "app/TextCase.h"
+#include "common/TextCase.h"
 #include "platform/FileSystem.h"
 
 namespace krelmix::test {

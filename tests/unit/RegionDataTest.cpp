@@ -2,7 +2,7 @@
 
 #include "BmpFile.h"
 #include "MainOutline.h"
-#include "ui/RegionData.h"
+#include "skin/RegionData.h"
 
 namespace krelmix {
 namespace {

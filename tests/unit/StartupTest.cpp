@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/CommandLine.h"
-#include "app/StartupSettings.h"
+#include "common/CommandLine.h"
+#include "common/StartupSettings.h"
 
 namespace krelmix {
 namespace {

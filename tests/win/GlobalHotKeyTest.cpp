@@ -4,7 +4,7 @@
 #include <stdexcept>
 
 #include "ChildTest.h"
-#include "app/GlobalHotKey.h"
+#include "toolkit/GlobalHotKey.h"
 
 namespace krelmix {
 namespace {

@@ -1,12 +1,20 @@
-// The main window in this process, with a sound output that records instead of playing: the
-// start and exit sounds come at the right moments, and the close waits for the exit sound.
+// The main window in this process, with its services replaced: a sound output that records
+// instead of playing (the start and exit sounds come at the right moments, and the close waits for
+// the exit sound), and a file system, drives and settings held in memory.
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <filesystem>
 
-#include "app/MainForm.h"
+#include "../unit/FakeStorage.h"
+#include "../unit/MemoryFileSystem.h"
+#include "forms/MainForm.h"
 #include "platform/SoundOutput.h"
+#include "platform/win32/Win32AnsiCodec.h"
+#include "platform/win32/Win32Clock.h"
+#include "platform/win32/Win32Drives.h"
+#include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32SettingsStorage.h"
 
 namespace krelmix {
 namespace {
@@ -48,6 +56,18 @@ class RecordingSound : public SoundOutput {
   void StopAll() override {}
 };
 
+// The real services but for the sound.
+struct Win32Services {
+  Win32FileSystem fileSystem;
+  Win32Drives drives;
+  Win32SettingsStorage settingsStorage;
+  Win32AnsiCodec codec;
+  Win32Clock clock;
+  MainFormServices With(SoundOutput& sound) {
+    return {sound, fileSystem, drives, settingsStorage, codec, clock};
+  }
+};
+
 void Pump(int milliseconds) {
   for (int waited = 0; waited < milliseconds; waited += 10) {
     MSG msg;
@@ -79,7 +99,8 @@ TEST(MainFormSounds, StartSoundOnFirstActivationAndCloseWaitsForTheExitSound) {
   RecordingSound sound;
   HWND owner = HiddenOwner();
   {
-    TForm1 form(owner, {}, false, sound);
+    Win32Services services;
+    TForm1 form(owner, {}, false, services.With(sound));
     form.Load();
     sound.watched = form.Handle();
     form.Show();
@@ -110,7 +131,8 @@ TEST(MainFormSounds, SoundsOffPlaysNothingAtStartOrClose) {
   RecordingSound sound;
   HWND owner = HiddenOwner();
   {
-    TForm1 form(owner, {}, false, sound);
+    Win32Services services;
+    TForm1 form(owner, {}, false, services.With(sound));
     form.Load();
     form.Show();
     SetForegroundWindow(form.Handle());
@@ -119,6 +141,57 @@ TEST(MainFormSounds, SoundsOffPlaysNothingAtStartOrClose) {
     Pump(300);
     EXPECT_TRUE(sound.played.empty());
     EXPECT_FALSE(form.Exists());
+  }
+  DestroyWindow(owner);
+}
+
+// One fixed drive T:, as the drive list sees it.
+class OneDrive : public Drives {
+ public:
+  uint32_t LogicalDrives() override { return 1u << ('T' - 'A'); }
+  DriveKind Kind(wchar_t) override { return DriveKind::Fixed; }
+  std::optional<std::wstring> VolumeLabel(wchar_t) override { return L"scratch"; }
+  std::optional<std::wstring> RemoteName(wchar_t) override { return std::nullopt; }
+};
+
+std::vector<std::wstring> ListLines(HWND list) {
+  std::vector<std::wstring> lines;
+  const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    std::wstring text(static_cast<size_t>(SendMessageW(list, LB_GETTEXTLEN, i, 0)), L'\0');
+    SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+    lines.push_back(text);
+  }
+  return lines;
+}
+
+TEST(MainFormServices, DrivesSettingsAndFilesComeFromTheServicesItIsGiven) {
+  RecordingSound sound;
+  test::MemoryFileSystem fileSystem;
+  fileSystem.AddFile(L"T:\\a.tmp", 10);
+  fileSystem.AddFile(L"T:\\keep.txt", 10);
+  fileSystem.AddFile(L"T:\\sub\\b.tmp", 10);
+  OneDrive drives;
+  test::FakeStorage storage;
+  storage.files[ProgramFolder() + L"Krelmix.ini"] = "[Area]\r\nT=1\r\n[Options]\r\n0=0\r\n[Kill]\r\n*.tmp=1\r\n";
+  Win32AnsiCodec codec;
+  Win32Clock clock;
+  HWND owner = HiddenOwner();
+  {
+    TForm1 form(owner, {}, false, {sound, fileSystem, drives, storage, codec, clock});
+    form.Load();
+    form.Show();
+    HWND driveList = GetDlgItem(form.Handle(), 101);
+    EXPECT_EQ(ListLines(driveList), std::vector<std::wstring>{L"T: [SCRATCH]"});
+    // The search button, pressed and released.
+    const LPARAM searchButton = MAKELPARAM(115, 40);
+    PostMessageW(form.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, searchButton);
+    PostMessageW(form.Handle(), WM_LBUTTONUP, 0, searchButton);
+    Pump(500);
+    EXPECT_EQ(ListLines(GetDlgItem(form.Handle(), 102)), (std::vector<std::wstring>{L"T:\\a.tmp", L"T:\\sub\\b.tmp"}));
+    EXPECT_TRUE(fileSystem.Exists(L"T:\\a.tmp"));  // a search deletes nothing
+    PostMessageW(form.Handle(), WM_CLOSE, 0, 0);
+    Pump(300);
   }
   DestroyWindow(owner);
 }

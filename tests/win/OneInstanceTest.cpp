@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "ChildTest.h"
-#include "app/OneInstance.h"
+#include "forms/OneInstance.h"
 
 namespace krelmix {
 namespace {

@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "resources/ResourceIds.h"
-#include "ui/ImageForm.h"
+#include "skin/ImageForm.h"
 
 namespace krelmix::test {
 

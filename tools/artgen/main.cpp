@@ -11,7 +11,7 @@
 #include "Glyphs.h"
 #include "Skin.h"
 #include "Sounds.h"
-#include "ui/RegionData.h"
+#include "skin/RegionData.h"
 
 namespace {
 

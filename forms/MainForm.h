@@ -8,33 +8,44 @@
 #include <string>
 #include <vector>
 
-#include "app/GlobalHotKey.h"
-#include "app/ProgramState.h"
-#include "app/WavePlayer.h"
+#include "toolkit/GlobalHotKey.h"
+#include "common/ProgramState.h"
+#include "common/WavePlayer.h"
 #include "cleanup/CleanupEngine.h"
 #include "cleanup/CleanupView.h"
 #include "cleanup/DriveList.h"
-#include "platform/win32/Win32AnsiCodec.h"
+#include "platform/AnsiCodec.h"
+#include "platform/Clock.h"
+#include "platform/Drives.h"
+#include "platform/FileSystem.h"
+#include "platform/SettingsStorage.h"
 #include "platform/SoundOutput.h"
-#include "platform/win32/Win32Clock.h"
-#include "platform/win32/Win32FileSystem.h"
-#include "platform/win32/Win32MessagePump.h"
-#include "platform/win32/Win32Drives.h"
-#include "platform/win32/Win32SettingsStorage.h"
 #include "settings/SettingsFile.h"
 #include "toolkit/CheckListBox.h"
 #include "toolkit/Form.h"
 #include "toolkit/Gdi.h"
 #include "toolkit/GraphicControl.h"
+#include "toolkit/MessagePump.h"
 #include "toolkit/Panel.h"
-#include "ui/ImageForm.h"
+#include "skin/ImageForm.h"
 
 namespace krelmix {
+
+// What the main window works through: the program's entry hands it the Win32 implementations, a
+// window test its own. They outlive the window.
+struct MainFormServices {
+  SoundOutput& sound;
+  FileSystem& fileSystem;
+  Drives& drives;
+  SettingsStorage& settingsStorage;
+  const AnsiCodec& codec;
+  Clock& clock;
+};
 
 class TForm1 : public Form, private CleanupView {
  public:
   // previousInstance: another copy of this executable runs (the single-instance mutex existed).
-  TForm1(HWND applicationWindow, std::vector<std::wstring> args, bool previousInstance, SoundOutput& sound);
+  TForm1(HWND applicationWindow, std::vector<std::wstring> args, bool previousInstance, const MainFormServices& services);
   ~TForm1() override;
 
   // Creates the window and runs FormCreate; the window is shown by the caller unless a run hid it.
@@ -110,16 +121,12 @@ class TForm1 : public Form, private CleanupView {
   bool previousInstance_;
   bool showOnStart_ = true;
   ProgramState state_;
-  Win32Drives drives_;
-  Win32SettingsStorage storage_;
-  Win32AnsiCodec codec_;
+  MainFormServices services_;
   std::unique_ptr<SettingsFile> settings_;
   std::vector<DriveLine> driveLines_;
-  Win32FileSystem fileSystem_;
-  Win32Clock clock_;
   std::unique_ptr<CleanupEngine> engine_;
   bool closeRequested_ = false;
-  Win32MessagePump pump_;
+  MessagePump pump_;
   // What a run changes goes on screen together, at most every kDisplayIntervalMs, while the
   // queue is still read every 15 ms: the finds, the current line, the counters and the status
   // text. Under Wine one update of the list costs about 20 ms (its scroll bar, its rows), so four

@@ -1,4 +1,4 @@
-#include "app/WavePlayer.h"
+#include "common/WavePlayer.h"
 
 namespace krelmix {
 

@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "ui/GdiHandles.h"
-#include "ui/RegionData.h"
+#include "skin/GdiHandles.h"
+#include "skin/RegionData.h"
 
 namespace krelmix {
 

@@ -1,7 +1,7 @@
 // The main window's cleanup commands and what the cleanup engine sees of the window.
-#include "app/MainForm.h"
-#include "cleanup/DirKillerForm.h"
-#include "app/EventSounds.h"
+#include "forms/MainForm.h"
+#include "forms/DirKillerForm.h"
+#include "common/EventSounds.h"
 #include "toolkit/ErrorReport.h"
 #include "toolkit/MessageDialog.h"
 

@@ -1,6 +1,6 @@
-#include "app/CommandLine.h"
+#include "common/CommandLine.h"
 
-#include "app/TextCase.h"
+#include "common/TextCase.h"
 
 namespace krelmix {
 

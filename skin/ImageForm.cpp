@@ -1,4 +1,4 @@
-#include "ui/ImageForm.h"
+#include "skin/ImageForm.h"
 
 #include <algorithm>
 #include <cstdlib>

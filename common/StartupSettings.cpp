@@ -1,4 +1,4 @@
-#include "app/StartupSettings.h"
+#include "common/StartupSettings.h"
 
 #include "settings/Switch.h"
 

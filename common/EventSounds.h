@@ -3,9 +3,9 @@
 #include <string>
 #include <string_view>
 
-#include "app/ProgramState.h"
-#include "app/SoundEvent.h"
-#include "app/WavePlayer.h"
+#include "common/ProgramState.h"
+#include "common/SoundEvent.h"
+#include "common/WavePlayer.h"
 
 namespace krelmix {
 

@@ -1,4 +1,4 @@
-#include "app/OneInstance.h"
+#include "forms/OneInstance.h"
 
 namespace krelmix {
 

@@ -1,4 +1,4 @@
-#include "app/EventSounds.h"
+#include "common/EventSounds.h"
 
 #include <cstddef>
 

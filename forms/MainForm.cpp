@@ -1,11 +1,11 @@
-#include "app/MainForm.h"
+#include "forms/MainForm.h"
 
 #include <shellapi.h>
 
-#include "app/CommandLine.h"
-#include "app/EventSounds.h"
-#include "app/OneInstance.h"
-#include "app/StartupSettings.h"
+#include "common/CommandLine.h"
+#include "common/EventSounds.h"
+#include "forms/OneInstance.h"
+#include "common/StartupSettings.h"
 #include "resources/ResourceIds.h"
 #include "toolkit/ErrorReport.h"
 
@@ -44,12 +44,14 @@ FormStyle MainFormStyle() {
 RECT Bounds(int left, int top, int width, int height) { return {left, top, left + width, top + height}; }
 }  // namespace
 
-TForm1::TForm1(HWND applicationWindow, std::vector<std::wstring> args, bool previousInstance, SoundOutput& sound)
+TForm1::TForm1(HWND applicationWindow, std::vector<std::wstring> args, bool previousInstance,
+               const MainFormServices& services)
     : Form(MainFormStyle()),
       application_(applicationWindow),
       args_(std::move(args)),
       previousInstance_(previousInstance),
-      SRWavePlayer1(sound) {}
+      services_(services),
+      SRWavePlayer1(services.sound) {}
 
 TForm1::~TForm1() = default;
 
@@ -219,9 +221,10 @@ void TForm1::CreateBannersAndPanels() {
 void TForm1::FormCreate() {
   state_.ExeDir = ExecutableFolder();
   state_.TestMode = state_.NightTrashMode = state_.NightFlyMode = false;
-  settings_ = std::make_unique<SettingsFile>(storage_, codec_, state_.SettingsPath());
-  engine_ = std::make_unique<CleanupEngine>(state_, fileSystem_, static_cast<CleanupView&>(*this), *settings_, clock_);
-  driveLines_ = FillDriveList(drives_);
+  settings_ = std::make_unique<SettingsFile>(services_.settingsStorage, services_.codec, state_.SettingsPath());
+  engine_ = std::make_unique<CleanupEngine>(state_, services_.fileSystem, static_cast<CleanupView&>(*this), *settings_,
+                                            services_.clock);
+  driveLines_ = FillDriveList(services_.drives);
   state_.ShowSplash = state_.FollowReport = state_.WarnTmp = true;
   state_.MaskList.clear();
   state_.ExcludeList.clear();

@@ -10,9 +10,9 @@
 
 namespace krelmix {
 
-class Win32MessagePump {
+class MessagePump {
  public:
-  explicit Win32MessagePump(uint32_t intervalMs = 15) : interval_(intervalMs) {}
+  explicit MessagePump(uint32_t intervalMs = 15) : interval_(intervalMs) {}
 
   // Handles the pending messages unless that was done less than the interval ago. Returns
   // false once WM_QUIT has been taken from the queue; it is posted again for the main loop.

@@ -1,4 +1,4 @@
-#include "cleanup/DirKillerForm.h"
+#include "forms/DirKillerForm.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "app/TextCase.h"
+#include "common/TextCase.h"
 
 namespace krelmix {
 

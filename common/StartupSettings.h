@@ -1,5 +1,5 @@
 #pragma once
-#include "app/ProgramState.h"
+#include "common/ProgramState.h"
 #include "settings/IniDocument.h"
 
 namespace krelmix {

@@ -1,15 +1,15 @@
-#include "platform/win32/Win32MessagePump.h"
+#include "toolkit/MessagePump.h"
 
 namespace krelmix {
 
-bool Win32MessagePump::Due() const { return !quit_ && GetTickCount64() - last_ >= interval_; }
+bool MessagePump::Due() const { return !quit_ && GetTickCount64() - last_ >= interval_; }
 
-bool Win32MessagePump::Pump() {
+bool MessagePump::Pump() {
   if (quit_) return false;
   return Due() ? PumpNow() : true;
 }
 
-bool Win32MessagePump::PumpNow() {
+bool MessagePump::PumpNow() {
   MSG msg;
   while (!quit_ && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
     if (msg.message == WM_QUIT) {

@@ -1,4 +1,4 @@
-#include "ui/RegionData.h"
+#include "skin/RegionData.h"
 
 #include <algorithm>
 

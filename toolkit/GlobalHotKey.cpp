@@ -1,4 +1,4 @@
-#include "app/GlobalHotKey.h"
+#include "toolkit/GlobalHotKey.h"
 
 #include <atomic>
 
