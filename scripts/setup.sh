@@ -14,7 +14,7 @@ source "$root/scripts/host-bits.sh"
 packages=(cmake ninja-build g++ libgtest-dev googletest
           g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64
           wine wine64 xvfb xauth xdotool imagemagick locales x11-utils
-          clang libclang-rt-14-dev)
+          clang libclang-rt-14-dev clang-format python3)
 
 sudo_cmd=()
 [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
