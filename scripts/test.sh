@@ -30,6 +30,11 @@ for preset in native win32 win64; do
 done
 rm -f "$log"
 wineserver -k 2>/dev/null || true
+# The format check, a step of its own: on once the whole tree has been formatted.
+if [ "${KRELMIX_CHECK_FORMAT:-0}" = 1 ]; then
+  if scripts/check-format.sh; then outcome[format]=passed; else outcome[format]=failed; status=1; fi
+  echo "Format check: ${outcome[format]}"
+fi
 if [ "$KRELMIX_WINE_BITS" != 32 ] && [ "${outcome[win32]}" = passed ]; then
   outcome[win32]="built; its tests skipped: $krelmix_wine_reason"
 fi
