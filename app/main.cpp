@@ -7,40 +7,17 @@
 #include <vector>
 
 #include "forms/MainForm.h"
-#include "forms/OneInstance.h"
 #include "platform/win32/Win32AnsiCodec.h"
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32Drives.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32SettingsStorage.h"
 #include "platform/win32/Win32SoundOutput.h"
+#include "toolkit/Application.h"
 #include "toolkit/ErrorReport.h"
+#include "toolkit/OneInstance.h"
 
 namespace {
-const wchar_t kApplicationClass[] = L"TApplication";
-const wchar_t kApplicationTitle[] = L"Krelmix";
-
-HWND g_mainWindow = nullptr;
-
-// A second copy restores or activates this hidden window; the main window is what comes forward.
-LRESULT CALLBACK ApplicationWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  krelmix::PassOnBringForward(hwnd, g_mainWindow, message, wParam);
-  return DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
-// The taskbar entry carries the application title; the borderless main window is owned by it.
-HWND CreateApplicationWindow(HINSTANCE instance) {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = ApplicationWindowProc;
-  wc.hInstance = instance;
-  wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-  wc.lpszClassName = kApplicationClass;
-  RegisterClassExW(&wc);
-  return CreateWindowExW(0, kApplicationClass, kApplicationTitle, WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 0, 0, 0,
-                         nullptr, nullptr, instance, nullptr);
-}
-
 std::vector<std::wstring> Arguments() {
   int count = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &count);
@@ -51,14 +28,15 @@ std::vector<std::wstring> Arguments() {
 }
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   INITCOMMONCONTROLSEX controls{};
   controls.dwSize = sizeof controls;
   controls.dwICC = ICC_STANDARD_CLASSES;
   InitCommonControlsEx(&controls);
   // The single-instance mutex comes before any window.
   krelmix::OneInstance oneInstance;
-  HWND application = CreateApplicationWindow(instance);
+  krelmix::ApplicationWindow application;
+  application.Create();
   // The services the windows work through, made once here.
   krelmix::Win32SoundOutput sound;
   krelmix::Win32FileSystem fileSystem;
@@ -69,21 +47,20 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   const krelmix::MainFormServices services{sound, fileSystem, drives, settingsStorage, codec, clock};
   MSG msg{};
   {
-    krelmix::TForm1 form(application, Arguments(), oneInstance.PreviousInstance(), services);
+    krelmix::TForm1 form(application.Handle(), Arguments(), oneInstance.PreviousInstance(), services);
     try {
       form.Load();
     } catch (...) {
       krelmix::ReportCurrentException(nullptr);
       if (!form.Exists()) return 1;
     }
-    g_mainWindow = form.Handle();
+    application.SetMainWindow(form.Handle());
     if (form.ShowOnStart()) form.Show();
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
       TranslateMessage(&msg);
       DispatchMessageW(&msg);
     }
   }
-  g_mainWindow = nullptr;
-  DestroyWindow(application);
+  application.SetMainWindow(nullptr);
   return static_cast<int>(msg.wParam);
 }

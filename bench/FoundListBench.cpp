@@ -43,7 +43,7 @@ class BenchForm : public Form {
 
  protected:
   void CreateControls() override {
-    font.Reset(CreatePointFont(L"Courier New", 8, FW_NORMAL, RUSSIAN_CHARSET));
+    font = CreatePointFont(L"Courier New", 8, FW_NORMAL, RUSSIAN_CHARSET);
     CheckListStyle style;
     style.tick = TickStyle::Mark;
     style.itemHeight = 14;

@@ -17,11 +17,6 @@ FormStyle ResultStyle() {
   style.color = GetSysColor(COLOR_BTNFACE);
   return style;
 }
-
-HFONT PixelFont(const wchar_t* face, int pixels, int weight) {
-  return CreateFontW(-pixels, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, face);
-}
 }  // namespace
 
 TDirKillerForm2::TDirKillerForm2(const TempCleanResult& result) : Form(ResultStyle()), result_(result) {}
@@ -33,9 +28,9 @@ void TDirKillerForm2::ShowResult(HWND owner, const TempCleanResult& result) {
 }
 
 void TDirKillerForm2::CreateControls() {
-  headerFont_.Reset(PixelFont(L"Arial", 13, FW_BOLD));
-  valueFont_.Reset(PixelFont(L"Courier New", 12, FW_BOLD));
-  buttonFont_.Reset(CreatePointFont(L"MS Sans Serif", 8));
+  headerFont_ = CreatePixelFont(L"Arial", 13, FW_BOLD);
+  valueFont_ = CreatePixelFont(L"Courier New", 12, FW_BOLD);
+  buttonFont_ = CreatePointFont(L"MS Sans Serif", 8);
   SetUpLabels();
   PanelStyle panel;
   panel.bevel = Bevel::RaisedInLoweredOut;

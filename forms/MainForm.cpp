@@ -4,10 +4,12 @@
 
 #include "common/CommandLine.h"
 #include "common/EventSounds.h"
-#include "forms/OneInstance.h"
+#include "toolkit/OneInstance.h"
 #include "common/StartupSettings.h"
 #include "resources/ResourceIds.h"
+#include "toolkit/Application.h"
 #include "toolkit/ErrorReport.h"
+#include "toolkit/OneInstance.h"
 
 namespace krelmix {
 
@@ -22,13 +24,6 @@ constexpr UINT kDriveListId = 101, kFoundListId = 102, kCountersId = 103, kStatu
 
 const wchar_t kBanner1Address[] = L"https://krelmix.example.org/";
 const wchar_t kBanner2Address[] = L"https://krelmix.example.org/d3ir/";
-
-std::wstring ExecutableFolder() {
-  std::wstring path(32768, L'\0');
-  const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-  path.resize(n);
-  return path.substr(0, path.find_last_of(L"\\/") + 1);
-}
 
 FormStyle MainFormStyle() {
   FormStyle style;
@@ -125,8 +120,8 @@ void TForm1::LoadPictures() {
 }
 
 void TForm1::CreateFonts() {
-  font_.Reset(CreatePointFont(L"MS Sans Serif", 8));
-  listFont_.Reset(CreatePointFont(L"Courier New", 8, FW_NORMAL, RUSSIAN_CHARSET));
+  font_ = CreatePointFont(L"MS Sans Serif", 8);
+  listFont_ = CreatePointFont(L"Courier New", 8, FW_NORMAL, RUSSIAN_CHARSET);
   listFontMeter_ = std::make_unique<TextMeter>(listFont_.Get());
 }
 

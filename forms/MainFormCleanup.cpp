@@ -2,6 +2,7 @@
 #include "forms/MainForm.h"
 #include "forms/DirKillerForm.h"
 #include "common/EventSounds.h"
+#include "toolkit/Application.h"
 #include "toolkit/ErrorReport.h"
 #include "toolkit/MessageDialog.h"
 

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cstdlib>
 #include <exception>
+#include <utility>
+
+#include "platform/win32/Handles.h"
 
 namespace krelmix {
 
@@ -100,8 +103,8 @@ void TfcCustomImageForm::Attach(HWND window, Callbacks callbacks) {
   InvalidateRect(form_, nullptr, FALSE);
 }
 
-void TfcCustomImageForm::SetPicture(HBITMAP picture) {
-  picture_.Reset(picture);
+void TfcCustomImageForm::SetPicture(Bitmap picture) {
+  picture_ = std::move(picture);
   // The outline stays as it was applied; only the size follows a new skin.
   FitFormToControl();
   if (form_) InvalidateRect(form_, nullptr, FALSE);
@@ -358,8 +361,8 @@ std::vector<uint8_t> StoredOutlineOf(HRGN region) {
   return stored;
 }
 
-HBITMAP LoadSkinPicture(HINSTANCE instance, UINT id) {
-  return static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+Bitmap LoadSkinPicture(HINSTANCE instance, UINT id) {
+  return Bitmap(static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
 }
 
 std::vector<uint8_t> LoadResourceBytes(HINSTANCE instance, UINT id) {

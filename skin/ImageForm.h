@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "skin/GdiHandles.h"
+#include "toolkit/Gdi.h"
 #include "skin/RegionData.h"
 
 namespace krelmix {
@@ -44,7 +44,7 @@ class TfcCustomImageForm {
   HWND Form() const { return form_; }
 
   // Properties. The picture is taken over and freed with the control.
-  void SetPicture(HBITMAP picture);
+  void SetPicture(Bitmap picture);
   HBITMAP Picture() const { return picture_.Get(); }
   SIZE PictureSize() const;
   void SetTransparentColor(std::optional<COLORREF> colour) { transparentColor_ = colour; }
@@ -105,7 +105,7 @@ std::vector<uint8_t> StoredOutlineOf(HRGN region);
 std::optional<PixelGrid> ReadPixels(HBITMAP picture);
 
 // Resources: a bitmap as a device-independent section, and a block of RCDATA bytes.
-HBITMAP LoadSkinPicture(HINSTANCE instance, UINT id);
+Bitmap LoadSkinPicture(HINSTANCE instance, UINT id);
 std::vector<uint8_t> LoadResourceBytes(HINSTANCE instance, UINT id);
 
 }  // namespace krelmix

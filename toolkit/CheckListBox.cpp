@@ -23,14 +23,11 @@ void CheckListBox::Create(HWND parent, RECT bounds, UINT id, const CheckListStyl
   style_ = style;
   DWORD listStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_NODATA |
                     LBS_NOINTEGRALHEIGHT;
-  HWND hwnd = CreateWindowExW(0, L"LISTBOX", Name().c_str(), listStyle, bounds.left, bounds.top,
-                              bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
-                              reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+  HWND hwnd = CreateChild(parent, L"LISTBOX", Name().c_str(), listStyle, bounds, id);
   // The list box took its behaviour from the style it was made with. The strings flag is added
   // afterwards only for the message marshalling: another process's LB_GETTEXT is given a buffer of
   // LB_GETTEXTLEN characters only when the window's style says it has strings.
   SetWindowLongW(hwnd, GWL_STYLE, static_cast<LONG>(GetWindowLongW(hwnd, GWL_STYLE) | LBS_HASSTRINGS));
-  Adopt(hwnd);
   if (style.font) SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(style.font), FALSE);
   SendMessageW(hwnd, LB_SETITEMHEIGHT, 0, style.itemHeight);
 }

@@ -3,10 +3,9 @@
 #include <exception>
 
 #include "platform/UserError.h"
+#include "toolkit/Application.h"
 
 namespace krelmix {
-
-const wchar_t kApplicationTitle[] = L"Krelmix";
 
 namespace {
 std::function<void(HWND, const std::wstring&)>& Handler() {

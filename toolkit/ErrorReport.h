@@ -23,6 +23,4 @@ void ReportCurrentException(HWND owner);
 // Tests and the unattended runs may route reports elsewhere; an empty function restores the box.
 void SetErrorReportHandler(std::function<void(HWND, const std::wstring&)> handler);
 
-extern const wchar_t kApplicationTitle[];
-
 }  // namespace krelmix

@@ -164,7 +164,7 @@ void Form::Activated(WPARAM wParam) {
   if (target) SetFocus(target);
   if (!activatedOnce_) {
     activatedOnce_ = true;
-    if (onActivate) PostMessageW(Handle(), kFocusNextMessage + 1, 0, 0);  // after the activation settles
+    if (onActivate) PostMessageW(Handle(), kFirstActivationMessage, 0, 0);  // after the activation settles
   }
 }
 
@@ -201,7 +201,7 @@ LRESULT Form::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case kFocusNextMessage:
       FocusNext(reinterpret_cast<HWND>(wParam), lParam != 0);
       return 0;
-    case kFocusNextMessage + 1:
+    case kFirstActivationMessage:
       if (onActivate) onActivate();
       return 0;
     case WM_COMMAND:

@@ -14,10 +14,8 @@ namespace krelmix {
 
 class WindowedControl;
 
-// Messages a form reflects back to the child control they came from.
-constexpr UINT kReflectBase = 0xBC00;
-// Sent by a child control on Tab: wParam the control, lParam non-zero for Shift+Tab.
-constexpr UINT kFocusNextMessage = WM_APP + 0x3F0;
+// Posted to itself after the first activation has settled: the form then raises onActivate.
+constexpr UINT kFirstActivationMessage = WM_APP + 0x3F1;
 
 enum ModalResult : int { mrNone = 0, mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7 };
 

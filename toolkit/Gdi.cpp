@@ -2,11 +2,20 @@
 
 namespace krelmix {
 
-HFONT CreatePointFont(const wchar_t* face, int points, int weight, BYTE charset) {
+namespace {
+Font MakeFont(const wchar_t* face, int height, int weight, BYTE charset) {
+  return Font(CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, charset, OUT_DEFAULT_PRECIS,
+                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, face));
+}
+}  // namespace
+
+Font CreatePointFont(const wchar_t* face, int points, int weight, BYTE charset) {
   WindowDC screen(nullptr);
-  const int height = -MulDiv(points, GetDeviceCaps(screen.Get(), LOGPIXELSY), 72);
-  return CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, charset, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                     DEFAULT_QUALITY, DEFAULT_PITCH, face);
+  return MakeFont(face, -MulDiv(points, GetDeviceCaps(screen.Get(), LOGPIXELSY), 72), weight, charset);
+}
+
+Font CreatePixelFont(const wchar_t* face, int pixels, int weight) {
+  return MakeFont(face, -pixels, weight, DEFAULT_CHARSET);
 }
 
 SIZE BitmapSize(HBITMAP bitmap) {

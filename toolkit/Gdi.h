@@ -1,5 +1,6 @@
 #pragma once
-// RAII owners for the GDI and USER handles the windows use.
+// The owners of GDI objects, device contexts and selections, and the functions that make GDI
+// objects (they hand back an owner). The other system handles' owners are in platform/win32/Handles.h.
 #include <windows.h>
 
 #include <string_view>
@@ -54,6 +55,23 @@ class SelectGuard {
  private:
   HDC dc_;
   HGDIOBJ previous_;
+};
+
+// A palette selected (and realized) into a device context, the previous one restored after.
+class PaletteSelection {
+ public:
+  PaletteSelection(HDC dc, HPALETTE palette) : dc_(dc), previous_(SelectPalette(dc, palette, FALSE)) {
+    RealizePalette(dc);
+  }
+  ~PaletteSelection() {
+    if (previous_) SelectPalette(dc_, previous_, FALSE);
+  }
+  PaletteSelection(const PaletteSelection&) = delete;
+  PaletteSelection& operator=(const PaletteSelection&) = delete;
+
+ private:
+  HDC dc_;
+  HPALETTE previous_;
 };
 
 // A memory DC compatible with another one.
@@ -120,7 +138,9 @@ class PaintDC {
 };
 
 // "MS Sans Serif"-style fonts by point size at the screen's resolution.
-HFONT CreatePointFont(const wchar_t* face, int points, int weight = FW_NORMAL, BYTE charset = DEFAULT_CHARSET);
+Font CreatePointFont(const wchar_t* face, int points, int weight = FW_NORMAL, BYTE charset = DEFAULT_CHARSET);
+// A font by its character height in pixels, whatever the screen's resolution.
+Font CreatePixelFont(const wchar_t* face, int pixels, int weight = FW_NORMAL);
 
 // Draws a bitmap with its transparent parts: 32-bit bitmaps by their alpha, others keyed on the
 // colour of their bottom-left pixel.

@@ -7,20 +7,6 @@ namespace krelmix {
 namespace {
 const wchar_t kWindowClass[] = L"KrelmixGlobalHotKey";
 
-HINSTANCE ModuleInstance() { return GetModuleHandleW(nullptr); }
-
-bool RegisterWindowClassOnce(WNDPROC procedure) {
-  static const bool registered = [procedure] {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = procedure;
-    wc.hInstance = ModuleInstance();
-    wc.lpszClassName = kWindowClass;
-    return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-  }();
-  return registered;
-}
-
 // The atom is the hotkey's identifier in the system's table; its text only has to differ
 // between instances, in this process and in any other that adds atoms.
 ATOM AddInstanceAtom() {
@@ -32,16 +18,12 @@ ATOM AddInstanceAtom() {
 
 GlobalHotKey::GlobalHotKey(ErrorHandler onError) : onError_(std::move(onError)) {
   atom_ = AddInstanceAtom();
-  // A message-only window: it receives WM_HOTKEY like any other, and it never shows up in
-  // window enumerations or takes part in activation.
-  if (RegisterWindowClassOnce(WindowProc))
-    window_ = CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, ModuleInstance(), this);
+  window_.Create();
 }
 
 GlobalHotKey::~GlobalHotKey() {
   SetHotKey(0);
   if (atom_) GlobalDeleteAtom(atom_);
-  if (window_) DestroyWindow(window_);
 }
 
 UINT GlobalHotKey::ModifierFlags(uint16_t hotKey) {
@@ -57,13 +39,13 @@ HotKeyModifiers GlobalHotKey::Modifiers(uint16_t hotKey) {
 }
 
 void GlobalHotKey::Register(uint16_t hotKey) {
-  if (!window_ || hotKey == 0) return;
+  if (!window_.Exists() || hotKey == 0) return;
   // The result is ignored: a shortcut held by another program just does nothing here.
-  RegisterHotKey(window_, atom_, ModifierFlags(hotKey), hotKey & kKeyMask);
+  RegisterHotKey(window_.Handle(), atom_, ModifierFlags(hotKey), hotKey & kKeyMask);
 }
 
 void GlobalHotKey::Unregister() {
-  if (window_) UnregisterHotKey(window_, atom_);
+  if (window_.Exists()) UnregisterHotKey(window_.Handle(), atom_);
 }
 
 void GlobalHotKey::SetHotKey(uint16_t hotKey) {
@@ -102,18 +84,16 @@ void GlobalHotKey::KeyDown() {
   }
 }
 
-LRESULT CALLBACK GlobalHotKey::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* self = static_cast<GlobalHotKey*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  } else if (message == WM_NCDESTROY) {
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-  } else if (message == WM_HOTKEY) {
-    // The identifier is not examined: each of these windows carries exactly one shortcut.
-    if (auto* self = reinterpret_cast<GlobalHotKey*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA))) self->KeyDown();
-    return 0;
-  }
-  return DefWindowProcW(hwnd, message, wParam, lParam);
+void GlobalHotKey::Receiver::Create() {
+  RegisterClassOnce(kWindowClass, 0, nullptr, nullptr);
+  CreateHandle(0, kWindowClass, L"", 0, {0, 0, 0, 0}, HWND_MESSAGE);
+}
+
+LRESULT GlobalHotKey::Receiver::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != WM_HOTKEY) return Default(message, wParam, lParam);
+  // The identifier is not examined: each of these windows carries exactly one shortcut.
+  owner_.KeyDown();
+  return 0;
 }
 
 }  // namespace krelmix

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "toolkit/ErrorReport.h"
+#include "toolkit/Window.h"
 
 namespace krelmix {
 
@@ -47,14 +48,27 @@ class GlobalHotKey {
   KeyDownHandler OnKeyDown;
 
   // The hidden window that receives WM_HOTKEY and the identifier it is registered under.
-  HWND Handle() const { return window_; }
+  HWND Handle() const { return window_.Handle(); }
   int Id() const { return atom_; }
 
   static UINT ModifierFlags(uint16_t hotKey);
   static HotKeyModifiers Modifiers(uint16_t hotKey);
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  // A message-only window: it receives WM_HOTKEY like any other, and it never shows up in window
+  // enumerations or takes part in activation.
+  class Receiver : public Window {
+   public:
+    explicit Receiver(GlobalHotKey& owner) : owner_(owner) {}
+    void Create();
+
+   protected:
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+   private:
+    GlobalHotKey& owner_;
+  };
+
   void Register(uint16_t hotKey);
   void Unregister();
   void KeyDown();
@@ -63,7 +77,7 @@ class GlobalHotKey {
   uint16_t hotKey_ = 0;
   bool active_ = true;
   ATOM atom_ = 0;
-  HWND window_ = nullptr;
+  Receiver window_{*this};  // last, so that it goes after the shortcut is unregistered
 };
 
 }  // namespace krelmix

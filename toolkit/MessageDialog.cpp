@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "toolkit/Gdi.h"
+
 namespace krelmix {
 
 const wchar_t kConfirmationCaption[] = L"Подтверждение";
@@ -84,13 +86,11 @@ int DluY(HWND dialog, int units) {
 }
 
 SIZE MeasureText(HWND dialog, const std::wstring& text, int maxWidth) {
-  HDC dc = GetDC(dialog);
-  const HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(dialog, WM_GETFONT, 0, 0)));
+  WindowDC dc(dialog);
+  SelectGuard font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageW(dialog, WM_GETFONT, 0, 0)));
   RECT r{0, 0, maxWidth, 0};
-  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r,
+  DrawTextW(dc.Get(), text.c_str(), static_cast<int>(text.size()), &r,
             DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
-  SelectObject(dc, oldFont);
-  ReleaseDC(dialog, dc);
   return {r.right, r.bottom};
 }
 

@@ -6,10 +6,7 @@ namespace krelmix {
 
 void Panel::Create(HWND parent, RECT bounds, UINT id, const PanelStyle& style) {
   style_ = style;
-  HWND hwnd = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_OWNERDRAW | SS_NOTIFY, bounds.left,
-                              bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
-                              reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
-  Adopt(hwnd);
+  HWND hwnd = CreateChild(parent, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_OWNERDRAW | SS_NOTIFY, bounds, id);
   for (auto* child : children_) child->AttachTo(hwnd);
 }
 

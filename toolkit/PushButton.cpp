@@ -7,10 +7,7 @@ void PushButton::Create(HWND parent, RECT bounds, UINT id, const std::wstring& c
   default_ = isDefault;
   cancel_ = isCancel;
   const DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
-  HWND hwnd = CreateWindowExW(0, L"BUTTON", caption.c_str(), style, bounds.left, bounds.top,
-                              bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
-                              reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
-  Adopt(hwnd);
+  HWND hwnd = CreateChild(parent, L"BUTTON", caption.c_str(), style, bounds, id);
   if (font) SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
 }
 

@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include "toolkit/ErrorReport.h"
-#include "toolkit/Form.h"
+#include "toolkit/Window.h"
 
 namespace krelmix {
 
@@ -31,9 +31,13 @@ std::wstring WindowedControl::Text() const {
 bool WindowedControl::OnReflected(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 bool WindowedControl::OnOwnMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 
-void WindowedControl::Adopt(HWND hwnd) {
-  hwnd_ = hwnd;
-  SetWindowSubclass(hwnd, SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
+HWND WindowedControl::CreateChild(HWND parent, const wchar_t* className, const wchar_t* text, DWORD style,
+                                  RECT bounds, UINT id) {
+  hwnd_ = CreateWindowExW(0, className, text, style, bounds.left, bounds.top, bounds.right - bounds.left,
+                          bounds.bottom - bounds.top, parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
+                          ModuleInstance(), nullptr);
+  if (hwnd_) SetWindowSubclass(hwnd_, SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
+  return hwnd_;
 }
 
 LRESULT WindowedControl::CallDefault(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -45,10 +49,6 @@ LRESULT CALLBACK WindowedControl::SubclassProc(HWND hwnd, UINT message, WPARAM w
   auto* control = reinterpret_cast<WindowedControl*>(self);
   try {
     LRESULT result = 0;
-    if (message >= kReflectBase && message < kReflectBase + 0x400) {
-      if (control->OnReflected(message - kReflectBase, wParam, lParam, result)) return result;
-      return 0;
-    }
     if (message == WM_NCDESTROY) {
       RemoveWindowSubclass(hwnd, SubclassProc, 1);
       control->hwnd_ = nullptr;
@@ -56,7 +56,6 @@ LRESULT CALLBACK WindowedControl::SubclassProc(HWND hwnd, UINT message, WPARAM w
     }
     if (control->OnOwnMessage(message, wParam, lParam, result)) return result;
     if (message == WM_KEYDOWN && wParam == VK_TAB) {
-      // No dialog manager runs the forms' loops: the form moves the focus itself.
       SendMessageW(GetAncestor(hwnd, GA_ROOT), kFocusNextMessage, reinterpret_cast<WPARAM>(hwnd),
                    GetKeyState(VK_SHIFT) < 0);
       return 0;

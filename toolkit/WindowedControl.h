@@ -1,6 +1,6 @@
 #pragma once
 // A child window that is one of the program's controls: it knows its name and receives the
-// notifications its form reflects back to it (kReflectBase + WM_COMMAND, WM_DRAWITEM, ...).
+// notifications its form reflects back to it (WM_COMMAND, WM_DRAWITEM, ...).
 #include <windows.h>
 
 #include <string>
@@ -9,6 +9,10 @@
 namespace krelmix {
 
 class GraphicControl;
+
+// Sent by a control to its form on Tab, as no dialog manager runs the forms' loops: wParam the
+// control, lParam non-zero for Shift+Tab. The form moves the focus on.
+constexpr UINT kFocusNextMessage = WM_APP + 0x3F0;
 
 class WindowedControl {
  public:
@@ -32,8 +36,8 @@ class WindowedControl {
   virtual bool OnReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
  protected:
-  // Takes over a child window made by a derived class and subclasses it for its own messages.
-  void Adopt(HWND hwnd);
+  // Makes the control's child window of a system class and subclasses it for its own messages.
+  HWND CreateChild(HWND parent, const wchar_t* className, const wchar_t* text, DWORD style, RECT bounds, UINT id);
   virtual bool OnOwnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
   LRESULT CallDefault(UINT message, WPARAM wParam, LPARAM lParam);
 

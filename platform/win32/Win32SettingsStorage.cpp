@@ -4,22 +4,11 @@
 
 #include <algorithm>
 
+#include "platform/win32/Handles.h"
+
 namespace krelmix {
 
 namespace {
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE h) : h_(h) {}
-  ~FileHandle() { if (valid()) CloseHandle(h_); }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
-  HANDLE get() const { return h_; }
-  void Close() { if (valid()) CloseHandle(h_); h_ = INVALID_HANDLE_VALUE; }
-
- private:
-  HANDLE h_;
-};
 
 bool WriteAll(HANDLE file, const std::string& bytes) {
   size_t done = 0;
@@ -33,11 +22,11 @@ bool WriteAll(HANDLE file, const std::string& bytes) {
 }
 
 bool WriteInPlace(const std::wstring& path, const std::string& bytes) {
-  FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+  KernelHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) return false;
-  if (!WriteAll(file.get(), bytes)) return false;
-  return SetEndOfFile(file.get()) != 0;
+  if (!file.Valid()) return false;
+  if (!WriteAll(file.Get(), bytes)) return false;
+  return SetEndOfFile(file.Get()) != 0;
 }
 }  // namespace
 
@@ -47,13 +36,13 @@ bool Win32SettingsStorage::Exists(const std::wstring& path) {
 }
 
 std::optional<std::string> Win32SettingsStorage::Read(const std::wstring& path) {
-  FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+  KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) return std::nullopt;
+  if (!file.Valid()) return std::nullopt;
   std::string bytes;
   char buffer[65536];
   DWORD got = 0;
-  while (ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+  while (ReadFile(file.Get(), buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
   return bytes;
 }
 
@@ -65,14 +54,14 @@ bool Win32SettingsStorage::Write(const std::wstring& path, const std::string& by
   if (exists && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) return false;
   const std::wstring temp = path + L".new~";
   {
-    FileHandle file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    KernelHandle file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) {
+    if (!file.Valid()) {
       // The folder refuses new files but the file itself may still be writable.
       return exists && WriteInPlace(path, bytes);
     }
-    const bool written = WriteAll(file.get(), bytes);
-    file.Close();
+    const bool written = WriteAll(file.Get(), bytes);
+    file.Reset();
     if (!written) {
       DeleteFileW(temp.c_str());
       return false;

@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "ChildTest.h"
-#include "forms/OneInstance.h"
+#include "toolkit/OneInstance.h"
 
 namespace krelmix {
 namespace {

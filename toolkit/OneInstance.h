@@ -3,9 +3,10 @@
 // one is running; the second copy brings the running one to the front and ends.
 #include <windows.h>
 
-#include <memory>
 #include <string>
 #include <string_view>
+
+#include "platform/win32/Handles.h"
 
 namespace krelmix {
 
@@ -26,10 +27,7 @@ class OneInstance {
   static std::wstring MutexNameFor(std::wstring_view executablePath);
 
  private:
-  struct HandleCloser {
-    void operator()(HANDLE h) const { CloseHandle(h); }
-  };
-  std::unique_ptr<void, HandleCloser> mutex_;
+  KernelHandle mutex_;
   bool previousInstance_ = false;
 };
 

@@ -1,16 +1,10 @@
-#include "forms/OneInstance.h"
+#include "toolkit/OneInstance.h"
+
+#include "toolkit/Application.h"
 
 namespace krelmix {
 
 namespace {
-const wchar_t kApplicationClass[] = L"TApplication";
-
-std::wstring ExecutablePath() {
-  std::wstring path(32768, L'\0');
-  const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-  path.resize(n);
-  return path;
-}
 
 // Posted to ourselves: activation is not changed from inside WM_ACTIVATE.
 UINT BringForwardMessage() {
@@ -36,10 +30,9 @@ void BringMainWindowForward(HWND mainWindow) {
 OneInstance::OneInstance() : OneInstance(MutexNameFor(ExecutablePath())) {}
 
 OneInstance::OneInstance(const std::wstring& mutexName) {
-  HANDLE mutex = CreateMutexW(nullptr, FALSE, mutexName.c_str());
-  if (!mutex) return;
+  mutex_.Reset(CreateMutexW(nullptr, FALSE, mutexName.c_str()));
+  if (!mutex_.Valid()) return;
   previousInstance_ = GetLastError() == ERROR_ALREADY_EXISTS;
-  mutex_.reset(mutex);
 }
 
 std::wstring OneInstance::MutexNameFor(std::wstring_view executablePath) {
