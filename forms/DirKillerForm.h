@@ -27,6 +27,9 @@ class TDirKillerForm2 : public Form {
   Font headerFont_;
   Font valueFont_;
   Font buttonFont_;
+  // On Panel1: under fcLabel2 "Убрано:" the removed folders (Label4), files (Label5) and
+  // kilobytes (Label6); under fcLabel1 "Не убрано:" the folders (Label9) and files (Label10) that
+  // stayed. Label1-3, 7 and 8 are their captions.
   Panel Panel1{L"Panel1"};
   Label fcLabel2{L"fcLabel2", {2, 2, 159, 20}};
   Label Label1{L"Label1", {6, 25, 64, 40}};
@@ -43,7 +46,7 @@ class TDirKillerForm2 : public Form {
   BevelLine Bevel1{L"Bevel1", {1, 20, 160, 22}};
   BevelLine Bevel2{L"Bevel2", {1, 76, 160, 78}};
   BevelLine Bevel3{L"Bevel3", {1, 96, 160, 98}};
-  PushButton fcShapeBtn1{L"fcShapeBtn1"};
+  PushButton fcShapeBtn1{L"fcShapeBtn1"};  // "Удостоверился": closes the window
 };
 
 }  // namespace krelmix

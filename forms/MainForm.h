@@ -66,20 +66,20 @@ class TForm1 : public Form, private CleanupView {
   void CreateLists();
   void CreateBannersAndPanels();
 
-  void FormCreate();
-  void FormActivate();
-  void FormClose();
+  void FormCreate();    // start-up: drive list, settings, command line
+  void FormActivate();  // the start sound (or, in an unattended temp run, hiding the application)
+  void FormClose();     // frees the lists and plays the exit sound to its end
   void ProcessCommandLine();
   void ShowDriveLines();
-  void CheckListBox1Click();
-  void CheckListBox1DblClick();
-  void RxCheckListBox1DblClick();
-  void SpeedButton2Click();
-  void SpeedButton3Click();
-  void SpeedButton4Click();
-  void SpeedButton5Click();
-  void SpeedButton6Click();
-  void SpeedButton7Click();
+  void CheckListBox1Click();       // drive list: stores the drives' ticks in the settings file
+  void CheckListBox1DblClick();    // drive list: toggles the line's tick
+  void RxCheckListBox1DblClick();  // found list: toggles the line's tick
+  void SpeedButton2Click();        // "Поиск": search the ticked drives
+  void SpeedButton3Click();        // "Удалить": delete the ticked finds
+  void SpeedButton4Click();        // "Стоп": ask, then stop the running walk
+  void SpeedButton5Click();        // "Очистка": search and delete at once
+  void SpeedButton6Click();        // "TMP": empty the temporary folder
+  void SpeedButton7Click();        // "Выход": close the program
   // Runs one engine command; a close asked for while it ran is carried out once it has returned.
   template <typename Command>
   void RunCommand(Command command);
@@ -110,11 +110,11 @@ class TForm1 : public Form, private CleanupView {
   void FlushPending();
   void HoldFoundList();
   void StopEventSound();
-  void Image1Click();
+  void Image1Click();  // the banners open their web addresses
   void Image3Click();
 
   void LoadComponents();
-  void LMDGlobalHotKey1KeyDown();
+  void LMDGlobalHotKey1KeyDown();  // Alt+X closes the window
 
   HWND application_;
   std::vector<std::wstring> args_;
@@ -136,14 +136,16 @@ class TForm1 : public Form, private CleanupView {
   bool holdingFoundList_ = false;
   std::optional<size_t> pendingCurrent_;
   std::optional<std::wstring> pendingStatus_, pendingFolders_, pendingFiles_;
-  WavePlayer SRWavePlayer1;
-  GlobalHotKey LMDGlobalHotKey1;
+  WavePlayer SRWavePlayer1;        // plays the event sounds
+  GlobalHotKey LMDGlobalHotKey1;   // Alt+X, system-wide
 
-  TfcImageForm fcImageForm1;
+  TfcImageForm fcImageForm1;  // the skin: outline, picture, dragging
   std::vector<Bitmap> pictures_;  // glyphs and banners, alive as long as the controls showing them
   Font font_;       // "MS Sans Serif" 8 points, the window's default
   Font listFont_;   // "Courier New" 8 points, Cyrillic, for the found list
   std::unique_ptr<TextMeter> listFontMeter_;  // the status line is shortened in the list's font
+  // The command bar: SpeedButton1 "О..." (About), 2 "Поиск", 3 "Удалить", 4 "Стоп", 5 "Очистка",
+  // 6 "TMP", 8 "Настройки" (Settings), 7 "Выход".
   SpeedButton SpeedButton1{L"SpeedButton1", {20, 15, 70, 65}};
   SpeedButton SpeedButton2{L"SpeedButton2", {90, 15, 140, 65}};
   SpeedButton SpeedButton3{L"SpeedButton3", {140, 15, 190, 65}};
@@ -152,14 +154,14 @@ class TForm1 : public Form, private CleanupView {
   SpeedButton SpeedButton6{L"SpeedButton6", {290, 15, 340, 65}};
   SpeedButton SpeedButton8{L"SpeedButton8", {370, 15, 430, 65}};
   SpeedButton SpeedButton7{L"SpeedButton7", {535, 15, 585, 65}};
-  CheckListBox CheckListBox1{L"CheckListBox1"};
-  Image Image1{L"Image1", {58, 220, 146, 251}};
+  CheckListBox CheckListBox1{L"CheckListBox1"};  // the drive list
+  Image Image1{L"Image1", {58, 220, 146, 251}};  // the two web banners
   Image Image3{L"Image3", {58, 254, 146, 285}};
-  Panel Panel2{L"Panel2"};
-  Label Label1{L"Label1", {4, 4, 105, 17}};
-  Label Label2{L"Label2", {4, 16, 105, 29}};
-  CheckListBox RxCheckListBox1{L"RxCheckListBox1"};
-  Panel Panel1{L"Panel1"};
+  Panel Panel2{L"Panel2"};                     // the counters
+  Label Label1{L"Label1", {4, 4, 105, 17}};    // "Каталогов:" and the folder count
+  Label Label2{L"Label2", {4, 16, 105, 29}};   // "Файлов:" and the file count
+  CheckListBox RxCheckListBox1{L"RxCheckListBox1"};  // the found list
+  Panel Panel1{L"Panel1"};                     // the status line
 };
 
 }  // namespace krelmix
