@@ -32,7 +32,7 @@ FormStyle MainFormStyle() {
   style.clientSize = kClientSize;
   style.style = WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX;
   style.color = kSkinColor;
-  style.icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
+  style.icon = LoadIconW(ModuleInstance(), MAKEINTRESOURCEW(1));
   return style;
 }
 
@@ -85,7 +85,7 @@ void TForm1::CreateControls() {
 // The skin covers the whole client area, gives the window its outline and moves it when dragged
 // anywhere no clickable control lies.
 void TForm1::CreateSkin() {
-  HINSTANCE instance = GetModuleHandleW(nullptr);
+  HINSTANCE instance = ModuleInstance();
   fcImageForm1.SetPicture(LoadSkinPicture(instance, IDB_SKIN_MAIN));
   fcImageForm1.SetRegionData(LoadResourceBytes(instance, IDR_SKIN_MAIN_OUTLINE));
   fcImageForm1.SetCaptionBarControl(TfcImageForm::CaptionBar::Skin);
@@ -101,7 +101,7 @@ void TForm1::CreateSkin() {
 }
 
 void TForm1::LoadPictures() {
-  HINSTANCE instance = GetModuleHandleW(nullptr);
+  HINSTANCE instance = ModuleInstance();
   auto picture = [&](UINT id) {
     pictures_.emplace_back(static_cast<HBITMAP>(
         LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));

@@ -1,40 +1,23 @@
 #pragma once
 // The owners of GDI objects, device contexts and selections, and the functions that make GDI
-// objects (they hand back an owner). The other system handles' owners are in platform/win32/Handles.h.
+// objects (they hand back an owner). The owner template and the other system handles' owners are
+// in platform/win32/Handles.h.
 #include <windows.h>
 
 #include <string_view>
 #include <utility>
 
+#include "platform/win32/Handles.h"
+
 namespace krelmix {
 
 // Owns one GDI object (font, brush, pen, bitmap, region) and deletes it.
-template <typename Handle>
-class GdiObject {
- public:
-  GdiObject() = default;
-  explicit GdiObject(Handle handle) : handle_(handle) {}
-  GdiObject(const GdiObject&) = delete;
-  GdiObject& operator=(const GdiObject&) = delete;
-  GdiObject(GdiObject&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-  GdiObject& operator=(GdiObject&& other) noexcept {
-    if (this != &other) Reset(std::exchange(other.handle_, nullptr));
-    return *this;
-  }
-  ~GdiObject() { Reset(); }
-
-  Handle Get() const { return handle_; }
-  explicit operator bool() const { return handle_ != nullptr; }
-  void Reset(Handle handle = nullptr) {
-    if (handle_) DeleteObject(handle_);
-    handle_ = handle;
-  }
-  // Hands the handle to a new owner (e.g. SetWindowRgn), which frees it from then on.
-  Handle Release() { return std::exchange(handle_, nullptr); }
-
- private:
-  Handle handle_ = nullptr;
+struct GdiObjectTraits {
+  static bool Valid(HGDIOBJ object) { return object != nullptr; }
+  static void Close(HGDIOBJ object) { DeleteObject(object); }
 };
+template <typename Handle>
+using GdiObject = UniqueHandle<Handle, GdiObjectTraits>;
 
 using Font = GdiObject<HFONT>;
 using Brush = GdiObject<HBRUSH>;

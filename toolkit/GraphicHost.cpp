@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include "toolkit/Window.h"
+
 namespace krelmix {
 
 namespace {
@@ -118,7 +120,7 @@ bool GraphicHost::HandleMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& re
 void GraphicHost::CreateTooltips() {
   tooltips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
-                              GetModuleHandleW(nullptr), nullptr);
+                              ModuleInstance(), nullptr);
   UpdateTooltips();
 }
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "toolkit/Gdi.h"
+#include "toolkit/Window.h"
 
 namespace krelmix {
 
@@ -182,7 +183,7 @@ bool ShowMessageDialog(HWND owner, MessageDialogKind kind, const std::wstring& t
   dialog.Item(BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, IDYES, kButtonClass, kYesButtonText);
   dialog.Item(BS_PUSHBUTTON | WS_TABSTOP, IDNO, kButtonClass, kNoButtonText);
   DialogRequest request{kind, &text, owner};
-  const INT_PTR answer = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), dialog.Get(), owner, DialogProc,
+  const INT_PTR answer = DialogBoxIndirectParamW(ModuleInstance(), dialog.Get(), owner, DialogProc,
                                                  reinterpret_cast<LPARAM>(&request));
   return answer == IDYES;
 }

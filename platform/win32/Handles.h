@@ -7,47 +7,49 @@
 
 namespace krelmix {
 
-// A kernel object (file, mutex, event, process, thread), closed with CloseHandle. Both null and
-// INVALID_HANDLE_VALUE mean "none", as the functions that make them disagree on which they return.
-class KernelHandle {
+// Owns one system handle and gives it back with Traits::Close; Traits::Valid says which values
+// are a handle at all. Every owner of the program is one of these (GdiObject in toolkit/Gdi.h too).
+template <typename Handle, typename Traits>
+class UniqueHandle {
  public:
-  KernelHandle() = default;
-  explicit KernelHandle(HANDLE handle) : handle_(handle) {}
-  KernelHandle(const KernelHandle&) = delete;
-  KernelHandle& operator=(const KernelHandle&) = delete;
-  KernelHandle(KernelHandle&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-  KernelHandle& operator=(KernelHandle&& other) noexcept {
-    if (this != &other) Reset(std::exchange(other.handle_, nullptr));
+  UniqueHandle() = default;
+  explicit UniqueHandle(Handle handle) : handle_(handle) {}
+  UniqueHandle(const UniqueHandle&) = delete;
+  UniqueHandle& operator=(const UniqueHandle&) = delete;
+  UniqueHandle(UniqueHandle&& other) noexcept : handle_(std::exchange(other.handle_, Handle{})) {}
+  UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+    if (this != &other) Reset(std::exchange(other.handle_, Handle{}));
     return *this;
   }
-  ~KernelHandle() { Reset(); }
+  ~UniqueHandle() { Reset(); }
 
-  HANDLE Get() const { return handle_; }
-  bool Valid() const { return handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE; }
-  void Reset(HANDLE handle = nullptr) {
-    if (Valid()) CloseHandle(handle_);
+  Handle Get() const { return handle_; }
+  bool Valid() const { return Traits::Valid(handle_); }
+  explicit operator bool() const { return Valid(); }
+  void Reset(Handle handle = Handle{}) {
+    if (Valid()) Traits::Close(handle_);
     handle_ = handle;
   }
+  // Hands the handle to a new owner (e.g. SetWindowRgn), which frees it from then on.
+  Handle Release() { return std::exchange(handle_, Handle{}); }
 
  private:
-  HANDLE handle_ = nullptr;
+  Handle handle_{};
 };
+
+// A kernel object (file, mutex, event, process, thread). Both null and INVALID_HANDLE_VALUE mean
+// "none", as the functions that make them disagree on which they return.
+struct KernelHandleTraits {
+  static bool Valid(HANDLE handle) { return handle != nullptr && handle != INVALID_HANDLE_VALUE; }
+  static void Close(HANDLE handle) { CloseHandle(handle); }
+};
+using KernelHandle = UniqueHandle<HANDLE, KernelHandleTraits>;
 
 // A hook procedure installed with SetWindowsHookEx.
-class WindowsHook {
- public:
-  WindowsHook() = default;
-  ~WindowsHook() { Reset(); }
-  WindowsHook(const WindowsHook&) = delete;
-  WindowsHook& operator=(const WindowsHook&) = delete;
-  HHOOK Get() const { return hook_; }
-  void Reset(HHOOK hook = nullptr) {
-    if (hook_) UnhookWindowsHookEx(hook_);
-    hook_ = hook;
-  }
-
- private:
-  HHOOK hook_ = nullptr;
+struct WindowsHookTraits {
+  static bool Valid(HHOOK hook) { return hook != nullptr; }
+  static void Close(HHOOK hook) { UnhookWindowsHookEx(hook); }
 };
+using WindowsHook = UniqueHandle<HHOOK, WindowsHookTraits>;
 
 }  // namespace krelmix
