@@ -12,11 +12,11 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchTools.h"
 #include "cleanup/CleanupEngine.h"
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "toolkit/MessagePump.h"
-#include "bench/BenchTools.h"
 
 namespace krelmix {
 namespace {

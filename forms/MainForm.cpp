@@ -4,7 +4,6 @@
 
 #include "common/CommandLine.h"
 #include "common/EventSounds.h"
-#include "toolkit/OneInstance.h"
 #include "common/StartupSettings.h"
 #include "resources/ResourceIds.h"
 #include "toolkit/Application.h"

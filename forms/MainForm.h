@@ -8,12 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/GlobalHotKey.h"
-#include "common/ProgramState.h"
-#include "common/WavePlayer.h"
 #include "cleanup/CleanupEngine.h"
 #include "cleanup/CleanupView.h"
 #include "cleanup/DriveList.h"
+#include "common/ProgramState.h"
+#include "common/WavePlayer.h"
 #include "platform/AnsiCodec.h"
 #include "platform/Clock.h"
 #include "platform/Drives.h"
@@ -21,13 +20,14 @@
 #include "platform/SettingsStorage.h"
 #include "platform/SoundOutput.h"
 #include "settings/SettingsFile.h"
+#include "skin/ImageForm.h"
 #include "toolkit/CheckListBox.h"
 #include "toolkit/Form.h"
 #include "toolkit/Gdi.h"
+#include "toolkit/GlobalHotKey.h"
 #include "toolkit/GraphicControl.h"
 #include "toolkit/MessagePump.h"
 #include "toolkit/Panel.h"
-#include "skin/ImageForm.h"
 
 namespace krelmix {
 
@@ -45,14 +45,14 @@ struct MainFormServices {
 class TForm1 : public Form, private CleanupView {
  public:
   // previousInstance: another copy of this executable runs (the single-instance mutex existed).
-  TForm1(HWND applicationWindow, std::vector<std::wstring> args, bool previousInstance, const MainFormServices& services);
+  TForm1(HWND applicationWindow, std::vector<std::wstring> args, bool previousInstance,
+         const MainFormServices& services);
   ~TForm1() override;
 
   // Creates the window and runs FormCreate; the window is shown by the caller unless a run hid it.
   void Load();
   bool ShowOnStart() const { return showOnStart_; }
   ProgramState& State() { return state_; }
-
 
  protected:
   void CreateControls() override;
@@ -136,13 +136,13 @@ class TForm1 : public Form, private CleanupView {
   bool holdingFoundList_ = false;
   std::optional<size_t> pendingCurrent_;
   std::optional<std::wstring> pendingStatus_, pendingFolders_, pendingFiles_;
-  WavePlayer SRWavePlayer1;        // plays the event sounds
-  GlobalHotKey LMDGlobalHotKey1;   // Alt+X, system-wide
+  WavePlayer SRWavePlayer1;       // plays the event sounds
+  GlobalHotKey LMDGlobalHotKey1;  // Alt+X, system-wide
 
-  TfcImageForm fcImageForm1;  // the skin: outline, picture, dragging
-  std::vector<Bitmap> pictures_;  // glyphs and banners, alive as long as the controls showing them
-  Font font_;       // "MS Sans Serif" 8 points, the window's default
-  Font listFont_;   // "Courier New" 8 points, Cyrillic, for the found list
+  TfcImageForm fcImageForm1;                  // the skin: outline, picture, dragging
+  std::vector<Bitmap> pictures_;              // glyphs and banners, alive as long as the controls showing them
+  Font font_;                                 // "MS Sans Serif" 8 points, the window's default
+  Font listFont_;                             // "Courier New" 8 points, Cyrillic, for the found list
   std::unique_ptr<TextMeter> listFontMeter_;  // the status line is shortened in the list's font
   // The command bar: SpeedButton1 "О..." (About), 2 "Поиск", 3 "Удалить", 4 "Стоп", 5 "Очистка",
   // 6 "TMP", 8 "Настройки" (Settings), 7 "Выход".
@@ -157,11 +157,11 @@ class TForm1 : public Form, private CleanupView {
   CheckListBox CheckListBox1{L"CheckListBox1"};  // the drive list
   Image Image1{L"Image1", {58, 220, 146, 251}};  // the two web banners
   Image Image3{L"Image3", {58, 254, 146, 285}};
-  Panel Panel2{L"Panel2"};                     // the counters
-  Label Label1{L"Label1", {4, 4, 105, 17}};    // "Каталогов:" and the folder count
-  Label Label2{L"Label2", {4, 16, 105, 29}};   // "Файлов:" and the file count
+  Panel Panel2{L"Panel2"};                           // the counters
+  Label Label1{L"Label1", {4, 4, 105, 17}};          // "Каталогов:" and the folder count
+  Label Label2{L"Label2", {4, 16, 105, 29}};         // "Файлов:" and the file count
   CheckListBox RxCheckListBox1{L"RxCheckListBox1"};  // the found list
-  Panel Panel1{L"Panel1"};                     // the status line
+  Panel Panel1{L"Panel1"};                           // the status line
 };
 
 }  // namespace krelmix

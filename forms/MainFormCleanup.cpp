@@ -1,7 +1,7 @@
 // The main window's cleanup commands and what the cleanup engine sees of the window.
-#include "forms/MainForm.h"
-#include "forms/DirKillerForm.h"
 #include "common/EventSounds.h"
+#include "forms/DirKillerForm.h"
+#include "forms/MainForm.h"
 #include "toolkit/Application.h"
 #include "toolkit/ErrorReport.h"
 #include "toolkit/MessageDialog.h"

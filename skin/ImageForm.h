@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/Gdi.h"
 #include "skin/RegionData.h"
+#include "toolkit/Gdi.h"
 
 namespace krelmix {
 

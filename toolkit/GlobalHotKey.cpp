@@ -62,8 +62,10 @@ void GlobalHotKey::SetHotKey(uint16_t hotKey) {
 void GlobalHotKey::SetActive(bool active) {
   if (active == active_) return;
   active_ = active;
-  if (active) Register(hotKey_);
-  else if (hotKey_ != 0) Unregister();
+  if (active)
+    Register(hotKey_);
+  else if (hotKey_ != 0)
+    Unregister();
 }
 
 // The handler may destroy this component (Esc cancels the dialog that owns it), so everything

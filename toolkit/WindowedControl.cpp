@@ -31,8 +31,8 @@ std::wstring WindowedControl::Text() const {
 bool WindowedControl::OnReflected(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 bool WindowedControl::OnOwnMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 
-HWND WindowedControl::CreateChild(HWND parent, const wchar_t* className, const wchar_t* text, DWORD style,
-                                  RECT bounds, UINT id) {
+HWND WindowedControl::CreateChild(HWND parent, const wchar_t* className, const wchar_t* text, DWORD style, RECT bounds,
+                                  UINT id) {
   hwnd_ = CreateWindowExW(0, className, text, style, bounds.left, bounds.top, bounds.right - bounds.left,
                           bounds.bottom - bounds.top, parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
                           ModuleInstance(), nullptr);

@@ -3,8 +3,8 @@
 // the exit sound), and a file system, drives and settings held in memory.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <filesystem>
+#include <fstream>
 
 #include "../unit/FakeStorage.h"
 #include "../unit/MemoryFileSystem.h"
@@ -63,9 +63,7 @@ struct Win32Services {
   Win32SettingsStorage settingsStorage;
   Win32AnsiCodec codec;
   Win32Clock clock;
-  MainFormServices With(SoundOutput& sound) {
-    return {sound, fileSystem, drives, settingsStorage, codec, clock};
-  }
+  MainFormServices With(SoundOutput& sound) { return {sound, fileSystem, drives, settingsStorage, codec, clock}; }
 };
 
 void Pump(int milliseconds) {
