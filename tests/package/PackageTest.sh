@@ -51,7 +51,9 @@ for _ in $(seq 150); do
   kill -0 "$program" 2>/dev/null || break
   sleep 0.2
 done
-kill "$program" 2>/dev/null || true
+# Wine's process ignores SIGTERM; a program left running would hold the single-instance mutex
+# and every later start of Krelmix in this prefix would only bring it forward.
+kill -9 "$program" 2>/dev/null || true
 wait "$program" 2>/dev/null || true
 if ! opened "\\\\$name\\\\Krelmix.ini"; then
   echo "FAIL: the program did not open the Krelmix.ini beside it"; exit 1
