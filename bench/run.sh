@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the 32-bit benchmarks, generates their trees once on the Unix side, maps them as drives
+# Builds the benchmarks for the Windows build this host runs (the shipped 32-bit one where the host
+# runs 32-bit programs, otherwise the 64-bit one), generates their trees once on the Unix side, maps them as drives
 # of the build's Wine prefix and runs the benchmarks there:
 #   K: 20,420 folders and 200,000 files (search and deletion against the bare file-system work),
 #   M: 1,000 folders of 1,000 garbage files each (the real program with a million finds).
@@ -10,8 +11,11 @@ tree="$root/build/bench-tree"
 million="$root/build/bench-million"
 display="${KRELMIX_BENCH_DISPLAY:-:91}"
 
-cmake --preset win32 >/dev/null
-cmake --build --preset win32 -j2 --target search_bench found_list_bench program_bench
+source "$root/scripts/wine-env.sh"
+preset=win$KRELMIX_WINE_BITS
+echo "Benchmarks of the $KRELMIX_WINE_BITS-bit build. $(krelmix_wine_describe)"
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset" -j2 --target search_bench found_list_bench program_bench Krelmix
 
 if [ ! -f "$tree/.complete" ]; then
   rm -rf "$tree"
@@ -45,7 +49,6 @@ open(os.path.join(sys.argv[1], ".complete"), "w").close()
 PY
 fi
 
-source "$root/scripts/wine-env.sh"
 krelmix_ensure_prefix
 ln -sfn "$tree" "$WINEPREFIX/dosdevices/k:"
 ln -sfn "$million" "$WINEPREFIX/dosdevices/m:"
@@ -58,6 +61,7 @@ fi
 # A fresh wineserver, so that its desktop is made on this display.
 wineserver -k 2>/dev/null || true
 wineserver -w || true
-DISPLAY="$display" wine "$root/build/win32/bench/search_bench.exe" K: 2>/dev/null
-DISPLAY="$display" wine "$root/build/win32/bench/found_list_bench.exe" 2>/dev/null
-DISPLAY="$display" wine "$root/build/win32/bench/program_bench.exe" "$root/build/win32/app/Krelmix.exe" K M 2>/dev/null
+bin="$root/build/$preset"
+DISPLAY="$display" krelmix_wine "$bin/bench/search_bench.exe" K: 2>/dev/null
+DISPLAY="$display" krelmix_wine "$bin/bench/found_list_bench.exe" 2>/dev/null
+DISPLAY="$display" krelmix_wine "$bin/bench/program_bench.exe" "$bin/app/Krelmix.exe" K M 2>/dev/null

@@ -30,12 +30,13 @@ missing_of() {
 # apt-get update exits 100 when any one index fails (a mirror caught mid-sync, say); the lists
 # that did arrive are still used.
 update_indexes() {
-  local log
+  local log status=0
   log="$(mktemp)"
-  if ! "${sudo_cmd[@]}" apt-get update -qq >"$log" 2>&1; then
+  "${sudo_cmd[@]}" apt-get update -qq >"$log" 2>&1 || status=$?
+  if [ "$status" != 0 ] || grep -qE '^(E|W|Err):.*(Failed to fetch|failed to download)|^E:' "$log"; then
     local failed
-    failed="$(grep -oE '^(E|W): Failed to fetch [^ ]+' "$log" | awk '{print $4}' | sort -u | tr '\n' ' ')"
-    echo "setup: some package indexes could not be read (${failed:-see apt-get update}); going on with the lists at hand"
+    failed="$(grep -oE 'Failed to fetch [^ ]+' "$log" | awk '{print $4}' | sort -u | tr '\n' ' ' | sed 's/ $//')"
+    echo "setup: some package indexes could not be read (${failed:-apt-get update exited $status}); going on with the lists at hand"
   fi
   rm -f "$log"
 }

@@ -17,6 +17,9 @@ log="$(mktemp)"
 for preset in native win32 win64; do
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset"
+  if [ "$preset" = win32 ] && [ "$KRELMIX_WINE_BITS" != 32 ]; then
+    echo "The 32-bit suites are skipped: $krelmix_wine_reason."
+  fi
   if ctest --preset "$preset" -j2 2>&1 | tee "$log"; [ "${PIPESTATUS[0]}" = 0 ]; then
     outcome[$preset]=passed
   else

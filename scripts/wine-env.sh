@@ -79,6 +79,18 @@ krelmix_ensure_prefix() {
     wineserver -k 2>/dev/null || true
     wineserver -w || true
   fi
+  if [ ! -f "$WINEPREFIX/.krelmix-nodebugger" ]; then
+    # A crashing program ends at once instead of waiting for ever in Wine's debugger, which would
+    # also keep the prefix's server alive under the next commands.
+    local view
+    for view in 64 32; do
+      krelmix_wine reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /f \
+        /reg:$view >/dev/null 2>&1 || true
+    done
+    touch "$WINEPREFIX/.krelmix-nodebugger"
+    wineserver -k 2>/dev/null || true
+    wineserver -w || true
+  fi
 }
 
 # KRELMIX_DISPLAY picks the virtual display's number (default :97), so that two checkouts can

@@ -127,7 +127,11 @@ void Form::AnswerDescribe(HWND requester) const {
   const std::wstring text = DescribeControls();
   COPYDATASTRUCT data{kDescribeData, static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)),
                       const_cast<wchar_t*>(text.c_str())};
-  SendMessageW(requester, WM_COPYDATA, reinterpret_cast<WPARAM>(Handle()), reinterpret_cast<LPARAM>(&data));
+  // Never wait on the asking program for long: a requester that stops reading its messages must
+  // not freeze this window.
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutW(requester, WM_COPYDATA, reinterpret_cast<WPARAM>(Handle()), reinterpret_cast<LPARAM>(&data),
+                      SMTO_ABORTIFHUNG, 5000, &ignored);
 }
 
 void Form::PaintForm() {

@@ -1,11 +1,14 @@
 #include "Harness.h"
 
 #include "../win/ScratchFolder.h"
+#include "Watchdog.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
+#include <mutex>
+#include <thread>
 
 namespace krelmix::e2e {
 
@@ -74,17 +77,60 @@ void SetBuiltProgram(const std::string& path) {
 
 namespace {
 const wchar_t kReceiverClass[] = L"KrelmixE2EReceiver";
-std::wstring* g_described = nullptr;
 
-LRESULT CALLBACK ReceiverProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_COPYDATA && g_described) {
-    const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
-    g_described->assign(static_cast<const wchar_t*>(data->lpData), data->cbData / sizeof(wchar_t));
-    while (!g_described->empty() && g_described->back() == L'\0') g_described->pop_back();
-    return TRUE;
+// The description arrives as a WM_COPYDATA sent by the program while it handles our request.
+// It is received on a thread of its own: under 64-bit Wine a thread waiting in SendMessageTimeout
+// for another process did not always take the nested WM_COPYDATA that process sent back, and both
+// waited for ever.
+class DescriptionReceiver {
+ public:
+  DescriptionReceiver() {
+    HANDLE created = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::thread([this, created] { Run(created); }).detach();
+    WaitForSingleObject(created, INFINITE);
+    CloseHandle(created);
   }
-  return DefWindowProcW(hwnd, message, wParam, lParam);
-}
+  HWND Window() const { return window_; }
+  void Clear() {
+    std::lock_guard lock(mutex_);
+    text_.clear();
+  }
+  std::wstring Text() {
+    std::lock_guard lock(mutex_);
+    return text_;
+  }
+
+ private:
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<DescriptionReceiver*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (message == WM_COPYDATA && self) {
+      const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+      std::wstring text(static_cast<const wchar_t*>(data->lpData), data->cbData / sizeof(wchar_t));
+      while (!text.empty() && text.back() == L'\0') text.pop_back();
+      std::lock_guard lock(self->mutex_);
+      self->text_ = std::move(text);
+      return TRUE;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+  }
+
+  void Run(HANDLE created) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = Proc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = kReceiverClass;
+    RegisterClassW(&wc);
+    window_ = CreateWindowW(kReceiverClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+    SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetEvent(created);
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+  }
+
+  HWND window_ = nullptr;
+  std::mutex mutex_;
+  std::wstring text_;
+};
 
 std::vector<std::wstring> Split(const std::wstring& text, wchar_t separator) {
   std::vector<std::wstring> parts;
@@ -100,22 +146,15 @@ std::vector<std::wstring> Split(const std::wstring& text, wchar_t separator) {
 }  // namespace
 
 std::vector<ControlInfo> DescribeControls(HWND form) {
-  static HWND receiver = [] {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = ReceiverProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = kReceiverClass;
-    RegisterClassW(&wc);
-    return CreateWindowW(kReceiverClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
-  }();
-  std::wstring text;
-  g_described = &text;
+  // Never destroyed: its thread ends with the process.
+  static DescriptionReceiver& receiver = *new DescriptionReceiver;
+  WaitingFor waiting(L"the window's description of its controls");
+  receiver.Clear();
   DWORD_PTR answer = 0;
-  SendMessageTimeoutW(form, RegisterWindowMessageW(L"Krelmix.DescribeControls"), reinterpret_cast<WPARAM>(receiver),
-                      0, SMTO_ABORTIFHUNG, 10000, &answer);
-  g_described = nullptr;
+  SendMessageTimeoutW(form, RegisterWindowMessageW(L"Krelmix.DescribeControls"),
+                      reinterpret_cast<WPARAM>(receiver.Window()), 0, SMTO_ABORTIFHUNG, 10000, &answer);
   std::vector<ControlInfo> controls;
-  for (const std::wstring& line : Split(text, L'\n')) {
+  for (const std::wstring& line : Split(receiver.Text(), L'\n')) {
     const auto f = Split(line, L'\t');
     if (f.size() < 10) continue;
     ControlInfo c;
@@ -152,6 +191,7 @@ std::wstring ListLine(HWND list, LRESULT index) {
 }
 
 std::vector<std::wstring> ListLines(HWND list) {
+  WaitingFor waiting(L"the lines of a list");
   std::vector<std::wstring> lines;
   const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
   for (LRESULT i = 0; i < count; ++i) lines.push_back(ListLine(list, i));
@@ -190,6 +230,7 @@ RunningProgram::RunningProgram(const std::string& settings, bool withSettings) {
 
 RunningProgram::~RunningProgram() {
   if (process_.hProcess) {
+    UntrackProgram(process_.hProcess);
     if (Running()) TerminateProcess(process_.hProcess, 1);
     WaitForSingleObject(process_.hProcess, 5000);
     CloseHandle(process_.hProcess);
@@ -204,6 +245,7 @@ void RunningProgram::Start(const std::wstring& arguments) {
   startup.cb = sizeof startup;
   ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(),
                              &startup, &process_));
+  TrackProgram(process_.hProcess);
 }
 
 void RunningProgram::StartWithTemp(const std::wstring& arguments, const std::wstring& tempFolder) {
@@ -251,6 +293,7 @@ BOOL CALLBACK CollectStatic(HWND hwnd, LPARAM param) {
 
 bool AnswerDialog(RunningProgram& program, const wchar_t* className, const std::wstring& caption,
                   const std::wstring& button, std::wstring* text, DWORD milliseconds) {
+  WaitingFor waiting(L"a dialog titled \"" + caption + L"\" to answer with \"" + button + L"\"");
   for (DWORD waited = 0; waited < milliseconds; waited += 100) {
     HWND dialog = program.WaitForWindow(className, 100);
     if (dialog && WindowText(dialog) == caption) {
@@ -270,6 +313,7 @@ bool AnswerDialog(RunningProgram& program, const wchar_t* className, const std::
 }
 
 bool WaitUntilIdle(HWND main, DWORD milliseconds) {
+  WaitingFor waiting(L"the run to end (Поиск enabled, Стоп disabled)");
   for (DWORD waited = 0; waited < milliseconds; waited += 100) {
     if (FindControl(main, L"SpeedButton2").enabled && !FindControl(main, L"SpeedButton4").enabled) return true;
     Sleep(100);
@@ -278,6 +322,7 @@ bool WaitUntilIdle(HWND main, DWORD milliseconds) {
 }
 
 bool RunningProgram::WaitForExit(DWORD milliseconds) {
+  WaitingFor waiting(L"the program to end");
   return WaitForSingleObject(process_.hProcess, milliseconds) == WAIT_OBJECT_0;
 }
 
@@ -293,6 +338,7 @@ bool RunningProgram::SettingsExist() const {
 }
 
 HWND RunningProgram::WaitForWindow(const wchar_t* className, DWORD milliseconds) {
+  WaitingFor waiting(std::wstring(L"a window of class ") + className);
   for (DWORD waited = 0; waited < milliseconds; waited += 100) {
     Search search{process_.dwProcessId, className, nullptr};
     EnumWindows(FindProcessWindow, reinterpret_cast<LPARAM>(&search));

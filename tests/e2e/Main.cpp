@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "Harness.h"
+#include "Watchdog.h"
 
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
@@ -11,5 +13,9 @@ int main(int argc, char** argv) {
     return 2;
   }
   krelmix::e2e::SetBuiltProgram(argv[1]);
+  // Below ctest's own limit for each test, so that a stall is reported with what it waited for.
+  // KRELMIX_E2E_SECONDS sets another limit.
+  const char* seconds = std::getenv("KRELMIX_E2E_SECONDS");
+  krelmix::e2e::InstallWatchdog(seconds ? static_cast<DWORD>(std::atoi(seconds)) : 150);
   return RUN_ALL_TESTS();
 }

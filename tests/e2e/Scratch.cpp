@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "../win/UnixLink.h"
+#include "Watchdog.h"
 
 
 namespace krelmix::e2e {
@@ -29,8 +30,11 @@ void ClearScratchDrive() {
   const std::string root = test::UnixName(L"T:\\");
   if (root.empty()) return;
   // rm never follows a link: a linked folder loses only the link.
-  test::RunShell("/usr/bin/find '" + root + "' -mindepth 1 -maxdepth 1 ! -name .windows-label -exec /bin/rm -rf {} +",
+  WaitingFor waiting(L"the scratch drive T: to be emptied");
+  const bool cleared = test::RunShell("/usr/bin/find '" + root + "' -mindepth 1 -maxdepth 1 ! -name .windows-label -exec /bin/rm -rf {} +",
                  L"T:\\.cleared");
+  // Files laid out for the next steps would otherwise be removed under them.
+  if (!cleared) ADD_FAILURE() << "the scratch drive T: was not emptied in time";
 }
 
 bool MakeFolderLink(const std::wstring& link, const std::wstring& target) {

@@ -103,6 +103,7 @@ TEST_P(Encodings, CyrillicKeysSurviveARewrite) {
   program.Start();
   ASSERT_NE(program.WaitForWindow(L"TForm1"), nullptr);
   const int scratch = program.DriveLineIndex(kScratchDrive);
+  ASSERT_GE(scratch, 0) << "the scratch drive is not listed";
   EXPECT_TRUE(program.DriveTicks()[scratch]);
   program.ClickDriveLine(scratch, /*onTickBox=*/false);
   const std::string after = program.SettingsBytes();

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "AboutOutline.h"
 #include "BmpFile.h"
 #include "MainOutline.h"
 #include "skin/RegionData.h"
@@ -105,6 +106,24 @@ TEST(RegionData, MainSkinHasTheMainWindowsOutlineAndItIsStoredAsComputed) {
   const std::vector<uint8_t> stored = test::ReadFileBytes(KRELMIX_RESOURCE_DIR "/skins/Main.rgn");
   EXPECT_EQ(stored, SerializeStoredOutline(outline));
   EXPECT_EQ(stored.size(), 4u + 32u + 30u * 16u);
+}
+
+TEST(RegionData, AboutSkinHasTheAboutWindowsOutlineAndItIsStoredAsComputed) {
+  const auto bmp = test::DecodeBmp(test::ReadFileBytes(KRELMIX_RESOURCE_DIR "/skins/About.bmp"));
+  ASSERT_TRUE(bmp);
+  EXPECT_EQ(bmp->bitsPerPixel, 4);
+  EXPECT_EQ(bmp->compression, 0u);
+  EXPECT_EQ(bmp->grid.width, 300);
+  EXPECT_EQ(bmp->grid.height, 205);
+  const uint32_t key = DefaultKeyColour(bmp->grid);
+  EXPECT_EQ(key, 0x131113u);
+
+  const std::vector<RegionRect> outline = OutlineRects(bmp->grid, key);
+  ASSERT_EQ(outline.size(), 40u);
+  EXPECT_EQ(outline, test::ExpectedAboutOutline());
+  EXPECT_EQ(BoundingBox(outline), (RegionRect{0, 0, 300, 205}));
+
+  EXPECT_EQ(test::ReadFileBytes(KRELMIX_RESOURCE_DIR "/skins/About.rgn"), SerializeStoredOutline(outline));
 }
 
 }  // namespace

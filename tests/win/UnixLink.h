@@ -47,7 +47,7 @@ inline bool EntryExists(const std::wstring& path) {
 // so it leaves a marker file beside the entry when it is done.
 inline bool RunShell(const std::string& command, const std::wstring& entry) {
   const std::wstring marker = entry + L".done~";
-  // A marker left by an earlier command that outlasted its wait would end this wait at once.
+  // A marker left by an earlier command that outlived its wait would end this wait at once.
   DeleteFileW(Extended(marker).c_str());
   // The command line is split the Windows way: one double-quoted argument for the shell.
   const std::string line = "/bin/sh -c \"" + command + "; touch '" + UnixEntryName(marker) + "'\"";
@@ -60,9 +60,9 @@ inline bool RunShell(const std::string& command, const std::wstring& entry) {
     return false;
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
-  // A loaded host can take seconds to start the shell; a command that ends after the wait would
-  // go on working on what the test makes next.
-  for (int i = 0; i < 1200; ++i) {
+  // Starting a Unix program from Wine takes from a few milliseconds to several seconds on a busy
+  // machine; giving up early would let the command go on working under the caller's next steps.
+  for (int i = 0; i < 2400; ++i) {
     if (EntryExists(marker)) return DeleteFileW(Extended(marker).c_str()) != 0;
     Sleep(25);
   }

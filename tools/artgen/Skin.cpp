@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "PixelFont.h"
+#include "SkinCanvas.h"
 
 namespace artgen {
 
@@ -44,144 +45,41 @@ int FirstColumn(int y) {
 
 class Skin {
  public:
-  Skin() : image_(kSkinWidth, kSkinHeight, kPalette) {}
+  Skin() : c_(kSkinWidth, kSkinHeight, kPalette, InMainShape) {}
 
   IndexedImage Paint() {
     Metal();
-    OuterBevel();
+    c_.OuterBevel();
     ButtonBar();
     DriveColumn();
     FoundListWell();
     Title();
     for (int y = 0; y < kSkinHeight; ++y)
       for (int x = 0; x < kSkinWidth; ++x)
-        if (InMainShape(x, y) == (image_.At(x, y) == Key)) throw std::logic_error("skin pixel off the shape");
-    return image_;
+        if (InMainShape(x, y) == (c_.At(x, y) == Key)) throw std::logic_error("skin pixel off the shape");
+    return c_.Image();
   }
 
  private:
-  // Paints only inside the window's shape, so no decoration can change the outline.
-  void Set(int x, int y, uint8_t ink) {
-    if (InMainShape(x, y)) image_.Set(x, y, ink);
-  }
-  void Rect(int x0, int y0, int x1, int y1, uint8_t ink) {  // inclusive corners
-    for (int y = y0; y <= y1; ++y)
-      for (int x = x0; x <= x1; ++x) Set(x, y, ink);
-  }
-  void HLine(int x0, int x1, int y, uint8_t ink) { Rect(x0, y, x1, y, ink); }
-  void VLine(int x, int y0, int y1, uint8_t ink) { Rect(x, y0, x, y1, ink); }
-
-  static float Hash(int x, int y, int seed) {
-    uint32_t h = static_cast<uint32_t>(x) * 374761393u + static_cast<uint32_t>(y) * 668265263u +
-                 static_cast<uint32_t>(seed) * 2246822519u;
-    h = (h ^ (h >> 13)) * 1274126177u;
-    return static_cast<float>((h ^ (h >> 16)) & 0xFFFFFF) / 16777216.0f;
-  }
-  // Smooth noise along a row: the streaks of brushed metal.
-  static float Streak(int x, int y, int seed) {
-    const float period = 37;
-    const int cell = static_cast<int>(std::floor(x / period));
-    const float t = x / period - cell;
-    const float s = t * t * (3 - 2 * t);
-    return Hash(cell, y, seed) * (1 - s) + Hash(cell + 1, y, seed) * s;
-  }
-  // Dithering of a shade on the grey ramp with a threshold that runs in streaks along the
-  // rows: the grain of brushed metal instead of a checker pattern.
-  static uint8_t Dither(float shade, int x, int y, int seed = 17) {
-    const float threshold = 0.08f + 0.84f * Streak(x * 3, y, seed);
-    const int base = static_cast<int>(std::floor(shade));
-    const int ink = base + (shade - base > threshold ? 1 : 0);
-    return static_cast<uint8_t>(std::clamp(ink, 1, 11));
-  }
+  void Set(int x, int y, uint8_t ink) { c_.Set(x, y, ink); }
+  void Rect(int x0, int y0, int x1, int y1, uint8_t ink) { c_.Rect(x0, y0, x1, y1, ink); }
+  void HLine(int x0, int x1, int y, uint8_t ink) { c_.HLine(x0, x1, y, ink); }
+  void VLine(int x, int y0, int y1, uint8_t ink) { c_.VLine(x, y0, y1, ink); }
+  void Sunken(int x0, int y0, int x1, int y1, int width) { c_.Sunken(x0, y0, x1, y1, width); }
+  void Socket(int x0, int y0, int x1, int y1) { c_.Socket(x0, y0, x1, y1); }
+  void Screw(int cx, int cy) { c_.Screw(cx, cy); }
+  void Led(int cx, int cy, uint8_t ring, uint8_t body, uint8_t glint) { c_.Led(cx, cy, ring, body, glint); }
 
   // Brushed dark metal, a little lighter at the top.
   void Metal() {
     for (int y = 0; y < kSkinHeight; ++y) {
-      const float rowTone = (Hash(0, y, 7) - 0.5f) * 0.25f;
+      const float rowTone = (SkinCanvas::Hash(0, y, 7) - 0.5f) * 0.25f;
       for (int x = 0; x < kSkinWidth; ++x) {
         const float top = y < 70 ? 5.6f - 0.5f * y / 70.0f : 5.0f - 0.6f * (y - 70) / 390.0f;
-        const float shade = top + rowTone + (Streak(x, y, 3) - 0.5f) * 0.3f;
-        Set(x, y, Dither(shade, x, y));
+        const float shade = top + rowTone + (SkinCanvas::Streak(x, y, 3) - 0.5f) * 0.3f;
+        Set(x, y, SkinCanvas::Dither(shade, x, y));
       }
     }
-  }
-
-  // The rim: a dark line round the shape, lit on its upper and left sides.
-  void OuterBevel() {
-    for (int y = 0; y < kSkinHeight; ++y) {
-      for (int x = 0; x < kSkinWidth; ++x) {
-        if (!InMainShape(x, y)) continue;
-        for (int d = 1; d <= 3; ++d) {
-          const bool litSide = !InMainShape(x - d, y) || !InMainShape(x, y - d) || !InMainShape(x - d, y - d);
-          const bool darkSide = !InMainShape(x + d, y) || !InMainShape(x, y + d) || !InMainShape(x + d, y + d);
-          if (!litSide && !darkSide) continue;
-          bool lit = litSide && !darkSide;
-          // Where both meet (the top right and bottom left corners) the diagonal decides.
-          if (litSide && darkSide) lit = !InMainShape(x, y - d) || !InMainShape(x - d, y);
-          static const uint8_t litInks[] = {Black, 10, 8};
-          static const uint8_t darkInks[] = {Black, 2, 3};
-          image_.Set(x, y, lit ? litInks[d - 1] : darkInks[d - 1]);
-          break;
-        }
-      }
-    }
-  }
-
-  // A sunken frame round [x0, x1] x [y0, y1] (inclusive), `width` pixels deep.
-  void Sunken(int x0, int y0, int x1, int y1, int width) {
-    static const uint8_t dark[] = {2, 1};
-    static const uint8_t light[] = {8, 6};
-    for (int i = 0; i < width; ++i) {
-      const int k = width - 1 - i;  // the outer ring first
-      HLine(x0 - 1 - i, x1 + i, y0 - 1 - i, dark[k]);
-      VLine(x0 - 1 - i, y0 - 1 - i, y1 + i, dark[k]);
-      HLine(x0 - i, x1 + 1 + i, y1 + 1 + i, light[k]);
-      VLine(x1 + 1 + i, y0 - i, y1 + 1 + i, light[k]);
-    }
-  }
-
-  // A dark, smooth recess with soft corners, for the buttons to sit in.
-  void Socket(int x0, int y0, int x1, int y1) {
-    Rect(x0, y0, x1, y1, 2);
-    HLine(x0 + 1, x1 - 1, y0, Black);
-    VLine(x0, y0 + 1, y1 - 1, Black);
-    HLine(x0 + 1, x1 - 1, y0 + 1, Black);
-    VLine(x0 + 1, y0 + 1, y1 - 1, Black);
-    for (int x = x0 + 2; x < x1; ++x)  // a soft shadow under the top edge
-      if ((x + y0) % 2 == 0) Set(x, y0 + 2, Black);
-    HLine(x0 + 2, x1 - 1, y1 - 1, 3);
-    HLine(x0 + 1, x1 - 1, y1, 7);
-    VLine(x1, y0 + 1, y1 - 1, 6);
-    HLine(x0 + 2, x1 - 1, y1 + 1, 5);
-  }
-
-  void Screw(int cx, int cy) {
-    for (int y = cy - 4; y <= cy + 4; ++y)
-      for (int x = cx - 4; x <= cx + 4; ++x) {
-        const float dx = x - cx, dy = y - cy;
-        const float r = std::sqrt(dx * dx + dy * dy);
-        if (r > 4.3f) continue;
-        if (r > 3.4f) {
-          Set(x, y, dx + dy < 0 ? 2 : 8);  // the countersink: shadow above, light below
-          continue;
-        }
-        const float shade = 8.6f - (dx + dy) * 0.55f;
-        Set(x, y, Dither(shade, x, y));
-      }
-    for (int i = -2; i <= 2; ++i) {  // the slot, at an angle
-      Set(cx + i, cy - i, 2);
-      Set(cx + i + 1, cy - i, 10);
-    }
-  }
-
-  void Led(int cx, int cy, uint8_t ring, uint8_t body, uint8_t glint) {
-    for (int y = cy - 3; y <= cy + 3; ++y)
-      for (int x = cx - 3; x <= cx + 3; ++x) {
-        const float r = std::hypot(static_cast<float>(x - cx), static_cast<float>(y - cy));
-        if (r <= 2.2f) Set(x, y, body);
-        else if (r <= 3.3f) Set(x, y, ring);
-      }
-    Set(cx - 1, cy - 1, glint);
   }
 
   // Buttons at y 15..64: "О..." at 20, the run's six at 90..339, "Настройки" at 370..429 and
@@ -226,7 +124,7 @@ class Skin {
     });
     // Light on the top edge of each font pixel.
     DrawText(name, x, y, big, [&](int px, int py, int) {
-      if ((py - y) % 3 == 0 && image_.At(px, py - 1) == Black && image_.At(px, py) != Light) Set(px, py, 10);
+      if ((py - y) % 3 == 0 && c_.At(px, py - 1) == Black && c_.At(px, py) != Light) Set(px, py, 10);
     });
 
     const std::u32string motto = U"очистка дисков от мусора";
@@ -267,7 +165,7 @@ class Skin {
     VLine(159, 94, 456, 2);
   }
 
-  IndexedImage image_;
+  SkinCanvas c_;
 };
 
 }  // namespace

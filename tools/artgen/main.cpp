@@ -8,9 +8,12 @@
 
 #include "Banners.h"
 #include "Bmp.h"
+#include "Cursor.h"
 #include "Glyphs.h"
+#include "Pictures.h"
 #include "Skin.h"
 #include "Sounds.h"
+#include "WindowSkins.h"
 #include "skin/RegionData.h"
 
 namespace {
@@ -31,11 +34,17 @@ void WriteStoredOutline(const std::string& path, const IndexedImage& skin) {
 }
 
 void Generate(const std::filesystem::path& root) {
-  for (const char* folder : {"skins", "glyphs", "banners", "sounds"}) std::filesystem::create_directories(root / folder);
+  for (const char* folder : {"skins", "glyphs", "banners", "pictures", "cursors", "sounds"}) std::filesystem::create_directories(root / folder);
 
   const IndexedImage skin = PaintMainSkin();
   WriteBmp4((root / "skins/Main.bmp").string(), skin);
   WriteStoredOutline((root / "skins/Main.rgn").string(), skin);
+
+  WriteBmp4((root / "skins/Options.bmp").string(), PaintOptionsSkin());
+  WriteBmp4((root / "skins/Editors.bmp").string(), PaintEditorsSkin());
+  const IndexedImage about = PaintAboutSkin();
+  WriteBmp4((root / "skins/About.bmp").string(), about);
+  WriteStoredOutline((root / "skins/About.rgn").string(), about);
 
   for (const GlyphDesign& design : GlyphDesigns()) {
     ColourImage glyph(kGlyphSize, kGlyphSize);
@@ -47,6 +56,10 @@ void Generate(const std::filesystem::path& root) {
 
   WriteBmp24((root / "banners/Krelmix.bmp").string(), ProductBanner(), Rgb(0, 0, 0));
   WriteBmp24((root / "banners/D3ir.bmp").string(), StudioBanner(), Rgb(0, 0, 0));
+
+  WriteBmp24((root / "pictures/Mascot.bmp").string(), Mascot(), Rgb(0, 0, 0));
+  WriteBmp24((root / "pictures/Logo.bmp").string(), Logo(), LogoKeyColour());
+  WriteLinkCursor((root / "cursors/LinkPoint.cur").string());
 
   for (const SoundDesign& sound : EventSounds()) WriteWav((root / "sounds" / sound.file).string(), sound.samples);
 }

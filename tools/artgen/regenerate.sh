@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Rebuilds the artwork generator natively and writes the skins, glyphs, banners and sounds into
-# resources/. Commit the generator and its outputs together.
+# Rebuilds the artwork generator natively and writes the skins and their outlines, glyphs,
+# banners, pictures, cursor and sounds into resources/. Commit the generator and its outputs
+# together.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 cmake --preset native >/dev/null

@@ -1,0 +1,86 @@
+#include "Cursor.h"
+
+#include <cstdint>
+#include <fstream>
+#include <stdexcept>
+#include <vector>
+
+namespace artgen {
+
+namespace {
+
+// '#' black, 'o' white, '.' see-through. The tip of the index finger is the hot spot.
+const char* const kHand[] = {
+    ".....##..........", "....#oo#.........", "....#oo#.........", "....#oo#.........",
+    "....#oo#.........", "....#oo###.......", "....#oo#oo###....", "....#oo#oo#oo##..",
+    "....#oo#oo#oo#oo#", ".##.#oo#oo#oo#oo#", "#oo##ooooooooooo#", "#ooo#ooooooooooo#",
+    ".#oooooooooooooo#", ".#oooooooooooooo#", "..#ooooooooooooo#", "..#ooooooooooooo#",
+    "...#ooooooooooo#.", "...#ooooooooooo#.", "....#ooooooooo#..", "....#ooooooooo#..",
+    "....###########..",
+};
+constexpr int kHandLeft = 5, kHandTop = 1;
+constexpr int kHotX = kHandLeft + 5, kHotY = kHandTop;
+
+void Put16(std::vector<uint8_t>& out, uint32_t v) {
+  out.push_back(static_cast<uint8_t>(v));
+  out.push_back(static_cast<uint8_t>(v >> 8));
+}
+void Put32(std::vector<uint8_t>& out, uint32_t v) {
+  Put16(out, v & 0xFFFF);
+  Put16(out, v >> 16);
+}
+
+char PixelAt(int x, int y) {
+  const int hx = x - kHandLeft, hy = y - kHandTop;
+  if (hy < 0 || hy >= static_cast<int>(sizeof kHand / sizeof kHand[0]) || hx < 0 || hx >= 17) return '.';
+  return kHand[hy][hx];
+}
+
+}  // namespace
+
+// One 1-bit image: the colour (XOR) mask over the AND mask, both bottom-up, 4 bytes a row.
+void WriteLinkCursor(const std::string& path) {
+  if (PixelAt(kHotX, kHotY) != '#') throw std::logic_error("the hot spot is off the finger tip");
+  constexpr uint32_t kMaskBytes = kCursorSize * 4;
+  constexpr uint32_t kImageBytes = 40 + 2 * 4 + 2 * kMaskBytes;
+  std::vector<uint8_t> out;
+  Put16(out, 0);  // directory: reserved, type 2 (cursor), one image
+  Put16(out, 2);
+  Put16(out, 1);
+  out.push_back(kCursorSize);
+  out.push_back(kCursorSize);
+  out.push_back(2);  // colours
+  out.push_back(0);
+  Put16(out, kHotX);
+  Put16(out, kHotY);
+  Put32(out, kImageBytes);
+  Put32(out, 22);
+  Put32(out, 40);  // BITMAPINFOHEADER; the height counts both masks
+  Put32(out, kCursorSize);
+  Put32(out, kCursorSize * 2);
+  Put16(out, 1);
+  Put16(out, 1);
+  Put32(out, 0);
+  Put32(out, 2 * kMaskBytes);
+  Put32(out, 0);
+  Put32(out, 0);
+  Put32(out, 2);
+  Put32(out, 0);
+  Put32(out, 0x000000);  // palette: black, white
+  Put32(out, 0xFFFFFF);
+  for (const bool andMask : {false, true})
+    for (int y = kCursorSize - 1; y >= 0; --y) {
+      uint8_t row[4] = {};
+      for (int x = 0; x < kCursorSize; ++x) {
+        const char p = PixelAt(x, y);
+        const bool bit = andMask ? p == '.' : p == 'o';
+        if (bit) row[x / 8] |= static_cast<uint8_t>(0x80 >> (x % 8));
+      }
+      out.insert(out.end(), row, row + 4);
+    }
+  std::ofstream file(path, std::ios::binary);
+  file.write(reinterpret_cast<const char*>(out.data()), static_cast<std::streamsize>(out.size()));
+  if (!file) throw std::runtime_error("cannot write " + path);
+}
+
+}  // namespace artgen

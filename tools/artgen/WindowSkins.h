@@ -1,0 +1,23 @@
+#pragma once
+// The skins of the dialogs and of the About window.
+#include <cstdint>
+
+#include "Image.h"
+
+namespace artgen {
+
+// The options dialog and the sound editor share one skin; the mask and exclusion editors
+// another. Both are keyed on black and hold no black pixel, so those windows are rectangles.
+constexpr int kOptionsSkinWidth = 360, kOptionsSkinHeight = 286;
+constexpr int kEditorsSkinWidth = 120, kEditorsSkinHeight = 286;
+IndexedImage PaintOptionsSkin();
+IndexedImage PaintEditorsSkin();
+
+// The About window's skin, keyed on its bottom-left pixel: a rectangle with a few rim pixels in
+// the key colour.
+constexpr int kAboutSkinWidth = 300, kAboutSkinHeight = 205;
+constexpr uint32_t kAboutKeyColour = 0x131113;
+bool InAboutShape(int x, int y);
+IndexedImage PaintAboutSkin();
+
+}  // namespace artgen
