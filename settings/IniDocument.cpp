@@ -1,6 +1,7 @@
 #include "settings/IniDocument.h"
 
 #include <cwctype>
+#include <unordered_map>
 
 namespace krelmix {
 namespace {
@@ -135,6 +136,25 @@ std::vector<std::wstring> IniDocument::KeyNames(std::wstring_view section) const
         if (lines_[i].kind == Kind::Entry) names.emplace_back(EntryKey(lines_[i]));
     }
     return names;
+}
+
+std::vector<std::pair<std::wstring, std::wstring>> IniDocument::Entries(std::wstring_view section) const {
+    std::vector<std::pair<std::wstring, std::wstring>> entries;
+    size_t header = FindHeader(section);
+    if (header == npos) return entries;
+    size_t end = SectionEnd(header);
+    // A key named twice reads the value of its first entry, as Value() does.
+    std::unordered_map<std::wstring, size_t> first;
+    for (size_t i = header + 1; i < end; ++i) {
+        if (lines_[i].kind != Kind::Entry) continue;
+        std::wstring_view key = EntryKey(lines_[i]);
+        std::wstring folded(key);
+        for (wchar_t& c : folded) c = FoldNameChar(c);
+        auto known = first.emplace(std::move(folded), entries.size());
+        std::wstring value = known.second ? std::wstring(EntryValue(lines_[i])) : entries[known.first->second].second;
+        entries.emplace_back(std::wstring(key), std::move(value));
+    }
+    return entries;
 }
 
 std::optional<std::wstring> IniDocument::Value(std::wstring_view section, std::wstring_view key) const {

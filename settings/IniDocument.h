@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace krelmix {
@@ -27,6 +28,9 @@ public:
     std::wstring Serialize() const;
 
     std::vector<std::wstring> KeyNames(std::wstring_view section) const;
+    // Every key of the section in file order with the value Value() gives for it, read in one
+    // pass however many keys the section holds.
+    std::vector<std::pair<std::wstring, std::wstring>> Entries(std::wstring_view section) const;
     std::optional<std::wstring> Value(std::wstring_view section, std::wstring_view key) const;
     bool HasSection(std::wstring_view section) const;
     void EraseSection(std::wstring_view section);
