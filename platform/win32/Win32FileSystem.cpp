@@ -64,6 +64,25 @@ bool SamePath(const std::wstring& a, const std::wstring& b) {
          CSTR_EQUAL;
 }
 
+// Wine leaves trailing dots and blanks off the names in a final path, so they are not compared.
+std::wstring WithoutTrailingDots(const std::wstring& path) {
+  std::wstring out;
+  out.reserve(path.size());
+  auto trim = [&out] {
+    while (!out.empty() && (out.back() == L'.' || out.back() == L' ')) out.pop_back();
+  };
+  for (wchar_t c : path) {
+    if (c == L'\\') trim();
+    out += c;
+  }
+  trim();
+  return out;
+}
+
+bool SameEntryPath(const std::wstring& finalPath, const std::wstring& path) {
+  return SamePath(WithoutTrailingDots(finalPath), WithoutTrailingDots(WithoutPrefix(path)));
+}
+
 // "C:" for "C:\x", "\\server\share" for "\\server\share\x"; empty for anything else.
 std::wstring RootOf(const std::wstring& path) {
   if (path.size() >= 2 && IsDriveLetter(path[0]) && path[1] == L':') return path.substr(0, 2);
@@ -84,6 +103,29 @@ uint64_t Join(DWORD high, DWORD low) { return (static_cast<uint64_t>(high) << 32
 uint64_t Ticks(const FILETIME& time) { return Join(time.dwHighDateTime, time.dwLowDateTime); }
 FileId IdOf(const BY_HANDLE_FILE_INFORMATION& info) {
   return {info.dwVolumeSerialNumber, Join(info.nFileIndexHigh, info.nFileIndexLow)};
+}
+
+// Wine's GetFinalPathNameByHandle fails on paths longer than MAX_PATH; the object's own name,
+// which Wine gives in the "\??\C:\..." form, is the same path. Empty when not under Wine.
+std::wstring WineObjectName(HANDLE handle) {
+  if (!RunningOnWine()) return {};
+  using Query = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+  static const auto query = reinterpret_cast<Query>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryObject")));
+  if (!query) return {};
+  struct Name {
+    USHORT length, maximum;
+    wchar_t* buffer;
+  };
+  std::vector<uint64_t> storage(70000 / sizeof(uint64_t));
+  ULONG length = 0;
+  if (query(handle, 1 /* ObjectNameInformation */, storage.data(), static_cast<ULONG>(storage.size() * 8), &length) != 0)
+    return {};
+  const Name* name = reinterpret_cast<const Name*>(storage.data());
+  std::wstring text(name->buffer, name->length / sizeof(wchar_t));
+  if (text.rfind(L"\\??\\UNC\\", 0) == 0) return L"\\\\" + text.substr(8);
+  if (text.rfind(L"\\??\\", 0) == 0) return text.substr(4);
+  return {};
 }
 
 bool SetAttributesOf(HANDLE handle, DWORD attributes) {
@@ -151,14 +193,14 @@ std::wstring WithoutPrefix(const std::wstring& path) {
 
 std::wstring Win32FileSystem::FinalPath(void* handle, const std::wstring& path) {
   auto finalOf = [](HANDLE h) {
-    std::wstring buffer(MAX_PATH, L'\0');
-    DWORD got = GetFinalPathNameByHandleW(h, buffer.data(), static_cast<DWORD>(buffer.size()), VOLUME_NAME_DOS);
-    if (got >= buffer.size()) {
-      buffer.assign(got + 1, L'\0');
-      got = GetFinalPathNameByHandleW(h, buffer.data(), static_cast<DWORD>(buffer.size()), VOLUME_NAME_DOS);
+    std::wstring buffer(32768, L'\0');  // the longest path there is
+    const DWORD got = GetFinalPathNameByHandleW(h, buffer.data(), static_cast<DWORD>(buffer.size()), VOLUME_NAME_DOS);
+    if (got == 0 || got >= buffer.size()) {
+      buffer = WineObjectName(h);
+      if (buffer.empty()) return buffer;
+    } else {
+      buffer.resize(got);
     }
-    if (got == 0 || got >= buffer.size()) return std::wstring();
-    buffer.resize(got);
     std::wstring plain = WithoutPrefix(buffer);
     while (!plain.empty() && plain.back() == L'\\') plain.pop_back();
     return plain;
@@ -241,7 +283,7 @@ bool Win32FileSystem::RemoveFile(const std::wstring& path, const FileIdentity& e
   if (expected.id.Known() && now.id != expected.id) return false;
   if (now.size != expected.size || now.lastWrite != expected.lastWrite) return false;
   // A link on the way, or one in the file's place that the platform shows as a plain file.
-  if (!SamePath(FinalPath(file.get(), path), WithoutPrefix(path))) return false;
+  if (!SameEntryPath(FinalPath(file.get(), path), path)) return false;
   const bool lift = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
   if (lift && !SetAttributesOf(file.get(), attributes & ~FILE_ATTRIBUTE_READONLY)) return false;
   const bool deleted = DeleteThrough(file.get());
@@ -267,7 +309,7 @@ bool Win32FileSystem::RemoveFolder(const std::wstring& path, const FileId& expec
     return DeleteThrough(folder.get());  // the link itself: it was opened, not followed
   }
   if (expected.Known() && IdOf(info) != expected) return false;
-  if (!SamePath(FinalPath(folder.get(), path), WithoutPrefix(path))) return false;
+  if (!SameEntryPath(FinalPath(folder.get(), path), path)) return false;
   return DeleteThrough(folder.get());
 }
 
