@@ -32,8 +32,8 @@ bool FailsNameTests(const DirEntry& entry) {
 // The enabled keys of a section, in file order.
 std::vector<std::wstring> EnabledKeys(const IniDocument& document, const wchar_t* section) {
   std::vector<std::wstring> keys;
-  for (auto& [key, value] : document.Entries(section))
-    if (ReadSwitch(std::move(value), false)) keys.push_back(std::move(key));
+  for (const auto& [key, value] : document.Entries(section))
+    if (ReadSwitch(std::wstring(value), false)) keys.emplace_back(key);
   return keys;
 }
 
@@ -77,49 +77,55 @@ std::optional<std::wstring> CanonicalFolderPath(std::wstring_view path) {
   }
   if (text.rfind(L"\\\\?\\", 0) == 0 || text.rfind(L"\\\\.\\", 0) == 0 || text.rfind(L"\\??\\", 0) == 0)
     text.erase(0, 4);
-  std::wstring root;
-  size_t at = 0;
+  // The system drops trailing dots and blanks of a name, so "Windows." is "Windows". False for a
+  // name no folder can have.
+  const auto clean = [](std::wstring& step) {
+    while (!step.empty() && (step.back() == L'.' || step.back() == L' ')) step.pop_back();
+    for (wchar_t c : step)
+      if (c < 0x20 || std::wstring_view(L"<>:\"|?*").find(c) != std::wstring_view::npos) return false;
+    return true;
+  };
+  // The steps after `at`, "." and ".." resolved; false when a step cannot be a name or ".."
+  // climbs above the root.
+  std::vector<std::wstring> steps;
+  const auto split = [&](size_t at, size_t keep) {
+    while (at < text.size()) {
+      while (at < text.size() && text[at] == L'\\') ++at;
+      const size_t end = std::min(text.find(L'\\', at), text.size());
+      std::wstring step = text.substr(at, end - at);
+      at = end;
+      if (step == L"..") {
+        if (steps.size() <= keep) return false;
+        steps.pop_back();
+        continue;
+      }
+      if (!clean(step)) return false;
+      if (!step.empty()) steps.push_back(std::move(step));
+    }
+    return true;
+  };
   const auto isLetter = [](wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z'); };
+  std::wstring root;
   if (text.size() >= 2 && isLetter(text[0]) && text[1] == L':') {
     if (text.size() > 2 && text[2] != L'\\') return std::nullopt;  // relative to a drive's own folder
     root = text.substr(0, 2);
     root[0] = UpperChar(root[0]);
-    at = 2;
+    if (!split(2, 0)) return std::nullopt;
   } else if (text.rfind(L"\\\\", 0) == 0) {
-    // A share root is its server and share name; both must be there.
-    std::vector<std::wstring> parts;
+    // A share root is its server and share name; both must be there, as names.
     size_t from = 2;
-    while (parts.size() < 2) {
+    for (int part = 0; part < 2; ++part) {
       while (from < text.size() && text[from] == L'\\') ++from;
       const size_t end = std::min(text.find(L'\\', from), text.size());
-      if (end == from) return std::nullopt;
-      parts.push_back(text.substr(from, end - from));
+      std::wstring name = text.substr(from, end - from);
+      if (name == L"." || name == L".." || !clean(name) || name.empty()) return std::nullopt;
+      root += L"\\" + name;
       from = end;
     }
-    for (const auto& part : parts)
-      if (part == L"." || part == L".." || part == L"?" || part.find(L':') != std::wstring::npos) return std::nullopt;
-    root = L"\\\\" + parts[0] + L"\\" + parts[1];
-    at = from;
+    root = L"\\" + root;
+    if (!split(from, 0)) return std::nullopt;
   } else {
     return std::nullopt;
-  }
-  std::vector<std::wstring> steps;
-  while (at < text.size()) {
-    while (at < text.size() && text[at] == L'\\') ++at;
-    const size_t end = std::min(text.find(L'\\', at), text.size());
-    std::wstring step = text.substr(at, end - at);
-    at = end;
-    if (step == L"..") {
-      if (steps.empty()) return std::nullopt;
-      steps.pop_back();
-      continue;
-    }
-    // The system drops trailing dots and blanks of a name, so "Windows." is "Windows".
-    while (!step.empty() && (step.back() == L'.' || step.back() == L' ')) step.pop_back();
-    if (step.empty()) continue;
-    for (wchar_t c : step)
-      if (c < 0x20 || std::wstring_view(L"<>:\"|?*").find(c) != std::wstring_view::npos) return std::nullopt;
-    steps.push_back(std::move(step));
   }
   std::wstring out = root;
   for (const auto& step : steps) out += L"\\" + step;
@@ -169,8 +175,10 @@ bool CleanupEngine::Pump() {
 // ---------------------------------------------------------------------------------------------
 // Settings
 
-void CleanupEngine::LoadKillMasks() {
-  const IniDocument document = settings_.Load();
+void CleanupEngine::LoadKillMasks() { LoadKillMasks(settings_.Load()); }
+void CleanupEngine::LoadExcludeDirs() { LoadExcludeDirs(settings_.Load()); }
+
+void CleanupEngine::LoadKillMasks(const IniDocument& document) {
   state_.MaskList.clear();
   const std::vector<std::wstring> enabled = EnabledKeys(document, L"Kill");
   for (const auto& mask : enabled) {
@@ -183,8 +191,7 @@ void CleanupEngine::LoadKillMasks() {
   state_.FollowReport = ReadSwitch(document.Value(L"Options", L"1"), true);
 }
 
-void CleanupEngine::LoadExcludeDirs() {
-  const IniDocument document = settings_.Load();
+void CleanupEngine::LoadExcludeDirs(const IniDocument& document) {
   state_.ExcludeList = EnabledKeys(document, L"ExcludeDir");
   state_.FollowReport = ReadSwitch(document.Value(L"Options", L"1"), true);
 }
@@ -222,8 +229,9 @@ void CleanupEngine::StopClick() { state_.StopFlag = view_.Ask(QuestionKind::Conf
 
 void CleanupEngine::RunSearch(const DriveTicks& drives) {
   RunScope scope(*this);
-  LoadKillMasks();
-  LoadExcludeDirs();
+  const IniDocument document = settings_.Load();
+  LoadKillMasks(document);
+  LoadExcludeDirs(document);
   view_.EnableDriveList(false);
   state_.KilledFiles = state_.FailedFiles = state_.KilledBytes = 0;
   view_.SetFolderCounter(L"Каталогов:");
@@ -431,8 +439,9 @@ void CleanupEngine::NightFly(const DriveTicks& drives) {
   RunScope scope(*this);
   state_.NightFlyMode = true;
   if (view_.FoundCount() == 0) finds_.clear();
-  LoadKillMasks();
-  LoadExcludeDirs();
+  const IniDocument document = settings_.Load();
+  LoadKillMasks(document);
+  LoadExcludeDirs(document);
   if (drives.listEmpty) return;
   for (const auto& root : drives.roots) {
     SearchDir(root);

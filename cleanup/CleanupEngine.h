@@ -111,6 +111,9 @@ class CleanupEngine {
   void WalkTree(WalkLevel start, Visit visit, Leave leave);
 
   bool Pump();
+  // The two readers on a document already read: a run reads the file once for both.
+  void LoadKillMasks(const IniDocument& document);
+  void LoadExcludeDirs(const IniDocument& document);
   void PrepareMasks();
   bool IsExcluded(const std::wstring& path) const;
   void ListMatches(const std::wstring& dir, const std::vector<DirEntry>& entries, const Mask& mask);

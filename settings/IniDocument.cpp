@@ -25,6 +25,7 @@ bool HasLineBreak(std::wstring_view s) {
 }  // namespace
 
 wchar_t FoldNameChar(wchar_t c) {
+    if (c < 0x80) return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c;
     // Cyrillic capitals: U+0410..U+042F map 32 up, U+0400..U+040F (Ё and
     // friends) map 80 up.
     if (c >= 0x0410 && c <= 0x042F) return static_cast<wchar_t>(c + 0x20);
@@ -138,21 +139,31 @@ std::vector<std::wstring> IniDocument::KeyNames(std::wstring_view section) const
     return names;
 }
 
-std::vector<std::pair<std::wstring, std::wstring>> IniDocument::Entries(std::wstring_view section) const {
-    std::vector<std::pair<std::wstring, std::wstring>> entries;
+std::vector<std::pair<std::wstring_view, std::wstring_view>> IniDocument::Entries(std::wstring_view section) const {
+    std::vector<std::pair<std::wstring_view, std::wstring_view>> entries;
     size_t header = FindHeader(section);
     if (header == npos) return entries;
     size_t end = SectionEnd(header);
-    // A key named twice reads the value of its first entry, as Value() does.
-    std::unordered_map<std::wstring, size_t> first;
+    entries.reserve(end - header);
+    // A key named twice reads the value of its first entry, as Value() does. Keys are found
+    // again by the hash of their folded name.
+    std::unordered_multimap<uint64_t, size_t> first;
+    first.reserve(end - header);
     for (size_t i = header + 1; i < end; ++i) {
         if (lines_[i].kind != Kind::Entry) continue;
         std::wstring_view key = EntryKey(lines_[i]);
-        std::wstring folded(key);
-        for (wchar_t& c : folded) c = FoldNameChar(c);
-        auto known = first.emplace(std::move(folded), entries.size());
-        std::wstring value = known.second ? std::wstring(EntryValue(lines_[i])) : entries[known.first->second].second;
-        entries.emplace_back(std::wstring(key), std::move(value));
+        uint64_t hash = 1469598103934665603ull;
+        for (wchar_t c : key) hash = (hash ^ static_cast<uint64_t>(FoldNameChar(c))) * 1099511628211ull;
+        std::wstring_view value = EntryValue(lines_[i]);
+        auto [at, last] = first.equal_range(hash);
+        for (; at != last; ++at) {
+            if (NamesEqual(entries[at->second].first, key)) {
+                value = entries[at->second].second;
+                break;
+            }
+        }
+        if (at == last) first.emplace(hash, entries.size());
+        entries.emplace_back(key, value);
     }
     return entries;
 }

@@ -29,8 +29,8 @@ public:
 
     std::vector<std::wstring> KeyNames(std::wstring_view section) const;
     // Every key of the section in file order with the value Value() gives for it, read in one
-    // pass however many keys the section holds.
-    std::vector<std::pair<std::wstring, std::wstring>> Entries(std::wstring_view section) const;
+    // pass however many keys the section holds. The views point into the document.
+    std::vector<std::pair<std::wstring_view, std::wstring_view>> Entries(std::wstring_view section) const;
     std::optional<std::wstring> Value(std::wstring_view section, std::wstring_view key) const;
     bool HasSection(std::wstring_view section) const;
     void EraseSection(std::wstring_view section);

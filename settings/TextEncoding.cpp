@@ -103,6 +103,7 @@ bool IsValidUtf8(std::string_view bytes) {
 std::wstring DecodeUtf8(std::string_view bytes) {
     std::wstring out;
     out.reserve(bytes.size());
+    out.reserve(bytes.size());
     for (size_t i = 0; i < bytes.size();) {
         if (auto cp = NextUtf8(bytes, i)) {
             AppendCodePoint(out, *cp);

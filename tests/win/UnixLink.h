@@ -47,6 +47,9 @@ inline bool EntryExists(const std::wstring& path) {
 // so it leaves a marker file beside the entry when it is done.
 inline bool RunShell(const std::string& command, const std::wstring& entry) {
   const std::wstring marker = entry + L".done~";
+  // A marker left by an earlier command that outlived its wait would end this wait at once,
+  // while this command still runs.
+  DeleteFileW(Extended(marker).c_str());
   // The command line is split the Windows way: one double-quoted argument for the shell.
   const std::string line = "/bin/sh -c \"" + command + "; touch '" + UnixEntryName(marker) + "'\"";
   std::wstring wide(MultiByteToWideChar(CP_UTF8, 0, line.c_str(), -1, nullptr, 0), L'\0');
@@ -58,7 +61,7 @@ inline bool RunShell(const std::string& command, const std::wstring& entry) {
     return false;
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
-  for (int i = 0; i < 200; ++i) {
+  for (int i = 0; i < 2400; ++i) {  // up to a minute: emptying a big scratch tree takes a while
     if (EntryExists(marker)) return DeleteFileW(Extended(marker).c_str()) != 0;
     Sleep(25);
   }
