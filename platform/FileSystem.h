@@ -26,11 +26,12 @@ constexpr uint32_t ReparsePoint = 0x400;
 constexpr uint32_t Compressed = 0x800;
 }  // namespace FileAttr
 
-// Which file an entry is: its volume and its number on that volume. Zero when unknown.
+// Which file an entry is: its volume and its number on that volume; number zero when the file
+// system gives none.
 struct FileId {
   uint64_t volume = 0;
   uint64_t index = 0;
-  bool Known() const { return volume != 0 || index != 0; }
+  bool Known() const { return index != 0; }
   bool operator==(const FileId&) const = default;
 };
 
