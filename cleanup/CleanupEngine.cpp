@@ -13,8 +13,6 @@ constexpr wchar_t kKilledMark[] = L" (Убит!)";
 constexpr wchar_t kFailedMark[] = L" (Ошибка удаления)";
 constexpr wchar_t kStopQuestion[] = L"Неужели вы хотите остановить?";
 constexpr int kStatusWidth = 285;
-// Longer masks are cut, as the file finder would have been handed them.
-constexpr size_t kMaxMaskLength = 255;
 // The attributes under which the two name tests of a find apply.
 constexpr uint32_t kPlainFileBits = FileAttr::ReadOnly | FileAttr::Hidden | FileAttr::System |
                                     FileAttr::Archive | FileAttr::Compressed;
@@ -34,36 +32,28 @@ bool FailsNameTests(const DirEntry& entry) {
 // The enabled keys of a section, in file order.
 std::vector<std::wstring> EnabledKeys(const IniDocument& document, const wchar_t* section) {
   std::vector<std::wstring> keys;
-  for (const auto& key : document.KeyNames(section))
-    if (ReadSwitch(document.Value(section, key), false)) keys.push_back(key);
+  for (const auto& [key, value] : document.Entries(section))
+    if (ReadSwitch(std::wstring(value), false)) keys.emplace_back(key);
   return keys;
+}
+
+bool SamePathText(const std::wstring& a, const std::wstring& b) { return UpperCase(a) == UpperCase(b); }
+
+// The folders above a canonical path, nearest first, its root last.
+std::vector<std::wstring> FoldersAbove(std::wstring path) {
+  std::vector<std::wstring> above;
+  while (!IsRootPath(path)) {
+    const size_t slash = path.rfind(L'\\');
+    if (slash == std::wstring::npos || slash < 2) break;
+    path.resize(slash);
+    above.push_back(path);
+  }
+  return above;
 }
 
 std::wstring WithoutTrailingBackslashes(std::wstring path) {
   while (!path.empty() && path.back() == L'\\') path.pop_back();
   return path;
-}
-
-// "C:\x" or "\\server\share\x": an absolute path below a drive root or a share.
-bool IsBelowRoot(const std::wstring& path) {
-  if (path.size() > 3 && path[1] == L':' && path[2] == L'\\') return true;
-  if (path.rfind(L"\\\\", 0) != 0) return false;
-  const size_t server = path.find(L'\\', 2);
-  if (server == std::wstring::npos) return false;
-  const size_t share = path.find(L'\\', server + 1);
-  return share != std::wstring::npos && share + 1 < path.size();
-}
-
-bool HasRelativeStep(const std::wstring& path) {
-  size_t start = 0;
-  while (start <= path.size()) {
-    size_t end = path.find(L'\\', start);
-    if (end == std::wstring::npos) end = path.size();
-    const std::wstring_view part(path.data() + start, end - start);
-    if (part == L"." || part == L"..") return true;
-    start = end + 1;
-  }
-  return path.find(L'/') != std::wstring::npos;
 }
 
 // True when `folder` is `outer` or lies inside it (compared without case).
@@ -74,6 +64,80 @@ bool IsSameOrInside(const std::wstring& folder, const std::wstring& outer) {
   return f == o || (f.size() > o.size() && f.compare(0, o.size(), o) == 0 && f[o.size()] == L'\\');
 }
 }  // namespace
+
+std::optional<std::wstring> CanonicalFolderPath(std::wstring_view path) {
+  std::wstring text(path);
+  for (auto& c : text)
+    if (c == L'/') c = L'\\';
+  for (const wchar_t* unc : {L"\\\\?\\UNC\\", L"\\\\.\\UNC\\"}) {
+    if (text.size() >= 8 && UpperCase(text.substr(0, 8)) == unc) {
+      text = L"\\\\" + text.substr(8);
+      break;
+    }
+  }
+  if (text.rfind(L"\\\\?\\", 0) == 0 || text.rfind(L"\\\\.\\", 0) == 0 || text.rfind(L"\\??\\", 0) == 0)
+    text.erase(0, 4);
+  // The system drops trailing dots and blanks of a name, so "Windows." is "Windows". False for a
+  // name no folder can have.
+  const auto clean = [](std::wstring& step) {
+    while (!step.empty() && (step.back() == L'.' || step.back() == L' ')) step.pop_back();
+    for (wchar_t c : step)
+      if (c < 0x20 || std::wstring_view(L"<>:\"|?*").find(c) != std::wstring_view::npos) return false;
+    return true;
+  };
+  // The steps after `at`, "." and ".." resolved; false when a step cannot be a name or ".."
+  // climbs above the root.
+  std::vector<std::wstring> steps;
+  const auto split = [&](size_t at, size_t keep) {
+    while (at < text.size()) {
+      while (at < text.size() && text[at] == L'\\') ++at;
+      const size_t end = std::min(text.find(L'\\', at), text.size());
+      std::wstring step = text.substr(at, end - at);
+      at = end;
+      if (step == L"..") {
+        if (steps.size() <= keep) return false;
+        steps.pop_back();
+        continue;
+      }
+      if (!clean(step)) return false;
+      if (!step.empty()) steps.push_back(std::move(step));
+    }
+    return true;
+  };
+  const auto isLetter = [](wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z'); };
+  std::wstring root;
+  if (text.size() >= 2 && isLetter(text[0]) && text[1] == L':') {
+    if (text.size() > 2 && text[2] != L'\\') return std::nullopt;  // relative to a drive's own folder
+    root = text.substr(0, 2);
+    root[0] = UpperChar(root[0]);
+    if (!split(2, 0)) return std::nullopt;
+  } else if (text.rfind(L"\\\\", 0) == 0) {
+    // A share root is its server and share name; both must be there, as names.
+    size_t from = 2;
+    for (int part = 0; part < 2; ++part) {
+      while (from < text.size() && text[from] == L'\\') ++from;
+      const size_t end = std::min(text.find(L'\\', from), text.size());
+      std::wstring name = text.substr(from, end - from);
+      if (name == L"." || name == L".." || !clean(name) || name.empty()) return std::nullopt;
+      root += L"\\" + name;
+      from = end;
+    }
+    root = L"\\" + root;
+    if (!split(from, 0)) return std::nullopt;
+  } else {
+    return std::nullopt;
+  }
+  std::wstring out = root;
+  for (const auto& step : steps) out += L"\\" + step;
+  return out;
+}
+
+bool IsRootPath(std::wstring_view canonical) {
+  if (canonical.size() == 2 && canonical[1] == L':') return true;
+  if (canonical.substr(0, 2) != L"\\\\") return false;
+  const size_t server = canonical.find(L'\\', 2);
+  return server != std::wstring_view::npos && canonical.find(L'\\', server + 1) == std::wstring_view::npos;
+}
 
 DriveTicks TickedDrives(const std::vector<DriveLine>& lines) {
   DriveTicks ticks;
@@ -111,19 +175,23 @@ bool CleanupEngine::Pump() {
 // ---------------------------------------------------------------------------------------------
 // Settings
 
-void CleanupEngine::LoadKillMasks() {
-  const IniDocument document = settings_.Load();
+void CleanupEngine::LoadKillMasks() { LoadKillMasks(settings_.Load()); }
+void CleanupEngine::LoadExcludeDirs() { LoadExcludeDirs(settings_.Load()); }
+
+void CleanupEngine::LoadKillMasks(const IniDocument& document) {
   state_.MaskList.clear();
-  for (auto mask : EnabledKeys(document, L"Kill")) {
-    if (mask.size() > kMaxMaskLength) mask.resize(kMaxMaskLength);
+  const std::vector<std::wstring> enabled = EnabledKeys(document, L"Kill");
+  for (const auto& mask : enabled) {
     // A mask like "*.*" or one reaching into another folder would take everything with it.
     if (IsUsableMask(mask)) state_.MaskList.push_back(mask);
   }
+  // The user switched the built-in masks off by enabling others: refusing those must not bring
+  // the built-in ones back.
+  masksRefused_ = !enabled.empty() && state_.MaskList.empty();
   state_.FollowReport = ReadSwitch(document.Value(L"Options", L"1"), true);
 }
 
-void CleanupEngine::LoadExcludeDirs() {
-  const IniDocument document = settings_.Load();
+void CleanupEngine::LoadExcludeDirs(const IniDocument& document) {
   state_.ExcludeList = EnabledKeys(document, L"ExcludeDir");
   state_.FollowReport = ReadSwitch(document.Value(L"Options", L"1"), true);
 }
@@ -133,12 +201,10 @@ void CleanupEngine::PrepareMasks() {
   masks_.clear();
   for (const auto& text : state_.MaskList)
     if (IsUsableMask(text)) masks_.push_back({text, Wildcard(text)});
-  excludes_ = state_.ExcludeList;
+  excludes_ = {state_.ExcludeList.begin(), state_.ExcludeList.end()};
 }
 
-bool CleanupEngine::IsExcluded(const std::wstring& path) const {
-  return std::find(excludes_.begin(), excludes_.end(), path) != excludes_.end();
-}
+bool CleanupEngine::IsExcluded(const std::wstring& path) const { return excludes_.count(path) != 0; }
 
 // ---------------------------------------------------------------------------------------------
 // Search
@@ -163,8 +229,9 @@ void CleanupEngine::StopClick() { state_.StopFlag = view_.Ask(QuestionKind::Conf
 
 void CleanupEngine::RunSearch(const DriveTicks& drives) {
   RunScope scope(*this);
-  LoadKillMasks();
-  LoadExcludeDirs();
+  const IniDocument document = settings_.Load();
+  LoadKillMasks(document);
+  LoadExcludeDirs(document);
   view_.EnableDriveList(false);
   state_.KilledFiles = state_.FailedFiles = state_.KilledBytes = 0;
   view_.SetFolderCounter(L"Каталогов:");
@@ -172,6 +239,7 @@ void CleanupEngine::RunSearch(const DriveTicks& drives) {
   startTime_ = clock_.Now();
   startSteady_ = clock_.SteadyMilliseconds();
   view_.ClearFound();
+  finds_.clear();
   state_.FoundFiles = state_.DirCount = state_.FoundBytes = 0;
   if (drives.listEmpty) {
     // Nothing to search and nothing to report; the list must not stay disabled though.
@@ -193,7 +261,7 @@ void CleanupEngine::SearchDir(const std::wstring& dir) {
   std::vector<DirEntry> entries;
   fs_.ListFolder(dir, entries);
   if (IsRoot(dir)) {
-    if (state_.MaskList.empty()) state_.MaskList = {L"*.bak", L"*.tmp"};
+    if (state_.MaskList.empty() && !masksRefused_) state_.MaskList = {L"*.bak", L"*.tmp"};
     PrepareMasks();
     // A root's own files are listed even after a stop: only subfolder entries look at it.
     FindAllMasks(dir, entries);
@@ -235,46 +303,58 @@ void CleanupEngine::AddFind(const std::wstring& dir, const DirEntry& entry) {
     view_.SetFileCounter(L"Файлов: " + std::to_wstring(state_.FoundFiles));
   }
   view_.AppendFound(dir + L"\\" + entry.name);
+  finds_.push_back(entry.Identity());
   if (!state_.NightFlyMode && state_.FollowReport) view_.MakeFoundCurrent(view_.FoundCount() - 1);
 }
 
 // Depth-first over the subfolders, with an explicit stack so that no tree is too deep for it.
+// `visit` decides on each subfolder entry (other entries and dot-named folders never reach it)
+// and fills the listing of a folder it enters; `leave` runs once a folder's subtree is done.
+template <typename Visit, typename Leave>
+void CleanupEngine::WalkTree(WalkLevel start, Visit visit, Leave leave) {
+  std::vector<WalkLevel> levels;
+  levels.push_back(std::move(start));
+  while (!levels.empty()) {
+    WalkLevel& level = levels.back();
+    WalkStep step = WalkStep::LeaveFolder;
+    WalkLevel sub;
+    if (level.next < level.entries.size()) {
+      const DirEntry& entry = level.entries[level.next++];
+      if (!entry.IsDirectory() || IsDotName(entry.name)) continue;
+      sub.dir = level.dir + L"\\" + entry.name;
+      sub.id = entry.id;
+      step = visit(level, entry, sub);
+    }
+    if (step == WalkStep::Stop) return;
+    if (step == WalkStep::Skip) continue;
+    if (step == WalkStep::Enter) {
+      levels.push_back(std::move(sub));  // `level` is stale from here
+      continue;
+    }
+    WalkLevel done = std::move(levels.back());
+    levels.pop_back();
+    leave(done, levels.empty());
+  }
+}
+
 // Each folder's files are listed just before the walk descends into it, and the status line
 // shows it once its subtree is done.
 void CleanupEngine::Walk(const std::wstring& dir, std::vector<DirEntry> entries) {
-  struct Level {
-    std::wstring dir;
-    std::vector<DirEntry> entries;
-    size_t next = 0;
+  const auto visit = [this](WalkLevel&, const DirEntry& entry, WalkLevel& sub) {
+    if (!Pump()) return WalkStep::Stop;
+    // A stop makes every level return at its next subfolder entry.
+    if (state_.StopFlag) return WalkStep::LeaveFolder;
+    if (entry.IsLink() || IsExcluded(sub.dir)) return WalkStep::Skip;
+    ++state_.DirCount;
+    view_.SetFolderCounter(L"Каталогов: " + std::to_wstring(state_.DirCount));
+    fs_.ListFolder(sub.dir, sub.entries);
+    FindAllMasks(sub.dir, sub.entries);
+    return closing_ ? WalkStep::Stop : WalkStep::Enter;
   };
-  std::vector<Level> levels;
-  levels.push_back({dir, std::move(entries)});
-  while (!levels.empty()) {
-    Level& level = levels.back();
-    bool leave = level.next == level.entries.size();
-    if (!leave) {
-      const DirEntry& entry = level.entries[level.next++];
-      if (!entry.IsDirectory() || IsDotName(entry.name)) continue;
-      if (!Pump()) return;
-      // A stop makes every level return at its next subfolder entry.
-      leave = state_.StopFlag;
-      if (!leave) {
-        std::wstring sub = level.dir + L"\\" + entry.name;
-        if (entry.IsLink() || IsExcluded(sub)) continue;
-        ++state_.DirCount;
-        view_.SetFolderCounter(L"Каталогов: " + std::to_wstring(state_.DirCount));
-        std::vector<DirEntry> subEntries;
-        fs_.ListFolder(sub, subEntries);
-        FindAllMasks(sub, subEntries);
-        if (closing_) return;
-        levels.push_back({std::move(sub), std::move(subEntries)});  // `level` is stale from here
-        continue;
-      }
-    }
-    std::wstring done = std::move(level.dir);
-    levels.pop_back();
-    if (!levels.empty()) ShowFolder(done);
-  }
+  const auto leave = [this](const WalkLevel& done, bool start) {
+    if (!start) ShowFolder(done.dir);
+  };
+  WalkTree({dir, {}, std::move(entries)}, visit, leave);
 }
 
 void CleanupEngine::ShowFolder(const std::wstring& dir) {
@@ -286,22 +366,21 @@ void CleanupEngine::ShowFolder(const std::wstring& dir) {
 // ---------------------------------------------------------------------------------------------
 // Deletion and the report
 
+const FileIdentity* CleanupEngine::FoundIdentity(size_t index) {
+  if (finds_.size() != view_.FoundCount() || index >= finds_.size()) return nullptr;
+  return &finds_[index];
+}
+
 bool CleanupEngine::KillFile(const std::wstring& path, size_t index) {
   RunScope scope(*this);
-  bool deleted = false;
-  // Checked right before the deletion: whatever stands at the path now must still be a file.
-  const std::optional<DirEntry> before = fs_.Stat(path);
-  if (before && IsPlainFile(*before)) {
-    // Only read-only really stops a deletion; the reset is skipped when there is nothing to clear.
-    const bool reset = (before->attributes & (FileAttr::ReadOnly | FileAttr::Hidden | FileAttr::System)) != 0;
-    if (reset) fs_.SetAttributes(path, FileAttr::Archive);
-    deleted = fs_.RemoveFile(path);
-    if (!deleted && reset) fs_.SetAttributes(path, before->attributes);
-  }
+  // Only what the search found goes: the file system checks, on the handle it deletes through,
+  // that the path still leads, without any link, to that very file, unchanged.
+  const FileIdentity* found = FoundIdentity(index);
+  const bool deleted = found && fs_.RemoveFile(path, *found);
   if (state_.NightFlyMode) return deleted;
   if (deleted) {
     ++state_.KilledFiles;
-    state_.KilledBytes += before->size;
+    state_.KilledBytes += found->size;
   } else {
     ++state_.FailedFiles;
   }
@@ -359,8 +438,10 @@ void CleanupEngine::CleanClick(const DriveTicks& drives) {
 void CleanupEngine::NightFly(const DriveTicks& drives) {
   RunScope scope(*this);
   state_.NightFlyMode = true;
-  LoadKillMasks();
-  LoadExcludeDirs();
+  if (view_.FoundCount() == 0) finds_.clear();
+  const IniDocument document = settings_.Load();
+  LoadKillMasks(document);
+  LoadExcludeDirs(document);
   if (drives.listEmpty) return;
   for (const auto& root : drives.roots) {
     SearchDir(root);
@@ -378,59 +459,45 @@ void CleanupEngine::KillDirFiles(const std::wstring& dir) {
   fs_.ListFolder(dir, entries);
   for (const auto& entry : entries) {
     if (entry.IsDirectory()) continue;
-    const std::wstring path = dir + L"\\" + entry.name;
-    // A file link goes by itself; resetting its attributes would reach through to its target.
-    if (!entry.IsLink() && !fs_.SetAttributes(path, FileAttr::Archive)) continue;
-    if (fs_.RemoveFile(path)) {
+    // A file link stays, and so does whatever it points to: it is counted as not removed.
+    if (!entry.IsLink() && fs_.RemoveFile(dir + L"\\" + entry.name, entry.Identity())) {
       ++state_.KilledFiles;
       state_.KilledBytes += entry.size;
     } else {
       ++state_.FailedFiles;
-      if (!entry.IsLink()) fs_.SetAttributes(path, entry.attributes);
     }
   }
 }
 
-// Depth-first with an explicit stack: files first, then each subfolder's tree, then the folder.
+void CleanupEngine::CountFolderRemoval(bool removed) {
+  if (removed) ++state_.DirCount;
+  else ++state_.FailedDirs;
+}
+
+// Files first, then each subfolder's tree, then the folder itself; a folder link is removed
+// itself and nothing behind it is ever entered.
 void CleanupEngine::KillDirTree(const std::wstring& dir) {
   RunScope scope(*this);
-  struct Level {
-    std::wstring dir;
-    std::vector<DirEntry> entries;
-    size_t next = 0;
-  };
-  auto enter = [this](std::wstring path) {
-    KillDirFiles(path);
-    Level level{std::move(path), {}};
-    fs_.ListFolder(level.dir, level.entries);
-    return level;
-  };
-  std::vector<Level> levels;
-  levels.push_back(enter(dir));
-  while (!levels.empty()) {
-    Level& level = levels.back();
-    if (level.next < level.entries.size()) {
-      const DirEntry& entry = level.entries[level.next++];
-      if (!entry.IsDirectory() || IsDotName(entry.name)) continue;
-      if (!Pump()) return;
-      KillDirFiles(level.dir);  // files that resisted are tried again
-      if (!Pump()) return;
-      std::wstring sub = level.dir + L"\\" + entry.name;
-      if (entry.IsLink()) {
-        // The link itself goes; nothing behind it is ever entered.
-        if (fs_.RemoveFolder(sub)) ++state_.DirCount;
-        else ++state_.FailedDirs;
-        continue;
-      }
-      levels.push_back(enter(std::move(sub)));  // `level` is stale from here
-      continue;
+  WalkLevel start{dir, {}, {}};
+  if (const auto self = fs_.Open(dir)) start.id = self->id;
+  KillDirFiles(dir);
+  fs_.ListFolder(dir, start.entries);
+  const auto visit = [this](WalkLevel& level, const DirEntry& entry, WalkLevel& sub) {
+    if (!Pump()) return WalkStep::Stop;
+    KillDirFiles(level.dir);  // files that resisted are tried again
+    if (!Pump()) return WalkStep::Stop;
+    if (entry.IsLink()) {
+      CountFolderRemoval(fs_.RemoveFolder(sub.dir, entry.id));
+      return WalkStep::Skip;
     }
-    const std::wstring done = std::move(level.dir);
-    levels.pop_back();
-    if (done == state_.TmpDir) continue;
-    if (fs_.RemoveFolder(done)) ++state_.DirCount;
-    else ++state_.FailedDirs;
-  }
+    KillDirFiles(sub.dir);
+    fs_.ListFolder(sub.dir, sub.entries);
+    return WalkStep::Enter;
+  };
+  const auto leave = [this](const WalkLevel& done, bool) {
+    if (done.dir != state_.TmpDir) CountFolderRemoval(fs_.RemoveFolder(done.dir, done.id));
+  };
+  WalkTree(std::move(start), visit, leave);
 }
 
 void CleanupEngine::ResetTempCounters() {
@@ -441,18 +508,51 @@ void CleanupEngine::StripTrailingBackslash() {
   if (!state_.TmpDir.empty() && state_.TmpDir.back() == L'\\') state_.TmpDir.pop_back();
 }
 
-// The reported folder is emptied wholesale, so anything that is not plainly a folder of its own
-// is refused. The program's folder is told apart: the unattended run goes on windowed for it.
-TempOutcome CleanupEngine::CheckTempFolder() const {
-  const std::wstring folder = WithoutTrailingBackslashes(state_.TmpDir);
-  if (folder.empty()) return TempOutcome::UnsafeFolder;
-  if (UpperCase(folder) == UpperCase(WithoutTrailingBackslashes(state_.ExeDir)))
-    return TempOutcome::ProgramFolder;
-  if (!IsBelowRoot(folder) || HasRelativeStep(folder)) return TempOutcome::UnsafeFolder;
-  for (const auto& kept : fs_.ProtectedFolders())
-    if (IsSameOrInside(kept, folder)) return TempOutcome::UnsafeFolder;
-  const std::optional<DirEntry> self = fs_.Stat(folder);
-  if (self && self->IsLink()) return TempOutcome::UnsafeFolder;
+// The reported folder is emptied wholesale, so it is judged by what it is, not how it is spelled:
+// made canonical with long names, opened, and refused when it or a folder above it is a link, or
+// when it is or holds a protected folder, each protected folder identified the same way. The
+// program's folder is told apart: the unattended run goes on windowed for it. On success TmpDir
+// becomes the canonical path, the one every later check compares with.
+TempOutcome CleanupEngine::CheckTempFolder() {
+  const std::wstring given = WithoutTrailingBackslashes(state_.TmpDir);
+  if (given.empty()) return TempOutcome::UnsafeFolder;
+  const std::wstring exeDir = WithoutTrailingBackslashes(state_.ExeDir);
+  if (UpperCase(given) == UpperCase(exeDir)) return TempOutcome::ProgramFolder;
+  const std::optional<std::wstring> spelled = CanonicalFolderPath(given);
+  if (!spelled || IsRootPath(*spelled)) return TempOutcome::UnsafeFolder;
+  const std::optional<std::wstring> folder = CanonicalFolderPath(fs_.LongPath(*spelled));
+  if (!folder || IsRootPath(*folder)) return TempOutcome::UnsafeFolder;
+  const std::optional<OpenedEntry> self = fs_.Open(*folder);
+  std::wstring where = *folder;
+  if (self) {
+    // A link, or a link anywhere above: the folder is not where its path says.
+    if (self->IsLink() || !(self->attributes & FileAttr::Directory)) return TempOutcome::UnsafeFolder;
+    const std::optional<std::wstring> real = CanonicalFolderPath(self->finalPath);
+    if (!real || !SamePathText(*real, *folder)) return TempOutcome::UnsafeFolder;
+    where = *real;
+    if (const auto program = fs_.Open(exeDir); program && self->id.Known() && program->id == self->id) return TempOutcome::ProgramFolder;
+  }
+  for (const auto& kept : fs_.ProtectedFolders()) {
+    const std::optional<std::wstring> keptPath = CanonicalFolderPath(kept);
+    if (!keptPath) continue;
+    std::vector<std::wstring> spellings = {*keptPath};
+    if (const auto keptLong = CanonicalFolderPath(fs_.LongPath(*keptPath))) spellings.push_back(*keptLong);
+    if (const auto keptSelf = fs_.Open(*keptPath)) {
+      if (const auto keptReal = CanonicalFolderPath(keptSelf->finalPath)) spellings.push_back(*keptReal);
+      if (self && self->id.Known() && keptSelf->id == self->id) return TempOutcome::UnsafeFolder;
+    }
+    for (const auto& spelling : spellings) {
+      if (IsSameOrInside(spelling, *folder)) return TempOutcome::UnsafeFolder;
+      // The folder may hold a protected one under another name: compare the folders above it.
+      if (!self || !self->id.Known()) continue;
+      for (const auto& above : FoldersAbove(spelling)) {
+        if (IsRootPath(above)) break;
+        const auto aboveSelf = fs_.Open(above);
+        if (aboveSelf && aboveSelf->id == self->id) return TempOutcome::UnsafeFolder;
+      }
+    }
+  }
+  state_.TmpDir = where;
   return TempOutcome::Cleaned;
 }
 

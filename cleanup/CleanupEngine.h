@@ -3,7 +3,10 @@
 // folder. One object per main window; every call runs to its end on the GUI thread, pumping
 // window messages only through CleanupView::PumpMessages at the documented points.
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "common/ProgramState.h"
@@ -27,7 +30,7 @@ enum class TempOutcome {
   Cleaned,        // the folder was emptied (a missing folder counts as emptied, with zeros)
   Declined,       // the user answered "&Нет": nothing deleted, nothing to show
   ProgramFolder,  // the temporary folder is the program's own folder: nothing deleted
-  UnsafeFolder,   // empty, a drive root, the Windows folder, a profile root or a link
+  UnsafeFolder,   // not absolute, a root, a link or below one, or a protected folder or above one
   Interrupted,    // the main window was closed while the cleanup ran
 };
 
@@ -42,6 +45,14 @@ struct TempCleanResult {
 };
 
 inline constexpr wchar_t kTempFolderError[] = L"Ошибка размещения папки временных файлов!";
+
+// A folder path in one spelling: "\\?\" and "\\.\" prefixes taken off, '/' read as '\',
+// "." and ".." steps resolved, empty steps and trailing dots and blanks of a step dropped, no
+// trailing backslash ("C:" for a drive root, "\\server\share" for a share root). Nothing for a
+// path that is not absolute, climbs above its root, or holds characters no folder name can hold.
+std::optional<std::wstring> CanonicalFolderPath(std::wstring_view path);
+// True for a canonical drive root ("C:") or share root ("\\server\share").
+bool IsRootPath(std::wstring_view canonical);
 
 class CleanupEngine {
  public:
@@ -89,18 +100,32 @@ class CleanupEngine {
     Wildcard wildcard;
   };
   class RunScope;
+  enum class WalkStep { Enter, Skip, LeaveFolder, Stop };
+  struct WalkLevel {
+    std::wstring dir;
+    FileId id;
+    std::vector<DirEntry> entries;
+    size_t next = 0;
+  };
+  template <typename Visit, typename Leave>
+  void WalkTree(WalkLevel start, Visit visit, Leave leave);
 
   bool Pump();
+  // The two readers on a document already read: a run reads the file once for both.
+  void LoadKillMasks(const IniDocument& document);
+  void LoadExcludeDirs(const IniDocument& document);
   void PrepareMasks();
   bool IsExcluded(const std::wstring& path) const;
   void ListMatches(const std::wstring& dir, const std::vector<DirEntry>& entries, const Mask& mask);
   void AddFind(const std::wstring& dir, const DirEntry& entry);
   void FindAllMasks(const std::wstring& dir, const std::vector<DirEntry>& entries);
   void Walk(const std::wstring& dir, std::vector<DirEntry> entries);
+  const FileIdentity* FoundIdentity(size_t index);
+  void CountFolderRemoval(bool removed);
   void ShowFolder(const std::wstring& dir);
   void FinishRun();
   bool RemoveLink(const std::wstring& path);
-  TempOutcome CheckTempFolder() const;
+  TempOutcome CheckTempFolder();
   TempCleanResult TempResult(TempOutcome outcome) const;
   void ResetTempCounters();
   void StripTrailingBackslash();
@@ -113,7 +138,12 @@ class CleanupEngine {
 
   // The run's own copies of MaskList and ExcludeList: closing the window may clear those.
   std::vector<Mask> masks_;
-  std::vector<std::wstring> excludes_;
+  std::unordered_set<std::wstring> excludes_;
+  // Set by LoadKillMasks when masks were enabled but none may be used: the search then uses none.
+  bool masksRefused_ = false;
+  // What each line of the found list was when it was found, by line; a deletion is checked
+  // against it.
+  std::vector<FileIdentity> finds_;
   TimeOfDay startTime_;
   uint64_t startSteady_ = 0;
   int depth_ = 0;

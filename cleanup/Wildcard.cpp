@@ -72,10 +72,12 @@ bool Wildcard::Matches(std::wstring_view name) const {
 }
 
 bool IsUsableMask(std::wstring_view mask) {
+  if (mask.size() > kMaxMaskLength) return false;
   bool hasLiteral = false;
   for (wchar_t c : mask) {
     if (c == L'\\' || c == L'/' || c == L':') return false;
-    if (!IsWild(c) && c != L'.' && c != L' ') hasLiteral = true;
+    const bool wild = IsWild(c) || c == kDosStar || c == kDosQm || c == kDosDot;
+    if (!wild && c != L'.' && c != L' ') hasLiteral = true;
   }
   return hasLiteral;
 }

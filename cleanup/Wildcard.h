@@ -16,8 +16,14 @@ class Wildcard {
   std::wstring pattern_;
 };
 
-// False for masks that would match every file or reach outside the folder: empty, only
-// wildcards and dots, or holding a path separator or a drive colon.
+// The longest mask: no file name is longer, so a longer mask could only be cut, and a cut mask
+// would match more than the one the user wrote.
+inline constexpr size_t kMaxMaskLength = 255;
+
+// The one rule that decides whether a mask may be used, in the search and in the mask editor.
+// False for masks that would match every file or reach outside the folder: empty, longer than a
+// file name can be, only wildcards and dots ('<', '>' and '"' are wildcards to the file system
+// too), or holding a path separator or a drive colon.
 bool IsUsableMask(std::wstring_view mask);
 
 }  // namespace krelmix

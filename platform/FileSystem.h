@@ -1,6 +1,11 @@
 #pragma once
 // The file operations the search, the deletion and the temporary-folder cleanup need. Paths are
 // plain wide Windows paths (a drive root is "C:"); the implementation takes care of long paths.
+//
+// Nothing here follows a link at the end of a path, and every deletion is checked: the entry is
+// opened without following a link, compared with what the listing showed, checked to be reached
+// by its own path (no link on the way, whatever the platform reports as its attributes) and then
+// deleted through that same handle.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -21,12 +26,42 @@ constexpr uint32_t ReparsePoint = 0x400;
 constexpr uint32_t Compressed = 0x800;
 }  // namespace FileAttr
 
+// Which file an entry is: its volume and its number on that volume; number zero when the file
+// system gives none.
+struct FileId {
+  uint64_t volume = 0;
+  uint64_t index = 0;
+  bool Known() const { return index != 0; }
+  bool operator==(const FileId&) const = default;
+};
+
+// What a deletion is checked against: the file as the listing showed it.
+struct FileIdentity {
+  FileId id;
+  uint64_t size = 0;
+  uint64_t lastWrite = 0;  // 100 ns units, as Windows keeps it
+  bool operator==(const FileIdentity&) const = default;
+};
+
 struct DirEntry {
   std::wstring name;  // the long name
   uint32_t attributes = 0;
   uint64_t size = 0;
+  uint64_t lastWrite = 0;
+  FileId id;
 
   bool IsDirectory() const { return (attributes & FileAttr::Directory) != 0; }
+  bool IsLink() const { return (attributes & FileAttr::ReparsePoint) != 0; }
+  FileIdentity Identity() const { return {id, size, lastWrite}; }
+};
+
+// An entry opened without following a link at its end.
+struct OpenedEntry {
+  FileId id;
+  uint32_t attributes = 0;
+  // Where the entry really is: long names, no "\\?\" prefix. It differs from the path that was
+  // opened when a link lies on the way, including links the platform shows as plain entries.
+  std::wstring finalPath;
   bool IsLink() const { return (attributes & FileAttr::ReparsePoint) != 0; }
 };
 
@@ -34,20 +69,29 @@ class FileSystem {
  public:
   virtual ~FileSystem() = default;
   // Every entry of folder `dir` (files, folders, links; "." and ".." as the platform gives them),
-  // hidden and system ones included, in the platform's order, read in one pass. False when the
-  // folder cannot be listed (missing, not a folder, access denied); `entries` is then empty.
+  // hidden and system ones included, in the platform's order, read in one pass, with their file
+  // ids. False when the folder cannot be listed (missing, not a folder, access denied); `entries`
+  // is then empty.
   virtual bool ListFolder(const std::wstring& dir, std::vector<DirEntry>& entries) = 0;
-  // The attributes and length of the entry itself (a link is not followed), or nothing when it
-  // is missing. Read without opening the file.
-  virtual std::optional<DirEntry> Stat(const std::wstring& path) = 0;
-  virtual bool SetAttributes(const std::wstring& path, uint32_t attributes) = 0;
-  virtual bool RemoveFile(const std::wstring& path) = 0;
-  // Removes an empty folder, or a folder link itself without touching what it points to.
-  virtual bool RemoveFolder(const std::wstring& path) = 0;
+  // Opens the entry itself (a link at the end is not followed) and says what it is; nothing when
+  // it is missing or cannot be opened.
+  virtual std::optional<OpenedEntry> Open(const std::wstring& path) = 0;
+  // `path` with every short (8.3) name replaced by the long one, links not followed; the path
+  // unchanged when it does not exist.
+  virtual std::wstring LongPath(const std::wstring& path) = 0;
+  // Deletes the file at `path` only when it is still `expected` (its id when known, its size and
+  // last-write time), is no link and no folder, and is reached by its own path. Read-only is
+  // lifted for the deletion alone: a file that keeps other names (hard links), or that is not
+  // deleted, keeps its attributes.
+  virtual bool RemoveFile(const std::wstring& path, const FileIdentity& expected) = 0;
+  // Removes an empty folder that is still `expected` (its id when known) and reached by its own
+  // path; or a folder link itself, without touching what it points to.
+  virtual bool RemoveFolder(const std::wstring& path, const FileId& expected) = 0;
   // The temporary folder as the platform reports it, with its trailing backslash.
   virtual std::wstring TempPath() = 0;
-  // Folders that must never be emptied wholesale: the Windows folder, the folder holding the
-  // user profiles, the current user's profile. Without trailing backslashes.
+  // Folders that must never be emptied wholesale, nor any folder holding them: the Windows and
+  // system folders, every profile and the folder holding them, the program folders, the shared
+  // data and public folders. Without trailing backslashes.
   virtual std::vector<std::wstring> ProtectedFolders() = 0;
 };
 

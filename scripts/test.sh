@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds everything (native, 32-bit and 64-bit Windows) and runs every test under ctest.
+# Builds everything (native, the fuzz targets, 32-bit and 64-bit Windows) and runs every test
+# under ctest; the fuzz targets run once over their saved corpora (scripts/fuzz.sh fuzzes longer).
 # Every suite runs on the 64-bit build; on the 32-bit build only where the host runs 32-bit
 # programs (elsewhere ctest reports those suites as skipped, with the reason).
 set -euo pipefail
@@ -14,7 +15,7 @@ status=0
 declare -A outcome
 passed=0 failed=0 skipped=0
 log="$(mktemp)"
-for preset in native win32 win64; do
+for preset in native fuzz win32 win64; do
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset"
   if [ "$preset" = win32 ] && [ "$KRELMIX_WINE_BITS" != 32 ]; then
@@ -42,6 +43,7 @@ if [ "$KRELMIX_WINE_BITS" != 32 ] && [ "${outcome[win32]}" = passed ]; then
   outcome[win32]="built; its tests skipped: $krelmix_wine_reason"
 fi
 echo "Native build: ${outcome[native]}"
+echo "Fuzz targets over their corpora: ${outcome[fuzz]}"
 echo "64-bit Windows build: ${outcome[win64]}"
 echo "32-bit Windows build: ${outcome[win32]}"
 echo "Whole run: $((SECONDS - started)) s"

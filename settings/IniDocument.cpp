@@ -1,6 +1,8 @@
 #include "settings/IniDocument.h"
 
+#include <algorithm>
 #include <cwctype>
+#include <unordered_map>
 
 namespace krelmix {
 namespace {
@@ -24,6 +26,7 @@ bool HasLineBreak(std::wstring_view s) {
 }  // namespace
 
 wchar_t FoldNameChar(wchar_t c) {
+    if (c < 0x80) return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c;
     // Cyrillic capitals: U+0410..U+042F map 32 up, U+0400..U+040F (Ё and
     // friends) map 80 up.
     if (c >= 0x0410 && c <= 0x042F) return static_cast<wchar_t>(c + 0x20);
@@ -40,53 +43,74 @@ bool NamesEqual(std::wstring_view a, std::wstring_view b) {
     return true;
 }
 
-IniDocument::Line IniDocument::MakeLine(std::wstring text) {
-    Line line{Kind::Other, std::move(text), 0};
-    std::wstring_view trimmed = Trim(line.text);
-    if (trimmed.empty()) return line;
+std::wstring_view IniDocument::TextOf(const Line& line) const {
+    return std::wstring_view(text_).substr(line.start, line.length);
+}
+
+void IniDocument::Classify(Line& line) const {
+    line.kind = Kind::Other;
+    std::wstring_view text = TextOf(line);
+    std::wstring_view trimmed = Trim(text);
+    if (trimmed.empty()) return;
 
     if (trimmed.front() == L'[') {
         if (trimmed.find(L']') != npos) line.kind = Kind::Header;
-        return line;
+        return;
     }
     // A commented-out "key=value" must stay a comment.
-    if (trimmed.front() == L';' || trimmed.front() == L'#') return line;
+    if (trimmed.front() == L';' || trimmed.front() == L'#') return;
 
-    size_t eq = line.text.find(L'=');
-    if (eq != npos && !Trim(std::wstring_view(line.text).substr(0, eq)).empty()) {
+    size_t eq = text.find(L'=');
+    if (eq != npos && !Trim(text.substr(0, eq)).empty()) {
         line.kind = Kind::Entry;
         line.equals = eq;
     }
+}
+
+IniDocument::Line IniDocument::MakeLine(std::wstring_view text) {
+    Line line;
+    line.start = text_.size();
+    line.length = text.size();
+    text_ += text;
+    Classify(line);
     return line;
 }
 
-std::wstring_view IniDocument::HeaderName(const Line& line) {
-    std::wstring_view trimmed = Trim(line.text);
+std::wstring_view IniDocument::HeaderName(const Line& line) const {
+    std::wstring_view trimmed = Trim(TextOf(line));
     trimmed.remove_prefix(1);
     return Trim(trimmed.substr(0, trimmed.find(L']')));
 }
 
-std::wstring_view IniDocument::EntryKey(const Line& line) {
-    return Trim(std::wstring_view(line.text).substr(0, line.equals));
+std::wstring_view IniDocument::EntryKey(const Line& line) const {
+    return Trim(TextOf(line).substr(0, line.equals));
 }
 
-std::wstring_view IniDocument::EntryValue(const Line& line) {
-    return Trim(std::wstring_view(line.text).substr(line.equals + 1));
+std::wstring_view IniDocument::EntryValue(const Line& line) const {
+    return Trim(TextOf(line).substr(line.equals + 1));
 }
 
-IniDocument IniDocument::Parse(std::wstring_view text) {
+IniDocument IniDocument::Parse(std::wstring_view text) { return ParseText(std::wstring(text)); }
+
+IniDocument IniDocument::ParseText(std::wstring&& owned) {
     IniDocument doc;
+    doc.text_ = std::move(owned);
+    const std::wstring_view text = doc.text_;
     bool sawCrLf = text.find(L"\r\n") != npos;
     bool sawLf = text.find(L'\n') != npos;
     doc.newline_ = (sawLf && !sawCrLf) ? L"\n" : L"\r\n";
+    doc.lines_.reserve(static_cast<size_t>(std::count(text.begin(), text.end(), L'\n')) + 1);
 
     size_t start = 0;
     while (start < text.size()) {
         size_t end = text.find(L'\n', start);
         size_t next = end == npos ? text.size() : end + 1;
-        std::wstring_view raw = text.substr(start, (end == npos ? text.size() : end) - start);
-        if (!raw.empty() && raw.back() == L'\r') raw.remove_suffix(1);
-        doc.lines_.push_back(MakeLine(std::wstring(raw)));
+        Line line;
+        line.start = start;
+        line.length = (end == npos ? text.size() : end) - start;
+        if (line.length > 0 && text[start + line.length - 1] == L'\r') --line.length;
+        doc.Classify(line);
+        doc.lines_.push_back(line);
         start = next;
     }
     return doc;
@@ -94,8 +118,9 @@ IniDocument IniDocument::Parse(std::wstring_view text) {
 
 std::wstring IniDocument::Serialize() const {
     std::wstring out;
+    out.reserve(text_.size() + lines_.size() * newline_.size());
     for (const Line& line : lines_) {
-        out += line.text;
+        out += TextOf(line);
         out += newline_;
     }
     return out;
@@ -137,6 +162,35 @@ std::vector<std::wstring> IniDocument::KeyNames(std::wstring_view section) const
     return names;
 }
 
+std::vector<std::pair<std::wstring_view, std::wstring_view>> IniDocument::Entries(std::wstring_view section) const {
+    std::vector<std::pair<std::wstring_view, std::wstring_view>> entries;
+    size_t header = FindHeader(section);
+    if (header == npos) return entries;
+    size_t end = SectionEnd(header);
+    entries.reserve(end - header);
+    // A key named twice reads the value of its first entry, as Value() does. Keys are found
+    // again by the hash of their folded name.
+    std::unordered_multimap<uint64_t, size_t> first;
+    first.reserve(end - header);
+    for (size_t i = header + 1; i < end; ++i) {
+        if (lines_[i].kind != Kind::Entry) continue;
+        std::wstring_view key = EntryKey(lines_[i]);
+        uint64_t hash = 1469598103934665603ull;
+        for (wchar_t c : key) hash = (hash ^ static_cast<uint64_t>(FoldNameChar(c))) * 1099511628211ull;
+        std::wstring_view value = EntryValue(lines_[i]);
+        auto [at, last] = first.equal_range(hash);
+        for (; at != last; ++at) {
+            if (NamesEqual(entries[at->second].first, key)) {
+                value = entries[at->second].second;
+                break;
+            }
+        }
+        if (at == last) first.emplace(hash, entries.size());
+        entries.emplace_back(key, value);
+    }
+    return entries;
+}
+
 std::optional<std::wstring> IniDocument::Value(std::wstring_view section, std::wstring_view key) const {
     size_t entry = FindEntry(section, key);
     if (entry == npos) return std::nullopt;
@@ -168,7 +222,8 @@ bool IniDocument::Write(std::wstring_view section, std::wstring_view key, std::w
     size_t entry = FindEntry(section, key);
     if (entry != npos) {
         Line& line = lines_[entry];
-        line.text = line.text.substr(0, line.equals + 1) + std::wstring(value);
+        const size_t equals = line.equals;
+        line = MakeLine(std::wstring(TextOf(line).substr(0, equals + 1)) + std::wstring(value));
         return true;
     }
 
@@ -176,7 +231,7 @@ bool IniDocument::Write(std::wstring_view section, std::wstring_view key, std::w
     size_t header = FindHeader(section);
     if (header == npos) {
         lines_.push_back(MakeLine(L"[" + std::wstring(section) + L"]"));
-        lines_.push_back(MakeLine(std::move(text)));
+        lines_.push_back(MakeLine(text));
         return true;
     }
 
@@ -185,7 +240,7 @@ bool IniDocument::Write(std::wstring_view section, std::wstring_view key, std::w
     for (size_t i = header + 1; i < end; ++i) {
         if (lines_[i].kind == Kind::Entry) insertAt = i + 1;
     }
-    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insertAt), MakeLine(std::move(text)));
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insertAt), MakeLine(text));
     return true;
 }
 

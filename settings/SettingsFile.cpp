@@ -12,7 +12,7 @@ SettingsFile::Loaded SettingsFile::LoadWithEncoding() const {
   const std::optional<std::string> bytes = storage_.Read(path_);
   if (!bytes) return {IniDocument::Parse(L""), TextEncoding::Ansi};
   DecodedText decoded = DecodeSettingsText(*bytes, codec_);
-  return {IniDocument::Parse(decoded.text), decoded.encoding};
+  return {IniDocument::ParseText(std::move(decoded.text)), decoded.encoding};
 }
 
 IniDocument SettingsFile::Load() const { return LoadWithEncoding().document; }

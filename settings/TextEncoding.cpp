@@ -103,6 +103,7 @@ bool IsValidUtf8(std::string_view bytes) {
 std::wstring DecodeUtf8(std::string_view bytes) {
     std::wstring out;
     out.reserve(bytes.size());
+    out.reserve(bytes.size());
     for (size_t i = 0; i < bytes.size();) {
         if (auto cp = NextUtf8(bytes, i)) {
             AppendCodePoint(out, *cp);
@@ -199,15 +200,14 @@ constexpr std::string_view kUtf16LeBom = "\xFF\xFE";
 }  // namespace
 
 std::wstring Cp1251Codec::Decode(std::string_view bytes) const {
-    std::wstring out;
-    out.reserve(bytes.size());
-    for (char ch : bytes) {
-        unsigned char b = static_cast<unsigned char>(ch);
+    std::wstring out(bytes.size(), L'\0');
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        unsigned char b = static_cast<unsigned char>(bytes[i]);
         if (b < 0x80) {
-            out += static_cast<wchar_t>(b);
+            out[i] = static_cast<wchar_t>(b);
         } else {
             char16_t c = kCp1251High[b - 0x80];
-            out += static_cast<wchar_t>(c == 0 ? kReplacement : c);
+            out[i] = static_cast<wchar_t>(c == 0 ? kReplacement : c);
         }
     }
     return out;

@@ -3,17 +3,19 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <algorithm>
+
 namespace krelmix {
 
 namespace {
-class FindHandle {
+class Handle {
  public:
-  explicit FindHandle(HANDLE h) : h_(h) {}
-  ~FindHandle() {
-    if (valid()) FindClose(h_);
+  explicit Handle(HANDLE h) : h_(h) {}
+  ~Handle() {
+    if (valid()) CloseHandle(h_);
   }
-  FindHandle(const FindHandle&) = delete;
-  FindHandle& operator=(const FindHandle&) = delete;
+  Handle(const Handle&) = delete;
+  Handle& operator=(const Handle&) = delete;
   bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
   HANDLE get() const { return h_; }
 
@@ -52,22 +54,119 @@ std::wstring FullPath(const std::wstring& path) {
   return full;
 }
 
-std::wstring FromBuffer(const wchar_t* text) { return text ? std::wstring(text) : std::wstring(); }
-
 std::wstring WithoutTrailingBackslash(std::wstring path) {
   while (path.size() > 3 && path.back() == L'\\') path.pop_back();
   return path;
 }
 
+bool SamePath(const std::wstring& a, const std::wstring& b) {
+  return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE) ==
+         CSTR_EQUAL;
+}
+
+// Wine leaves trailing dots and blanks off the names in a final path, so they are not compared.
+std::wstring WithoutTrailingDots(const std::wstring& path) {
+  std::wstring out;
+  out.reserve(path.size());
+  auto trim = [&out] {
+    while (!out.empty() && (out.back() == L'.' || out.back() == L' ')) out.pop_back();
+  };
+  for (wchar_t c : path) {
+    if (c == L'\\') trim();
+    out += c;
+  }
+  trim();
+  return out;
+}
+
+bool SameEntryPath(const std::wstring& finalPath, const std::wstring& path) {
+  return SamePath(WithoutTrailingDots(finalPath), WithoutTrailingDots(WithoutPrefix(path)));
+}
+
+// "C:" for "C:\x", "\\server\share" for "\\server\share\x"; empty for anything else.
+std::wstring RootOf(const std::wstring& path) {
+  if (path.size() >= 2 && IsDriveLetter(path[0]) && path[1] == L':') return path.substr(0, 2);
+  if (path.rfind(L"\\\\", 0) != 0) return {};
+  const size_t server = path.find(L'\\', 2);
+  if (server == std::wstring::npos) return {};
+  return path.substr(0, path.find(L'\\', server + 1));
+}
+
+// The entry itself, never what a link at the end of the path points to; shared so that a file
+// in use by others can still be looked at.
+HANDLE OpenEntry(const std::wstring& path, DWORD access) {
+  return CreateFileW(ExtendedPath(path).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                     nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+}
+
+uint64_t Join(DWORD high, DWORD low) { return (static_cast<uint64_t>(high) << 32) | low; }
+uint64_t Ticks(const FILETIME& time) { return Join(time.dwHighDateTime, time.dwLowDateTime); }
+FileId IdOf(const BY_HANDLE_FILE_INFORMATION& info) {
+  return {info.dwVolumeSerialNumber, Join(info.nFileIndexHigh, info.nFileIndexLow)};
+}
+
+// Wine's GetFinalPathNameByHandle fails on paths longer than MAX_PATH; the object's own name,
+// which Wine gives in the "\??\C:\..." form, is the same path. Empty when not under Wine.
+std::wstring WineObjectName(HANDLE handle) {
+  if (!RunningOnWine()) return {};
+  using Query = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+  static const auto query = reinterpret_cast<Query>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryObject")));
+  if (!query) return {};
+  struct Name {
+    USHORT length, maximum;
+    wchar_t* buffer;
+  };
+  std::vector<uint64_t> storage(70000 / sizeof(uint64_t));
+  ULONG length = 0;
+  if (query(handle, 1 /* ObjectNameInformation */, storage.data(), static_cast<ULONG>(storage.size() * 8), &length) != 0)
+    return {};
+  const Name* name = reinterpret_cast<const Name*>(storage.data());
+  std::wstring text(name->buffer, name->length / sizeof(wchar_t));
+  if (text.rfind(L"\\??\\UNC\\", 0) == 0) return L"\\\\" + text.substr(8);
+  if (text.rfind(L"\\??\\", 0) == 0) return text.substr(4);
+  return {};
+}
+
+bool SetAttributesOf(HANDLE handle, DWORD attributes) {
+  FILE_BASIC_INFO basic{};  // zero times are left as they are
+  basic.FileAttributes = attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes;
+  return SetFileInformationByHandle(handle, FileBasicInfo, &basic, sizeof basic) != 0;
+}
+
+bool DeleteThrough(HANDLE handle) {
+  FILE_DISPOSITION_INFO disposition{};
+  disposition.DeleteFile = TRUE;
+  return SetFileInformationByHandle(handle, FileDispositionInfo, &disposition, sizeof disposition) != 0;
+}
+
 std::wstring ShellFolder(int csidl) {
   wchar_t path[MAX_PATH] = {};
   if (SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path) != S_OK) return {};
-  return WithoutTrailingBackslash(FromBuffer(path));
+  return path;
 }
 
-DirEntry ToEntry(const WIN32_FIND_DATAW& data) {
-  return {data.cFileName, data.dwFileAttributes,
-          (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow};
+std::wstring Expanded(const std::wstring& text) {
+  const DWORD needed = ExpandEnvironmentStringsW(text.c_str(), nullptr, 0);
+  if (needed == 0) return text;
+  std::wstring out(needed, L'\0');
+  if (ExpandEnvironmentStringsW(text.c_str(), out.data(), needed) == 0) return text;
+  out.resize(wcslen(out.c_str()));
+  return out;
+}
+
+std::wstring RegistryText(HKEY key, const wchar_t* name) {
+  wchar_t buffer[1024] = {};
+  DWORD size = sizeof buffer - sizeof(wchar_t), type = 0;
+  if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) != ERROR_SUCCESS) return {};
+  if (type != REG_SZ && type != REG_EXPAND_SZ) return {};
+  return Expanded(buffer);
+}
+
+std::wstring Environment(const wchar_t* name) {
+  wchar_t buffer[1024] = {};
+  const DWORD got = GetEnvironmentVariableW(name, buffer, 1024);
+  return got > 0 && got < 1024 ? std::wstring(buffer) : std::wstring();
 }
 }  // namespace
 
@@ -84,47 +183,134 @@ std::wstring ExtendedPath(const std::wstring& path) {
   return ExtendedPath(full);
 }
 
+std::wstring WithoutPrefix(const std::wstring& path) {
+  for (const wchar_t* unc : {L"\\\\?\\UNC\\", L"\\\\.\\UNC\\"})
+    if (path.size() >= 8 && CompareStringOrdinal(path.c_str(), 8, unc, 8, TRUE) == CSTR_EQUAL)
+      return L"\\\\" + path.substr(8);
+  if (path.rfind(L"\\\\?\\", 0) == 0 || path.rfind(L"\\\\.\\", 0) == 0) return path.substr(4);
+  return path;
+}
+
+std::wstring Win32FileSystem::FinalPath(void* handle, const std::wstring& path) {
+  auto finalOf = [](HANDLE h) {
+    std::wstring buffer(32768, L'\0');  // the longest path there is
+    const DWORD got = GetFinalPathNameByHandleW(h, buffer.data(), static_cast<DWORD>(buffer.size()), VOLUME_NAME_DOS);
+    if (got == 0 || got >= buffer.size()) {
+      buffer = WineObjectName(h);
+      if (buffer.empty()) return buffer;
+    } else {
+      buffer.resize(got);
+    }
+    std::wstring plain = WithoutPrefix(buffer);
+    while (!plain.empty() && plain.back() == L'\\') plain.pop_back();
+    return plain;
+  };
+  const std::wstring real = finalOf(handle);
+  const std::wstring root = RootOf(path);
+  if (real.empty() || root.empty()) return real;
+  auto known = rootFinals_.find(root);
+  if (known == rootFinals_.end()) {
+    Handle rootHandle(OpenEntry(root + L"\\", FILE_READ_ATTRIBUTES | SYNCHRONIZE));
+    if (!rootHandle.valid()) return real;
+    known = rootFinals_.emplace(root, finalOf(rootHandle.get())).first;
+  }
+  const std::wstring& rootReal = known->second;
+  if (rootReal.empty() || real.size() < rootReal.size() || !SamePath(real.substr(0, rootReal.size()), rootReal))
+    return real;
+  if (real.size() > rootReal.size() && real[rootReal.size()] != L'\\') return real;
+  return root + real.substr(rootReal.size());
+}
+
 bool Win32FileSystem::ListFolder(const std::wstring& dir, std::vector<DirEntry>& entries) {
   entries.clear();
-  std::wstring pattern = ExtendedPath(dir);
-  if (pattern.empty() || pattern.back() != L'\\') pattern += L'\\';
-  pattern += L'*';
-  WIN32_FIND_DATAW data;
-  // The basic level skips the 8.3 aliases nobody here looks at, and large fetches cut round
-  // trips in big folders.
-  FindHandle find(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
-                                   FIND_FIRST_EX_LARGE_FETCH));
-  if (!find.valid()) return GetLastError() == ERROR_FILE_NOT_FOUND;  // an empty drive root
-  do {
-    entries.push_back(ToEntry(data));
-  } while (FindNextFileW(find.get(), &data));
+  Handle folder(OpenEntry(dir, FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE));
+  if (!folder.valid()) return false;
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!GetFileInformationByHandle(folder.get(), &info) || !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    return false;
+  const uint64_t volume = info.dwVolumeSerialNumber;
+  std::vector<uint64_t> buffer(64 * 1024 / sizeof(uint64_t));  // aligned as the entries need
+  FILE_INFO_BY_HANDLE_CLASS kind = FileIdBothDirectoryRestartInfo;
+  while (GetFileInformationByHandleEx(folder.get(), kind, buffer.data(), static_cast<DWORD>(buffer.size() * 8))) {
+    kind = FileIdBothDirectoryInfo;
+    const char* at = reinterpret_cast<const char*>(buffer.data());
+    for (;;) {
+      const auto* entry = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(at);
+      entries.push_back({std::wstring(entry->FileName, entry->FileNameLength / sizeof(wchar_t)),
+                         entry->FileAttributes, static_cast<uint64_t>(entry->EndOfFile.QuadPart),
+                         static_cast<uint64_t>(entry->LastWriteTime.QuadPart),
+                         {volume, static_cast<uint64_t>(entry->FileId.QuadPart)}});
+      if (entry->NextEntryOffset == 0) break;
+      at += entry->NextEntryOffset;
+    }
+  }
   return true;
 }
 
-std::optional<DirEntry> Win32FileSystem::Stat(const std::wstring& path) {
-  WIN32_FILE_ATTRIBUTE_DATA data;
-  if (!GetFileAttributesExW(ExtendedPath(path).c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
-  const size_t slash = path.rfind(L'\\');
-  return DirEntry{slash == std::wstring::npos ? path : path.substr(slash + 1), data.dwFileAttributes,
-                  (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow};
+std::optional<OpenedEntry> Win32FileSystem::Open(const std::wstring& path) {
+  Handle entry(OpenEntry(path, FILE_READ_ATTRIBUTES | SYNCHRONIZE));
+  if (!entry.valid()) return std::nullopt;
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!GetFileInformationByHandle(entry.get(), &info)) return std::nullopt;
+  OpenedEntry opened{IdOf(info), info.dwFileAttributes, FinalPath(entry.get(), path)};
+  // Wine shows a folder link as one only in the folder's listing and its attributes.
+  const DWORD attributes = GetFileAttributesW(ExtendedPath(path).c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES) opened.attributes |= attributes & FILE_ATTRIBUTE_REPARSE_POINT;
+  return opened;
 }
 
-bool Win32FileSystem::SetAttributes(const std::wstring& path, uint32_t attributes) {
-  return SetFileAttributesW(ExtendedPath(path).c_str(), attributes) != 0;
-}
-
-bool Win32FileSystem::RemoveFile(const std::wstring& path) {
-  return DeleteFileW(ExtendedPath(path).c_str()) != 0;
-}
-
-bool Win32FileSystem::RemoveFolder(const std::wstring& path) {
+std::wstring Win32FileSystem::LongPath(const std::wstring& path) {
   const std::wstring extended = ExtendedPath(path);
-  const DWORD attributes = GetFileAttributesW(extended.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) && RunningOnWine()) {
-    SetLastError(ERROR_ACCESS_DENIED);
-    return false;
+  std::wstring buffer(extended.size() + MAX_PATH, L'\0');
+  DWORD got = GetLongPathNameW(extended.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
+  if (got >= buffer.size()) {
+    buffer.assign(got + 1, L'\0');
+    got = GetLongPathNameW(extended.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
   }
-  return RemoveDirectoryW(extended.c_str()) != 0;
+  if (got == 0 || got >= buffer.size()) return path;
+  buffer.resize(got);
+  return WithoutPrefix(buffer);
+}
+
+bool Win32FileSystem::RemoveFile(const std::wstring& path, const FileIdentity& expected) {
+  Handle file(OpenEntry(path, DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | SYNCHRONIZE));
+  if (!file.valid()) return false;
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!GetFileInformationByHandle(file.get(), &info)) return false;
+  const DWORD attributes = info.dwFileAttributes;
+  if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) return false;
+  const FileIdentity now{IdOf(info), Join(info.nFileSizeHigh, info.nFileSizeLow), Ticks(info.ftLastWriteTime)};
+  if (expected.id.Known() && now.id != expected.id) return false;
+  if (now.size != expected.size || now.lastWrite != expected.lastWrite) return false;
+  // A link on the way, or one in the file's place that the platform shows as a plain file.
+  if (!SameEntryPath(FinalPath(file.get(), path), path)) return false;
+  const bool lift = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+  if (lift && !SetAttributesOf(file.get(), attributes & ~FILE_ATTRIBUTE_READONLY)) return false;
+  const bool deleted = DeleteThrough(file.get());
+  // The attributes belong to the file, not the name: its other names must see them unchanged.
+  if (lift && (!deleted || info.nNumberOfLinks > 1)) SetAttributesOf(file.get(), attributes);
+  return deleted;
+}
+
+bool Win32FileSystem::RemoveFolder(const std::wstring& path, const FileId& expected) {
+  Handle folder(OpenEntry(path, DELETE | FILE_READ_ATTRIBUTES | SYNCHRONIZE));
+  if (!folder.valid()) return false;
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!GetFileInformationByHandle(folder.get(), &info) || !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    return false;
+  const DWORD listed = GetFileAttributesW(ExtendedPath(path).c_str());
+  const bool link = (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ||
+                    (listed != INVALID_FILE_ATTRIBUTES && (listed & FILE_ATTRIBUTE_REPARSE_POINT));
+  if (link) {
+    if (RunningOnWine()) {
+      SetLastError(ERROR_ACCESS_DENIED);
+      return false;
+    }
+    return DeleteThrough(folder.get());  // the link itself: it was opened, not followed
+  }
+  if (expected.Known() && IdOf(info) != expected) return false;
+  if (!SameEntryPath(FinalPath(folder.get(), path), path)) return false;
+  return DeleteThrough(folder.get());
 }
 
 std::wstring Win32FileSystem::TempPath() {
@@ -142,18 +328,52 @@ std::wstring Win32FileSystem::TempPath() {
 std::vector<std::wstring> Win32FileSystem::ProtectedFolders() {
   std::vector<std::wstring> folders;
   auto add = [&](std::wstring folder) {
-    if (!folder.empty()) folders.push_back(WithoutTrailingBackslash(std::move(folder)));
+    folder = WithoutTrailingBackslash(std::move(folder));
+    if (folder.empty()) return;
+    if (std::find(folders.begin(), folders.end(), folder) == folders.end()) folders.push_back(std::move(folder));
   };
   wchar_t buffer[MAX_PATH] = {};
   if (GetWindowsDirectoryW(buffer, MAX_PATH)) add(buffer);
   if (GetSystemDirectoryW(buffer, MAX_PATH)) add(buffer);
-  const std::wstring profile = ShellFolder(CSIDL_PROFILE);
-  add(profile);
-  // The folder that holds every user's profile.
+  if (GetSystemWow64DirectoryW(buffer, MAX_PATH)) add(buffer);
+  for (int csidl : {CSIDL_WINDOWS, CSIDL_SYSTEM, CSIDL_SYSTEMX86, CSIDL_PROFILE, CSIDL_PROGRAM_FILES,
+                    CSIDL_PROGRAM_FILESX86, CSIDL_PROGRAM_FILES_COMMON, CSIDL_PROGRAM_FILES_COMMONX86,
+                    CSIDL_COMMON_APPDATA, CSIDL_COMMON_DOCUMENTS})
+    add(ShellFolder(csidl));
+  // A 32-bit program is shown the 32-bit program folder under both names.
+  for (const wchar_t* name : {L"ProgramW6432", L"ProgramFiles", L"ProgramFiles(x86)", L"ProgramData",
+                              L"ALLUSERSPROFILE", L"PUBLIC", L"SystemRoot", L"USERPROFILE"})
+    add(Environment(name));
+  // The folder holding the profiles, every folder in it, and every profile the system knows.
+  std::vector<std::wstring> profileFolders;
+  const std::wstring profile = WithoutTrailingBackslash(ShellFolder(CSIDL_PROFILE));
   const size_t slash = profile.rfind(L'\\');
-  if (slash != std::wstring::npos && slash > 2) add(profile.substr(0, slash));
-  add(ShellFolder(CSIDL_PROGRAM_FILES));
-  add(ShellFolder(CSIDL_COMMON_DOCUMENTS));
+  if (slash != std::wstring::npos && slash > 2) profileFolders.push_back(profile.substr(0, slash));
+  HKEY list = nullptr;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList", 0,
+                    KEY_READ | KEY_WOW64_64KEY, &list) == ERROR_SUCCESS) {
+    profileFolders.push_back(RegistryText(list, L"ProfilesDirectory"));
+    for (const wchar_t* name : {L"Public", L"Default", L"AllUsersProfile"}) add(RegistryText(list, name));
+    wchar_t sid[256];
+    for (DWORD i = 0;; ++i) {
+      DWORD length = 256;
+      if (RegEnumKeyExW(list, i, sid, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+      HKEY one = nullptr;
+      if (RegOpenKeyExW(list, sid, 0, KEY_READ | KEY_WOW64_64KEY, &one) != ERROR_SUCCESS) continue;
+      add(RegistryText(one, L"ProfileImagePath"));
+      RegCloseKey(one);
+    }
+    RegCloseKey(list);
+  }
+  for (const auto& holder : profileFolders) {
+    if (holder.empty()) continue;
+    add(holder);
+    std::vector<DirEntry> entries;
+    if (!ListFolder(WithoutTrailingBackslash(holder), entries)) continue;
+    for (const auto& entry : entries)
+      if (entry.IsDirectory() && entry.name != L"." && entry.name != L"..")
+        add(WithoutTrailingBackslash(holder) + L"\\" + entry.name);
+  }
   return folders;
 }
 

@@ -1,4 +1,5 @@
 #pragma once
+#include <map>
 #include <string>
 
 #include "platform/FileSystem.h"
@@ -6,21 +7,30 @@
 namespace krelmix {
 
 // Paths are handed to the system in the "\\?\" form, so their length is limited only by the
-// file system, and each folder is read in one FindFirstFileEx pass without 8.3 aliases.
+// file system. Each folder is read in one pass through a handle to it, which gives the file ids
+// with the names; every deletion goes through a handle opened without following a link.
 class Win32FileSystem : public FileSystem {
  public:
   bool ListFolder(const std::wstring& dir, std::vector<DirEntry>& entries) override;
-  std::optional<DirEntry> Stat(const std::wstring& path) override;
-  bool SetAttributes(const std::wstring& path, uint32_t attributes) override;
-  bool RemoveFile(const std::wstring& path) override;
-  bool RemoveFolder(const std::wstring& path) override;
+  std::optional<OpenedEntry> Open(const std::wstring& path) override;
+  std::wstring LongPath(const std::wstring& path) override;
+  bool RemoveFile(const std::wstring& path, const FileIdentity& expected) override;
+  bool RemoveFolder(const std::wstring& path, const FileId& expected) override;
   std::wstring TempPath() override;
   std::vector<std::wstring> ProtectedFolders() override;
+
+ private:
+  // Where `path` really is, spelled from the same root as `path` when the root itself is
+  // somewhere else (a substituted or network drive, a drive that Wine maps to a host folder).
+  std::wstring FinalPath(void* handle, const std::wstring& path);
+  std::map<std::wstring, std::wstring> rootFinals_;
 };
 
 // "C:\x" becomes "\\?\C:\x", "C:" becomes "\\?\C:\", "\\server\share\x" becomes
 // "\\?\UNC\server\share\x"; relative paths and paths with "/", "." or ".." steps are made
 // full first, since the "\\?\" form takes every character literally.
 std::wstring ExtendedPath(const std::wstring& path);
+// The "\\?\" or "\\.\" prefix taken off again ("\\?\UNC\s\x" becomes "\\s\x").
+std::wstring WithoutPrefix(const std::wstring& path);
 
 }  // namespace krelmix

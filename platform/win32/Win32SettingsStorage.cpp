@@ -40,6 +40,9 @@ std::optional<std::string> Win32SettingsStorage::Read(const std::wstring& path) 
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.Valid()) return std::nullopt;
   std::string bytes;
+  LARGE_INTEGER size{};
+  if (GetFileSizeEx(file.get(), &size) && size.QuadPart > 0 && size.QuadPart < (1LL << 31))
+    bytes.reserve(static_cast<size_t>(size.QuadPart));
   char buffer[65536];
   DWORD got = 0;
   while (ReadFile(file.Get(), buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);

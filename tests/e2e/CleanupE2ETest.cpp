@@ -2,8 +2,13 @@
 // drive T: only, through the real window and real files.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
 #include "Harness.h"
 #include "Scratch.h"
+#include "../win/UnixLink.h"
 
 namespace krelmix::e2e {
 
@@ -263,6 +268,172 @@ TEST(Cleanup, LinkedCanaryFoldersSurviveTheSearchTheCleanAndTheTemporaryFolderCl
   EXPECT_TRUE(Exists(L"T:\\emptycanary")) << "an empty folder behind a link was removed";
   for (const wchar_t* canary : {L"\\c1.bak", L"\\c2.tmp", L"\\inner\\c3.bak"})
     EXPECT_TRUE(Exists(canaries + canary)) << "canary lost";
+  ClearScratchDrive();
+}
+
+
+// --- Nothing but what was found is ever deleted: canaries outside what should go keep their
+// content and attributes whatever the temporary folder, the masks, links or hard links say.
+
+namespace {
+struct Canary {
+  std::wstring path;
+  std::string content;
+  DWORD attributes;
+};
+
+std::string Content(const std::wstring& path) {
+  std::ifstream in(std::filesystem::path(path), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+Canary MakeCanary(const std::wstring& path, DWORD attributes = FILE_ATTRIBUTE_ARCHIVE) {
+  MakeFolder(path.substr(0, path.rfind(L'\\')));
+  const std::string content = "canary " + test::Utf8(path);
+  std::ofstream(std::filesystem::path(path), std::ios::binary) << content;
+  SetFileAttributesW(path.c_str(), attributes);
+  return {path, content, GetFileAttributesW(path.c_str())};
+}
+
+void ExpectIntact(const std::vector<Canary>& canaries) {
+  for (const auto& canary : canaries) {
+    EXPECT_EQ(Content(canary.path), canary.content) << "canary lost: " << test::Utf8(canary.path);
+    EXPECT_EQ(GetFileAttributesW(canary.path.c_str()), canary.attributes) << test::Utf8(canary.path);
+  }
+}
+
+void RemoveCanaries(const std::vector<Canary>& canaries) {
+  for (const auto& canary : canaries) {
+    SetFileAttributesW(canary.path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(canary.path.c_str());
+  }
+}
+
+std::wstring ShortName(const std::wstring& path) {
+  wchar_t buffer[MAX_PATH] = {};
+  const DWORD got = GetShortPathNameW(path.c_str(), buffer, MAX_PATH);
+  return got > 0 && got < MAX_PATH ? buffer : path;
+}
+
+const std::wstring kFailed = L" (Ошибка удаления)";
+}  // namespace
+
+TEST(Safety, EverySpellingOfAProtectedFolderIsRefusedAsTheTemporaryFolder) {
+  ClearScratchDrive();
+  wchar_t profile[MAX_PATH] = {};
+  GetEnvironmentVariableW(L"USERPROFILE", profile, MAX_PATH);
+  const std::wstring publicDocs = L"C:\\users\\Public\\Documents";
+  std::vector<Canary> canaries = {MakeCanary(L"C:\\windows\\krelmix-canary.txt"),
+                                  MakeCanary(std::wstring(profile) + L"\\krelmix-canary.txt"),
+                                  MakeCanary(publicDocs + L"\\krelmix-canary.txt", FILE_ATTRIBUTE_READONLY),
+                                  MakeCanary(L"C:\\ProgramData\\krelmix-canary.txt"),
+                                  MakeCanary(L"C:\\Program Files (x86)\\krelmix-canary.txt"),
+                                  MakeCanary(L"C:\\Program Files\\krelmix-canary.txt"),
+                                  MakeCanary(L"T:\\behind\\sub\\canary.txt", FILE_ATTRIBUTE_HIDDEN)};
+  ASSERT_TRUE(MakeFolderLink(L"T:\\link", L"T:\\behind"));
+  const std::wstring spellings[] = {L"\\\\?\\C:\\windows", L"\\\\?\\" + std::wstring(profile),
+                                    L"\\\\?\\" + publicDocs, ShortName(publicDocs), L"C:\\windows.",
+                                    L"C:\\Program Files (x86)", L"C:\\ProgramData\\", L"C:\\Program Files",
+                                    L"T:\\link\\sub", L"C:\\users\\Public\\..\\", L"\\\\?\\T:\\"};
+  for (const auto& temp : spellings) {
+    RunningProgram program(SettingsTickingScratch());
+    program.StartWithTemp(L"/nighttrash", temp);
+    EXPECT_TRUE(program.WaitForExit(30000)) << test::Utf8(temp);
+  }
+  // The window says why it refuses.
+  RunningProgram program(SettingsTickingScratch());
+  program.StartWithTemp(L"", L"\\\\?\\C:\\windows");
+  ASSERT_NE(program.MainWindow(), nullptr);
+  program.ClickControl(L"SpeedButton6");
+  ASSERT_TRUE(AnswerDialog(program, L"#32770", L"Информация", L"&Да"));
+  EXPECT_EQ(program.WaitForMessageBox().text, L"Ошибка размещения папки временных файлов!");
+  ExpectIntact(canaries);
+  RemoveCanaries(canaries);
+  ClearScratchDrive();
+}
+
+TEST(Safety, RefusedMasksNeitherWidenNorBringBackTheBuiltInOnes) {
+  ClearScratchDrive();
+  const std::vector<Canary> canaries = {MakeCanary(L"T:\\m\\a.bak"), MakeCanary(L"T:\\m\\b.tmp"),
+                                        MakeCanary(L"T:\\xfile.txt"), MakeCanary(L"T:\\m\\dot.ted")};
+  const std::string wide = "x" + std::string(5000, '*');
+  RunningProgram program(SettingsTickingScratch("[Kill]\r\n*.bak=0\r\n*.tmp=0\r\n*=1\r\n>*=1\r\n<.<=1\r\n\"*=1\r\n" +
+                                                wide + "=1\r\n"));
+  program.Start(L"/nightfly");
+  ASSERT_TRUE(program.WaitForExit(60000));
+  ExpectIntact(canaries);
+  ClearScratchDrive();
+}
+
+TEST(Safety, DeleteNeverFollowsASwappedParentFolderOrALinkPutInAFindsPlace) {
+  ClearScratchDrive();
+  MakeFile(L"T:\\r\\sub\\s1.bak", 10);
+  MakeFile(L"T:\\r\\swapped.bak", 10);
+  const std::vector<Canary> canaries = {MakeCanary(L"T:\\c\\s1.bak", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN),
+                                        MakeCanary(L"T:\\keep\\target.txt", FILE_ATTRIBUTE_READONLY)};
+  RunningProgram program(SettingsTickingScratch("[ExcludeDir]\r\nT:\\c=1\r\nT:\\keep=1\r\n"));
+  HWND main = StartAndSearch(program);
+  ASSERT_NE(main, nullptr);
+  ASSERT_EQ(ListLines(program.FoundList()), (std::vector<std::wstring>{L"T:\\r\\swapped.bak", L"T:\\r\\sub\\s1.bak"}));
+  ASSERT_TRUE(MoveFileW(L"T:\\r\\sub", L"T:\\r\\old"));
+  ASSERT_TRUE(MakeFolderLink(L"T:\\r\\sub", L"T:\\c"));
+  ASSERT_TRUE(DeleteFileW(L"T:\\r\\swapped.bak"));
+  ASSERT_TRUE(MakeFileLink(L"T:\\r\\swapped.bak", L"T:\\keep\\target.txt"));
+  program.ClickControl(L"SpeedButton3");
+  Sleep(500);
+  EXPECT_EQ(ListLines(program.FoundList()),
+            (std::vector<std::wstring>{L"T:\\r\\swapped.bak" + kFailed, L"T:\\r\\sub\\s1.bak" + kFailed}));
+  ExpectIntact(canaries);
+  RemoveCanaries(canaries);
+  ClearScratchDrive();
+}
+
+TEST(Safety, FileLinksAndWhatTheyPointToAreLeftAlone) {
+  ClearScratchDrive();
+  const std::vector<Canary> canaries = {MakeCanary(L"T:\\tree\\canary.txt", FILE_ATTRIBUTE_READONLY),
+                                        MakeCanary(L"T:\\outside\\temp-canary.txt", FILE_ATTRIBUTE_HIDDEN)};
+  MakeFile(L"T:\\tree\\real.bak", 10);
+  ASSERT_TRUE(MakeFileLink(L"T:\\tree\\flink.bak", L"T:\\tree\\canary.txt"));
+  const std::wstring temp = L"T:\\linktemp";
+  MakeFile(temp + L"\\t.txt");
+  ASSERT_TRUE(MakeFileLink(temp + L"\\flink.txt", L"T:\\outside\\temp-canary.txt"));
+  RunningProgram clean(SettingsTickingScratch("[ExcludeDir]\r\nT:\\outside=1\r\n"));
+  clean.Start(L"");
+  HWND main = clean.MainWindow();
+  ASSERT_NE(main, nullptr);
+  clean.ClickControl(L"SpeedButton5");
+  ASSERT_TRUE(WaitUntilIdle(main));
+  std::vector<std::wstring> lines = ListLines(clean.FoundList());
+  std::sort(lines.begin(), lines.end());
+  EXPECT_EQ(lines, (std::vector<std::wstring>{L"T:\\tree\\flink.bak" + kFailed, L"T:\\tree\\real.bak (Убит!)"}));
+  RunningProgram trash(SettingsTickingScratch());
+  trash.StartWithTemp(L"/nighttrash", temp);
+  ASSERT_TRUE(trash.WaitForExit(60000));
+  EXPECT_FALSE(Exists(temp + L"\\t.txt"));
+  ExpectIntact(canaries);
+  RemoveCanaries(canaries);
+  ClearScratchDrive();
+}
+
+TEST(Safety, DeletingOneNameOfAHardLinkedFileLeavesTheOtherNamesAttributes) {
+  ClearScratchDrive();
+  const DWORD kept = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+  const std::vector<Canary> canaries = {MakeCanary(L"T:\\keep\\other.txt", kept),
+                                        MakeCanary(L"T:\\keep\\third.txt", kept)};
+  MakeFolder(L"T:\\h");
+  MakeFolder(L"T:\\hardtemp");
+  ASSERT_TRUE(CreateHardLinkW(L"T:\\h\\one.bak", L"T:\\keep\\other.txt", nullptr));
+  ASSERT_TRUE(CreateHardLinkW(L"T:\\hardtemp\\two.txt", L"T:\\keep\\third.txt", nullptr));
+  RunningProgram fly(SettingsTickingScratch("[ExcludeDir]\r\nT:\\keep=1\r\n"));
+  fly.Start(L"/nightfly");
+  ASSERT_TRUE(fly.WaitForExit(60000));
+  RunningProgram trash(SettingsTickingScratch());
+  trash.StartWithTemp(L"/nighttrash", L"T:\\hardtemp");
+  ASSERT_TRUE(trash.WaitForExit(60000));
+  EXPECT_FALSE(Exists(L"T:\\h\\one.bak"));
+  EXPECT_FALSE(Exists(L"T:\\hardtemp\\two.txt"));
+  ExpectIntact(canaries);
+  RemoveCanaries(canaries);
   ClearScratchDrive();
 }
 

@@ -41,6 +41,10 @@ bool MakeFolderLink(const std::wstring& link, const std::wstring& target) {
   return test::MakeUnixLink(link, target) && (GetFileAttributesW(link.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
+bool MakeFileLink(const std::wstring& link, const std::wstring& target) {
+  return test::MakeUnixLink(link, target) && Exists(link);
+}
+
 std::string SettingsTickingScratch(const std::string& more) {
   // Options 0 off: no splash window in the way of the tests.
   return "[Area]\r\nT=1\r\n[Options]\r\n0=0\r\n1=1\r\n2=1\r\n" + more;

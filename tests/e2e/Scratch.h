@@ -14,6 +14,8 @@ bool Exists(const std::wstring& path);
 // A Unix symbolic link at `link` pointing to folder `target`, as another program on the machine
 // would make it; Windows programs under Wine see it as a folder link (a reparse point).
 bool MakeFolderLink(const std::wstring& link, const std::wstring& target);
+// The same for a file: Windows programs under Wine see it as a plain file.
+bool MakeFileLink(const std::wstring& link, const std::wstring& target);
 // Settings that tick only T: and use the given extra sections.
 std::string SettingsTickingScratch(const std::string& more = "");
 

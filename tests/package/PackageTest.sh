@@ -33,7 +33,8 @@ keys=$(sed -n '/^\[Soundz\]/,/^\[/p' "$folder/Krelmix.ini" | grep -c '=')
 krelmix_ensure_display
 krelmix_ensure_prefix
 trace="$build/package-test/trace.txt"
-WINEDEBUG=+file krelmix_wine "$folder/Krelmix.exe" >"$trace" 2>&1 &
+# The loader itself, not a shell function, so that $! is the program's own process.
+WINEDEBUG=+file "$WINELOADER" "$folder/Krelmix.exe" >"$trace" 2>&1 &
 program=$!
 # Whether CreateFileW of a path ending in `tail` (escaped as Wine's trace writes it) succeeded.
 opened() {

@@ -59,12 +59,24 @@ TEST_F(Engine, WithoutEnabledMasksTheBuiltInOnesAreUsedInOrder) {
   EXPECT_EQ(view.Texts(), (Lines{L"T:\\b.bak", L"T:\\a.tmp"}));
 }
 
-TEST_F(Engine, OnlyEnabledUsableMasksAreUsedAndLongOnesAreCut) {
-  const std::wstring longMask = L"*." + std::wstring(300, L'x');
-  Settings(L"Kill", {L"*.old", L"*.*", L"*", L"..\\*.old", L"C:*.old", longMask});
+TEST_F(Engine, OnlyEnabledUsableMasksAreUsedAndLongOnesAreRefusedNotCut) {
+  Settings(L"Kill", {L"*.old", L"*.*", L"*", L"..\\*.old", L"C:*.old", L">*", L"<.<", L"\"*",
+                     L"x" + std::wstring(5000, L'*'), L"*." + std::wstring(254, L'x')});
   Settings(L"Kill", {L"*.bak"}, L"0");
   engine.LoadKillMasks();
-  EXPECT_EQ(state.MaskList, (Lines{L"*.old", longMask.substr(0, 255)}));
+  EXPECT_EQ(state.MaskList, (Lines{L"*.old"}));
+}
+
+TEST_F(Engine, WhenEveryEnabledMaskIsRefusedNothingIsFoundNotTheBuiltInMasks) {
+  Settings(L"Kill", {L"*.bak", L"*.tmp"}, L"0");
+  Settings(L"Kill", {L"*", L">*", L"x" + std::wstring(300, L'*')});
+  fs.AddFile(L"T:\a.bak");
+  fs.AddFile(L"T:\b.tmp");
+  fs.AddFile(L"T:\xfile.txt");
+  engine.CleanClick(Drives({L"T:"}));
+  engine.NightFly(Drives({L"T:"}));
+  EXPECT_TRUE(view.lines.empty());
+  EXPECT_EQ(fs.FileCount(), 3u);
 }
 
 TEST_F(Engine, UnusableMasksPutIntoTheListByHandAreNeverUsed) {
@@ -366,6 +378,58 @@ TEST_F(Deletion, APathThatBecameALinkOrAFolderIsNotTouched) {
   EXPECT_TRUE(fs.Exists(L"T:\\a.bak"));
 }
 
+// What was found is what goes: a deletion that would reach anything else is refused and marked.
+TEST_F(Engine, OnlyTheVeryFileThatWasFoundIsDeleted) {
+  fs.AddFile(L"T:\\r\\sub\\s1.bak", 10);
+  fs.AddFile(L"T:\\r\\sub\\s2.bak", 10);
+  fs.AddFile(L"T:\\r\\swapped.bak", 10);
+  fs.AddFile(L"T:\\r\\plainlink.bak", 10);
+  fs.AddFile(L"T:\\r\\grown.bak", 10);
+  fs.AddFile(L"T:\\r\\renewed.bak", 10);
+  fs.AddFile(L"T:\\r\\ok.bak", 10);
+  fs.AddFile(L"X:\\canaries\\s1.bak", 10, FileAttr::ReadOnly);
+  fs.AddFile(L"X:\\canaries\\s2.bak", 10);
+  fs.AddFile(L"X:\\canaries\\target", 10, FileAttr::ReadOnly | FileAttr::Hidden);
+  engine.SearchClick(Drives({L"T:"}));
+  ASSERT_EQ(view.lines.size(), 7u);
+  fs.ReplaceWithLink(L"T:\\r\\sub", L"X:\\canaries");                          // a swapped parent
+  fs.ReplaceWithFileLink(L"T:\\r\\swapped.bak", L"X:\\canaries\\target", true);  // a link in its place
+  fs.ReplaceWithFileLink(L"T:\\r\\plainlink.bak", L"X:\\canaries\\target", false);  // as Wine shows one
+  fs.SetSize(L"T:\\r\\grown.bak", 11);                                          // a changed size
+  fs.ReplaceWithFolder(L"T:\\r\\renewed.bak");
+  engine.DeleteClick();
+  const std::wstring failed = L" (Ошибка удаления)";
+  EXPECT_EQ(view.Texts(), (Lines{L"T:\\r\\swapped.bak" + failed, L"T:\\r\\plainlink.bak" + failed,
+                                 L"T:\\r\\grown.bak" + failed, L"T:\\r\\renewed.bak" + failed,
+                                 L"T:\\r\\ok.bak (Убит!)", L"T:\\r\\sub\\s1.bak" + failed,
+                                 L"T:\\r\\sub\\s2.bak" + failed}));
+  EXPECT_EQ(fs.removedFiles, Lines{L"T:\\r\\ok.bak"});
+  EXPECT_EQ(fs.AttributesOf(L"X:\\canaries\\target"), FileAttr::ReadOnly | FileAttr::Hidden);
+  EXPECT_EQ(state.FailedFiles, 6u);
+  // A file put back at a found path is another file, even with the same name and size.
+  fs.AddFile(L"T:\\again.bak", 1);
+  engine.SearchClick(Drives({L"T:"}));
+  fs.AddFile(L"T:\\new.bak", 1);
+  engine.FindGarbageFiles(L"T:", L"new.bak");
+  fs.ReplaceWithFolder(L"T:\\again.bak");
+  fs.AddFile(L"T:\\again.bak", 1);
+  engine.NightFly(Drives({}));  // deletes the found list as it stands
+  EXPECT_TRUE(fs.Exists(L"T:\\again.bak"));
+  EXPECT_FALSE(fs.Exists(L"T:\\new.bak"));
+}
+
+TEST_F(Engine, DeletingOneNameOfAHardLinkedFileKeepsTheOtherNamesAttributes) {
+  const uint32_t kept = FileAttr::ReadOnly | FileAttr::Hidden | FileAttr::System;
+  fs.AddFile(L"T:\\one.bak", 5, kept);
+  fs.AddHardLink(L"T:\\keep\\other.txt", L"T:\\one.bak");
+  fs.AddFolder(L"T:\\Temp");
+  fs.AddHardLink(L"T:\\Temp\\third", L"T:\\one.bak");
+  engine.CleanClick(Drives({L"T:"}));
+  EXPECT_EQ(view.Texts(), Lines{L"T:\\one.bak (Убит!)"});
+  EXPECT_EQ(engine.TmpClick().killedFiles, 1u);
+  EXPECT_EQ(fs.AttributesOf(L"T:\\keep\\other.txt"), kept);
+}
+
 TEST_F(Engine, CleanDeletesEverythingFoundAndReportsOnlyTheSuccesses) {
   fs.AddFile(L"T:\\a.tmp", 3000);
   fs.AddFile(L"T:\\b.tmp", 500);
@@ -432,22 +496,19 @@ TEST_F(TempFolder, AResistingFileIsTriedOncePerSubfolderAndItsFolderStays) {
 TEST_F(TempFolder, ALinkInsideIsRemovedItselfAndItsTargetIsNeverTouched) {
   fs.AddFolder(L"X:\\Target");
   fs.AddFile(L"X:\\Target\\canary", 1);
+  fs.AddFile(L"X:\\Target\\file", 2, FileAttr::ReadOnly);
   fs.AddLink(L"T:\\Temp\\Link", L"X:\\Target");
-  fs.AddFile(L"T:\\Temp\\filelink", 0, FileAttr::ReparsePoint);
+  fs.AddFileLink(L"T:\\Temp\\shown", L"X:\\Target\\file", true);
+  fs.AddFileLink(L"T:\\Temp\\looks-plain", L"X:\\Target\\file", false);
+  fs.AddFile(L"T:\\Temp\\plain", 3);
   const TempCleanResult result = engine.TmpClick();
   EXPECT_TRUE(fs.Exists(L"X:\\Target\\canary"));
+  EXPECT_TRUE(fs.Exists(L"X:\\Target\\file"));
   EXPECT_FALSE(fs.Exists(L"T:\\Temp\\Link"));
   EXPECT_EQ(result.removedDirs, 1u);
   EXPECT_EQ(result.killedFiles, 1u);
+  EXPECT_EQ(result.failedFiles, 4u);  // both file links, tried twice
   EXPECT_EQ(fs.lists.count(L"T:\\TEMP\\LINK"), 0u);
-}
-
-TEST_F(TempFolder, AFileWhoseAttributesCannotBeResetIsLeftUncounted) {
-  fs.AddFile(L"T:\\Temp\\stuck");
-  fs.failSetAttributes.insert(L"T:\\TEMP\\STUCK");
-  const TempCleanResult result = engine.TmpClick();
-  EXPECT_EQ(result.killedFiles + result.failedFiles, 0u);
-  EXPECT_TRUE(fs.Exists(L"T:\\Temp\\stuck"));
 }
 
 TEST_F(TempFolder, DeclinedOrMissing) {
@@ -480,6 +541,49 @@ TEST_F(TempFolder, UnsafeFoldersAreRefusedAfterTheQuestion) {
   }
   EXPECT_TRUE(fs.removedFiles.empty());
   EXPECT_TRUE(fs.removedFolders.empty());
+}
+
+// The temporary folder is judged by what it is: every spelling of a protected folder, of a
+// folder holding one, of a root or of a folder behind a link is refused.
+TEST_F(TempFolder, ProtectedFoldersAreRefusedHoweverTheyAreSpelled) {
+  fs.protectedFolders = {L"C:\\Windows", L"C:\\Users", L"C:\\Users\\Me", L"C:\\Users\\Public\\Documents",
+                         L"C:\\PROGRA~2", L"C:\\ProgramData"};
+  fs.AddFile(L"C:\\Windows\\System32\\kernel.dll");
+  fs.AddFile(L"C:\\Users\\Public\\Documents\\precious");
+  fs.AddShortName(L"C:\\Users\\Public\\Documents", L"DOCUME~1");
+  fs.AddFile(L"C:\\Program Files (x86)\\app.exe");
+  fs.AddShortName(L"C:\\Program Files (x86)", L"PROGRA~2");
+  fs.AddFile(L"C:\\ProgramData\\data");
+  fs.AddFile(L"C:\\Users\\Me\\AppData\\Local\\Temp\\junk", 4);
+  fs.AddFile(L"X:\\Real\\sub\\canary");
+  fs.AddLink(L"T:\\link", L"X:\\Real");
+  fs.AddLink(L"T:\\winlink", L"C:\\Windows");
+  for (const auto* path :
+       {L"\\\\?\\C:\\windows\\", L"\\\\.\\C:\\Users\\Me", L"\\\\?\\C:\\users\\Public\\Documents",
+        L"C:\\Users\\Public\\DOCUME~1\\", L"C:\\Windows.\\", L"C:\\Windows\\\\\\", L"C:/Windows/System32/../",
+        L"C:\\Program Files (x86)", L"C:\\ProgramData", L"\\\\?\\C:\\", L"\\\\?\\UNC\\server\\share\\",
+        L"C:\\Users\\Me\\..\\..\\", L"T:\\link\\sub\\", L"T:\\winlink\\", L"C:\\Users\\Me\\AppData\\..\\..\\"}) {
+    fs.tempPath = path;
+    EXPECT_EQ(engine.NightTrash().outcome, TempOutcome::UnsafeFolder) << path;
+  }
+  EXPECT_TRUE(fs.removedFiles.empty());
+  // The usual temporary folder inside a profile stays allowed, whatever its spelling.
+  fs.tempPath = L"\\\\?\\c:\\users\\me\\AppData\\Local\\Temp\\.\\";
+  EXPECT_EQ(engine.NightTrash().outcome, TempOutcome::Cleaned);
+  EXPECT_EQ(state.TmpDir, L"C:\\Users\\Me\\AppData\\Local\\Temp");
+  EXPECT_EQ(fs.removedFiles, Lines{L"C:\\Users\\Me\\AppData\\Local\\Temp\\junk"});
+}
+
+TEST_F(TempFolder, NothingBehindALinkPutInDuringTheCleanupIsTouched) {
+  fs.AddFile(L"T:\\Temp\\Sub\\a", 1);
+  fs.AddFile(L"T:\\Temp\\Sub\\b", 1);
+  fs.AddFile(L"X:\\Real\\b", 1, FileAttr::ReadOnly);
+  fs.beforeRemoveFile = [&](const std::wstring& path) {
+    if (path == L"T:\\Temp\\Sub\\a") fs.ReplaceWithLink(L"T:\\Temp\\Sub", L"X:\\Real");
+  };
+  engine.NightTrash();
+  EXPECT_TRUE(fs.Exists(L"X:\\Real\\b"));
+  EXPECT_EQ(fs.AttributesOf(L"X:\\Real\\b"), FileAttr::ReadOnly);
 }
 
 TEST_F(TempFolder, TheProgramsFolderIsRefusedWithAMessageOnlyWhenWindowed) {

@@ -1,8 +1,11 @@
 #pragma once
-// A file system held in memory, case-insensitive like Windows, with folder links and injectable
-// failures. Folders list their entries in creation order, "." and ".." first below a root.
+// A file system held in memory, case-insensitive like Windows, with folder links, file links
+// (shown as links, or looking like plain files as under Wine), hard links, short names and
+// injectable failures. Folders list their entries in creation order, "." and ".." first below a
+// root. Deletions are checked as the real one checks them.
 #include <functional>
 #include <map>
+#include <memory>
 #include <set>
 #include <stdexcept>
 
@@ -16,41 +19,61 @@ class MemoryFileSystem : public FileSystem {
   // --- Building the tree (parents are made as needed).
   void AddFolder(const std::wstring& path, uint32_t attributes = FileAttr::Directory) {
     Node& node = Make(path);
-    node.attributes = attributes | FileAttr::Directory;
+    node.file->attributes = attributes | FileAttr::Directory;
   }
   void AddFile(const std::wstring& path, uint64_t size = 0, uint32_t attributes = FileAttr::Archive) {
     Node& node = Make(path);
-    node.attributes = attributes & ~FileAttr::Directory;
-    node.size = size;
+    node.file->attributes = attributes & ~FileAttr::Directory;
+    node.file->size = size;
   }
   // A folder link: listing through it shows the target's entries, as a real link would.
   void AddLink(const std::wstring& path, const std::wstring& target) {
     Node& node = Make(path);
-    node.attributes = FileAttr::Directory | FileAttr::ReparsePoint;
+    node.file->attributes = FileAttr::Directory | FileAttr::ReparsePoint;
     node.target = target;
   }
-  // Replaces whatever stands at the path (and below it) by a folder link.
+  // A file link; `shown` false makes it look like its target everywhere, as Wine shows one.
+  void AddFileLink(const std::wstring& path, const std::wstring& target, bool shown) {
+    Node& node = Make(path);
+    node.file->attributes = FileAttr::Archive | FileAttr::ReparsePoint;
+    node.target = target;
+    node.hidden = !shown;
+  }
+  // A second name of an existing file.
+  void AddHardLink(const std::wstring& path, const std::wstring& existing) {
+    std::shared_ptr<File> file = At(existing).file;
+    Make(path).file = file;
+  }
+  // An 8.3 alias of an existing entry ("DOCUME~1"), found by every call that takes a path.
+  void AddShortName(const std::wstring& path, const std::wstring& alias) {
+    aliases_[Key(Parent(path) + L"\\" + alias)] = path.substr(path.rfind(L'\\') + 1);
+  }
   // Replacements keep the entry's place in its folder's listing.
   void ReplaceWithLink(const std::wstring& path, const std::wstring& target) {
     Erase(Key(path));
     AddLink(path, target);
   }
+  void ReplaceWithFileLink(const std::wstring& path, const std::wstring& target, bool shown) {
+    Erase(Key(path));
+    AddFileLink(path, target, shown);
+  }
   void ReplaceWithFolder(const std::wstring& path) {
     Erase(Key(path));
     AddFolder(path);
   }
+  void SetSize(const std::wstring& path, uint64_t size) { At(path).file->size = size; }
 
   // --- Looking at it.
   bool Exists(const std::wstring& path) const { return nodes_.count(Key(Resolve(path))) != 0; }
-  uint32_t AttributesOf(const std::wstring& path) const { return At(path).attributes; }
+  uint32_t AttributesOf(const std::wstring& path) const { return At(path).file->attributes; }
   size_t FileCount() const {
     size_t n = 0;
-    for (const auto& [key, node] : nodes_) n += (node.attributes & FileAttr::Directory) == 0;
+    for (const auto& [key, node] : nodes_) n += (node.file->attributes & FileAttr::Directory) == 0;
     return n;
   }
 
   // --- Failures, by path as given to the call (case-insensitive).
-  std::set<std::wstring> failRemoveFile, failRemoveFolder, failList, failSetAttributes;
+  std::set<std::wstring> failRemoveFile, failRemoveFolder, failList;
   std::wstring tempPath = L"T:\\Temp\\";
   std::vector<std::wstring> protectedFolders = {L"C:\\Windows", L"C:\\Users", L"C:\\Users\\Me"};
   // Called before every file removal, with the path; may change the tree.
@@ -65,52 +88,63 @@ class MemoryFileSystem : public FileSystem {
     ++lists[Key(dir)];
     if (failList.count(Key(dir))) return false;
     auto it = nodes_.find(Key(Resolve(dir)));
-    if (it == nodes_.end() || !(it->second.attributes & FileAttr::Directory)) return false;
+    if (it == nodes_.end() || !(it->second.file->attributes & FileAttr::Directory)) return false;
     const Node* folder = &it->second;
     if (!folder->target.empty()) folder = &At(folder->target);
     if (Key(dir).size() > 2) {
-      entries.push_back({L".", FileAttr::Directory, 0});
-      entries.push_back({L"..", FileAttr::Directory, 0});
+      entries.push_back({L".", FileAttr::Directory, 0, 0, {}});
+      entries.push_back({L"..", FileAttr::Directory, 0, 0, {}});
     }
     for (const auto& child : folder->children) {
       auto found = nodes_.find(child);
       if (found == nodes_.end()) continue;  // removed
-      entries.push_back({found->second.name, found->second.attributes, found->second.size});
+      const Node& node = found->second;
+      const File& file = node.hidden ? *At(node.target).file : *node.file;
+      entries.push_back({node.name, file.attributes, file.size, file.lastWrite, file.id});
     }
     return true;
   }
 
-  std::optional<DirEntry> Stat(const std::wstring& path) override {
-    auto it = nodes_.find(Key(Resolve(path)));
+  std::optional<OpenedEntry> Open(const std::wstring& path) override {
+    const std::wstring resolved = Resolve(path);
+    auto it = nodes_.find(Key(resolved));
     if (it == nodes_.end()) return std::nullopt;
-    return DirEntry{it->second.name, it->second.attributes, it->second.size};
+    if (it->second.hidden) {
+      const std::wstring target = Resolve(it->second.target);
+      const File& file = *At(target).file;
+      return OpenedEntry{file.id, file.attributes, Spelled(target)};
+    }
+    const File& file = *it->second.file;
+    return OpenedEntry{file.id, file.attributes, Spelled(resolved)};
   }
 
-  bool SetAttributes(const std::wstring& path, uint32_t attributes) override {
-    auto it = nodes_.find(Key(Resolve(path)));
-    if (it == nodes_.end() || failSetAttributes.count(Key(path))) return false;
-    it->second.attributes = (it->second.attributes & (FileAttr::Directory | FileAttr::ReparsePoint)) |
-                            (attributes & ~(FileAttr::Directory | FileAttr::ReparsePoint));
-    return true;
+  std::wstring LongPath(const std::wstring& path) override {
+    const std::wstring plain = Unaliased(path);
+    return nodes_.count(Key(plain)) ? plain : path;
   }
 
-  bool RemoveFile(const std::wstring& path) override {
+  bool RemoveFile(const std::wstring& path, const FileIdentity& expected) override {
     if (beforeRemoveFile) beforeRemoveFile(path);
-    const std::wstring key = Key(Resolve(path));
-    auto it = nodes_.find(key);
-    if (it == nodes_.end() || failRemoveFile.count(Key(path))) return false;
-    if (it->second.attributes & (FileAttr::Directory | FileAttr::ReadOnly)) return false;
-    Erase(key);
+    if (failRemoveFile.count(Key(path))) return false;
+    const std::optional<OpenedEntry> opened = Open(path);
+    if (!opened || (opened->attributes & (FileAttr::Directory | FileAttr::ReparsePoint))) return false;
+    if (Key(opened->finalPath) != Key(path)) return false;
+    const File& file = *At(path).file;
+    if ((expected.id.Known() && file.id != expected.id) || file.size != expected.size ||
+        file.lastWrite != expected.lastWrite)
+      return false;
+    Erase(Key(Resolve(path)));
     removedFiles.push_back(path);
     return true;
   }
 
-  bool RemoveFolder(const std::wstring& path) override {
+  bool RemoveFolder(const std::wstring& path, const FileId& expected) override {
     const std::wstring key = Key(Resolve(path));
     auto it = nodes_.find(key);
     if (it == nodes_.end() || failRemoveFolder.count(Key(path))) return false;
     const Node& node = it->second;
-    if (!(node.attributes & FileAttr::Directory) || node.live != 0) return false;
+    if (!(node.file->attributes & FileAttr::Directory) || node.live != 0) return false;
+    if (node.target.empty() && expected.Known() && node.file->id != expected) return false;
     Erase(key);  // a link goes alone: its target is another node
     removedFolders.push_back(path);
     return true;
@@ -120,11 +154,18 @@ class MemoryFileSystem : public FileSystem {
   std::vector<std::wstring> ProtectedFolders() override { return protectedFolders; }
 
  private:
-  struct Node {
-    std::wstring name;
+  // What a name leads to; hard links share one.
+  struct File {
+    FileId id;
     uint32_t attributes = FileAttr::Directory;
     uint64_t size = 0;
-    std::wstring target;              // for a folder link
+    uint64_t lastWrite = 0;
+  };
+  struct Node {
+    std::wstring name;
+    std::shared_ptr<File> file;
+    std::wstring target;  // for a link
+    bool hidden = false;  // a file link that looks like its target
     // Keys in creation order; removed ones stay listed here (skipped) so that removing stays
     // cheap in folders of many thousand files.
     std::vector<std::wstring> children;
@@ -135,15 +176,45 @@ class MemoryFileSystem : public FileSystem {
   static std::wstring Key(const std::wstring& path) { return UpperCase(path); }
   static std::wstring Parent(const std::wstring& path) { return path.substr(0, path.rfind(L'\\')); }
 
+  // Short names replaced by the long ones, step by step.
+  std::wstring Unaliased(const std::wstring& path) const {
+    if (aliases_.empty()) return path;
+    size_t slash = path.find(L'\\');
+    std::wstring done = path.substr(0, slash);
+    while (slash != std::wstring::npos) {
+      const size_t next = path.find(L'\\', slash + 1);
+      std::wstring step = path.substr(slash + 1, next == std::wstring::npos ? std::wstring::npos : next - slash - 1);
+      auto alias = aliases_.find(Key(done + L"\\" + step));
+      done += L"\\" + (alias == aliases_.end() ? step : alias->second);
+      slash = next;
+    }
+    return done;
+  }
+
   // Follows links on the way to the last component, not at it.
-  std::wstring Resolve(const std::wstring& path) const {
+  std::wstring Resolve(const std::wstring& raw) const {
+    const std::wstring path = Unaliased(raw);
     size_t slash = path.find(L'\\');
     std::wstring done = path.substr(0, slash);
     while (slash != std::wstring::npos) {
       auto it = nodes_.find(Key(done));
-      if (it != nodes_.end() && !it->second.target.empty()) done = it->second.target;
+      if (it != nodes_.end() && !it->second.target.empty()) done = Resolve(it->second.target);
       const size_t next = path.find(L'\\', slash + 1);
       done += path.substr(slash, next == std::wstring::npos ? std::wstring::npos : next - slash);
+      slash = next;
+    }
+    return done;
+  }
+
+  // A resolved path with every name as the tree keeps it.
+  std::wstring Spelled(const std::wstring& resolved) const {
+    size_t slash = resolved.find(L'\\');
+    std::wstring done = resolved.substr(0, slash);
+    while (slash != std::wstring::npos) {
+      const size_t next = resolved.find(L'\\', slash + 1);
+      const std::wstring raw = resolved.substr(0, next);
+      auto it = nodes_.find(Key(raw));
+      done += L"\\" + (it == nodes_.end() ? raw.substr(slash + 1) : it->second.name);
       slash = next;
     }
     return done;
@@ -167,6 +238,9 @@ class MemoryFileSystem : public FileSystem {
     }
     Node& node = nodes_[key];
     node.name = slash == std::wstring::npos ? path : path.substr(slash + 1);
+    node.file = std::make_shared<File>();
+    node.file->id = {7, ++lastId_};
+    node.file->lastWrite = 1000 + lastId_;
     return node;
   }
 
@@ -180,6 +254,8 @@ class MemoryFileSystem : public FileSystem {
   }
 
   std::map<std::wstring, Node> nodes_;
+  std::map<std::wstring, std::wstring> aliases_;  // by the alias's upper-case full path
+  uint64_t lastId_ = 0;
 };
 
 }  // namespace krelmix::test

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "cleanup/Wildcard.h"
 
 namespace krelmix {
@@ -26,9 +28,11 @@ TEST(Wildcard, FollowsTheWindowsRules) {
 }
 
 TEST(Wildcard, MasksThatMatchEverythingOrLeaveTheFolderAreRefused) {
-  for (const wchar_t* mask : {L"", L"*", L"*.*", L"?*", L"*.?*", L"...", L" * ", L"..\\*.bak", L"a/b", L"C:*.bak"})
+  for (const std::wstring& mask : std::vector<std::wstring>{L"", L"*", L"*.*", L"?*", L"*.?*", L"...", L" * ", L"..\\*.bak", L"a/b", L"C:*.bak",
+                           L">*", L"<.<", L"\"*", L"<>\"", L"x" + std::wstring(255, L'*')})
     EXPECT_FALSE(IsUsableMask(mask)) << mask;
-  for (const wchar_t* mask : {L"*.bak", L"~*.tmp", L"*.b?", L"a"}) EXPECT_TRUE(IsUsableMask(mask)) << mask;
+  for (const std::wstring& mask : std::vector<std::wstring>{L"*.bak", L"~*.tmp", L"*.b?", L"a", L"a<", L"x" + std::wstring(254, L'*')})
+    EXPECT_TRUE(IsUsableMask(mask)) << mask;
 }
 
 }  // namespace

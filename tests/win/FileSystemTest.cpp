@@ -10,6 +10,8 @@
 namespace krelmix {
 namespace {
 
+void RemoveUnixLinkAt(const std::wstring& link) { test::RemoveUnixLink(link); }
+
 const DirEntry* Find(const std::vector<DirEntry>& entries, const std::wstring& name) {
   auto it = std::find_if(entries.begin(), entries.end(), [&](const DirEntry& e) { return e.name == name; });
   return it == entries.end() ? nullptr : &*it;
@@ -69,9 +71,10 @@ TEST(Win32FileSystem, ListsEveryEntryOnceWithLongNamesOfAnyScriptAndFullSizes) {
   EXPECT_EQ(Find(entries, L"hidden.sys")->attributes & 0x6u, 0x6u);
   EXPECT_EQ(Find(entries, L"hidden.sys")->size, 6u);
   EXPECT_TRUE(Find(entries, L"Папка")->IsDirectory());
-  EXPECT_EQ(fs.Stat(dir + L"\\big.tmp")->size, 5ull << 30);
-  EXPECT_TRUE(fs.RemoveFile(dir + L"\\trailing dot."));
-  EXPECT_FALSE(fs.Stat(dir + L"\\trailing dot.").has_value());
+  EXPECT_NE(Find(entries, L"big.tmp")->id, Find(entries, L"hidden.sys")->id);
+  const DirEntry dot = *Find(entries, L"trailing dot.");
+  EXPECT_TRUE(fs.RemoveFile(dir + L"\\trailing dot.", dot.Identity()));
+  EXPECT_FALSE(fs.Open(dir + L"\\trailing dot.").has_value());
   EXPECT_FALSE(fs.ListFolder(dir + L"\\missing", entries));
   EXPECT_TRUE(entries.empty());
 }
@@ -86,13 +89,15 @@ TEST(Win32FileSystem, PathsLongerThanMaxPathWorkThroughout) {
   std::vector<DirEntry> entries;
   ASSERT_TRUE(fs.ListFolder(deep, entries));
   ASSERT_NE(Find(entries, L"глубокий.tmp"), nullptr);
-  EXPECT_TRUE(fs.SetAttributes(file, FileAttr::ReadOnly));
-  EXPECT_EQ(fs.Stat(file)->attributes & FileAttr::ReadOnly, FileAttr::ReadOnly);
-  EXPECT_FALSE(fs.RemoveFile(file));  // read-only refuses, as on Windows
-  EXPECT_TRUE(fs.SetAttributes(file, FileAttr::Archive));
-  EXPECT_TRUE(fs.RemoveFile(file));
-  EXPECT_TRUE(fs.RemoveFolder(deep));
-  EXPECT_FALSE(fs.Stat(deep).has_value());
+  ASSERT_TRUE(SetFileAttributesW(ExtendedPath(file).c_str(), FILE_ATTRIBUTE_READONLY));
+  ASSERT_TRUE(fs.ListFolder(deep, entries));
+  const DirEntry found = *Find(entries, L"глубокий.tmp");
+  EXPECT_EQ(fs.Open(file)->finalPath, file);
+  EXPECT_EQ(fs.LongPath(file), file);
+  EXPECT_TRUE(fs.RemoveFile(file, found.Identity()));  // read-only is lifted for the deletion
+  EXPECT_FALSE(fs.Open(file).has_value());
+  EXPECT_TRUE(fs.RemoveFolder(deep, fs.Open(deep)->id));
+  EXPECT_FALSE(fs.Open(deep).has_value());
 }
 
 TEST(Win32FileSystem, AFolderLinkIsReportedAsALinkAndRemovedWithoutItsTarget) {
@@ -106,12 +111,12 @@ TEST(Win32FileSystem, AFolderLinkIsReportedAsALinkAndRemovedWithoutItsTarget) {
   ASSERT_TRUE(fs.ListFolder(folder.Path(), entries));
   ASSERT_NE(Find(entries, L"link"), nullptr);
   EXPECT_EQ(Find(entries, L"link")->attributes, FileAttr::Directory | FileAttr::ReparsePoint);
-  ASSERT_TRUE(fs.Stat(link).has_value());
-  EXPECT_TRUE(fs.Stat(link)->IsLink());
-  // Windows removes the link itself; Wine refuses because the target is not empty. Either way
-  // the target keeps everything.
-  if (!fs.RemoveFolder(link)) {
-    EXPECT_TRUE(fs.Stat(link)->IsLink());
+  ASSERT_TRUE(fs.Open(link).has_value());
+  EXPECT_TRUE(fs.Open(link)->IsLink());
+  // Windows removes the link itself; Wine cannot without touching the target. Either way the
+  // target keeps everything.
+  if (!fs.RemoveFolder(link, {})) {
+    EXPECT_TRUE(fs.Open(link)->IsLink());
   }
   EXPECT_NE(GetFileAttributesW((target + L"\\canary.tmp").c_str()), INVALID_FILE_ATTRIBUTES);
 }
@@ -122,11 +127,55 @@ TEST(Win32FileSystem, RemovingALinkToAnEmptyFolderNeverRemovesThatFolder) {
   const std::wstring target = folder.Path() + L"\\empty", link = folder.Path() + L"\\link";
   CreateDirectoryW(target.c_str(), nullptr);
   ASSERT_TRUE(folder.Link(link, target));
-  const bool removed = fs.RemoveFolder(link);
+  const bool removed = fs.RemoveFolder(link, {});
   EXPECT_NE(GetFileAttributesW(target.c_str()), INVALID_FILE_ATTRIBUTES) << "the link's target was removed";
   if (!removed) {
-    EXPECT_TRUE(fs.Stat(link)->IsLink());
+    EXPECT_TRUE(fs.Open(link)->IsLink());
   }
+}
+
+// Under Wine a file link looks like a plain file; its final path still tells it apart, and a
+// deletion through it, or through a folder link above, or of a changed file, is refused.
+TEST(Win32FileSystem, DeletionsThroughLinksOrOfChangedFilesAreRefused) {
+  test::ScratchFolder folder(L"fs-identity");
+  Win32FileSystem fs;
+  const std::wstring dir = folder.Path(), canary = dir + L"\\canary.txt";
+  WriteFile(canary, "canary");
+  SetFileAttributesW(canary.c_str(), FILE_ATTRIBUTE_READONLY);
+  CreateDirectoryW((dir + L"\\real").c_str(), nullptr);
+  WriteFile(dir + L"\\real\\x.bak", "x");
+  WriteFile(dir + L"\\grown.bak", "1");
+  ASSERT_TRUE(test::RunShell("ln -s '" + test::UnixName(canary) + "' '" + test::UnixEntryName(dir + L"\\flink.bak") + "'",
+                             dir + L"\\flink.bak"));
+  ASSERT_TRUE(folder.Link(dir + L"\\dlink", dir + L"\\real"));
+  std::vector<DirEntry> entries, inside;
+  ASSERT_TRUE(fs.ListFolder(dir, entries));
+  ASSERT_TRUE(fs.ListFolder(dir + L"\\real", inside));
+  EXPECT_NE(fs.Open(dir + L"\\flink.bak")->finalPath, dir + L"\\flink.bak");
+  EXPECT_FALSE(fs.RemoveFile(dir + L"\\flink.bak", Find(entries, L"flink.bak")->Identity()));
+  EXPECT_FALSE(fs.RemoveFile(dir + L"\\dlink\\x.bak", Find(inside, L"x.bak")->Identity()));
+  WriteFile(dir + L"\\grown.bak", "12");
+  EXPECT_FALSE(fs.RemoveFile(dir + L"\\grown.bak", Find(entries, L"grown.bak")->Identity()));
+  EXPECT_EQ(GetFileAttributesW(canary.c_str()) & FILE_ATTRIBUTE_READONLY, DWORD{FILE_ATTRIBUTE_READONLY});
+  EXPECT_TRUE(fs.Open(dir + L"\\real\\x.bak").has_value());
+  RemoveUnixLinkAt(dir + L"\\flink.bak");
+}
+
+// The attributes belong to the file: deleting one of its names must leave them to the others.
+TEST(Win32FileSystem, DeletingOneNameOfAHardLinkedFileKeepsItsAttributes) {
+  test::ScratchFolder folder(L"fs-hardlink");
+  Win32FileSystem fs;
+  const std::wstring one = folder.Path() + L"\\one.bak", other = folder.Path() + L"\\other.txt";
+  WriteFile(one);
+  ASSERT_TRUE(CreateHardLinkW(other.c_str(), one.c_str(), nullptr));
+  const DWORD kept = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+  SetFileAttributesW(one.c_str(), kept);
+  std::vector<DirEntry> entries;
+  ASSERT_TRUE(fs.ListFolder(folder.Path(), entries));
+  EXPECT_TRUE(fs.RemoveFile(one, Find(entries, L"one.bak")->Identity()));
+  EXPECT_FALSE(fs.Open(one).has_value());
+  EXPECT_EQ(GetFileAttributesW(other.c_str()) & 0x7, kept);
+  SetFileAttributesW(other.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST(Win32FileSystem, TempPathAndProtectedFolders) {
@@ -139,6 +188,11 @@ TEST(Win32FileSystem, TempPathAndProtectedFolders) {
   const auto kept = fs.ProtectedFolders();
   EXPECT_NE(std::find(kept.begin(), kept.end(), std::wstring(windows)), kept.end());
   for (const auto& folder : kept) EXPECT_NE(folder.back(), L'\\') << folder;
+  for (const auto* name : {L"C:\\ProgramData", L"C:\\users\\Public", L"C:\\users"}) {
+    const bool listed = std::any_of(kept.begin(), kept.end(),
+                                    [&](const std::wstring& f) { return CompareStringOrdinal(f.c_str(), -1, name, -1, TRUE) == CSTR_EQUAL; });
+    EXPECT_TRUE(listed) << testing::PrintToString(std::wstring(name));
+  }
 }
 
 }  // namespace
