@@ -1,5 +1,7 @@
 #include "platform/win32/Win32FileSystem.h"
 
+#include "platform/win32/Handles.h"
+
 #include <windows.h>
 #include <shlobj.h>
 
@@ -8,21 +10,6 @@
 namespace krelmix {
 
 namespace {
-class Handle {
- public:
-  explicit Handle(HANDLE h) : h_(h) {}
-  ~Handle() {
-    if (valid()) CloseHandle(h_);
-  }
-  Handle(const Handle&) = delete;
-  Handle& operator=(const Handle&) = delete;
-  bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
-  HANDLE get() const { return h_; }
-
- private:
-  HANDLE h_;
-};
-
 // Wine removes a host folder link by removing what it points to when that is empty, and refuses
 // otherwise; it cannot remove the link alone. Under Wine folder links are therefore left in place.
 bool RunningOnWine() {
@@ -210,9 +197,9 @@ std::wstring Win32FileSystem::FinalPath(void* handle, const std::wstring& path) 
   if (real.empty() || root.empty()) return real;
   auto known = rootFinals_.find(root);
   if (known == rootFinals_.end()) {
-    Handle rootHandle(OpenEntry(root + L"\\", FILE_READ_ATTRIBUTES | SYNCHRONIZE));
-    if (!rootHandle.valid()) return real;
-    known = rootFinals_.emplace(root, finalOf(rootHandle.get())).first;
+    KernelHandle rootHandle(OpenEntry(root + L"\\", FILE_READ_ATTRIBUTES | SYNCHRONIZE));
+    if (!rootHandle.Valid()) return real;
+    known = rootFinals_.emplace(root, finalOf(rootHandle.Get())).first;
   }
   const std::wstring& rootReal = known->second;
   if (rootReal.empty() || real.size() < rootReal.size() || !SamePath(real.substr(0, rootReal.size()), rootReal))
@@ -223,15 +210,15 @@ std::wstring Win32FileSystem::FinalPath(void* handle, const std::wstring& path) 
 
 bool Win32FileSystem::ListFolder(const std::wstring& dir, std::vector<DirEntry>& entries) {
   entries.clear();
-  Handle folder(OpenEntry(dir, FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE));
-  if (!folder.valid()) return false;
+  KernelHandle folder(OpenEntry(dir, FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE));
+  if (!folder.Valid()) return false;
   BY_HANDLE_FILE_INFORMATION info;
-  if (!GetFileInformationByHandle(folder.get(), &info) || !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+  if (!GetFileInformationByHandle(folder.Get(), &info) || !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
     return false;
   const uint64_t volume = info.dwVolumeSerialNumber;
   std::vector<uint64_t> buffer(64 * 1024 / sizeof(uint64_t));  // aligned as the entries need
   FILE_INFO_BY_HANDLE_CLASS kind = FileIdBothDirectoryRestartInfo;
-  while (GetFileInformationByHandleEx(folder.get(), kind, buffer.data(), static_cast<DWORD>(buffer.size() * 8))) {
+  while (GetFileInformationByHandleEx(folder.Get(), kind, buffer.data(), static_cast<DWORD>(buffer.size() * 8))) {
     kind = FileIdBothDirectoryInfo;
     const char* at = reinterpret_cast<const char*>(buffer.data());
     for (;;) {
@@ -248,11 +235,11 @@ bool Win32FileSystem::ListFolder(const std::wstring& dir, std::vector<DirEntry>&
 }
 
 std::optional<OpenedEntry> Win32FileSystem::Open(const std::wstring& path) {
-  Handle entry(OpenEntry(path, FILE_READ_ATTRIBUTES | SYNCHRONIZE));
-  if (!entry.valid()) return std::nullopt;
+  KernelHandle entry(OpenEntry(path, FILE_READ_ATTRIBUTES | SYNCHRONIZE));
+  if (!entry.Valid()) return std::nullopt;
   BY_HANDLE_FILE_INFORMATION info;
-  if (!GetFileInformationByHandle(entry.get(), &info)) return std::nullopt;
-  OpenedEntry opened{IdOf(info), info.dwFileAttributes, FinalPath(entry.get(), path)};
+  if (!GetFileInformationByHandle(entry.Get(), &info)) return std::nullopt;
+  OpenedEntry opened{IdOf(info), info.dwFileAttributes, FinalPath(entry.Get(), path)};
   // Wine shows a folder link as one only in the folder's listing and its attributes.
   const DWORD attributes = GetFileAttributesW(ExtendedPath(path).c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES) opened.attributes |= attributes & FILE_ATTRIBUTE_REPARSE_POINT;
@@ -273,30 +260,30 @@ std::wstring Win32FileSystem::LongPath(const std::wstring& path) {
 }
 
 bool Win32FileSystem::RemoveFile(const std::wstring& path, const FileIdentity& expected) {
-  Handle file(OpenEntry(path, DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | SYNCHRONIZE));
-  if (!file.valid()) return false;
+  KernelHandle file(OpenEntry(path, DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | SYNCHRONIZE));
+  if (!file.Valid()) return false;
   BY_HANDLE_FILE_INFORMATION info;
-  if (!GetFileInformationByHandle(file.get(), &info)) return false;
+  if (!GetFileInformationByHandle(file.Get(), &info)) return false;
   const DWORD attributes = info.dwFileAttributes;
   if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) return false;
   const FileIdentity now{IdOf(info), Join(info.nFileSizeHigh, info.nFileSizeLow), Ticks(info.ftLastWriteTime)};
   if (expected.id.Known() && now.id != expected.id) return false;
   if (now.size != expected.size || now.lastWrite != expected.lastWrite) return false;
   // A link on the way, or one in the file's place that the platform shows as a plain file.
-  if (!SameEntryPath(FinalPath(file.get(), path), path)) return false;
+  if (!SameEntryPath(FinalPath(file.Get(), path), path)) return false;
   const bool lift = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
-  if (lift && !SetAttributesOf(file.get(), attributes & ~FILE_ATTRIBUTE_READONLY)) return false;
-  const bool deleted = DeleteThrough(file.get());
+  if (lift && !SetAttributesOf(file.Get(), attributes & ~FILE_ATTRIBUTE_READONLY)) return false;
+  const bool deleted = DeleteThrough(file.Get());
   // The attributes belong to the file, not the name: its other names must see them unchanged.
-  if (lift && (!deleted || info.nNumberOfLinks > 1)) SetAttributesOf(file.get(), attributes);
+  if (lift && (!deleted || info.nNumberOfLinks > 1)) SetAttributesOf(file.Get(), attributes);
   return deleted;
 }
 
 bool Win32FileSystem::RemoveFolder(const std::wstring& path, const FileId& expected) {
-  Handle folder(OpenEntry(path, DELETE | FILE_READ_ATTRIBUTES | SYNCHRONIZE));
-  if (!folder.valid()) return false;
+  KernelHandle folder(OpenEntry(path, DELETE | FILE_READ_ATTRIBUTES | SYNCHRONIZE));
+  if (!folder.Valid()) return false;
   BY_HANDLE_FILE_INFORMATION info;
-  if (!GetFileInformationByHandle(folder.get(), &info) || !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+  if (!GetFileInformationByHandle(folder.Get(), &info) || !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
     return false;
   const DWORD listed = GetFileAttributesW(ExtendedPath(path).c_str());
   const bool link = (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ||
@@ -306,11 +293,11 @@ bool Win32FileSystem::RemoveFolder(const std::wstring& path, const FileId& expec
       SetLastError(ERROR_ACCESS_DENIED);
       return false;
     }
-    return DeleteThrough(folder.get());  // the link itself: it was opened, not followed
+    return DeleteThrough(folder.Get());  // the link itself: it was opened, not followed
   }
   if (expected.Known() && IdOf(info) != expected) return false;
-  if (!SameEntryPath(FinalPath(folder.get(), path), path)) return false;
-  return DeleteThrough(folder.get());
+  if (!SameEntryPath(FinalPath(folder.Get(), path), path)) return false;
+  return DeleteThrough(folder.Get());
 }
 
 std::wstring Win32FileSystem::TempPath() {
