@@ -53,8 +53,8 @@ inline bool IsGarbage(const std::wstring& name) {
 // the entries read; collects the "*.tmp" and "*.bak" files on the way when asked.
 inline size_t BareWalk(const std::wstring& dir, std::vector<std::wstring>* garbage = nullptr) {
   WIN32_FIND_DATAW data;
-  HANDLE find = FindFirstFileExW((L"\\\\?\\" + dir + L"\\*").c_str(), FindExInfoBasic, &data,
-                                 FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+  HANDLE find = FindFirstFileExW((L"\\\\?\\" + dir + L"\\*").c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
+                                 nullptr, FIND_FIRST_EX_LARGE_FETCH);
   if (find == INVALID_HANDLE_VALUE) return 0;
   size_t entries = 0;
   std::vector<std::wstring> subfolders;

@@ -18,7 +18,7 @@ using namespace krelmix;
 using bench::Now;
 
 constexpr size_t kSampleMax = 10000;  // appends timed at the start and at the end
-constexpr size_t kPumpEvery = 200;  // finds between two message pumps, as a search of small folders
+constexpr size_t kPumpEvery = 200;    // finds between two message pumps, as a search of small folders
 
 void Pump() {
   MSG msg;
@@ -30,8 +30,8 @@ void Pump() {
 
 // A line as the search writes it: a full path of typical depth.
 std::wstring FindLine(size_t i) {
-  return L"C:\\Documents and Settings\\user\\Local Settings\\Temp\\folder" + std::to_wstring(i / 100) +
-         L"\\file" + std::to_wstring(i) + L".tmp";
+  return L"C:\\Documents and Settings\\user\\Local Settings\\Temp\\folder" + std::to_wstring(i / 100) + L"\\file" +
+         std::to_wstring(i) + L".tmp";
 }
 
 // The program's found list at its place and size in the main window, in its font.

@@ -122,8 +122,8 @@ int Run(const std::wstring& root) {
     const double b = bare / rounds;
     std::printf("profile: no pumping %.2f, pumping every time %.2f (ratios to bare)\n", nopump / b, everyPump / b);
   }
-  std::printf("tree: %llu folders below the root, %zu finds\n",
-              static_cast<unsigned long long>(bench.state.DirCount), found.size());
+  std::printf("tree: %llu folders below the root, %zu finds\n", static_cast<unsigned long long>(bench.state.DirCount),
+              found.size());
   std::printf("bare enumeration      %8.3f s\n", bare / rounds);
   std::printf("search, quiet view    %8.3f s   ratio %.2f (target <= 1.2)\n", quiet / rounds, quiet / bare);
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "common/TextCase.h"
 #include "cleanup/Report.h"
+#include "common/TextCase.h"
 #include "settings/Switch.h"
 
 namespace krelmix {
@@ -14,8 +14,8 @@ constexpr wchar_t kFailedMark[] = L" (Ошибка удаления)";
 constexpr wchar_t kStopQuestion[] = L"Неужели вы хотите остановить?";
 constexpr int kStatusWidth = 285;
 // The attributes under which the two name tests of a find apply.
-constexpr uint32_t kPlainFileBits = FileAttr::ReadOnly | FileAttr::Hidden | FileAttr::System |
-                                    FileAttr::Archive | FileAttr::Compressed;
+constexpr uint32_t kPlainFileBits =
+    FileAttr::ReadOnly | FileAttr::Hidden | FileAttr::System | FileAttr::Archive | FileAttr::Compressed;
 
 bool IsRoot(const std::wstring& dir) { return dir.size() == 2; }
 bool IsDotName(const std::wstring& name) { return !name.empty() && name[0] == L'.'; }
@@ -163,8 +163,8 @@ class CleanupEngine::RunScope {
   CleanupEngine& engine_;
 };
 
-CleanupEngine::CleanupEngine(ProgramState& state, FileSystem& fs, CleanupView& view,
-                             const SettingsFile& settings, Clock& clock)
+CleanupEngine::CleanupEngine(ProgramState& state, FileSystem& fs, CleanupView& view, const SettingsFile& settings,
+                             Clock& clock)
     : state_(state), fs_(fs), view_(view), settings_(settings), clock_(clock) {}
 
 bool CleanupEngine::Pump() {
@@ -213,13 +213,12 @@ void CleanupEngine::SearchClick(const DriveTicks& drives) {
   RunScope scope(*this);
   state_.StopFlag = false;
   state_.CleanMode = false;
-  for (auto button : {MainButton::Search, MainButton::Delete, MainButton::Clean, MainButton::Tmp,
-                      MainButton::Exit, MainButton::Settings})
+  for (auto button : {MainButton::Search, MainButton::Delete, MainButton::Clean, MainButton::Tmp, MainButton::Exit,
+                      MainButton::Settings})
     view_.EnableButton(button, false);
   view_.EnableButton(MainButton::Stop, true);
   RunSearch(drives);
-  for (auto button : {MainButton::Search, MainButton::Clean, MainButton::Tmp, MainButton::Exit,
-                      MainButton::Settings})
+  for (auto button : {MainButton::Search, MainButton::Clean, MainButton::Tmp, MainButton::Exit, MainButton::Settings})
     view_.EnableButton(button, true);
   view_.EnableButton(MainButton::Stop, false);
   view_.EnableButton(MainButton::Delete, view_.FoundCount() > 0);
@@ -286,8 +285,7 @@ void CleanupEngine::FindAllMasks(const std::wstring& dir, const std::vector<DirE
   }
 }
 
-void CleanupEngine::ListMatches(const std::wstring& dir, const std::vector<DirEntry>& entries,
-                                const Mask& mask) {
+void CleanupEngine::ListMatches(const std::wstring& dir, const std::vector<DirEntry>& entries, const Mask& mask) {
   for (const auto& entry : entries) {
     // Links are left alone: deleting one is never what its name promised.
     if (!IsPlainFile(entry) || !mask.wildcard.Matches(entry.name)) continue;
@@ -425,8 +423,7 @@ void CleanupEngine::CleanClick(const DriveTicks& drives) {
   RunScope scope(*this);
   state_.StopFlag = false;
   state_.CleanMode = true;
-  for (auto button : {MainButton::Search, MainButton::Delete, MainButton::Clean, MainButton::Tmp,
-                      MainButton::Exit})
+  for (auto button : {MainButton::Search, MainButton::Delete, MainButton::Clean, MainButton::Tmp, MainButton::Exit})
     view_.EnableButton(button, false);
   view_.EnableButton(MainButton::Stop, true);
   RunSearch(drives);
@@ -470,8 +467,10 @@ void CleanupEngine::KillDirFiles(const std::wstring& dir) {
 }
 
 void CleanupEngine::CountFolderRemoval(bool removed) {
-  if (removed) ++state_.DirCount;
-  else ++state_.FailedDirs;
+  if (removed)
+    ++state_.DirCount;
+  else
+    ++state_.FailedDirs;
 }
 
 // Files first, then each subfolder's tree, then the folder itself; a folder link is removed
@@ -530,7 +529,8 @@ TempOutcome CleanupEngine::CheckTempFolder() {
     const std::optional<std::wstring> real = CanonicalFolderPath(self->finalPath);
     if (!real || !SamePathText(*real, *folder)) return TempOutcome::UnsafeFolder;
     where = *real;
-    if (const auto program = fs_.Open(exeDir); program && self->id.Known() && program->id == self->id) return TempOutcome::ProgramFolder;
+    if (const auto program = fs_.Open(exeDir); program && self->id.Known() && program->id == self->id)
+      return TempOutcome::ProgramFolder;
   }
   for (const auto& kept : fs_.ProtectedFolders()) {
     const std::optional<std::wstring> keptPath = CanonicalFolderPath(kept);

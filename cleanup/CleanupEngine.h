@@ -9,10 +9,10 @@
 #include <unordered_set>
 #include <vector>
 
-#include "common/ProgramState.h"
 #include "cleanup/CleanupView.h"
 #include "cleanup/DriveList.h"
 #include "cleanup/Wildcard.h"
+#include "common/ProgramState.h"
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
 #include "settings/SettingsFile.h"
@@ -56,8 +56,7 @@ bool IsRootPath(std::wstring_view canonical);
 
 class CleanupEngine {
  public:
-  CleanupEngine(ProgramState& state, FileSystem& fs, CleanupView& view, const SettingsFile& settings,
-                Clock& clock);
+  CleanupEngine(ProgramState& state, FileSystem& fs, CleanupView& view, const SettingsFile& settings, Clock& clock);
   CleanupEngine(const CleanupEngine&) = delete;
   CleanupEngine& operator=(const CleanupEngine&) = delete;
 

@@ -29,11 +29,18 @@ std::vector<DriveLine> FillDriveList(Drives& drives) {
     const wchar_t letter = static_cast<wchar_t>(L'A' + bit);
     const std::wstring head = std::wstring(1, letter) + L":";
     switch (drives.Kind(letter)) {
-      case DriveKind::Removable: lines.push_back({head}); break;
+      case DriveKind::Removable:
+        lines.push_back({head});
+        break;
       case DriveKind::Fixed:
-      case DriveKind::RamDisk: lines.push_back({head + L" " + VolumeText(drives, letter)}); break;
-      case DriveKind::Remote: lines.push_back({head + L" " + NetworkText(drives, letter)}); break;
-      default: break;
+      case DriveKind::RamDisk:
+        lines.push_back({head + L" " + VolumeText(drives, letter)});
+        break;
+      case DriveKind::Remote:
+        lines.push_back({head + L" " + NetworkText(drives, letter)});
+        break;
+      default:
+        break;
     }
   }
   return lines;

@@ -59,10 +59,14 @@ Wildcard::Wildcard(std::wstring_view mask) {
   for (size_t i = 0; i < upper.size(); ++i) {
     const wchar_t c = upper[i];
     const wchar_t next = i + 1 < upper.size() ? upper[i + 1] : L'\0';
-    if (c == L'?') pattern_ += kDosQm;
-    else if (c == L'*' && next == L'.') pattern_ += kDosStar;
-    else if (c == L'.' && (IsWild(next) || next == L'\0')) pattern_ += kDosDot;
-    else pattern_ += c;
+    if (c == L'?')
+      pattern_ += kDosQm;
+    else if (c == L'*' && next == L'.')
+      pattern_ += kDosStar;
+    else if (c == L'.' && (IsWild(next) || next == L'\0'))
+      pattern_ += kDosDot;
+    else
+      pattern_ += c;
   }
 }
 

@@ -13,10 +13,14 @@ std::vector<Switch> ParseSwitches(const std::vector<std::wstring>& args) {
   std::vector<Switch> switches;
   for (const auto& arg : args) {
     const std::wstring lower = AsciiLower(arg);
-    if (lower == L"/test") switches.push_back(Switch::Test);
-    else if (lower == L"/?") switches.push_back(Switch::Help);
-    else if (lower == L"/nightfly") switches.push_back(Switch::NightFly);
-    else if (lower == L"/nighttrash") switches.push_back(Switch::NightTrash);
+    if (lower == L"/test")
+      switches.push_back(Switch::Test);
+    else if (lower == L"/?")
+      switches.push_back(Switch::Help);
+    else if (lower == L"/nightfly")
+      switches.push_back(Switch::NightFly);
+    else if (lower == L"/nighttrash")
+      switches.push_back(Switch::NightTrash);
   }
   return switches;
 }

@@ -54,16 +54,11 @@ void TDirKillerForm2::SetUpLabels() {
     Panel1.AddGraphic(*header);
   }
   const std::pair<Label*, std::wstring> values[] = {
-      {&Label1, L"Папок :"},
-      {&Label4, std::to_wstring(result_.removedDirs)},
-      {&Label2, L"Файлов:"},
-      {&Label5, std::to_wstring(result_.killedFiles)},
-      {&Label3, L"Размер:"},
-      {&Label6, std::to_wstring(result_.killedBytes / 1024) + L" Kb"},
-      {&Label7, L"Папок :"},
-      {&Label9, std::to_wstring(result_.failedDirs)},
-      {&Label8, L"Файлов:"},
-      {&Label10, std::to_wstring(result_.failedFiles)},
+      {&Label1, L"Папок :"}, {&Label4, std::to_wstring(result_.removedDirs)},
+      {&Label2, L"Файлов:"}, {&Label5, std::to_wstring(result_.killedFiles)},
+      {&Label3, L"Размер:"}, {&Label6, std::to_wstring(result_.killedBytes / 1024) + L" Kb"},
+      {&Label7, L"Папок :"}, {&Label9, std::to_wstring(result_.failedDirs)},
+      {&Label8, L"Файлов:"}, {&Label10, std::to_wstring(result_.failedFiles)},
   };
   for (const auto& [label, text] : values) {
     label->SetCaption(text);

@@ -131,9 +131,7 @@ void TForm1::SetFileCounter(const std::wstring& text) { pendingFiles_ = text; }
 
 void TForm1::SetStatus(const std::wstring& text) { pendingStatus_ = text; }
 
-int TForm1::TextWidth(std::wstring_view text) {
-  return listFontMeter_->Width(text);
-}
+int TForm1::TextWidth(std::wstring_view text) { return listFontMeter_->Width(text); }
 
 void TForm1::EnableDriveList(bool enabled) { CheckListBox1.SetEnabled(enabled); }
 
@@ -155,10 +153,9 @@ bool TForm1::PumpMessages() {
 
 bool TForm1::Ask(QuestionKind kind, const std::wstring& text) {
   FlushPending();  // the question is asked over what the run has shown so far
-  return ShowMessageDialog(Handle(),
-                           kind == QuestionKind::Confirmation ? MessageDialogKind::Confirmation
-                                                              : MessageDialogKind::Information,
-                           text);
+  return ShowMessageDialog(
+      Handle(), kind == QuestionKind::Confirmation ? MessageDialogKind::Confirmation : MessageDialogKind::Information,
+      text);
 }
 
 void TForm1::ShowMessage(const std::wstring& text) {

@@ -2,8 +2,7 @@
 
 namespace krelmix {
 
-SettingsWriteError::SettingsWriteError(const std::wstring& path)
-    : UserError(L"Unable to write to " + path) {}
+SettingsWriteError::SettingsWriteError(const std::wstring& path) : UserError(L"Unable to write to " + path) {}
 
 SettingsFile::SettingsFile(SettingsStorage& storage, const AnsiCodec& codec, std::wstring path)
     : storage_(storage), codec_(codec), path_(std::move(path)) {}

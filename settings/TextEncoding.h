@@ -13,14 +13,14 @@ enum class TextEncoding { Ansi, Utf8, Utf8Bom, Utf16LeBom };
 // Windows-1251 from a built-in table. Byte 0x98 has no character: it decodes
 // to U+FFFD, and nothing encodes to it.
 class Cp1251Codec : public AnsiCodec {
-public:
-    std::wstring Decode(std::string_view bytes) const override;
-    std::optional<std::string> Encode(std::wstring_view text) const override;
+ public:
+  std::wstring Decode(std::string_view bytes) const override;
+  std::optional<std::string> Encode(std::wstring_view text) const override;
 };
 
 struct DecodedText {
-    std::wstring text;
-    TextEncoding encoding;
+  std::wstring text;
+  TextEncoding encoding;
 };
 
 // A byte order mark decides; otherwise text that is valid UTF-8 and not plain

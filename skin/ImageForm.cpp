@@ -91,13 +91,14 @@ void TfcCustomImageForm::Attach(HWND window, Callbacks callbacks) {
   callbacks_ = std::move(callbacks);
 
   const LONG_PTR style = GetWindowLongPtrW(form_, GWL_STYLE);
-  SetWindowLongPtrW(form_, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_CAPTION | WS_THICKFRAME | WS_BORDER |
-                                                                     WS_DLGFRAME | WS_CLIPCHILDREN));
+  SetWindowLongPtrW(
+      form_, GWL_STYLE,
+      style & ~static_cast<LONG_PTR>(WS_CAPTION | WS_THICKFRAME | WS_BORDER | WS_DLGFRAME | WS_CLIPCHILDREN));
   const LONG_PTR exStyle = GetWindowLongPtrW(form_, GWL_EXSTYLE);
-  SetWindowLongPtrW(form_, GWL_EXSTYLE, exStyle & ~static_cast<LONG_PTR>(WS_EX_CLIENTEDGE | WS_EX_WINDOWEDGE |
-                                                                         WS_EX_DLGMODALFRAME | WS_EX_STATICEDGE));
-  SetWindowPos(form_, nullptr, 0, 0, 0, 0,
-               SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowLongPtrW(
+      form_, GWL_EXSTYLE,
+      exStyle & ~static_cast<LONG_PTR>(WS_EX_CLIENTEDGE | WS_EX_WINDOWEDGE | WS_EX_DLGMODALFRAME | WS_EX_STATICEDGE));
+  SetWindowPos(form_, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   FitFormToControl();
   ApplyOutline();
   InvalidateRect(form_, nullptr, FALSE);
@@ -275,16 +276,15 @@ void TfcCustomImageForm::DragLoop(POINT pressScreen) {
     }
     // Some systems (Wine) call the hook before the press leaves the queue, so this loop takes the
     // press that started it once more; it must reach no window.
-    if ((msg.message == WM_LBUTTONDOWN || msg.message == WM_NCLBUTTONDOWN) && !pressSeen &&
-        msg.pt.x == pressScreen.x && msg.pt.y == pressScreen.y) {
+    if ((msg.message == WM_LBUTTONDOWN || msg.message == WM_NCLBUTTONDOWN) && !pressSeen && msg.pt.x == pressScreen.x &&
+        msg.pt.y == pressScreen.y) {
       pressSeen = true;
       continue;
     }
     if (msg.message == WM_MOUSEMOVE) {
       // The position the move was made at, not wherever the cursor has got to since.
       const POINT cursor = msg.pt;
-      if (std::abs(cursor.x - pressScreen.x) <= tolerance && std::abs(cursor.y - pressScreen.y) <= tolerance)
-        continue;
+      if (std::abs(cursor.x - pressScreen.x) <= tolerance && std::abs(cursor.y - pressScreen.y) <= tolerance) continue;
       if (dragging) DrawOutline(last);
       last = {cursor.x - offset.x, cursor.y - offset.y, cursor.x - offset.x + width, cursor.y - offset.y + height};
       DrawOutline(last);
@@ -325,8 +325,8 @@ std::optional<PixelGrid> ReadPixels(HBITMAP picture) {
   request.bmiHeader.biCompression = BI_RGB;
   PixelGrid grid{width, height, std::vector<uint32_t>(static_cast<size_t>(width) * height)};
   WindowDC screen(nullptr);
-  if (GetDIBits(screen.Get(), picture, 0, static_cast<UINT>(height), grid.pixels.data(), &request,
-                DIB_RGB_COLORS) != height)
+  if (GetDIBits(screen.Get(), picture, 0, static_cast<UINT>(height), grid.pixels.data(), &request, DIB_RGB_COLORS) !=
+      height)
     return std::nullopt;
   for (uint32_t& pixel : grid.pixels) pixel &= 0xFFFFFF;
   return grid;
@@ -362,7 +362,8 @@ std::vector<uint8_t> StoredOutlineOf(HRGN region) {
 }
 
 Bitmap LoadSkinPicture(HINSTANCE instance, UINT id) {
-  return Bitmap(static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  return Bitmap(
+      static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
 }
 
 std::vector<uint8_t> LoadResourceBytes(HINSTANCE instance, UINT id) {

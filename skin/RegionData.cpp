@@ -14,13 +14,10 @@ uint32_t ReadU32(std::span<const uint8_t> bytes, size_t offset) {
          static_cast<uint32_t>(bytes[offset + 2]) << 16 | static_cast<uint32_t>(bytes[offset + 3]) << 24;
 }
 
-int32_t ReadI32(std::span<const uint8_t> bytes, size_t offset) {
-  return static_cast<int32_t>(ReadU32(bytes, offset));
-}
+int32_t ReadI32(std::span<const uint8_t> bytes, size_t offset) { return static_cast<int32_t>(ReadU32(bytes, offset)); }
 
 RegionRect ReadRect(std::span<const uint8_t> bytes, size_t offset) {
-  return {ReadI32(bytes, offset), ReadI32(bytes, offset + 4), ReadI32(bytes, offset + 8),
-          ReadI32(bytes, offset + 12)};
+  return {ReadI32(bytes, offset), ReadI32(bytes, offset + 4), ReadI32(bytes, offset + 8), ReadI32(bytes, offset + 12)};
 }
 
 void WriteU32(std::vector<uint8_t>& out, uint32_t value) {
@@ -152,8 +149,7 @@ std::vector<RegionRect> OutlineRects(const PixelGrid& grid, uint32_t keyColour) 
       grid.pixels.size() < static_cast<size_t>(grid.width) * static_cast<size_t>(grid.height))
     return {};
   keyColour &= 0xFFFFFF;
-  return OutlineRects(grid.width, grid.height,
-                      [&](int x, int y) { return (grid.At(x, y) & 0xFFFFFF) != keyColour; });
+  return OutlineRects(grid.width, grid.height, [&](int x, int y) { return (grid.At(x, y) & 0xFFFFFF) != keyColour; });
 }
 
 }  // namespace krelmix

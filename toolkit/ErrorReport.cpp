@@ -44,8 +44,6 @@ void ReportError(HWND owner, const std::wstring& text) {
 
 void ReportCurrentException(HWND owner) { ReportError(owner, CurrentExceptionText()); }
 
-void SetErrorReportHandler(std::function<void(HWND, const std::wstring&)> handler) {
-  Handler() = std::move(handler);
-}
+void SetErrorReportHandler(std::function<void(HWND, const std::wstring&)> handler) { Handler() = std::move(handler); }
 
 }  // namespace krelmix

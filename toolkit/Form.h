@@ -56,7 +56,7 @@ class Form : public Window {
   // tab-separated. Read by the program's own tests through kDescribeMessage.
   std::wstring DescribeControls() const;
 
-  std::function<void()> onActivate;  // the first time the form becomes active
+  std::function<void()> onActivate;    // the first time the form becomes active
   std::function<bool()> onCloseQuery;  // false keeps the form open
   std::function<void()> onClose;
   std::function<void(HDC)> onPaintBackground;

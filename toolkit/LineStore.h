@@ -42,7 +42,7 @@ class LineStore {
   std::wstring_view Ending(const Line& line) const;
   bool ShareEnding(Line& line, std::wstring_view text);
   std::vector<std::unique_ptr<wchar_t[]>> blocks_;
-  size_t used_ = 0;  // characters used in the last block
+  size_t used_ = 0;         // characters used in the last block
   std::deque<Line> lines_;  // a deque grows without copying what it holds
   std::deque<uint8_t> ticks_;
   std::vector<std::wstring> endings_;

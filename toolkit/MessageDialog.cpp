@@ -51,8 +51,8 @@ class TemplateWriter {
     DoubleWord(0);  // extended style
     Word(items);
     for (int i = 0; i < 4; ++i) Word(0);  // position and size: set in WM_INITDIALOG
-    Word(0);  // no menu
-    Word(0);  // the standard dialog class
+    Word(0);                              // no menu
+    Word(0);                              // the standard dialog class
     Text(caption);
     Word(kFontPoints);
     Text(kFontName);
@@ -121,19 +121,17 @@ void Layout(HWND dialog, const DialogRequest& request) {
   text.cx = std::min(static_cast<int>(text.cx), screenWidth - 2 * margin - iconSize - gap - 2 * margin);
 
   const int buttonsWidth = 2 * buttonWidth + buttonGap;
-  const int clientWidth = std::max(margin + iconSize + gap + static_cast<int>(text.cx) + margin,
-                                   margin + buttonsWidth + margin);
+  const int clientWidth =
+      std::max(margin + iconSize + gap + static_cast<int>(text.cx) + margin, margin + buttonsWidth + margin);
   const int bodyHeight = std::max(iconSize, static_cast<int>(text.cy));
   const int buttonsTop = marginY + bodyHeight + marginY;
   const int clientHeight = buttonsTop + buttonHeight + marginY;
 
   SetWindowPos(GetDlgItem(dialog, kIconId), nullptr, margin, marginY, iconSize, iconSize, SWP_NOZORDER);
   const int textTop = marginY + std::max(0, (iconSize - static_cast<int>(text.cy)) / 2);
-  SetWindowPos(GetDlgItem(dialog, kTextId), nullptr, margin + iconSize + gap, textTop, text.cx, text.cy,
-               SWP_NOZORDER);
+  SetWindowPos(GetDlgItem(dialog, kTextId), nullptr, margin + iconSize + gap, textTop, text.cx, text.cy, SWP_NOZORDER);
   const int buttonsLeft = (clientWidth - buttonsWidth) / 2;
-  SetWindowPos(GetDlgItem(dialog, IDYES), nullptr, buttonsLeft, buttonsTop, buttonWidth, buttonHeight,
-               SWP_NOZORDER);
+  SetWindowPos(GetDlgItem(dialog, IDYES), nullptr, buttonsLeft, buttonsTop, buttonWidth, buttonHeight, SWP_NOZORDER);
   SetWindowPos(GetDlgItem(dialog, IDNO), nullptr, buttonsLeft + buttonWidth + buttonGap, buttonsTop, buttonWidth,
                buttonHeight, SWP_NOZORDER);
 
@@ -159,7 +157,8 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
       case WM_COMMAND:
         if (LOWORD(wParam) == IDYES) EndDialog(dialog, IDYES);
         // Esc arrives as IDCANCEL: it answers no, as "&Нет" does.
-        else if (LOWORD(wParam) == IDNO || LOWORD(wParam) == IDCANCEL) EndDialog(dialog, IDNO);
+        else if (LOWORD(wParam) == IDNO || LOWORD(wParam) == IDCANCEL)
+          EndDialog(dialog, IDNO);
         return TRUE;
       case WM_CLOSE:
         EndDialog(dialog, IDNO);
@@ -183,8 +182,8 @@ bool ShowMessageDialog(HWND owner, MessageDialogKind kind, const std::wstring& t
   dialog.Item(BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, IDYES, kButtonClass, kYesButtonText);
   dialog.Item(BS_PUSHBUTTON | WS_TABSTOP, IDNO, kButtonClass, kNoButtonText);
   DialogRequest request{kind, &text, owner};
-  const INT_PTR answer = DialogBoxIndirectParamW(ModuleInstance(), dialog.Get(), owner, DialogProc,
-                                                 reinterpret_cast<LPARAM>(&request));
+  const INT_PTR answer =
+      DialogBoxIndirectParamW(ModuleInstance(), dialog.Get(), owner, DialogProc, reinterpret_cast<LPARAM>(&request));
   return answer == IDYES;
 }
 

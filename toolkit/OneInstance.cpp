@@ -47,8 +47,10 @@ void BringPreviousInstanceForward(HWND ownApplicationWindow, const std::wstring&
   if (ownApplicationWindow) SetWindowTextW(ownApplicationWindow, L"");
   HWND running = FindWindowW(kApplicationClass, title.c_str());
   if (!running) return;
-  if (IsIconic(running)) ShowWindow(running, SW_RESTORE);
-  else SetForegroundWindow(running);
+  if (IsIconic(running))
+    ShowWindow(running, SW_RESTORE);
+  else
+    SetForegroundWindow(running);
 }
 
 void PassOnBringForward(HWND applicationWindow, HWND mainWindow, UINT message, WPARAM wParam) {

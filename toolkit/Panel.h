@@ -30,9 +30,7 @@ class Panel : public WindowedControl {
   void AddGraphic(GraphicControl& control);
   void SetCaption(const std::wstring& caption);
   std::wstring Caption() const { return Text(); }
-  std::vector<const GraphicControl*> GraphicChildren() const override {
-    return {children_.begin(), children_.end()};
-  }
+  std::vector<const GraphicControl*> GraphicChildren() const override { return {children_.begin(), children_.end()}; }
   void Repaint() const;
 
  protected:

@@ -12,8 +12,7 @@ void Window::Destroy() {
   if (hwnd_) DestroyWindow(hwnd_);  // WM_NCDESTROY clears hwnd_
 }
 
-void Window::RegisterClassOnce(const wchar_t* className, UINT style, HCURSOR cursor, HBRUSH background,
-                               HICON icon) {
+void Window::RegisterClassOnce(const wchar_t* className, UINT style, HCURSOR cursor, HBRUSH background, HICON icon) {
   WNDCLASSEXW existing{};
   existing.cbSize = sizeof existing;
   if (GetClassInfoExW(ModuleInstance(), className, &existing)) return;

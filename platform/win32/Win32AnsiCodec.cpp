@@ -15,8 +15,8 @@ std::wstring Win32AnsiCodec::Decode(std::string_view bytes) const {
 std::optional<std::string> Win32AnsiCodec::Encode(std::wstring_view text) const {
   if (text.empty()) return std::string();
   BOOL lossy = FALSE;
-  const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()),
-                                    nullptr, 0, nullptr, &lossy);
+  const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()), nullptr,
+                                    0, nullptr, &lossy);
   if (lossy || n <= 0) return std::nullopt;
   std::string bytes(static_cast<size_t>(n), '\0');
   WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()), bytes.data(), n,

@@ -26,21 +26,27 @@ uint32_t Win32Drives::LogicalDrives() { return GetLogicalDrives(); }
 
 DriveKind Win32Drives::Kind(wchar_t letter) {
   switch (GetDriveTypeW(Root(letter).c_str())) {
-    case DRIVE_NO_ROOT_DIR: return DriveKind::NoRootDir;
-    case DRIVE_REMOVABLE: return DriveKind::Removable;
-    case DRIVE_FIXED: return DriveKind::Fixed;
-    case DRIVE_REMOTE: return DriveKind::Remote;
-    case DRIVE_CDROM: return DriveKind::CdRom;
-    case DRIVE_RAMDISK: return DriveKind::RamDisk;
-    default: return DriveKind::Unknown;
+    case DRIVE_NO_ROOT_DIR:
+      return DriveKind::NoRootDir;
+    case DRIVE_REMOVABLE:
+      return DriveKind::Removable;
+    case DRIVE_FIXED:
+      return DriveKind::Fixed;
+    case DRIVE_REMOTE:
+      return DriveKind::Remote;
+    case DRIVE_CDROM:
+      return DriveKind::CdRom;
+    case DRIVE_RAMDISK:
+      return DriveKind::RamDisk;
+    default:
+      return DriveKind::Unknown;
   }
 }
 
 std::optional<std::wstring> Win32Drives::VolumeLabel(wchar_t letter) {
   SilentCriticalErrors silent;
   wchar_t label[MAX_PATH + 1] = {};
-  if (!GetVolumeInformationW(Root(letter).c_str(), label, MAX_PATH + 1, nullptr, nullptr, nullptr,
-                             nullptr, 0))
+  if (!GetVolumeInformationW(Root(letter).c_str(), label, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr, 0))
     return std::nullopt;
   return std::wstring(label);
 }

@@ -97,8 +97,8 @@ FileId IdOf(const BY_HANDLE_FILE_INFORMATION& info) {
 std::wstring WineObjectName(HANDLE handle) {
   if (!RunningOnWine()) return {};
   using Query = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
-  static const auto query = reinterpret_cast<Query>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryObject")));
+  static const auto query =
+      reinterpret_cast<Query>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryObject")));
   if (!query) return {};
   struct Name {
     USHORT length, maximum;
@@ -106,7 +106,8 @@ std::wstring WineObjectName(HANDLE handle) {
   };
   std::vector<uint64_t> storage(70000 / sizeof(uint64_t));
   ULONG length = 0;
-  if (query(handle, 1 /* ObjectNameInformation */, storage.data(), static_cast<ULONG>(storage.size() * 8), &length) != 0)
+  if (query(handle, 1 /* ObjectNameInformation */, storage.data(), static_cast<ULONG>(storage.size() * 8), &length) !=
+      0)
     return {};
   const Name* name = reinterpret_cast<const Name*>(storage.data());
   std::wstring text(name->buffer, name->length / sizeof(wchar_t));
@@ -224,7 +225,8 @@ bool Win32FileSystem::ListFolder(const std::wstring& dir, std::vector<DirEntry>&
     for (;;) {
       const auto* entry = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(at);
       entries.push_back({std::wstring(entry->FileName, entry->FileNameLength / sizeof(wchar_t)),
-                         entry->FileAttributes, static_cast<uint64_t>(entry->EndOfFile.QuadPart),
+                         entry->FileAttributes,
+                         static_cast<uint64_t>(entry->EndOfFile.QuadPart),
                          static_cast<uint64_t>(entry->LastWriteTime.QuadPart),
                          {volume, static_cast<uint64_t>(entry->FileId.QuadPart)}});
       if (entry->NextEntryOffset == 0) break;
@@ -323,9 +325,9 @@ std::vector<std::wstring> Win32FileSystem::ProtectedFolders() {
   if (GetWindowsDirectoryW(buffer, MAX_PATH)) add(buffer);
   if (GetSystemDirectoryW(buffer, MAX_PATH)) add(buffer);
   if (GetSystemWow64DirectoryW(buffer, MAX_PATH)) add(buffer);
-  for (int csidl : {CSIDL_WINDOWS, CSIDL_SYSTEM, CSIDL_SYSTEMX86, CSIDL_PROFILE, CSIDL_PROGRAM_FILES,
-                    CSIDL_PROGRAM_FILESX86, CSIDL_PROGRAM_FILES_COMMON, CSIDL_PROGRAM_FILES_COMMONX86,
-                    CSIDL_COMMON_APPDATA, CSIDL_COMMON_DOCUMENTS})
+  for (int csidl :
+       {CSIDL_WINDOWS, CSIDL_SYSTEM, CSIDL_SYSTEMX86, CSIDL_PROFILE, CSIDL_PROGRAM_FILES, CSIDL_PROGRAM_FILESX86,
+        CSIDL_PROGRAM_FILES_COMMON, CSIDL_PROGRAM_FILES_COMMONX86, CSIDL_COMMON_APPDATA, CSIDL_COMMON_DOCUMENTS})
     add(ShellFolder(csidl));
   // A 32-bit program is shown the 32-bit program folder under both names.
   for (const wchar_t* name : {L"ProgramW6432", L"ProgramFiles", L"ProgramFiles(x86)", L"ProgramData",

@@ -22,8 +22,7 @@ bool WriteAll(HANDLE file, const std::string& bytes) {
 }
 
 bool WriteInPlace(const std::wstring& path, const std::string& bytes) {
-  KernelHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  KernelHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.Valid()) return false;
   if (!WriteAll(file.Get(), bytes)) return false;
   return SetEndOfFile(file.Get()) != 0;
@@ -36,8 +35,8 @@ bool Win32SettingsStorage::Exists(const std::wstring& path) {
 }
 
 std::optional<std::string> Win32SettingsStorage::Read(const std::wstring& path) {
-  KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.Valid()) return std::nullopt;
   std::string bytes;
   LARGE_INTEGER size{};
@@ -57,8 +56,8 @@ bool Win32SettingsStorage::Write(const std::wstring& path, const std::string& by
   if (exists && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) return false;
   const std::wstring temp = path + L".new~";
   {
-    KernelHandle file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    KernelHandle file(
+        CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.Valid()) {
       // The folder refuses new files but the file itself may still be writable.
       return exists && WriteInPlace(path, bytes);
@@ -70,8 +69,7 @@ bool Win32SettingsStorage::Write(const std::wstring& path, const std::string& by
       return false;
     }
   }
-  if (MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-    return true;
+  if (MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
   DeleteFileW(temp.c_str());
   return false;
 }

@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include "../win/UnixLink.h"
 #include "Harness.h"
 #include "Scratch.h"
-#include "../win/UnixLink.h"
 
 namespace krelmix::e2e {
 
@@ -28,8 +28,7 @@ void LayOutTree() {
   MakeFile(L"T:\\k\\ex\\d.bak");
 }
 
-const std::vector<std::wstring> kExpectedFinds = {L"T:\\r.bak", L"T:\\k\\a.bak", L"T:\\k\\z.tmp",
-                                                  L"T:\\k\\sub\\b.tmp"};
+const std::vector<std::wstring> kExpectedFinds = {L"T:\\r.bak", L"T:\\k\\a.bak", L"T:\\k\\z.tmp", L"T:\\k\\sub\\b.tmp"};
 
 std::string TreeSettings() { return SettingsTickingScratch("[ExcludeDir]\r\nT:\\k\\ex=1\r\n"); }
 
@@ -207,8 +206,9 @@ TEST(Cleanup, TmpEmptiesTheTemporaryFolderAndCountsWhatResisted) {
 
 TEST(Cleanup, NightFlyDeletesHundredsOfFindsHonouringExclusionsAndMasks) {
   ClearScratchDrive();
-  for (int i = 0; i < 300; ++i) MakeFile(L"T:\\n\\d" + std::to_wstring(i % 30) + L"\\f" + std::to_wstring(i) + L".old", 5);
-  MakeFile(L"T:\\n\\keep.bak", 5);        // *.bak is not enabled: only *.old is
+  for (int i = 0; i < 300; ++i)
+    MakeFile(L"T:\\n\\d" + std::to_wstring(i % 30) + L"\\f" + std::to_wstring(i) + L".old", 5);
+  MakeFile(L"T:\\n\\keep.bak", 5);         // *.bak is not enabled: only *.old is
   MakeFile(L"T:\\n\\x\\excluded.old", 5);  // excluded folder
   RunningProgram program(SettingsTickingScratch("[Kill]\r\n*.old=1\r\n*.bak=0\r\n[ExcludeDir]\r\nT:\\n\\x=1\r\n"));
   program.Start(L"/nightfly");
@@ -250,8 +250,7 @@ TEST(Cleanup, LinkedCanaryFoldersSurviveTheSearchTheCleanAndTheTemporaryFolderCl
   MakeFolder(L"T:\\emptycanary");
   ASSERT_TRUE(MakeFolderLink(temp + L"\\emptylink", L"T:\\emptycanary"));
   // The canary folder itself is excluded, so only a walk through a link could reach it.
-  RunningProgram program(
-      SettingsTickingScratch("[ExcludeDir]\r\nT:\\canaries=1\r\nT:\\emptycanary=1\r\n"));
+  RunningProgram program(SettingsTickingScratch("[ExcludeDir]\r\nT:\\canaries=1\r\nT:\\emptycanary=1\r\n"));
   program.StartWithTemp(L"", temp);
   HWND main = program.MainWindow();
   ASSERT_NE(main, nullptr);
@@ -270,7 +269,6 @@ TEST(Cleanup, LinkedCanaryFoldersSurviveTheSearchTheCleanAndTheTemporaryFolderCl
     EXPECT_TRUE(Exists(canaries + canary)) << "canary lost";
   ClearScratchDrive();
 }
-
 
 // --- Nothing but what was found is ever deleted: canaries outside what should go keep their
 // content and attributes whatever the temporary folder, the masks, links or hard links say.
@@ -331,10 +329,10 @@ TEST(Safety, EverySpellingOfAProtectedFolderIsRefusedAsTheTemporaryFolder) {
                                   MakeCanary(L"C:\\Program Files\\krelmix-canary.txt"),
                                   MakeCanary(L"T:\\behind\\sub\\canary.txt", FILE_ATTRIBUTE_HIDDEN)};
   ASSERT_TRUE(MakeFolderLink(L"T:\\link", L"T:\\behind"));
-  const std::wstring spellings[] = {L"\\\\?\\C:\\windows", L"\\\\?\\" + std::wstring(profile),
-                                    L"\\\\?\\" + publicDocs, ShortName(publicDocs), L"C:\\windows.",
-                                    L"C:\\Program Files (x86)", L"C:\\ProgramData\\", L"C:\\Program Files",
-                                    L"T:\\link\\sub", L"C:\\users\\Public\\..\\", L"\\\\?\\T:\\"};
+  const std::wstring spellings[] = {
+      L"\\\\?\\C:\\windows", L"\\\\?\\" + std::wstring(profile), L"\\\\?\\" + publicDocs, ShortName(publicDocs),
+      L"C:\\windows.",       L"C:\\Program Files (x86)",         L"C:\\ProgramData\\",    L"C:\\Program Files",
+      L"T:\\link\\sub",      L"C:\\users\\Public\\..\\",         L"\\\\?\\T:\\"};
   for (const auto& temp : spellings) {
     RunningProgram program(SettingsTickingScratch());
     program.StartWithTemp(L"/nighttrash", temp);
@@ -357,8 +355,8 @@ TEST(Safety, RefusedMasksNeitherWidenNorBringBackTheBuiltInOnes) {
   const std::vector<Canary> canaries = {MakeCanary(L"T:\\m\\a.bak"), MakeCanary(L"T:\\m\\b.tmp"),
                                         MakeCanary(L"T:\\xfile.txt"), MakeCanary(L"T:\\m\\dot.ted")};
   const std::string wide = "x" + std::string(5000, '*');
-  RunningProgram program(SettingsTickingScratch("[Kill]\r\n*.bak=0\r\n*.tmp=0\r\n*=1\r\n>*=1\r\n<.<=1\r\n\"*=1\r\n" +
-                                                wide + "=1\r\n"));
+  RunningProgram program(
+      SettingsTickingScratch("[Kill]\r\n*.bak=0\r\n*.tmp=0\r\n*=1\r\n>*=1\r\n<.<=1\r\n\"*=1\r\n" + wide + "=1\r\n"));
   program.Start(L"/nightfly");
   ASSERT_TRUE(program.WaitForExit(60000));
   ExpectIntact(canaries);

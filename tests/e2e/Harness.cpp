@@ -217,8 +217,8 @@ RunningProgram::RunningProgram(const std::string& settings, bool withSettings) {
   static int counter = 0;
   wchar_t temp[MAX_PATH + 1];
   GetTempPathW(MAX_PATH + 1, temp);
-  folder_ = std::wstring(temp) + L"krelmix-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-            std::to_wstring(++counter);
+  folder_ =
+      std::wstring(temp) + L"krelmix-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
   test::RemoveTree(folder_);
   CreateDirectoryW(folder_.c_str(), nullptr);
   CopyFileW(g_program.c_str(), (folder_ + L"\\Krelmix.exe").c_str(), FALSE);
@@ -243,8 +243,8 @@ void RunningProgram::Start(const std::wstring& arguments) {
   std::wstring command = L"\"" + folder_ + L"\\Krelmix.exe\" " + arguments;
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
-  ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(),
-                             &startup, &process_));
+  ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(), &startup,
+                             &process_));
   TrackProgram(process_.hProcess);
 }
 

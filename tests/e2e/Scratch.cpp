@@ -1,14 +1,13 @@
 #include "Scratch.h"
 
-#include <fstream>
 #include <filesystem>
+#include <fstream>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "../win/UnixLink.h"
 #include "Watchdog.h"
-
 
 namespace krelmix::e2e {
 
@@ -31,8 +30,9 @@ void ClearScratchDrive() {
   if (root.empty()) return;
   // rm never follows a link: a linked folder loses only the link.
   WaitingFor waiting(L"the scratch drive T: to be emptied");
-  const bool cleared = test::RunShell("/usr/bin/find '" + root + "' -mindepth 1 -maxdepth 1 ! -name .windows-label -exec /bin/rm -rf {} +",
-                 L"T:\\.cleared");
+  const bool cleared = test::RunShell(
+      "/usr/bin/find '" + root + "' -mindepth 1 -maxdepth 1 ! -name .windows-label -exec /bin/rm -rf {} +",
+      L"T:\\.cleared");
   // Files laid out for the next steps would otherwise be removed under them.
   if (!cleared) ADD_FAILURE() << "the scratch drive T: was not emptied in time";
 }

@@ -122,13 +122,13 @@ std::string Utf16(const std::wstring& text) {
 
 INSTANTIATE_TEST_SUITE_P(
     Files, Encodings,
-    testing::Values(
-        EncodedFile{"cp1251", "[ExcludeDir]\r\nT:\\\xcc\xf3\xf1\xee\xf0=1\r\n[Area]\r\nT=1\r\n",
-                    "[ExcludeDir]\r\nT:\\\xcc\xf3\xf1\xee\xf0=1\r\n"},
-        EncodedFile{"utf8", "[ExcludeDir]\r\nT:\\\xd0\x9c\xd1\x83\xd1\x81\xd0\xbe\xd1\x80=1\r\n[Area]\r\nT=1\r\n",
-                    "[ExcludeDir]\r\nT:\\\xd0\x9c\xd1\x83\xd1\x81\xd0\xbe\xd1\x80=1\r\n"},
-        EncodedFile{"utf16", Utf16(L"[ExcludeDir]\r\nT:\\Мусор=1\r\n[Area]\r\nT=1\r\n"),
-                    Utf16(L"[ExcludeDir]\r\nT:\\Мусор=1\r\n").substr(2)}),
+    testing::Values(EncodedFile{"cp1251", "[ExcludeDir]\r\nT:\\\xcc\xf3\xf1\xee\xf0=1\r\n[Area]\r\nT=1\r\n",
+                                "[ExcludeDir]\r\nT:\\\xcc\xf3\xf1\xee\xf0=1\r\n"},
+                    EncodedFile{"utf8",
+                                "[ExcludeDir]\r\nT:\\\xd0\x9c\xd1\x83\xd1\x81\xd0\xbe\xd1\x80=1\r\n[Area]\r\nT=1\r\n",
+                                "[ExcludeDir]\r\nT:\\\xd0\x9c\xd1\x83\xd1\x81\xd0\xbe\xd1\x80=1\r\n"},
+                    EncodedFile{"utf16", Utf16(L"[ExcludeDir]\r\nT:\\Мусор=1\r\n[Area]\r\nT=1\r\n"),
+                                Utf16(L"[ExcludeDir]\r\nT:\\Мусор=1\r\n").substr(2)}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

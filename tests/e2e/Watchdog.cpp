@@ -17,8 +17,8 @@ std::set<HANDLE> g_programs;
 std::string g_test;  // the test now running, for a crash report
 
 std::string Utf8(const std::wstring& text) {
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0,
-                                       nullptr, nullptr);
+  const int size =
+      WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
   std::string out(static_cast<size_t>(size), '\0');
   WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), out.data(), size, nullptr, nullptr);
   return out;
@@ -51,8 +51,8 @@ std::string EndPrograms(bool locked) {
 // A crash ends the test at once; under Wine it would otherwise wait for a debugger for ever.
 LONG WINAPI ReportCrash(EXCEPTION_POINTERS* info) {
   const std::string waiting = EndPrograms(false);
-  std::fprintf(stderr, "\n[  FAILED  ] %s crashed (exception %08lx at %p) while waiting for: %s\n",
-               g_test.c_str(), static_cast<unsigned long>(info->ExceptionRecord->ExceptionCode),
+  std::fprintf(stderr, "\n[  FAILED  ] %s crashed (exception %08lx at %p) while waiting for: %s\n", g_test.c_str(),
+               static_cast<unsigned long>(info->ExceptionRecord->ExceptionCode),
                info->ExceptionRecord->ExceptionAddress, waiting.c_str());
   EndThisProcess();
 }

@@ -21,8 +21,10 @@ inline std::wstring Wide(const uint8_t* data, size_t size) {
 inline std::vector<std::wstring> Parts(const std::wstring& text) {
   std::vector<std::wstring> parts(1);
   for (wchar_t c : text) {
-    if (c == L'\0') parts.emplace_back();
-    else parts.back() += c;
+    if (c == L'\0')
+      parts.emplace_back();
+    else
+      parts.back() += c;
   }
   return parts;
 }

@@ -36,8 +36,7 @@ inline std::optional<BmpInfo> DecodeBmp(const std::vector<uint8_t>& b) {
   const uint32_t colours = u32(46) ? u32(46) : (info.bitsPerPixel <= 8 ? 1u << info.bitsPerPixel : 0u);
   const int height = rawHeight < 0 ? -rawHeight : rawHeight;
   const size_t stride = ((static_cast<size_t>(width) * info.bitsPerPixel + 31) / 32) * 4;
-  if (width <= 0 || height <= 0 || 14 + headerSize + colours * 4 > b.size() ||
-      dataOffset + stride * height > b.size())
+  if (width <= 0 || height <= 0 || 14 + headerSize + colours * 4 > b.size() || dataOffset + stride * height > b.size())
     return std::nullopt;
   for (uint32_t i = 0; i < colours; ++i) info.palette.push_back(u32(14 + headerSize + i * 4) & 0xFFFFFF);
   info.grid = {width, height, std::vector<uint32_t>(static_cast<size_t>(width) * height)};
@@ -46,11 +45,20 @@ inline std::optional<BmpInfo> DecodeBmp(const std::vector<uint8_t>& b) {
     for (int x = 0; x < width; ++x) {
       uint32_t c = 0;
       switch (info.bitsPerPixel) {
-        case 4: c = info.palette.at((b[row + x / 2] >> (x % 2 ? 0 : 4)) & 15); break;
-        case 8: c = info.palette.at(b[row + x]); break;
-        case 24: c = u16(row + x * 3) | static_cast<uint32_t>(b[row + x * 3 + 2]) << 16; break;
-        case 32: c = u32(row + x * 4); break;
-        default: return std::nullopt;
+        case 4:
+          c = info.palette.at((b[row + x / 2] >> (x % 2 ? 0 : 4)) & 15);
+          break;
+        case 8:
+          c = info.palette.at(b[row + x]);
+          break;
+        case 24:
+          c = u16(row + x * 3) | static_cast<uint32_t>(b[row + x * 3 + 2]) << 16;
+          break;
+        case 32:
+          c = u32(row + x * 4);
+          break;
+        default:
+          return std::nullopt;
       }
       info.grid.pixels[static_cast<size_t>(y) * width + x] = c;
     }

@@ -121,12 +121,11 @@ class Walk : public Engine {
 
 TEST_F(Walk, FilesAreListedMaskByMaskBeforeDescendingAndFoldersShownAfterTheirSubtree) {
   engine.SearchClick(Drives({L"T:"}));
-  EXPECT_EQ(view.Texts(), (Lines{L"T:\\~root.tmp", L"T:\\~root.tmp", L"T:\\A\\one.tmp",
-                                 L"T:\\A\\B\\two.tmp", L"T:\\C\\three.tmp"}));
-  EXPECT_EQ(view.Logged(L"status: "),
-            (Lines{L" T:\\A\\B", L" T:\\A", L" T:\\C", L"", L" Итого найдено: 5 ====> Размер: 0 kb ====> Каталогов: 4"}));
-  EXPECT_EQ(view.Logged(L"folders: "),
-            (Lines{L"Каталогов:", L"Каталогов: 1", L"Каталогов: 2", L"Каталогов: 3"}));
+  EXPECT_EQ(view.Texts(),
+            (Lines{L"T:\\~root.tmp", L"T:\\~root.tmp", L"T:\\A\\one.tmp", L"T:\\A\\B\\two.tmp", L"T:\\C\\three.tmp"}));
+  EXPECT_EQ(view.Logged(L"status: "), (Lines{L" T:\\A\\B", L" T:\\A", L" T:\\C", L"",
+                                             L" Итого найдено: 5 ====> Размер: 0 kb ====> Каталогов: 4"}));
+  EXPECT_EQ(view.Logged(L"folders: "), (Lines{L"Каталогов:", L"Каталогов: 1", L"Каталогов: 2", L"Каталогов: 3"}));
   EXPECT_EQ(state.FoundFiles, 5u);
   EXPECT_EQ(state.FoundBytes, 110u);
   for (const auto& line : view.lines) EXPECT_TRUE(line.ticked);
@@ -258,10 +257,10 @@ TEST_F(Walk, NightFlyWithoutTickedDrivesOrDrivesDeletesNothing) {
 TEST_F(Engine, NameTestsSkipOnlyTheFailingEntry) {
   Settings(L"Kill", {L"*.bak*"});
   fs.AddFile(L"T:\\a.bak");
-  fs.AddFile(L"T:\\notes.bakup");                       // extension longer than four
-  fs.AddFile(L"T:\\DATA.BAK");                          // the reserved name
-  fs.AddFile(L"T:\\S\\data.bak");                       // the same name in lower case
-  fs.AddFile(L"T:\\z.bakup", 0, FileAttr::Normal);      // other bits: no name tests
+  fs.AddFile(L"T:\\notes.bakup");                   // extension longer than four
+  fs.AddFile(L"T:\\DATA.BAK");                      // the reserved name
+  fs.AddFile(L"T:\\S\\data.bak");                   // the same name in lower case
+  fs.AddFile(L"T:\\z.bakup", 0, FileAttr::Normal);  // other bits: no name tests
   fs.AddFile(L"T:\\DATA.BAK2", 0, FileAttr::Temporary);
   fs.AddFile(L"T:\\last.bak", 0, FileAttr::Hidden | FileAttr::System | FileAttr::ReadOnly);
   engine.SearchClick(Drives({L"T:"}));
@@ -317,8 +316,9 @@ TEST_F(Engine, TimingMessageShowsTheTrueElapsedTimeAcrossMidnight) {
   clock.steady = {1000, 2512};
   engine.SearchClick(Drives({L"T:"}));
   ASSERT_EQ(view.messages.size(), 1u);
-  EXPECT_EQ(view.messages[0],
-            L"Начало: 23:59:59:500\nКонец:    0: 0: 1: 12\n------------------------------------\nВсего:      0: 0: 1:512");
+  EXPECT_EQ(
+      view.messages[0],
+      L"Начало: 23:59:59:500\nКонец:    0: 0: 1: 12\n------------------------------------\nВсего:      0: 0: 1:512");
   // The sound comes after the message is closed.
   EXPECT_EQ(view.log.back(), L"sound: 3");
 }
@@ -371,8 +371,8 @@ TEST_F(Deletion, APathThatBecameALinkOrAFolderIsNotTouched) {
   fs.ReplaceWithLink(L"T:\\a.bak", L"X:\\Target");
   fs.ReplaceWithFolder(L"T:\\b.bak");
   engine.DeleteClick();
-  EXPECT_EQ(view.Texts(), (Lines{L"T:\\a.bak (Ошибка удаления)", L"T:\\b.bak (Ошибка удаления)",
-                                 L"T:\\c.bak (Убит!)"}));
+  EXPECT_EQ(view.Texts(),
+            (Lines{L"T:\\a.bak (Ошибка удаления)", L"T:\\b.bak (Ошибка удаления)", L"T:\\c.bak (Убит!)"}));
   EXPECT_TRUE(fs.Exists(L"X:\\Target\\canary"));
   EXPECT_EQ(fs.AttributesOf(L"X:\\Target\\canary"), FileAttr::ReadOnly);
   EXPECT_TRUE(fs.Exists(L"T:\\a.bak"));
@@ -392,17 +392,16 @@ TEST_F(Engine, OnlyTheVeryFileThatWasFoundIsDeleted) {
   fs.AddFile(L"X:\\canaries\\target", 10, FileAttr::ReadOnly | FileAttr::Hidden);
   engine.SearchClick(Drives({L"T:"}));
   ASSERT_EQ(view.lines.size(), 7u);
-  fs.ReplaceWithLink(L"T:\\r\\sub", L"X:\\canaries");                          // a swapped parent
-  fs.ReplaceWithFileLink(L"T:\\r\\swapped.bak", L"X:\\canaries\\target", true);  // a link in its place
+  fs.ReplaceWithLink(L"T:\\r\\sub", L"X:\\canaries");                               // a swapped parent
+  fs.ReplaceWithFileLink(L"T:\\r\\swapped.bak", L"X:\\canaries\\target", true);     // a link in its place
   fs.ReplaceWithFileLink(L"T:\\r\\plainlink.bak", L"X:\\canaries\\target", false);  // as Wine shows one
-  fs.SetSize(L"T:\\r\\grown.bak", 11);                                          // a changed size
+  fs.SetSize(L"T:\\r\\grown.bak", 11);                                              // a changed size
   fs.ReplaceWithFolder(L"T:\\r\\renewed.bak");
   engine.DeleteClick();
   const std::wstring failed = L" (Ошибка удаления)";
   EXPECT_EQ(view.Texts(), (Lines{L"T:\\r\\swapped.bak" + failed, L"T:\\r\\plainlink.bak" + failed,
-                                 L"T:\\r\\grown.bak" + failed, L"T:\\r\\renewed.bak" + failed,
-                                 L"T:\\r\\ok.bak (Убит!)", L"T:\\r\\sub\\s1.bak" + failed,
-                                 L"T:\\r\\sub\\s2.bak" + failed}));
+                                 L"T:\\r\\grown.bak" + failed, L"T:\\r\\renewed.bak" + failed, L"T:\\r\\ok.bak (Убит!)",
+                                 L"T:\\r\\sub\\s1.bak" + failed, L"T:\\r\\sub\\s2.bak" + failed}));
   EXPECT_EQ(fs.removedFiles, Lines{L"T:\\r\\ok.bak"});
   EXPECT_EQ(fs.AttributesOf(L"X:\\canaries\\target"), FileAttr::ReadOnly | FileAttr::Hidden);
   EXPECT_EQ(state.FailedFiles, 6u);
@@ -531,8 +530,8 @@ TEST_F(TempFolder, UnsafeFoldersAreRefusedAfterTheQuestion) {
   fs.AddFolder(L"X:\\Real");
   fs.AddFile(L"X:\\Real\\canary");
   fs.AddLink(L"T:\\LinkedTemp", L"X:\\Real");
-  for (const auto* path : {L"", L"\\", L"T:\\", L"T:", L"C:\\WINDOWS\\", L"c:\\users\\me\\", L"C:\\Users\\",
-                           L"C:\\", L"T:\\LinkedTemp\\", L"T:\\Temp\\..\\", L"\\\\server\\share\\"}) {
+  for (const auto* path : {L"", L"\\", L"T:\\", L"T:", L"C:\\WINDOWS\\", L"c:\\users\\me\\", L"C:\\Users\\", L"C:\\",
+                           L"T:\\LinkedTemp\\", L"T:\\Temp\\..\\", L"\\\\server\\share\\"}) {
     fs.tempPath = path;
     view.messages.clear();
     EXPECT_EQ(engine.TmpClick().outcome, TempOutcome::UnsafeFolder) << path;
@@ -546,7 +545,7 @@ TEST_F(TempFolder, UnsafeFoldersAreRefusedAfterTheQuestion) {
 // The temporary folder is judged by what it is: every spelling of a protected folder, of a
 // folder holding one, of a root or of a folder behind a link is refused.
 TEST_F(TempFolder, ProtectedFoldersAreRefusedHoweverTheyAreSpelled) {
-  fs.protectedFolders = {L"C:\\Windows", L"C:\\Users", L"C:\\Users\\Me", L"C:\\Users\\Public\\Documents",
+  fs.protectedFolders = {L"C:\\Windows",  L"C:\\Users",      L"C:\\Users\\Me", L"C:\\Users\\Public\\Documents",
                          L"C:\\PROGRA~2", L"C:\\ProgramData"};
   fs.AddFile(L"C:\\Windows\\System32\\kernel.dll");
   fs.AddFile(L"C:\\Users\\Public\\Documents\\precious");

@@ -52,7 +52,8 @@ TEST(InstalledFiles, SkinsKeyedOnBlackMakeRectangularWindows) {
     EXPECT_EQ(bmp->compression, 0u) << skin.file;
     EXPECT_EQ(bmp->grid.width, skin.width) << skin.file;
     EXPECT_EQ(bmp->grid.height, skin.height) << skin.file;
-    EXPECT_EQ(OutlineRects(bmp->grid, 0x000000), (std::vector<RegionRect>{{0, 0, skin.width, skin.height}})) << skin.file;
+    EXPECT_EQ(OutlineRects(bmp->grid, 0x000000), (std::vector<RegionRect>{{0, 0, skin.width, skin.height}}))
+        << skin.file;
   }
 }
 

@@ -18,9 +18,8 @@ std::vector<uint8_t> Bytes(std::initializer_list<uint32_t> words) {
 TEST(RegionData, StoredFormIsTheCountFollowedByGdiRegionData) {
   const std::vector<RegionRect> rects = {{0, 0, 3, 1}, {5, 0, 6, 1}, {-2, 1, 6, 4}};
   const std::vector<uint8_t> stored = SerializeStoredOutline(rects);
-  const std::vector<uint8_t> expected =
-      Bytes({80, 32, 1, 3, 48, static_cast<uint32_t>(-2), 0, 6, 4, 0, 0, 3, 1, 5, 0, 6, 1,
-             static_cast<uint32_t>(-2), 1, 6, 4});
+  const std::vector<uint8_t> expected = Bytes({80, 32, 1, 3, 48, static_cast<uint32_t>(-2), 0, 6, 4, 0, 0, 3,
+                                               1,  5,  0, 6, 1,  static_cast<uint32_t>(-2), 1, 6, 4});
   EXPECT_EQ(stored, expected);
 
   const StoredOutline parsed = ParseStoredOutline(stored);
@@ -55,14 +54,14 @@ TEST(RegionData, MalformedBlocksAreRefusedWithoutReadingPastThem) {
   EXPECT_EQ(ParseStoredOutline(noneWithTail).kind, StoredOutlineKind::Malformed);
 
   EXPECT_EQ(withWord(0, static_cast<uint32_t>(-64)), StoredOutlineKind::Malformed);  // negative N
-  EXPECT_EQ(withWord(4, 40), StoredOutlineKind::Malformed);                         // header size
-  EXPECT_EQ(withWord(8, 2), StoredOutlineKind::Malformed);                          // region type
-  EXPECT_EQ(withWord(12, 3), StoredOutlineKind::Malformed);                         // count too big
-  EXPECT_EQ(withWord(12, 0x10000001), StoredOutlineKind::Malformed);                // count * 16 wraps
-  EXPECT_EQ(withWord(16, 16), StoredOutlineKind::Malformed);                        // list size
-  EXPECT_EQ(withWord(16, 0), StoredOutlineKind::Outline);                           // list size not given
-  EXPECT_EQ(withWord(36 + 8, 0), StoredOutlineKind::Malformed);                     // empty rectangle
-  EXPECT_EQ(withWord(28, 3), StoredOutlineKind::Malformed);                         // outside the box
+  EXPECT_EQ(withWord(4, 40), StoredOutlineKind::Malformed);                          // header size
+  EXPECT_EQ(withWord(8, 2), StoredOutlineKind::Malformed);                           // region type
+  EXPECT_EQ(withWord(12, 3), StoredOutlineKind::Malformed);                          // count too big
+  EXPECT_EQ(withWord(12, 0x10000001), StoredOutlineKind::Malformed);                 // count * 16 wraps
+  EXPECT_EQ(withWord(16, 16), StoredOutlineKind::Malformed);                         // list size
+  EXPECT_EQ(withWord(16, 0), StoredOutlineKind::Outline);                            // list size not given
+  EXPECT_EQ(withWord(36 + 8, 0), StoredOutlineKind::Malformed);                      // empty rectangle
+  EXPECT_EQ(withWord(28, 3), StoredOutlineKind::Malformed);                          // outside the box
 }
 
 TEST(RegionData, RowsBecomeBandsAndTouchingEqualRowsMerge) {
@@ -72,8 +71,8 @@ TEST(RegionData, RowsBecomeBandsAndTouchingEqualRowsMerge) {
       "..##..#", "..##..#", "###....", ".......", "###....",
   };
   const auto opaque = [&](int x, int y) { return picture[y][x] == '#'; };
-  EXPECT_EQ(OutlineRects(7, 5, opaque), (std::vector<RegionRect>{
-                                            {2, 0, 4, 2}, {6, 0, 7, 2}, {0, 2, 3, 3}, {0, 4, 3, 5}}));
+  EXPECT_EQ(OutlineRects(7, 5, opaque),
+            (std::vector<RegionRect>{{2, 0, 4, 2}, {6, 0, 7, 2}, {0, 2, 3, 3}, {0, 4, 3, 5}}));
   EXPECT_EQ(RowRuns(7, 0, opaque), (std::vector<PixelRun>{{2, 4}, {6, 7}}));
   EXPECT_TRUE(OutlineRects(0, 5, opaque).empty());
 }

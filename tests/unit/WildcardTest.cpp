@@ -16,22 +16,36 @@ struct Case {
 // What FindFirstFile answers on Windows for these long names.
 TEST(Wildcard, FollowsTheWindowsRules) {
   const Case cases[] = {
-      {L"*.*", L"foo", true},         {L"*.", L"foo", true},           {L"*.", L"foo.txt", false},
-      {L"??", L"a", true},            {L"?.?", L"a", true},            {L"*.tm?", L"file.tm", true},
-      {L"*.b?", L"data.b", true},     {L"a*b", L"a.xb", true},         {L"*.bak", L"notes.bakup", false},
-      {L"*.bak", L"NOTES.BAK", true}, {L"*.bak", L"a.b.bak", true},    {L"*.tmp", L"tmp", false},
-      {L"~*.tmp", L"~$doc.tmp", true}, {L"*.бак", L"ФАЙЛ.БАК", true},  {L"?.?", L"ab", false},
-      {L"*.tm?", L"file.tmpx", false}, {L"data.*", L"data", true},     {L"*.bak", L"x.bak.txt", false},
+      {L"*.*", L"foo", true},
+      {L"*.", L"foo", true},
+      {L"*.", L"foo.txt", false},
+      {L"??", L"a", true},
+      {L"?.?", L"a", true},
+      {L"*.tm?", L"file.tm", true},
+      {L"*.b?", L"data.b", true},
+      {L"a*b", L"a.xb", true},
+      {L"*.bak", L"notes.bakup", false},
+      {L"*.bak", L"NOTES.BAK", true},
+      {L"*.bak", L"a.b.bak", true},
+      {L"*.tmp", L"tmp", false},
+      {L"~*.tmp", L"~$doc.tmp", true},
+      {L"*.бак", L"ФАЙЛ.БАК", true},
+      {L"?.?", L"ab", false},
+      {L"*.tm?", L"file.tmpx", false},
+      {L"data.*", L"data", true},
+      {L"*.bak", L"x.bak.txt", false},
   };
   for (const auto& c : cases)
     EXPECT_EQ(Wildcard(c.mask).Matches(c.name), c.matches) << "mask " << c.mask << " name " << c.name;
 }
 
 TEST(Wildcard, MasksThatMatchEverythingOrLeaveTheFolderAreRefused) {
-  for (const std::wstring& mask : std::vector<std::wstring>{L"", L"*", L"*.*", L"?*", L"*.?*", L"...", L" * ", L"..\\*.bak", L"a/b", L"C:*.bak",
-                           L">*", L"<.<", L"\"*", L"<>\"", L"x" + std::wstring(255, L'*')})
+  for (const std::wstring& mask :
+       std::vector<std::wstring>{L"", L"*", L"*.*", L"?*", L"*.?*", L"...", L" * ", L"..\\*.bak", L"a/b", L"C:*.bak",
+                                 L">*", L"<.<", L"\"*", L"<>\"", L"x" + std::wstring(255, L'*')})
     EXPECT_FALSE(IsUsableMask(mask)) << mask;
-  for (const std::wstring& mask : std::vector<std::wstring>{L"*.bak", L"~*.tmp", L"*.b?", L"a", L"a<", L"x" + std::wstring(254, L'*')})
+  for (const std::wstring& mask :
+       std::vector<std::wstring>{L"*.bak", L"~*.tmp", L"*.b?", L"a", L"a<", L"x" + std::wstring(254, L'*')})
     EXPECT_TRUE(IsUsableMask(mask)) << mask;
 }
 

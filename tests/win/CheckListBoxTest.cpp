@@ -21,8 +21,9 @@ std::wstring LineOf(const CheckListBox& list, int index) {
 
 class Host {
  public:
-  Host() : hwnd_(CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200,
-                                 nullptr, nullptr, GetModuleHandleW(nullptr), nullptr)) {}
+  Host()
+      : hwnd_(CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200, nullptr, nullptr,
+                              GetModuleHandleW(nullptr), nullptr)) {}
   ~Host() { DestroyWindow(hwnd_); }
   HWND Get() const { return hwnd_; }
 

@@ -34,12 +34,12 @@ class ChildTest {
     for (const auto& [name, value] : env) SetEnvironmentVariableW(name.c_str(), value.c_str());
     wchar_t self[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring command = L"\"" + std::wstring(self) + L"\" --gtest_filter=" + test +
-                           L" --gtest_also_run_disabled_tests";
+    std::wstring command =
+        L"\"" + std::wstring(self) + L"\" --gtest_filter=" + test + L" --gtest_also_run_disabled_tests";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    started_ = CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                              &process_) != 0;
+    started_ =
+        CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_) != 0;
     for (const auto& [name, value] : env) SetEnvironmentVariableW(name.c_str(), nullptr);
   }
   ~ChildTest() {
@@ -55,8 +55,8 @@ class ChildTest {
   // The helper's exit code (0: it passed), pumping messages meanwhile; -1 when it is still running.
   int Wait(DWORD milliseconds) {
     if (!started_) return -1;
-    const bool ended = PumpUntil([this] { return WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0; },
-                                 milliseconds);
+    const bool ended =
+        PumpUntil([this] { return WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0; }, milliseconds);
     if (!ended) return -1;
     DWORD code = 0;
     GetExitCodeProcess(process_.hProcess, &code);

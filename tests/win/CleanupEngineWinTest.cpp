@@ -1,7 +1,7 @@
 // The engine on real folders: a scratch tree on the test drive T: for the search, a scratch
 // temporary folder for the cleanup, with a Unix link to a folder of canaries inside each.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include "../unit/FakeStorage.h"
 #include "../unit/RecordingView.h"
@@ -15,8 +15,8 @@ namespace krelmix {
 namespace {
 
 void MakeFile(const std::wstring& path, DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
-  HANDLE file = CreateFileW(ExtendedPath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file =
+      CreateFileW(ExtendedPath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(file, INVALID_HANDLE_VALUE) << GetLastError();
   DWORD written = 0;
   WriteFile(file, "garbage", 7, &written, nullptr);
@@ -121,8 +121,8 @@ TEST_F(EngineOnDisk, AFileThatResistsDeletionKeepsItsAttributes) {
   const std::wstring held = tree_ + L"\\held.krx";
   MakeFile(held, FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
   // Open without FILE_SHARE_DELETE: the deletion is refused as on Windows.
-  HANDLE handle = CreateFileW(held.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
+  HANDLE handle =
+      CreateFileW(held.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(handle, INVALID_HANDLE_VALUE);
   const DWORD before = GetFileAttributesW(held.c_str());
   ASSERT_EQ(before & 0x7, DWORD{FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN});

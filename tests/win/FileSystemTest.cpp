@@ -1,5 +1,5 @@
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <algorithm>
 
@@ -18,8 +18,8 @@ const DirEntry* Find(const std::vector<DirEntry>& entries, const std::wstring& n
 }
 
 void WriteFile(const std::wstring& path, const std::string& bytes = "x") {
-  HANDLE file = CreateFileW(ExtendedPath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file =
+      CreateFileW(ExtendedPath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(file, INVALID_HANDLE_VALUE) << GetLastError();
   DWORD written = 0;
   ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
@@ -48,8 +48,8 @@ TEST(Win32FileSystem, ListsEveryEntryOnceWithLongNamesOfAnyScriptAndFullSizes) {
   test::ScratchFolder folder(L"fs-list");
   Win32FileSystem fs;
   const std::wstring dir = folder.Path();
-  const std::vector<std::wstring> names = {L"обычный файл.tmp", L"文件.tmp", L"emoji \U0001F600.tmp",
-                                           L"notes.bakup", L"trailing dot."};
+  const std::vector<std::wstring> names = {L"обычный файл.tmp", L"文件.tmp", L"emoji \U0001F600.tmp", L"notes.bakup",
+                                           L"trailing dot."};
   for (const auto& name : names) WriteFile(dir + L"\\" + name);
   WriteFile(dir + L"\\hidden.sys", "hidden");
   SetFileAttributesW((dir + L"\\hidden.sys").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
@@ -145,8 +145,9 @@ TEST(Win32FileSystem, DeletionsThroughLinksOrOfChangedFilesAreRefused) {
   CreateDirectoryW((dir + L"\\real").c_str(), nullptr);
   WriteFile(dir + L"\\real\\x.bak", "x");
   WriteFile(dir + L"\\grown.bak", "1");
-  ASSERT_TRUE(test::RunShell("ln -s '" + test::UnixName(canary) + "' '" + test::UnixEntryName(dir + L"\\flink.bak") + "'",
-                             dir + L"\\flink.bak"));
+  ASSERT_TRUE(
+      test::RunShell("ln -s '" + test::UnixName(canary) + "' '" + test::UnixEntryName(dir + L"\\flink.bak") + "'",
+                     dir + L"\\flink.bak"));
   ASSERT_TRUE(folder.Link(dir + L"\\dlink", dir + L"\\real"));
   std::vector<DirEntry> entries, inside;
   ASSERT_TRUE(fs.ListFolder(dir, entries));
@@ -189,8 +190,9 @@ TEST(Win32FileSystem, TempPathAndProtectedFolders) {
   EXPECT_NE(std::find(kept.begin(), kept.end(), std::wstring(windows)), kept.end());
   for (const auto& folder : kept) EXPECT_NE(folder.back(), L'\\') << folder;
   for (const auto* name : {L"C:\\ProgramData", L"C:\\users\\Public", L"C:\\users"}) {
-    const bool listed = std::any_of(kept.begin(), kept.end(),
-                                    [&](const std::wstring& f) { return CompareStringOrdinal(f.c_str(), -1, name, -1, TRUE) == CSTR_EQUAL; });
+    const bool listed = std::any_of(kept.begin(), kept.end(), [&](const std::wstring& f) {
+      return CompareStringOrdinal(f.c_str(), -1, name, -1, TRUE) == CSTR_EQUAL;
+    });
     EXPECT_TRUE(listed) << testing::PrintToString(std::wstring(name));
   }
 }

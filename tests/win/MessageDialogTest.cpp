@@ -115,8 +115,8 @@ void Key(HWND dialog, WPARAM key) { PostMessageW(dialog, WM_KEYDOWN, key, 0); }
 
 TEST_F(MessageDialogTest, ConfirmationShowsItsCaptionIconTextAndButtonsOverADisabledOwner) {
   Seen seen;
-  EXPECT_TRUE(Ask(MessageDialogKind::Confirmation, L"Неужели вы хотите остановить?",
-                  [](HWND d) { Click(d, IDYES); }, &seen));
+  EXPECT_TRUE(Ask(
+      MessageDialogKind::Confirmation, L"Неужели вы хотите остановить?", [](HWND d) { Click(d, IDYES); }, &seen));
   EXPECT_EQ(seen.caption, L"Подтверждение");
   EXPECT_EQ(seen.text, L"Неужели вы хотите остановить?");
   EXPECT_EQ(seen.yes, L"&Да");
@@ -133,7 +133,8 @@ TEST_F(MessageDialogTest, ConfirmationShowsItsCaptionIconTextAndButtonsOverADisa
 TEST_F(MessageDialogTest, InformationKindKeepsLineBreaksAndAmpersandsOfItsText) {
   const std::wstring text = L"Вы хотите удалить все содержимое\nвременной папки C:\\A&B\\Temp\\?";
   Seen seen;
-  EXPECT_FALSE(Ask(MessageDialogKind::Information, text, [](HWND d) { Click(d, IDNO); }, &seen));
+  EXPECT_FALSE(Ask(
+      MessageDialogKind::Information, text, [](HWND d) { Click(d, IDNO); }, &seen));
   EXPECT_EQ(seen.caption, L"Информация");
   EXPECT_EQ(seen.text, text);
   EXPECT_EQ(seen.icon, LoadIconW(nullptr, IDI_INFORMATION));
@@ -145,8 +146,7 @@ TEST_F(MessageDialogTest, EnterAnswersYesEscAndClosingAnswerNo) {
   EXPECT_TRUE(Ask(MessageDialogKind::Confirmation, L"?", [](HWND d) { Key(d, VK_RETURN); }));
   EXPECT_FALSE(Ask(MessageDialogKind::Confirmation, L"?", [](HWND d) { Key(d, VK_ESCAPE); }));
   EXPECT_FALSE(Ask(MessageDialogKind::Information, L"?", [](HWND d) { PostMessageW(d, WM_CLOSE, 0, 0); }));
-  EXPECT_FALSE(Ask(MessageDialogKind::Information, L"?",
-                   [](HWND d) { PostMessageW(d, WM_SYSCOMMAND, SC_CLOSE, 0); }));
+  EXPECT_FALSE(Ask(MessageDialogKind::Information, L"?", [](HWND d) { PostMessageW(d, WM_SYSCOMMAND, SC_CLOSE, 0); }));
   EXPECT_TRUE(IsWindowEnabled(owner));
 }
 

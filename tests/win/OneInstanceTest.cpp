@@ -76,10 +76,11 @@ class RunningCopy {
       return RegisterClassExW(&wc) != 0;
     }();
     EXPECT_TRUE(registered);
-    application = CreateWindowExW(0, kApplicationClass, title.c_str(), WS_POPUP | WS_CAPTION | WS_SYSMENU |
-                                  WS_MINIMIZEBOX, 0, 0, 0, 0, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-    main = CreateWindowExW(0, L"KrelmixTestMain", L"main", WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX, 100, 100, 300,
-                           200, application, nullptr, GetModuleHandleW(nullptr), nullptr);
+    application =
+        CreateWindowExW(0, kApplicationClass, title.c_str(), WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0,
+                        0, 0, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    main = CreateWindowExW(0, L"KrelmixTestMain", L"main", WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX, 100, 100, 300, 200,
+                           application, nullptr, GetModuleHandleW(nullptr), nullptr);
     SetWindowLongPtrW(application, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(main));
     if (shown.application) ShowWindow(application, SW_SHOWNA);
     if (shown.main) ShowWindow(main, SW_SHOW);

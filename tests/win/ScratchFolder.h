@@ -9,7 +9,8 @@
 
 namespace krelmix::test {
 
-// Links are removed themselves, never entered (under Wine by a Unix rm, see UnixLink.h); long paths go through the "\\?\" form.
+// Links are removed themselves, never entered (under Wine by a Unix rm, see UnixLink.h); long paths go through the
+// "\\?\" form.
 inline void RemoveTree(const std::wstring& dir) {
   const std::wstring full = dir.size() > 1 && dir[1] == L':' ? L"\\\\?\\" + dir : dir;
   WIN32_FIND_DATAW data;
@@ -27,7 +28,8 @@ inline void RemoveTree(const std::wstring& dir) {
       SetFileAttributesW(fullPath.c_str(), FILE_ATTRIBUTE_NORMAL);
       if (attributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(path);
       // A link whose target is gone no longer reads as a link, and Wine cannot delete it.
-      else if (!DeleteFileW(fullPath.c_str())) RemoveUnixLink(path);
+      else if (!DeleteFileW(fullPath.c_str()))
+        RemoveUnixLink(path);
     } while (FindNextFileW(find, &data));
     FindClose(find);
   }

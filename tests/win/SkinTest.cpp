@@ -85,7 +85,7 @@ TEST(SkinWindow, BorderlessShapedAndSizedToTheSkin) {
   EXPECT_TRUE(PtInRegion(region.Get(), 40, 100));
   RECT box{};
   GetRgnBox(region.Get(), &box);
-  EXPECT_EQ(box.right, 597);  // nothing at x = 597 or beyond
+  EXPECT_EQ(box.right, 597);   // nothing at x = 597 or beyond
   EXPECT_EQ(box.bottom, 460);  // nor below y = 459
   // And the real screen agrees: a point outside the outline is not the window's.
   EXPECT_NE(WindowFromPoint({100 + 4, 100 + 100}), hwnd);
@@ -124,16 +124,15 @@ constexpr POINT kSkinPoint{480, 40};
 
 struct DragResult {
   POINT topLeft;
-  bool outlineShown;   // seen on the screen while the button was held
-  bool outlineLeft;    // still on the screen after the release
-  int presses;         // presses that reached the window
+  bool outlineShown;  // seen on the screen while the button was held
+  bool outlineLeft;   // still on the screen after the release
+  int presses;        // presses that reached the window
   int quitCode;
 };
 
 // Presses at kSkinPoint, moves through `path` (offsets from the press point) and releases;
 // `during` runs on the input thread while the button is still held after the last move.
-DragResult Drag(SkinWindow& window, std::initializer_list<POINT> path,
-                const std::function<void()>& during = nullptr) {
+DragResult Drag(SkinWindow& window, std::initializer_list<POINT> path, const std::function<void()>& during = nullptr) {
   const POINT origin = window.TopLeft();
   const int px = origin.x + kSkinPoint.x, py = origin.y + kSkinPoint.y;
   DragResult result{};

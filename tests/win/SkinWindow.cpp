@@ -39,15 +39,17 @@ SkinWindow::SkinWindow(const Options& options) {
   // control takes both away and sizes the client area to the skin.
   hwnd_ = CreateWindowExW(0, kClassName, L"Skin test", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, options.at.x,
                           options.at.y, 600, 464, nullptr, nullptr, instance, nullptr);
-  captureThief_ = CreateWindowExW(0, kClassName, L"Capture thief", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                  instance, nullptr);
+  captureThief_ =
+      CreateWindowExW(0, kClassName, L"Capture thief", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, instance, nullptr);
   SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Proc));
 
   skin_ = std::make_unique<TfcImageForm>();
   skin_->SetPicture(LoadSkinPicture(instance, IDB_SKIN_MAIN));
-  if (!options.regionData.empty()) skin_->SetRegionData(options.regionData);
-  else if (options.storedOutline) skin_->SetRegionData(LoadResourceBytes(instance, IDR_SKIN_MAIN_OUTLINE));
+  if (!options.regionData.empty())
+    skin_->SetRegionData(options.regionData);
+  else if (options.storedOutline)
+    skin_->SetRegionData(LoadResourceBytes(instance, IDR_SKIN_MAIN_OUTLINE));
   skin_->SetAutoSize(true);
   skin_->SetCaptionBarControl(TfcImageForm::CaptionBar::Skin);
   skin_->Attach(hwnd_, {options.isHandledAt, options.onError});

@@ -26,8 +26,8 @@ ColourImage Plate(Colour top, Colour bottom, Colour frame, Colour inner) {
   return image;
 }
 
-void Text(ColourImage& image, std::u32string_view text, int x, int y, const FontStyle& style, Colour top,
-          Colour bottom, Colour shadow) {
+void Text(ColourImage& image, std::u32string_view text, int x, int y, const FontStyle& style, Colour top, Colour bottom,
+          Colour shadow) {
   DrawText(text, x + 1, y + 1, style, [&](int px, int py, int) { image.Blend(px, py, shadow); });
   DrawText(text, x, y, style, [&](int px, int py, int row) { image.Blend(px, py, Mix(top, bottom, row / 6.0f)); });
 }

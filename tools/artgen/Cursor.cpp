@@ -11,11 +11,10 @@ namespace {
 
 // '#' black, 'o' white, '.' see-through. The tip of the index finger is the hot spot.
 const char* const kHand[] = {
-    ".....##..........", "....#oo#.........", "....#oo#.........", "....#oo#.........",
-    "....#oo#.........", "....#oo###.......", "....#oo#oo###....", "....#oo#oo#oo##..",
-    "....#oo#oo#oo#oo#", ".##.#oo#oo#oo#oo#", "#oo##ooooooooooo#", "#ooo#ooooooooooo#",
-    ".#oooooooooooooo#", ".#oooooooooooooo#", "..#ooooooooooooo#", "..#ooooooooooooo#",
-    "...#ooooooooooo#.", "...#ooooooooooo#.", "....#ooooooooo#..", "....#ooooooooo#..",
+    ".....##..........", "....#oo#.........", "....#oo#.........", "....#oo#.........", "....#oo#.........",
+    "....#oo###.......", "....#oo#oo###....", "....#oo#oo#oo##..", "....#oo#oo#oo#oo#", ".##.#oo#oo#oo#oo#",
+    "#oo##ooooooooooo#", "#ooo#ooooooooooo#", ".#oooooooooooooo#", ".#oooooooooooooo#", "..#ooooooooooooo#",
+    "..#ooooooooooooo#", "...#ooooooooooo#.", "...#ooooooooooo#.", "....#ooooooooo#..", "....#ooooooooo#..",
     "....###########..",
 };
 constexpr int kHandLeft = 5, kHandTop = 1;

@@ -33,7 +33,8 @@ void PaintSearch(ColourImage& image, const Placement& at) {
   Shadow(image, Union(Union(handle, rim), Circle(13, 13, 8)), at);
   Fill(image, handle, Linear({23, 27}, Rgb(92, 62, 40), {27, 23}, Rgb(44, 26, 16)), at);
   Fill(image, Capsule({22.4f, 22.4f}, {27.6f, 27.6f}, 1.0f), Solid(Rgb(150, 108, 72, 0.8f)), at);
-  Fill(image, Capsule({18.6f, 18.6f}, {21.6f, 21.6f}, 3.2f), Linear({17, 21}, Rgb(210, 214, 224), {22, 18}, Rgb(96, 102, 118)), at);
+  Fill(image, Capsule({18.6f, 18.6f}, {21.6f, 21.6f}, 3.2f),
+       Linear({17, 21}, Rgb(210, 214, 224), {22, 18}, Rgb(96, 102, 118)), at);
   Fill(image, Circle(13, 13, 7.2f), Linear({6, 6}, Rgb(170, 236, 255, 0.55f), {20, 20}, Rgb(40, 150, 210, 0.55f)), at);
   Fill(image, rim, Linear({5, 5}, Rgb(236, 240, 248), {21, 21}, Rgb(92, 100, 118)), at);
   Fill(image, Ring(13, 13, 10.3f, 0.8f), Solid(Rgb(30, 34, 44, 0.9f)), at);
@@ -53,8 +54,9 @@ void PaintBin(ColourImage& image, const Placement& at) {
   Fill(image, Capsule({13.3f, 13.5f}, {13.6f, 26.5f}, 0.45f), Solid(Rgb(240, 244, 250, 0.5f)), at);
   Fill(image, grip, Solid(Rgb(120, 128, 146)), at);
   Fill(image, lid, Linear({0, 6.5f}, Rgb(236, 240, 246), {0, 10.8f}, Rgb(120, 130, 148)), at);
-  Fill(image, Minus(Polygon({{7.5f, 10.5f}, {24.5f, 10.5f}, {22.6f, 29.2f}, {9.4f, 29.2f}}),
-                    Polygon({{8.5f, 10.5f}, {23.5f, 10.5f}, {21.7f, 28.2f}, {10.3f, 28.2f}})),
+  Fill(image,
+       Minus(Polygon({{7.5f, 10.5f}, {24.5f, 10.5f}, {22.6f, 29.2f}, {9.4f, 29.2f}}),
+             Polygon({{8.5f, 10.5f}, {23.5f, 10.5f}, {21.7f, 28.2f}, {10.3f, 28.2f}})),
        Solid(Rgb(40, 44, 56, 0.9f)), at);
 }
 
@@ -98,8 +100,9 @@ void PaintBroom(ColourImage& image, const Placement& at) {
   Fill(image, binding, Linear(along(band, 0, -3), Rgb(250, 96, 80), along(band, 0, 3), Rgb(150, 24, 24)), at);
   // Sparkles: the floor is clean.
   auto sparkle = [&](float cx, float cy, float size) {
-    const Shape star = Union(Polygon({{cx - size, cy}, {cx, cy - size * 0.22f}, {cx + size, cy}, {cx, cy + size * 0.22f}}),
-                             Polygon({{cx, cy - size}, {cx + size * 0.22f, cy}, {cx, cy + size}, {cx - size * 0.22f, cy}}));
+    const Shape star =
+        Union(Polygon({{cx - size, cy}, {cx, cy - size * 0.22f}, {cx + size, cy}, {cx, cy + size * 0.22f}}),
+              Polygon({{cx, cy - size}, {cx + size * 0.22f, cy}, {cx, cy + size}, {cx - size * 0.22f, cy}}));
     Fill(image, Grow(star, 0.6f), Solid(Rgb(0, 60, 80, 0.5f)), at);
     Fill(image, star, Solid(Rgb(200, 250, 255)), at);
   };
@@ -136,7 +139,8 @@ void PaintExit(ColourImage& image, const Placement& at) {
   Shadow(image, frame, at);
   Fill(image, frame, Solid(Rgb(58, 42, 30)), at);
   // Daylight through the open door.
-  Fill(image, RoundRect(6.6f, 4, 20.4f, 29.5f, 0.3f), Linear({0, 4}, Rgb(255, 246, 196), {0, 29}, Rgb(250, 196, 96)), at);
+  Fill(image, RoundRect(6.6f, 4, 20.4f, 29.5f, 0.3f), Linear({0, 4}, Rgb(255, 246, 196), {0, 29}, Rgb(250, 196, 96)),
+       at);
   const Shape leaf = Polygon({{6.6f, 4}, {14.2f, 6.8f}, {14.2f, 31}, {6.6f, 29.5f}});
   Fill(image, leaf, Linear({6.6f, 0}, Rgb(198, 122, 62), {14.2f, 0}, Rgb(122, 66, 30)), at);
   Fill(image, Polygon({{8, 8}, {12.8f, 9.6f}, {12.8f, 17}, {8, 16}}), Solid(Rgb(90, 46, 18, 0.45f)), at);
@@ -161,14 +165,16 @@ void PaintGear(ColourImage& image, const Placement& at) {
   const Shape body = Minus(gear, Circle(16, 16, 4.4f));
   Shadow(image, body, at);
   Fill(image, body, Solid(Rgb(36, 40, 52)), at);
-  const Shape inner = Minus([&](float x, float y) {
-    for (int k = 0; k < 8; ++k) {
-      const float angle = k * kPi / 4;
-      const float ox = 0.75f * std::cos(angle), oy = 0.75f * std::sin(angle);
-      if (!gear(x + ox, y + oy)) return false;
-    }
-    return true;
-  }, Circle(16, 16, 5.2f));
+  const Shape inner = Minus(
+      [&](float x, float y) {
+        for (int k = 0; k < 8; ++k) {
+          const float angle = k * kPi / 4;
+          const float ox = 0.75f * std::cos(angle), oy = 0.75f * std::sin(angle);
+          if (!gear(x + ox, y + oy)) return false;
+        }
+        return true;
+      },
+      Circle(16, 16, 5.2f));
   Fill(image, inner, Linear({6, 4}, Rgb(232, 236, 244), {26, 28}, Rgb(104, 112, 132)), at);
   Fill(image, Ring(16, 16, 7.6f, 1.1f), Solid(Rgb(70, 76, 94, 0.7f)), at);
   Fill(image, Ring(16, 16, 8.7f, 0.7f), Solid(Rgb(255, 255, 255, 0.35f)), at);
@@ -200,9 +206,9 @@ void PaintGlobe(ColourImage& image, const Placement& at) {
 
 const std::vector<GlyphDesign>& GlyphDesigns() {
   static const std::vector<GlyphDesign> designs = {
-      {"About", PaintAbout, false},   {"Search", PaintSearch, true}, {"Delete", PaintBin, true},
-      {"Stop", PaintStop, true},      {"Clean", PaintBroom, true},   {"Tmp", PaintTmp, true},
-      {"Exit", PaintExit, true},      {"Settings", PaintGear, false},
+      {"About", PaintAbout, false}, {"Search", PaintSearch, true},  {"Delete", PaintBin, true},
+      {"Stop", PaintStop, true},    {"Clean", PaintBroom, true},    {"Tmp", PaintTmp, true},
+      {"Exit", PaintExit, true},    {"Settings", PaintGear, false},
   };
   return designs;
 }

@@ -12,7 +12,7 @@ namespace artgen {
 using GlyphPainter = std::function<void(ColourImage&, const Placement&)>;
 
 struct GlyphDesign {
-  std::string name;      // file name without extension
+  std::string name;  // file name without extension
   GlyphPainter paint;
   bool hasDisabledState;
 };

@@ -25,8 +25,9 @@ void Outlined(ColourImage& image, const Shape& shape, const Paint& paint) {
 }
 
 void Sparkle(ColourImage& image, float cx, float cy, float size) {
-  const Shape star = Union(Polygon({{cx - size, cy}, {cx, cy - size * 0.22f}, {cx + size, cy}, {cx, cy + size * 0.22f}}),
-                           Polygon({{cx, cy - size}, {cx + size * 0.22f, cy}, {cx, cy + size}, {cx - size * 0.22f, cy}}));
+  const Shape star =
+      Union(Polygon({{cx - size, cy}, {cx, cy - size * 0.22f}, {cx + size, cy}, {cx, cy + size * 0.22f}}),
+            Polygon({{cx, cy - size}, {cx + size * 0.22f, cy}, {cx, cy + size}, {cx - size * 0.22f, cy}}));
   Fill(image, Grow(star, 0.7f), Solid(Rgb(0, 60, 80, 0.45f)));
   Fill(image, star, Solid(Rgb(210, 252, 255)));
 }
@@ -40,7 +41,8 @@ Colour LogoKeyColour() { return Rgb(255, 0, 255); }
 ColourImage Mascot() {
   ColourImage image(kMascotWidth, kMascotHeight);
   for (int y = 0; y < kMascotHeight; ++y)
-    for (int x = 0; x < kMascotWidth; ++x) image.At(x, y) = Mix(Rgb(30, 44, 60), Rgb(8, 12, 18), y / (kMascotHeight - 1.0f));
+    for (int x = 0; x < kMascotWidth; ++x)
+      image.At(x, y) = Mix(Rgb(30, 44, 60), Rgb(8, 12, 18), y / (kMascotHeight - 1.0f));
   Fill(image, Circle(42, 60, 40), [](float x, float y) {
     const float r = std::hypot(x - 42, y - 60) / 40;
     return Rgb(0, 150, 176, 0.32f * (1 - r) * (1 - r));
@@ -62,7 +64,8 @@ ColourImage Mascot() {
            Linear({0, 143}, Rgb(0, 130, 156), {0, 152}, Rgb(0, 52, 66)));
 
   // Skirt, body and apron.
-  Outlined(image, Polygon({{27, 96}, {56, 96}, {67, 124}, {16, 124}}), Linear({0, 96}, Rgb(0, 150, 176), {0, 124}, Rgb(0, 70, 90)));
+  Outlined(image, Polygon({{27, 96}, {56, 96}, {67, 124}, {16, 124}}),
+           Linear({0, 96}, Rgb(0, 150, 176), {0, 124}, Rgb(0, 70, 90)));
   Outlined(image, RoundRect(27, 60, 56, 102, 8), Linear({0, 60}, tealTop, {0, 102}, tealBottom));
   const Shape apron = Union(RoundRect(33, 68, 50, 96, 3), Polygon({{31, 92}, {52, 92}, {58, 120}, {25, 120}}));
   Fill(image, Grow(apron, 0.8f), Solid(Rgb(0, 70, 90)));
@@ -91,11 +94,13 @@ ColourImage Mascot() {
   Outlined(image, Capsule({41.5f, 9}, {41.5f, 20}, 1.2f), Solid(Rgb(150, 160, 178)));
   Outlined(image, Circle(41.5f, 8, 3.6f), Solid(Rgb(255, 190, 70)));
   Fill(image, Circle(40.3f, 6.8f, 1.2f), Solid(Rgb(255, 250, 220)));
-  Outlined(image, Union(Circle(19.5f, 38, 4.5f), Circle(63.5f, 38, 4.5f)), Linear({0, 33}, tealTop, {0, 43}, tealBottom));
+  Outlined(image, Union(Circle(19.5f, 38, 4.5f), Circle(63.5f, 38, 4.5f)),
+           Linear({0, 33}, tealTop, {0, 43}, tealBottom));
   Outlined(image, RoundRect(20, 19, 63, 56, 14), Linear({0, 19}, silverTop, {0, 56}, silverBottom));
   // Her fringe, in the colour of the tails.
-  Fill(image, Intersect(RoundRect(20, 19, 63, 56, 14),
-                        Polygon({{18, 18}, {66, 18}, {66, 30}, {56, 27}, {50, 31}, {42, 26}, {34, 31}, {27, 27}, {18, 31}})),
+  Fill(image,
+       Intersect(RoundRect(20, 19, 63, 56, 14),
+                 Polygon({{18, 18}, {66, 18}, {66, 30}, {56, 27}, {50, 31}, {42, 26}, {34, 31}, {27, 27}, {18, 31}})),
        Linear({0, 18}, tealTop, {0, 31}, tealBottom));
   const Shape screen = RoundRect(25, 30, 58, 52, 8);
   Fill(image, Grow(screen, 0.9f), Solid(Rgb(70, 80, 100)));

@@ -104,8 +104,10 @@ void SkinCanvas::Led(int cx, int cy, uint8_t ring, uint8_t body, uint8_t glint) 
   for (int y = cy - 3; y <= cy + 3; ++y)
     for (int x = cx - 3; x <= cx + 3; ++x) {
       const float r = std::hypot(static_cast<float>(x - cx), static_cast<float>(y - cy));
-      if (r <= 2.2f) Set(x, y, body);
-      else if (r <= 3.3f) Set(x, y, ring);
+      if (r <= 2.2f)
+        Set(x, y, body);
+      else if (r <= 3.3f)
+        Set(x, y, ring);
     }
   Set(cx - 1, cy - 1, glint);
 }

@@ -154,7 +154,7 @@ void Put32(std::ofstream& out, uint32_t v) {
 }  // namespace
 
 std::vector<SoundDesign> EventSounds() {
-  return {{"start.wav", Start()},       {"exit.wav", Exit()},   {"tmp.wav", TmpCleaned()},
+  return {{"start.wav", Start()},          {"exit.wav", Exit()},   {"tmp.wav", TmpCleaned()},
           {"nothing.wav", NothingFound()}, {"found.wav", Found()}, {"killed.wav", Killed()}};
 }
 

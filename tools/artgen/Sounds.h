@@ -8,8 +8,8 @@ namespace artgen {
 constexpr int kSampleRate = 22050;
 
 struct SoundDesign {
-  std::string file;             // in resources/sounds
-  std::vector<float> samples;   // -1..1
+  std::string file;            // in resources/sounds
+  std::vector<float> samples;  // -1..1
 };
 
 // In event order: start, exit, temporary folder emptied, nothing found, found, deleted.

@@ -92,10 +92,21 @@ IndexedImage PaintEditorsSkin() {
 bool InAboutShape(int x, int y) {
   if (x < 0 || y < 0 || x >= kAboutSkinWidth || y >= kAboutSkinHeight) return false;
   switch (y) {
-    case 0: return x >= 1 && x <= 298;
-    case 2: case 3: case 4: case 13: case 183: case 198: case 199: return x >= 1;
-    case 201: case 202: return x >= 1 && x <= 298;
-    case 203: return x != 2;
+    case 0:
+      return x >= 1 && x <= 298;
+    case 2:
+    case 3:
+    case 4:
+    case 13:
+    case 183:
+    case 198:
+    case 199:
+      return x >= 1;
+    case 201:
+    case 202:
+      return x >= 1 && x <= 298;
+    case 203:
+      return x != 2;
     case 204: {
       static const int gaps[] = {0,   8,   10,  14,  16,  19,  47,  51,  58,  81,  88,  94,  108, 189, 200,
                                  207, 218, 225, 229, 236, 243, 247, 254, 261, 285, 291, 295, 298, 299};
@@ -103,7 +114,8 @@ bool InAboutShape(int x, int y) {
         if (x == gap) return false;
       return true;
     }
-    default: return true;
+    default:
+      return true;
   }
 }
 

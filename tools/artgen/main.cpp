@@ -34,7 +34,8 @@ void WriteStoredOutline(const std::string& path, const IndexedImage& skin) {
 }
 
 void Generate(const std::filesystem::path& root) {
-  for (const char* folder : {"skins", "glyphs", "banners", "pictures", "cursors", "sounds"}) std::filesystem::create_directories(root / folder);
+  for (const char* folder : {"skins", "glyphs", "banners", "pictures", "cursors", "sounds"})
+    std::filesystem::create_directories(root / folder);
 
   const IndexedImage skin = PaintMainSkin();
   WriteBmp4((root / "skins/Main.bmp").string(), skin);
