@@ -1,5 +1,7 @@
 #include "Cursor.h"
 
+#include "Bmp.h"
+
 #include <cstdint>
 #include <fstream>
 #include <stdexcept>
@@ -19,15 +21,6 @@ const char* const kHand[] = {
 };
 constexpr int kHandLeft = 5, kHandTop = 1;
 constexpr int kHotX = kHandLeft + 5, kHotY = kHandTop;
-
-void Put16(std::vector<uint8_t>& out, uint32_t v) {
-  out.push_back(static_cast<uint8_t>(v));
-  out.push_back(static_cast<uint8_t>(v >> 8));
-}
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-  Put16(out, v & 0xFFFF);
-  Put16(out, v >> 16);
-}
 
 char PixelAt(int x, int y) {
   const int hx = x - kHandLeft, hy = y - kHandTop;
