@@ -41,7 +41,7 @@ std::optional<std::string> Win32SettingsStorage::Read(const std::wstring& path) 
   if (!file.Valid()) return std::nullopt;
   std::string bytes;
   LARGE_INTEGER size{};
-  if (GetFileSizeEx(file.get(), &size) && size.QuadPart > 0 && size.QuadPart < (1LL << 31))
+  if (GetFileSizeEx(file.Get(), &size) && size.QuadPart > 0 && size.QuadPart < (1LL << 31))
     bytes.reserve(static_cast<size_t>(size.QuadPart));
   char buffer[65536];
   DWORD got = 0;
