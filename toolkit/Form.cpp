@@ -40,9 +40,11 @@ void Form::CreateForm(HWND owner, bool centreOnOwner) {
   RegisterClassOnce(style_.className.c_str(), CS_DBLCLKS, LoadCursorW(nullptr, IDC_ARROW), nullptr, style_.icon);
   RECT frame{0, 0, style_.clientSize.cx, style_.clientSize.cy};
   AdjustWindowRectEx(&frame, style_.style, FALSE, style_.exStyle);
-  const RECT bounds = CentredRect({frame.right - frame.left, frame.bottom - frame.top}, centreOnOwner ? owner : nullptr);
+  const RECT bounds =
+      CentredRect({frame.right - frame.left, frame.bottom - frame.top}, centreOnOwner ? owner : nullptr);
   CreateHandle(style_.exStyle, style_.className.c_str(), style_.title.c_str(), style_.style, bounds, owner);
-  if (!Exists()) throw std::runtime_error("The window could not be created (error " + std::to_string(GetLastError()) + ")");
+  if (!Exists())
+    throw std::runtime_error("The window could not be created (error " + std::to_string(GetLastError()) + ")");
   graphics_.Bind(Handle());
   CreateControls();
   graphics_.UpdateTooltips();
@@ -204,6 +206,9 @@ LRESULT Form::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case kFocusNextMessage:
       FocusNext(reinterpret_cast<HWND>(wParam), lParam != 0);
+      return 0;
+    case kSetModalResultMessage:
+      SetModalResult(static_cast<int>(wParam));
       return 0;
     case kFirstActivationMessage:
       if (onActivate) onActivate();
