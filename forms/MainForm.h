@@ -74,6 +74,7 @@ class TForm1 : public Form, private CleanupView {
   void CheckListBox1Click();       // drive list: stores the drives' ticks in the settings file
   void CheckListBox1DblClick();    // drive list: toggles the line's tick
   void RxCheckListBox1DblClick();  // found list: toggles the line's tick
+  void SpeedButton1Click();        // "О...": the About window
   void SpeedButton2Click();        // "Поиск": search the ticked drives
   void SpeedButton3Click();        // "Удалить": delete the ticked finds
   void SpeedButton4Click();        // "Стоп": ask, then stop the running walk

@@ -99,6 +99,8 @@ bool ShapeButton::OnReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
 }
 
 bool ShapeButton::OnOwnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+  if (onKey && (message == WM_KEYDOWN || message == WM_SYSKEYDOWN || message == WM_KEYUP || message == WM_SYSKEYUP))
+    onKey(message, wParam);
   switch (message) {
     case WM_GETDLGCODE:
       result = DLGC_WANTALLKEYS | DLGC_BUTTON;

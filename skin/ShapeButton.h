@@ -44,6 +44,9 @@ class ShapeButton : public WindowedControl {
               const ShapeButtonStyle& style);
   void Click();
   std::function<void()> onClick;
+  // Every key message the button receives (WM_KEYDOWN, WM_KEYUP and their WM_SYS forms), before
+  // the button acts on it: how its window sees the keys pressed while the button has the focus.
+  std::function<void(UINT message, WPARAM key)> onKey;
 
   // The face's outline in the button's own coordinates: the pixels of the rounded rectangle from
   // (0, 0) to (width - 1, height - 1) with corner ellipses of bias x bias pixels, as drawn.
