@@ -29,9 +29,7 @@ Bitmap LoadPicture(UINT id) {
       LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
 }
 
-bool AllModifiersHeld() {
-  return GetKeyState(VK_SHIFT) < 0 && GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) < 0;
-}
+bool AllModifiersHeld() { return GetKeyState(VK_SHIFT) < 0 && GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) < 0; }
 
 }  // namespace
 
@@ -84,8 +82,10 @@ void TAboutForm::CreateControls() {
   fcShapeBtn1.Create(Handle(), {14, 173, 99, 198}, kButtonId, L"Угу!", buttonFont_.Get(), button);
   fcShapeBtn1.onClick = [this] { fcShapeBtn1Click(); };
   fcShapeBtn1.onKey = [this](UINT message, WPARAM key) {
-    if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN) FormKeyDown(key);
-    else FormKeyUp();
+    if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN)
+      FormKeyDown(key);
+    else
+      FormKeyUp();
   };
   AddWindowed(fcShapeBtn1);
   SetTabOrder({fcShapeBtn1.Handle()});

@@ -2,10 +2,10 @@
 
 #include <shellapi.h>
 
-#include "forms/About.h"
 #include "common/CommandLine.h"
 #include "common/EventSounds.h"
 #include "common/StartupSettings.h"
+#include "forms/About.h"
 #include "resources/ResourceIds.h"
 #include "toolkit/Application.h"
 #include "toolkit/ErrorReport.h"
@@ -103,8 +103,8 @@ void TForm1::CreateSkin() {
 void TForm1::LoadPictures() {
   HINSTANCE instance = ModuleInstance();
   auto picture = [&](UINT id) {
-    pictures_.emplace_back(static_cast<HBITMAP>(
-        LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    pictures_.emplace_back(
+        static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     return pictures_.back().Get();
   };
   SpeedButton1.SetGlyphs(picture(IDB_GLYPH_ABOUT), nullptr);
@@ -133,10 +133,10 @@ void TForm1::CreateButtons() {
     bool enabled;
   };
   const Definition definitions[] = {
-      {SpeedButton1, L"О...", L"О программе...", true},   {SpeedButton2, L"Поиск", L"Поиск мусора", true},
+      {SpeedButton1, L"О...", L"О программе...", true},         {SpeedButton2, L"Поиск", L"Поиск мусора", true},
       {SpeedButton3, L"Удалить", L"Удалить отмеченные", false}, {SpeedButton4, L"Стоп", L"Стоп!!!", false},
-      {SpeedButton5, L"Очистка", L"Удалить сразу все", true}, {SpeedButton6, L"TMP", L"Очистить TMP", true},
-      {SpeedButton8, L"Настройки", L"Настройки", true},     {SpeedButton7, L"Выход", L"Выход", true},
+      {SpeedButton5, L"Очистка", L"Удалить сразу все", true},   {SpeedButton6, L"TMP", L"Очистить TMP", true},
+      {SpeedButton8, L"Настройки", L"Настройки", true},         {SpeedButton7, L"Выход", L"Выход", true},
   };
   HCURSOR hand = LoadCursorW(nullptr, IDC_HAND);
   for (const Definition& d : definitions) {

@@ -85,8 +85,7 @@ void SpeedButton::Paint(HDC dc) {
   } else {
     SetTextColor(dc, captionColor_);
   }
-  DrawTextW(dc, Caption().c_str(), static_cast<int>(Caption().size()), &caption,
-            DT_CENTER | DT_SINGLELINE | DT_NOCLIP);
+  DrawTextW(dc, Caption().c_str(), static_cast<int>(Caption().size()), &caption, DT_CENTER | DT_SINGLELINE | DT_NOCLIP);
 }
 
 void SpeedButton::MouseEnter() {

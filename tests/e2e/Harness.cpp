@@ -217,11 +217,14 @@ RunningProgram::RunningProgram(const std::string& settings, bool withSettings) {
   static int counter = 0;
   wchar_t temp[MAX_PATH + 1];
   GetTempPathW(MAX_PATH + 1, temp);
-  folder_ = std::wstring(temp) + L"krelmix-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-            std::to_wstring(++counter);
+  folder_ =
+      std::wstring(temp) + L"krelmix-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
   test::RemoveTree(folder_);
   CreateDirectoryW(folder_.c_str(), nullptr);
   CopyFileW(g_program.c_str(), (folder_ + L"\\Krelmix.exe").c_str(), FALSE);
+  const std::string wide0{'0', '\0', '=', '\0', '0', '\0'};
+  splashExpected_ =
+      !withSettings || (settings.find("0=0") == std::string::npos && settings.find(wide0) == std::string::npos);
   if (withSettings) {
     std::ofstream out(std::filesystem::path(SettingsPath()), std::ios::binary);
     out << settings;
@@ -243,8 +246,8 @@ void RunningProgram::Start(const std::wstring& arguments) {
   std::wstring command = L"\"" + folder_ + L"\\Krelmix.exe\" " + arguments;
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
-  ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(),
-                             &startup, &process_));
+  ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(), &startup,
+                             &process_));
   TrackProgram(process_.hProcess);
 }
 
@@ -342,10 +345,23 @@ HWND RunningProgram::WaitForWindow(const wchar_t* className, DWORD milliseconds)
   for (DWORD waited = 0; waited < milliseconds; waited += 100) {
     Search search{process_.dwProcessId, className, nullptr};
     EnumWindows(FindProcessWindow, reinterpret_cast<LPARAM>(&search));
-    if (search.found) return search.found;
+    if (search.found) {
+      if (splashExpected_ && std::wstring(className) == L"TForm1") DismissSplash();
+      return search.found;
+    }
     Sleep(100);
   }
   return nullptr;
+}
+
+void RunningProgram::DismissSplash() {
+  splashExpected_ = false;
+  HWND splash = WaitForWindow(L"TAboutForm", 10000);
+  if (!splash) return;
+  ButtonSearch search{L"Угу!"};
+  EnumChildWindows(splash, FindButton, reinterpret_cast<LPARAM>(&search));
+  if (search.found) PostMessageW(search.found, BM_CLICK, 0, 0);
+  for (int i = 0; i < 50 && IsWindow(splash) && IsWindowVisible(splash); ++i) Sleep(100);
 }
 
 MessageBoxInfo RunningProgram::WaitForMessageBox(DWORD milliseconds) {
