@@ -70,6 +70,7 @@ void TForm1::LoadComponents() {
 void TForm1::LMDGlobalHotKey1KeyDown() { Close(); }
 
 void TForm1::CreateControls() {
+  LMDShapeHint1.SetEnabled(true);
   CreateSkin();
   LoadPictures();
   CreateFonts();

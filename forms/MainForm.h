@@ -28,6 +28,7 @@
 #include "toolkit/GraphicControl.h"
 #include "toolkit/MessagePump.h"
 #include "toolkit/Panel.h"
+#include "toolkit/ShapeHint.h"
 
 namespace krelmix {
 
@@ -117,6 +118,7 @@ class TForm1 : public Form, private CleanupView {
   void LoadComponents();
   void LMDGlobalHotKey1KeyDown();  // Alt+X closes the window
 
+  ShapeHint LMDShapeHint1;  // the program's tooltips, from the moment this window is loaded
   HWND application_;
   std::vector<std::wstring> args_;
   bool previousInstance_;

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include "toolkit/ShapeHint.h"
 #include "toolkit/Window.h"
 
 namespace krelmix {
@@ -118,14 +119,18 @@ bool GraphicHost::HandleMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& re
 }
 
 void GraphicHost::CreateTooltips() {
-  tooltips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
-                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
-                              ModuleInstance(), nullptr);
+  tooltips_ =
+      CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, ModuleInstance(), nullptr);
   UpdateTooltips();
 }
 
 void GraphicHost::UpdateTooltips() {
   if (!tooltips_) return;
+  if (!shapedTooltips_ && ShapeHint::Program()) {
+    shapedTooltips_ = true;
+    ShapeHint::Program()->Adopt(tooltips_, [this] { return hot_ ? hot_->Hint() : std::wstring(); });
+  }
   for (UINT_PTR id = 1; id <= controls_.size(); ++id) {
     TTTOOLINFOW tool{};
     tool.cbSize = sizeof tool;
