@@ -17,6 +17,27 @@ FormStyle ResultStyle() {
   style.color = GetSysColor(COLOR_BTNFACE);
   return style;
 }
+
+// The button's glyph: a 12 x 12 tick, green and then grey, on a magenta key.
+Bitmap MakeTickGlyph() {
+  constexpr int kSize = 12;
+  WindowDC screen(nullptr);
+  Bitmap glyph(CreateCompatibleBitmap(screen.Get(), 2 * kSize, kSize));
+  MemoryDC memory(screen.Get());
+  SelectGuard selected(memory.Get(), glyph.Get());
+  RECT all{0, 0, 2 * kSize, kSize};
+  Brush key(CreateSolidBrush(RGB(255, 0, 255)));
+  FillRect(memory.Get(), &all, key.Get());
+  const POINT tick[] = {{2, 6}, {5, 9}, {10, 2}};
+  for (int image = 0; image < 2; ++image) {
+    Pen pen(CreatePen(PS_SOLID, 2, image == 0 ? RGB(0, 128, 0) : GetSysColor(COLOR_BTNSHADOW)));
+    SelectGuard selectedPen(memory.Get(), pen.Get());
+    POINT points[3];
+    for (int i = 0; i < 3; ++i) points[i] = {tick[i].x + image * kSize, tick[i].y};
+    Polyline(memory.Get(), points, 3);
+  }
+  return glyph;
+}
 }  // namespace
 
 TDirKillerForm2::TDirKillerForm2(const TempCleanResult& result) : Form(ResultStyle()), result_(result) {}
@@ -37,8 +58,14 @@ void TDirKillerForm2::CreateControls() {
   panel.color = GetSysColor(COLOR_BTNFACE);
   Panel1.Create(Handle(), {2, 2, 163, 138}, kPanelId, panel);
   AddWindowed(Panel1);
-  fcShapeBtn1.Create(Handle(), {2, 149, 162, 174}, kButtonId, L"Удостоверился", buttonFont_.Get(), true, true);
-  fcShapeBtn1.onClick = [this] { SetModalResult(mrOk); };
+  buttonGlyph_ = MakeTickGlyph();
+  ShapeButtonStyle button;
+  button.textStyle = TextStyle::Raised;
+  button.shading = FaceShading::Highlight;
+  button.isDefault = button.isCancel = true;
+  button.modalResult = mrOk;
+  button.glyph = buttonGlyph_.Get();
+  fcShapeBtn1.Create(Handle(), {2, 149, 162, 174}, kButtonId, L"Удостоверился", buttonFont_.Get(), button);
   AddWindowed(fcShapeBtn1);
   SetTabOrder({fcShapeBtn1.Handle()});
 }
@@ -48,9 +75,10 @@ void TDirKillerForm2::SetUpLabels() {
   fcLabel2.SetColor(RGB(0, 128, 0));
   fcLabel1.SetCaption(L"Не убрано:");
   fcLabel1.SetColor(RGB(192, 0, 0));
-  for (Label* header : {&fcLabel2, &fcLabel1}) {
+  for (OutlineLabel* header : {&fcLabel2, &fcLabel1}) {
     header->SetFont(headerFont_.Get());
-    header->SetAlignment(DT_CENTER);
+    header->SetTextStyle(TextStyle::Outline);
+    header->SetEnabled(false);
     Panel1.AddGraphic(*header);
   }
   const std::pair<Label*, std::wstring> values[] = {

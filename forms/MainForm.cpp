@@ -5,6 +5,7 @@
 #include "common/CommandLine.h"
 #include "common/EventSounds.h"
 #include "common/StartupSettings.h"
+#include "forms/About.h"
 #include "resources/ResourceIds.h"
 #include "toolkit/Application.h"
 #include "toolkit/ErrorReport.h"
@@ -69,6 +70,7 @@ void TForm1::LoadComponents() {
 void TForm1::LMDGlobalHotKey1KeyDown() { Close(); }
 
 void TForm1::CreateControls() {
+  LMDShapeHint1.SetEnabled(true);
   CreateSkin();
   LoadPictures();
   CreateFonts();
@@ -147,6 +149,7 @@ void TForm1::CreateButtons() {
     AddGraphic(d.button);
   }
   SpeedButton1.SetCursor(LoadCursorW(nullptr, IDC_HELP));
+  SpeedButton1.onClick = [this] { SpeedButton1Click(); };
   SpeedButton2.onClick = [this] { SpeedButton2Click(); };
   SpeedButton3.onClick = [this] { SpeedButton3Click(); };
   SpeedButton4.onClick = [this] { SpeedButton4Click(); };
@@ -257,8 +260,11 @@ void TForm1::FormActivate() {
     ShowWindow(application_, SW_HIDE);
     return;
   }
+  if (state_.ShowSplash) SpeedButton1Click();  // the rest waits until the splash has closed
   PlayEventSound(SoundEvent::evStart);
 }
+
+void TForm1::SpeedButton1Click() { TAboutForm::Execute(Handle()); }
 
 void TForm1::FormClose() {
   state_.MaskList.clear();

@@ -28,6 +28,7 @@
 #include "toolkit/GraphicControl.h"
 #include "toolkit/MessagePump.h"
 #include "toolkit/Panel.h"
+#include "toolkit/ShapeHint.h"
 
 namespace krelmix {
 
@@ -74,6 +75,7 @@ class TForm1 : public Form, private CleanupView {
   void CheckListBox1Click();       // drive list: stores the drives' ticks in the settings file
   void CheckListBox1DblClick();    // drive list: toggles the line's tick
   void RxCheckListBox1DblClick();  // found list: toggles the line's tick
+  void SpeedButton1Click();        // "О...": the About window
   void SpeedButton2Click();        // "Поиск": search the ticked drives
   void SpeedButton3Click();        // "Удалить": delete the ticked finds
   void SpeedButton4Click();        // "Стоп": ask, then stop the running walk
@@ -116,6 +118,7 @@ class TForm1 : public Form, private CleanupView {
   void LoadComponents();
   void LMDGlobalHotKey1KeyDown();  // Alt+X closes the window
 
+  ShapeHint LMDShapeHint1;  // the program's tooltips, from the moment this window is loaded
   HWND application_;
   std::vector<std::wstring> args_;
   bool previousInstance_;

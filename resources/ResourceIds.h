@@ -25,3 +25,10 @@
 // The main window's banners, 88 x 31: Image1 (the product) and Image3.
 #define IDB_BANNER1 300
 #define IDB_BANNER2 301
+
+// The About window: its skin and stored outline, the mascot (85 x 162) and the logo (176 x 49,
+// keyed on its bottom-left pixel).
+#define IDB_SKIN_ABOUT 400
+#define IDR_SKIN_ABOUT_OUTLINE 401
+#define IDB_MASCOT 402
+#define IDB_LOGO 403

@@ -207,6 +207,9 @@ LRESULT Form::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case kFocusNextMessage:
       FocusNext(reinterpret_cast<HWND>(wParam), lParam != 0);
       return 0;
+    case kSetModalResultMessage:
+      SetModalResult(static_cast<int>(wParam));
+      return 0;
     case kFirstActivationMessage:
       if (onActivate) onActivate();
       return 0;

@@ -17,6 +17,9 @@ class WindowedControl;
 // Posted to itself after the first activation has settled: the form then raises onActivate.
 constexpr UINT kFirstActivationMessage = WM_APP + 0x3F1;
 
+// Sent to a form by a button that closes it: wParam the modal result to set.
+constexpr UINT kSetModalResultMessage = WM_APP + 0x3F2;
+
 enum ModalResult : int { mrNone = 0, mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7 };
 
 struct FormStyle {
@@ -43,6 +46,7 @@ class Form : public Window {
   int ShowModal();
   void Close();
   void SetModalResult(int result) { modalResult_ = result; }
+  int CurrentModalResult() const { return modalResult_; }
   bool IsModal() const { return modal_; }
 
   GraphicHost& Graphics() { return graphics_; }

@@ -39,6 +39,20 @@ void Label::Paint(HDC dc) {
 
 void Image::Paint(HDC dc) {
   if (!picture_) return;
+  if (center_ || transparent_) {
+    const RECT b = Bounds();
+    const SIZE size = BitmapSize(picture_);
+    const int x = center_ ? b.left + (b.right - b.left - size.cx) / 2 : b.left;
+    const int y = center_ ? b.top + (b.bottom - b.top - size.cy) / 2 : b.top;
+    if (transparent_) {
+      DrawTransparentBitmap(dc, picture_, x, y);
+    } else {
+      MemoryDC source(dc);
+      SelectGuard select(source.Get(), picture_);
+      BitBlt(dc, x, y, size.cx, size.cy, source.Get(), 0, 0, SRCCOPY);
+    }
+    return;
+  }
   MemoryDC source(dc);
   SelectGuard select(source.Get(), picture_);
   const RECT b = Bounds();

@@ -96,10 +96,15 @@ class Image : public GraphicControl {
   using GraphicControl::GraphicControl;
   const wchar_t* Kind() const override { return L"image"; }
   void SetPicture(HBITMAP picture) { picture_ = picture; }  // not owned
+  // Centred in the bounds rather than at their top-left; drawn without its key colour.
+  void SetCenter(bool center) { center_ = center; }
+  void SetTransparent(bool transparent) { transparent_ = transparent; }
   void Paint(HDC dc) override;
 
  private:
   HBITMAP picture_ = nullptr;
+  bool center_ = false;
+  bool transparent_ = false;
 };
 
 // A flat button: glyph above caption, a raised edge while the mouse is over it, sunken while

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include "toolkit/ShapeHint.h"
 #include "toolkit/Window.h"
 
 namespace krelmix {
@@ -126,6 +127,10 @@ void GraphicHost::CreateTooltips() {
 
 void GraphicHost::UpdateTooltips() {
   if (!tooltips_) return;
+  if (!shapedTooltips_ && ShapeHint::Program()) {
+    shapedTooltips_ = true;
+    ShapeHint::Program()->Adopt(tooltips_, [this] { return hot_ ? hot_->Hint() : std::wstring(); });
+  }
   for (UINT_PTR id = 1; id <= controls_.size(); ++id) {
     TTTOOLINFOW tool{};
     tool.cbSize = sizeof tool;

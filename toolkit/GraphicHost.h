@@ -39,6 +39,7 @@ class GraphicHost {
 
   HWND hwnd_ = nullptr;
   HWND tooltips_ = nullptr;
+  bool shapedTooltips_ = false;  // taken over by the program's shaped hint
   std::vector<GraphicControl*> controls_;
   GraphicControl* hot_ = nullptr;
   GraphicControl* pressed_ = nullptr;

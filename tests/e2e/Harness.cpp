@@ -222,6 +222,9 @@ RunningProgram::RunningProgram(const std::string& settings, bool withSettings) {
   test::RemoveTree(folder_);
   CreateDirectoryW(folder_.c_str(), nullptr);
   CopyFileW(g_program.c_str(), (folder_ + L"\\Krelmix.exe").c_str(), FALSE);
+  const std::string wide0{'0', '\0', '=', '\0', '0', '\0'};
+  splashExpected_ =
+      !withSettings || (settings.find("0=0") == std::string::npos && settings.find(wide0) == std::string::npos);
   if (withSettings) {
     std::ofstream out(std::filesystem::path(SettingsPath()), std::ios::binary);
     out << settings;
@@ -342,10 +345,23 @@ HWND RunningProgram::WaitForWindow(const wchar_t* className, DWORD milliseconds)
   for (DWORD waited = 0; waited < milliseconds; waited += 100) {
     Search search{process_.dwProcessId, className, nullptr};
     EnumWindows(FindProcessWindow, reinterpret_cast<LPARAM>(&search));
-    if (search.found) return search.found;
+    if (search.found) {
+      if (splashExpected_ && std::wstring(className) == L"TForm1") DismissSplash();
+      return search.found;
+    }
     Sleep(100);
   }
   return nullptr;
+}
+
+void RunningProgram::DismissSplash() {
+  splashExpected_ = false;
+  HWND splash = WaitForWindow(L"TAboutForm", 10000);
+  if (!splash) return;
+  ButtonSearch search{L"Угу!"};
+  EnumChildWindows(splash, FindButton, reinterpret_cast<LPARAM>(&search));
+  if (search.found) PostMessageW(search.found, BM_CLICK, 0, 0);
+  for (int i = 0; i < 50 && IsWindow(splash) && IsWindowVisible(splash); ++i) Sleep(100);
 }
 
 MessageBoxInfo RunningProgram::WaitForMessageBox(DWORD milliseconds) {

@@ -60,6 +60,7 @@ class RunningProgram {
   std::string SettingsBytes() const;
   bool SettingsExist() const;
 
+  // Waiting for the main window ("TForm1") first closes the start-up splash, when one is due.
   HWND WaitForWindow(const wchar_t* className, DWORD milliseconds = 15000);
   MessageBoxInfo WaitForMessageBox(DWORD milliseconds = 15000);
   HWND MainWindow() { return WaitForWindow(L"TForm1"); }
@@ -74,6 +75,10 @@ class RunningProgram {
   void ClickDriveLine(int index, bool onTickBox);
 
  private:
+  // The program shows its About window as a splash unless its settings switch it off ("0=0" in
+  // section Options); the first wait for the main window closes it, as a user would.
+  void DismissSplash();
+  bool splashExpected_ = true;
   std::wstring folder_;
   PROCESS_INFORMATION process_ = {};
 };

@@ -47,8 +47,17 @@ opened() {
 }
 settings="\\\\package-test\\\\"
 ok=0
+splash=0
 for _ in $(seq 150); do
   if opened "\\\\$name\\\\sounds\\\\start.wav"; then ok=1; break; fi
+  # The installed settings show the About window as a splash first; the start sound follows its
+  # closing, so close it as a user would: a click on its button "Угу!".
+  about=$(xdotool search --name 'О программе' 2>/dev/null | head -1 || true)
+  if [ "$splash" = 0 ] && [ -n "$about" ]; then
+    sleep 0.5
+    xdotool mousemove --window "$about" 56 185 click 1
+    splash=1
+  fi
   kill -0 "$program" 2>/dev/null || break
   sleep 0.2
 done

@@ -1,0 +1,197 @@
+#include "forms/About.h"
+
+#include <shellapi.h>
+
+#include "forms/ProjectInfo.h"
+#include "resources/ResourceIds.h"
+#include "toolkit/Application.h"
+#include "toolkit/ErrorReport.h"
+
+namespace krelmix {
+
+namespace {
+
+constexpr UINT kPanelId = 301, kButtonId = 302;
+constexpr COLORREF kNavy = RGB(0, 0, 128), kBlue = RGB(0, 0, 255);
+
+FormStyle AboutStyle() {
+  FormStyle style;
+  style.className = L"TAboutForm";
+  style.title = L"О программе";
+  style.clientSize = {300, 205};
+  style.style = WS_POPUP;
+  style.color = RGB(19, 17, 19);
+  return style;
+}
+
+Bitmap LoadPicture(UINT id) {
+  return Bitmap(static_cast<HBITMAP>(
+      LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+}
+
+bool AllModifiersHeld() { return GetKeyState(VK_SHIFT) < 0 && GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) < 0; }
+
+}  // namespace
+
+std::wstring SupportMailLink() {
+  return std::wstring(L"mailto:") + kSupportMailAddress + L"?subject=\"(Krelmix Support)\"&body=\"" + kVersionText +
+         L" (Rel. 30 декабря 2007 г.)\"";
+}
+
+TAboutForm::TAboutForm() : Form(AboutStyle()) {
+  shellOpen = [](HWND owner, const std::wstring& target) {
+    ShellExecuteW(owner, nullptr, target.c_str(), nullptr, nullptr, SW_SHOWDEFAULT);
+  };
+  showMessage = [](HWND owner) { MessageBoxW(owner, L"Nosce te ipsum!", kApplicationTitle, MB_OK); };
+}
+
+void TAboutForm::Execute(HWND owner) {
+  TAboutForm form;
+  form.CreateForm(owner);
+  form.ShowModal();
+}
+
+void TAboutForm::CreateControls() {
+  CreateSkin();
+  mascot_ = LoadPicture(IDB_MASCOT);
+  logo_ = LoadPicture(IDB_LOGO);
+  Image1.SetPicture(mascot_.Get());
+  Image1.SetCenter(true);
+  Image1.SetHint(L"Сама Krelmix!");
+  AddGraphic(Image1);
+  CreateLabels();
+
+  PanelStyle panel;
+  panel.bevel = Bevel::Raised;
+  ScrewPanel1.Create(Handle(), {105, 9, 285, 150}, kPanelId, panel);
+  Image2.SetPicture(logo_.Get());
+  Image2.SetCenter(true);
+  Image2.SetTransparent(true);
+  Image2.onDblClick = [this] { Image2DblClick(); };
+  for (GraphicControl* control : std::initializer_list<GraphicControl*>{&Image2, &SRLabel4, &SRLabel1, &Label1})
+    ScrewPanel1.AddGraphic(*control);
+  AddWindowed(ScrewPanel1);
+
+  buttonFont_ = CreatePixelFont(L"MS Sans Serif", 11, FW_BOLD);
+  ShapeButtonStyle button;
+  button.textStyle = TextStyle::Lowered;
+  button.shading = FaceShading::Highlight;
+  button.isDefault = button.isCancel = true;
+  button.modalResult = mrOk;
+  button.cursor = LoadCursorW(nullptr, IDC_HAND);
+  fcShapeBtn1.Create(Handle(), {14, 173, 99, 198}, kButtonId, L"Угу!", buttonFont_.Get(), button);
+  fcShapeBtn1.onClick = [this] { fcShapeBtn1Click(); };
+  fcShapeBtn1.onKey = [this](UINT message, WPARAM key) {
+    if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN)
+      FormKeyDown(key);
+    else
+      FormKeyUp();
+  };
+  AddWindowed(fcShapeBtn1);
+  SetTabOrder({fcShapeBtn1.Handle()});
+}
+
+void TAboutForm::CreateSkin() {
+  fcImageForm1.SetPicture(LoadSkinPicture(ModuleInstance(), IDB_SKIN_ABOUT));
+  fcImageForm1.SetRegionData(LoadResourceBytes(ModuleInstance(), IDR_SKIN_ABOUT_OUTLINE));
+  fcImageForm1.SetCaptionBarControl(TfcImageForm::CaptionBar::Skin);
+  fcImageForm1.SetAutoSize(true);
+  TfcImageForm::Callbacks callbacks;
+  callbacks.isHandledAt = [this](POINT client) {
+    const GraphicControl* control = Graphics().ControlAt(client, true);
+    return control && control->HandlesPress();
+  };
+  callbacks.onError = [](const std::wstring& text) { ShowErrorReport(text); };
+  fcImageForm1.Attach(Handle(), callbacks);
+  onPaintBackground = [this](HDC dc) { fcImageForm1.Paint(dc); };
+}
+
+void TAboutForm::CreateLabels() {
+  linkFont_ = CreatePixelFont(L"MS Sans Serif", 11, FW_BOLD);
+  versionFont_ = CreatePixelFont(L"MS Sans Serif", 13, FW_BOLD);
+  releaseFont_ = CreatePixelFont(L"Verdana", 9, FW_BOLD);
+  copyrightFont_ = CreatePixelFont(L"Arial", 9);
+  for (LinkLabel* label : {&SRLabel2, &SRLabel3, &SRLabel4, &SRLabel1, &Label1}) {
+    LinkLabelLook& look = label->Look();
+    look.alignment = DT_CENTER;
+    look.layout = TextLayout::Center;
+    look.transparent = true;
+  }
+  const struct {
+    LinkLabel& label;
+    const wchar_t* caption;
+    const wchar_t* hint;
+    std::wstring address;
+  } links[] = {{SRLabel2, L"Домашняя страница", L"Заходите!", kHomePageAddress},
+               {SRLabel3, L"Письмо автору", L"Пишите!", kSupportMailAddress}};
+  for (const auto& link : links) {
+    LinkLabelLook& look = link.label.Look();
+    look.font = linkFont_.Get();
+    look.fontColor = kNavy;
+    look.linkActive = true;
+    look.linkType = LinkType::WWW;
+    look.linkedAddress = link.address;
+    look.hoverFontColor = kBlue;
+    link.label.SetCaption(link.caption);
+    link.label.SetHint(link.hint);
+    link.label.SetCursor(ScreenCursor(kLinkCursor));
+    AddGraphic(link.label);
+  }
+  SRLabel2.onDblClick = [this] { SRLabel2DblClick(); };
+  SRLabel3.onDblClick = [this] { SRLabel3DblClick(); };
+
+  LinkLabelLook& version = SRLabel4.Look();
+  version.font = versionFont_.Get();
+  version.fontColor = kNavy;
+  version.bevel = LabelBevel::Raised;
+  version.showHighlight = true;
+  version.showShadow = true;
+  version.shadowOffset = 0;
+  SRLabel1.Look().font = releaseFont_.Get();
+  Label1.Look().font = copyrightFont_.Get();
+}
+
+LRESULT TAboutForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) != WA_INACTIVE) FormActivate();
+      break;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      FormKeyDown(wParam);
+      break;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+      FormKeyUp();
+      break;
+  }
+  return Form::OnMessage(message, wParam, lParam);
+}
+
+void TAboutForm::FormActivate() {
+  SRLabel4.SetCaption(kVersionText);
+  SRLabel1.SetCaption(kReleaseText);
+  Label1.SetCaption(kCopyrightLine);
+  ScrewPanel1.Repaint();
+  armed_ = false;
+}
+
+void TAboutForm::FormKeyDown(WPARAM key) {
+  if (key == '1' && AllModifiersHeld()) armed_ = true;
+}
+
+void TAboutForm::FormKeyUp() { armed_ = false; }
+
+void TAboutForm::fcShapeBtn1Click() { Close(); }
+
+void TAboutForm::SRLabel2DblClick() { shellOpen(Handle(), kHomePageAddress); }
+
+void TAboutForm::SRLabel3DblClick() { shellOpen(Handle(), SupportMailLink()); }
+
+void TAboutForm::Image2DblClick() {
+  if (!armed_) return;
+  showMessage(Handle());
+  armed_ = false;
+}
+
+}  // namespace krelmix

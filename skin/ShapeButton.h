@@ -1,0 +1,65 @@
+#pragma once
+// A push button with a rounded face, its window clipped to that face. It takes the keyboard focus,
+// clicks at the key-down of the space bar, answers Enter (default button) and Esc (cancel button)
+// only with none of Shift, Ctrl and Alt held, and sets its form's modal result before its click
+// handler runs.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "toolkit/Form.h"
+#include "toolkit/Gdi.h"
+#include "toolkit/WindowedControl.h"
+
+namespace krelmix {
+
+// How a caption is drawn: plain, engraved, embossed, or outlined.
+enum class TextStyle { Default, Lowered, Raised, Outline };
+// How a face is shaded.
+enum class FaceShading { Normal, Raised, Highlight, Flat };
+
+// Draws text in one of the styles inside a rectangle (single line, centred both ways), in the
+// given colour; disabled text is drawn in the button-shadow colour over a highlight copy.
+void DrawStyledText(HDC dc, const std::wstring& text, RECT rect, TextStyle style, COLORREF color, bool enabled);
+
+struct ShapeButtonStyle {
+  int roundRectBias = 25;
+  TextStyle textStyle = TextStyle::Default;
+  FaceShading shading = FaceShading::Highlight;
+  bool isDefault = false;
+  bool isCancel = false;
+  int modalResult = 0;  // handed to the form before onClick runs; 0 leaves it alone
+  HCURSOR cursor = nullptr;
+  // Two images side by side, the normal one left and the disabled one right; drawn left of the
+  // caption with 6 pixels between.
+  HBITMAP glyph = nullptr;
+};
+
+class ShapeButton : public WindowedControl {
+ public:
+  using WindowedControl::WindowedControl;
+  const wchar_t* Kind() const override { return L"button"; }
+  void Create(HWND parent, RECT bounds, UINT id, const std::wstring& caption, HFONT font,
+              const ShapeButtonStyle& style);
+  void Click();
+  std::function<void()> onClick;
+  // Every key message the button receives (WM_KEYDOWN, WM_KEYUP and their WM_SYS forms), before
+  // the button acts on it: how its window sees the keys pressed while the button has the focus.
+  std::function<void(UINT message, WPARAM key)> onKey;
+
+  // The face's outline in the button's own coordinates: the pixels of the rounded rectangle from
+  // (0, 0) to (width - 1, height - 1) with corner ellipses of bias x bias pixels, as drawn.
+  static Region FaceRegion(int width, int height, int bias);
+
+ protected:
+  bool OnReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  bool OnOwnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+ private:
+  void Draw(const DRAWITEMSTRUCT& item);
+  ShapeButtonStyle style_;
+  HFONT font_ = nullptr;
+};
+
+}  // namespace krelmix

@@ -1,0 +1,171 @@
+// The About window as the user meets it: opened by "О..." and as the start-up splash, closed by its
+// keys, and its hidden message.
+#include <gtest/gtest.h>
+
+#include "Harness.h"
+#include "Scratch.h"
+
+namespace krelmix::e2e {
+
+namespace {
+
+const std::string kNoSplash = "[Options]\r\n0=0\r\n";
+
+void Key(int key, bool up) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = static_cast<WORD>(key);
+  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  SendInput(1, &input, sizeof input);
+  Sleep(30);
+}
+
+void Tap(int key) {
+  Key(key, false);
+  Key(key, true);
+}
+
+bool Shown(HWND window) { return window && IsWindow(window) && IsWindowVisible(window); }
+
+bool GoneWithin(HWND window, DWORD milliseconds) {
+  for (DWORD waited = 0; waited < milliseconds; waited += 100) {
+    if (!Shown(window)) return true;
+    Sleep(100);
+  }
+  return false;
+}
+
+HWND OpenAbout(RunningProgram& program) {
+  HWND main = program.MainWindow();
+  if (!main) return nullptr;
+  program.ClickControl(L"SpeedButton1");
+  HWND about = program.WaitForWindow(L"TAboutForm", 10000);
+  for (int i = 0; i < 30 && about && GetForegroundWindow() != about; ++i) Sleep(100);
+  Sleep(300);
+  return about;
+}
+
+// Two clicks well within the double-click time (ClickAt waits between its halves).
+void DoubleClickAt(HWND window, POINT client) {
+  ClientToScreen(window, &client);
+  SetCursorPos(client.x, client.y);
+  Sleep(100);
+  for (DWORD flags : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    SendInput(1, &input, sizeof input);
+    Sleep(30);
+  }
+  Sleep(200);
+}
+
+// A modal box of the program titled "Krelmix", if one shows within the time.
+bool HiddenMessageShows(RunningProgram& program, DWORD milliseconds) {
+  MessageBoxInfo box = program.WaitForMessageBox(milliseconds);
+  if (!box.hwnd) return false;
+  const bool right = box.caption == L"Krelmix" && box.text == L"Nosce te ipsum!";
+  PressOk(box.hwnd);
+  return right;
+}
+
+}  // namespace
+
+TEST(About, OpensCentredWithItsControlsAndClosesOnEscAndEnterButNotCtrlEnter) {
+  RunningProgram program(kNoSplash);
+  program.Start();
+  HWND about = OpenAbout(program);
+  ASSERT_NE(about, nullptr);
+  RECT r{};
+  GetWindowRect(about, &r);
+  EXPECT_EQ(r.right - r.left, 300);
+  EXPECT_EQ(r.bottom - r.top, 205);
+  EXPECT_LE(std::abs((r.left + r.right) / 2 - GetSystemMetrics(SM_CXSCREEN) / 2), 1);
+  EXPECT_LE(std::abs((r.top + r.bottom) / 2 - GetSystemMetrics(SM_CYSCREEN) / 2), 1);
+  EXPECT_EQ(FindControl(about, L"SRLabel4").caption, L"Версия 0.08");
+  EXPECT_EQ(FindControl(about, L"SRLabel1").caption, L"Релиз 30 декабря 2007 г.");
+  EXPECT_EQ(FindControl(about, L"SRLabel2").hint, L"Заходите!");
+  EXPECT_EQ(FindControl(about, L"fcShapeBtn1").caption, L"Угу!");
+  // The cut corner: outside the outline at (0, 0), inside at (1, 0) and (0, 1).
+  HRGN outline = CreateRectRgn(0, 0, 0, 0);
+  ASSERT_NE(GetWindowRgn(about, outline), ERROR);
+  EXPECT_FALSE(PtInRegion(outline, 0, 0));
+  EXPECT_TRUE(PtInRegion(outline, 1, 0));
+  EXPECT_TRUE(PtInRegion(outline, 0, 1));
+  EXPECT_FALSE(PtInRegion(outline, 2, 203));
+  EXPECT_TRUE(PtInRegion(outline, 3, 203));
+  DeleteObject(outline);
+
+  Key(VK_CONTROL, false);
+  Tap(VK_RETURN);
+  Key(VK_CONTROL, true);
+  EXPECT_FALSE(GoneWithin(about, 1000)) << "Ctrl+Enter closed the window";
+  Tap(VK_ESCAPE);
+  EXPECT_TRUE(GoneWithin(about, 5000)) << "Esc did not close the window";
+
+  about = OpenAbout(program);
+  ASSERT_NE(about, nullptr);
+  Tap(VK_RETURN);
+  EXPECT_TRUE(GoneWithin(about, 5000)) << "Enter did not close the window";
+}
+
+TEST(About, ShiftCtrlAlt1HeldWhileDoubleClickingTheLogoShowsTheHiddenMessage) {
+  RunningProgram program(kNoSplash);
+  program.Start();
+  HWND about = OpenAbout(program);
+  ASSERT_NE(about, nullptr);
+  const POINT logo{105 + 89, 9 + 35};
+  for (int key : {VK_SHIFT, VK_CONTROL, VK_MENU, int('1')}) Key(key, false);
+  DoubleClickAt(about, logo);
+  for (int key : {int('1'), VK_MENU, VK_CONTROL, VK_SHIFT}) Key(key, true);
+  EXPECT_TRUE(HiddenMessageShows(program, 5000));
+  // Releasing a key before the double-click disarms it.
+  Sleep(300);
+  for (int key : {VK_SHIFT, VK_CONTROL, VK_MENU, int('1')}) Key(key, false);
+  Key(WORD('1'), true);
+  DoubleClickAt(about, logo);
+  for (int key : {VK_MENU, VK_CONTROL, VK_SHIFT}) Key(key, true);
+  EXPECT_FALSE(HiddenMessageShows(program, 1500));
+  // Without the keys: nothing.
+  DoubleClickAt(about, logo);
+  EXPECT_FALSE(HiddenMessageShows(program, 1500));
+  EXPECT_TRUE(Shown(about));
+}
+
+TEST(About, TheSplashComesBeforeTheMainWindowTakesInputUnlessSwitchedOffOrInANightTrashRun) {
+  {
+    RunningProgram program("", false);
+    program.Start();
+    HWND splash = program.WaitForWindow(L"TAboutForm", 15000);
+    ASSERT_NE(splash, nullptr);
+    Sleep(500);
+    HWND main = GetWindow(splash, GW_OWNER);
+    ASSERT_NE(main, nullptr);
+    EXPECT_FALSE(IsWindowEnabled(main)) << "the main window takes input under the splash";
+    Tap(VK_ESCAPE);
+    EXPECT_TRUE(GoneWithin(splash, 5000));
+    for (int i = 0; i < 30 && !IsWindowEnabled(main); ++i) Sleep(100);
+    EXPECT_TRUE(IsWindowEnabled(main));
+  }
+  {
+    RunningProgram program(kNoSplash);
+    program.Start();
+    ASSERT_NE(program.WaitForWindow(L"TForm1"), nullptr);
+    EXPECT_EQ(program.WaitForWindow(L"TAboutForm", 3000), nullptr);
+  }
+  {
+    ClearScratchDrive();
+    MakeFile(L"T:\\splashtemp\\a.txt");
+    RunningProgram program("");  // a settings file with the splash on by default
+    program.StartWithTemp(L"/nighttrash", L"T:\\splashtemp");
+    bool splash = false;
+    for (int i = 0; i < 100 && program.Running(); ++i) {
+      splash = splash || program.WaitForWindow(L"TAboutForm", 100) != nullptr;
+    }
+    EXPECT_FALSE(splash);
+    EXPECT_TRUE(program.WaitForExit(30000));
+    ClearScratchDrive();
+  }
+}
+
+}  // namespace krelmix::e2e

@@ -1,0 +1,80 @@
+#include "toolkit/HintLayout.h"
+
+#include <algorithm>
+
+namespace krelmix {
+
+namespace {
+constexpr int kMinTextWidth = 46, kExtraWidth = 23, kExtraHeight = 18, kPointerInset = 15;
+// The cyclic order in which positions are tried.
+constexpr std::array<HintPosition, 4> kCycle = {HintPosition::BelowRight, HintPosition::AboveLeft,
+                                                HintPosition::AboveRight, HintPosition::BelowLeft};
+}  // namespace
+
+int HintWrapWidth(int screenWidth) { return screenWidth / 4; }
+
+HintSize HintWindowSize(int textWidth, int textHeight, int shadowDepth) {
+  return {std::max(textWidth, kMinTextWidth) + kExtraWidth + shadowDepth, textHeight + kExtraHeight + shadowDepth};
+}
+
+std::array<HintPosition, 4> HintPositionsFrom(HintPosition first) {
+  const auto start = std::find(kCycle.begin(), kCycle.end(), first) - kCycle.begin();
+  std::array<HintPosition, 4> order{};
+  for (size_t i = 0; i < order.size(); ++i) order[i] = kCycle[(static_cast<size_t>(start) + i) % kCycle.size()];
+  return order;
+}
+
+HintRect HintRectAt(HintPosition position, HintPoint mouse, HintSize size) {
+  switch (position) {
+    case HintPosition::BelowRight:
+      return {mouse.x + 6, mouse.y + 1, mouse.x + 6 + size.width, mouse.y + 1 + size.height};
+    case HintPosition::AboveLeft:
+      return {mouse.x - 1 - size.width, mouse.y - 1 - size.height, mouse.x - 1, mouse.y - 1};
+    case HintPosition::AboveRight:
+      return {mouse.x + 1, mouse.y - 1 - size.height, mouse.x + 1 + size.width, mouse.y - 1};
+    case HintPosition::BelowLeft:
+      return {mouse.x - 3 - size.width, mouse.y + 1, mouse.x - 3, mouse.y + 1 + size.height};
+  }
+  return {};
+}
+
+HintPlacement PlaceHint(HintPoint mouse, HintSize size, HintRect screen, HintPosition first) {
+  HintPlacement placement;
+  for (HintPosition position : HintPositionsFrom(first)) {
+    placement = {position, HintRectAt(position, mouse, size)};
+    const HintRect& r = placement.rect;
+    if (r.left >= screen.left && r.top >= screen.top && r.right <= screen.right && r.bottom <= screen.bottom) break;
+  }
+  return placement;
+}
+
+HintRect HintBubbleRect(HintPosition position, HintSize size, int shadowDepth) {
+  const bool mouseLeft = position == HintPosition::BelowRight || position == HintPosition::AboveRight;
+  const bool mouseAbove = position == HintPosition::BelowRight || position == HintPosition::BelowLeft;
+  HintRect r{0, 0, size.width - shadowDepth, size.height - shadowDepth};
+  if (mouseLeft)
+    r.left += kPointerInset;
+  else
+    r.right -= kPointerInset;
+  if (mouseAbove)
+    r.top += kPointerInset;
+  else
+    r.bottom -= kPointerInset;
+  return r;
+}
+
+HintPoint HintPointerTip(HintPosition position, HintSize size) {
+  switch (position) {
+    case HintPosition::BelowRight:
+      return {0, 0};
+    case HintPosition::AboveLeft:
+      return {size.width - 1, size.height - 1};
+    case HintPosition::AboveRight:
+      return {0, size.height - 1};
+    case HintPosition::BelowLeft:
+      return {size.width - 1, 0};
+  }
+  return {};
+}
+
+}  // namespace krelmix

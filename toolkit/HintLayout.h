@@ -1,0 +1,43 @@
+#pragma once
+// Where the shaped hint's bubble goes and how big its window is: plain arithmetic, no window
+// system, so that it is tested natively.
+#include <array>
+
+namespace krelmix {
+
+struct HintPoint {
+  int x = 0, y = 0;
+};
+struct HintRect {
+  int left = 0, top = 0, right = 0, bottom = 0;  // right and bottom exclusive
+  bool operator==(const HintRect&) const = default;
+};
+enum class HintPosition { AboveLeft, AboveRight, BelowLeft, BelowRight };
+
+// The text is wrapped at a quarter of the screen width.
+int HintWrapWidth(int screenWidth);
+// The window around a text of the given size: the text at least 46 pixels wide, plus 23 and 18
+// pixels and the shadow depth.
+struct HintSize {
+  int width = 0, height = 0;
+};
+HintSize HintWindowSize(int textWidth, int textHeight, int shadowDepth);
+
+// The positions in the order they are tried, starting with the configured one.
+std::array<HintPosition, 4> HintPositionsFrom(HintPosition first);
+// The window's rectangle in one position relative to the mouse.
+HintRect HintRectAt(HintPosition position, HintPoint mouse, HintSize size);
+struct HintPlacement {
+  HintPosition position = HintPosition::BelowRight;
+  HintRect rect;
+};
+// The first position whose window lies on the screen; when none does, the last one tried.
+HintPlacement PlaceHint(HintPoint mouse, HintSize size, HintRect screen, HintPosition first);
+
+// The bubble inside the window: the rounded rectangle, inset 15 pixels on the two sides facing
+// the mouse and by the shadow depth on the right and bottom; the pointer's tip is the window's
+// corner nearest the mouse.
+HintRect HintBubbleRect(HintPosition position, HintSize size, int shadowDepth);
+HintPoint HintPointerTip(HintPosition position, HintSize size);
+
+}  // namespace krelmix

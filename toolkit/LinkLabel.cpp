@@ -1,0 +1,184 @@
+#include "toolkit/LinkLabel.h"
+
+#include <shellapi.h>
+
+#include <map>
+
+#include "toolkit/Window.h"
+
+namespace krelmix {
+
+namespace {
+
+std::map<int, HCURSOR>& CursorTable() {
+  static std::map<int, HCURSOR> table;
+  return table;
+}
+
+void DrawCaption(HDC dc, const std::wstring& text, RECT rect, UINT format, COLORREF color) {
+  SetTextColor(dc, color);
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, format);
+}
+
+void DrawBevel(HDC dc, RECT r, LabelBevel bevel, int width) {
+  const COLORREF light = GetSysColor(COLOR_BTNHIGHLIGHT), dark = GetSysColor(COLOR_BTNSHADOW);
+  auto frame = [dc](RECT f, COLORREF topLeft, COLORREF bottomRight) {
+    Brush tl(CreateSolidBrush(topLeft)), br(CreateSolidBrush(bottomRight));
+    RECT top{f.left, f.top, f.right, f.top + 1}, left{f.left, f.top, f.left + 1, f.bottom};
+    RECT bottom{f.left, f.bottom - 1, f.right, f.bottom}, right{f.right - 1, f.top, f.right, f.bottom};
+    FillRect(dc, &bottom, br.Get());
+    FillRect(dc, &right, br.Get());
+    FillRect(dc, &top, tl.Get());
+    FillRect(dc, &left, tl.Get());
+  };
+  for (int i = 0; i < width; ++i) {
+    switch (bevel) {
+      case LabelBevel::Raised:
+        frame(r, light, dark);
+        break;
+      case LabelBevel::Lowered:
+        frame(r, dark, light);
+        break;
+      case LabelBevel::Frame: {  // an etched line: lowered outside, raised inside
+        frame(r, dark, light);
+        RECT inner = r;
+        InflateRect(&inner, -1, -1);
+        frame(inner, light, dark);
+        break;
+      }
+      case LabelBevel::Single:
+        frame(r, GetSysColor(COLOR_WINDOWFRAME), GetSysColor(COLOR_WINDOWFRAME));
+        break;
+      case LabelBevel::None:
+        return;
+    }
+    InflateRect(&r, -1, -1);
+  }
+}
+
+}  // namespace
+
+void RegisterScreenCursor(int index, HCURSOR cursor) { CursorTable()[index] = cursor; }
+
+HCURSOR ScreenCursor(int index) {
+  const auto found = CursorTable().find(index);
+  return found == CursorTable().end() ? nullptr : found->second;
+}
+
+std::optional<std::wstring> LinkTarget(LinkType type, const std::wstring& address) {
+  if (address.empty()) return std::nullopt;
+  switch (type) {
+    case LinkType::EMail:
+      return L"mailto:" + address;
+    case LinkType::News:
+      return L"news:" + address;
+    case LinkType::WWW:
+      return address;
+    case LinkType::None:
+      break;
+  }
+  return std::nullopt;
+}
+
+LinkLabel::LinkLabel(std::wstring name, RECT bounds) : GraphicControl(std::move(name), bounds) {
+  // Cursors from resources are shared and never destroyed, so loading again is harmless.
+  if (HCURSOR link = LoadCursorW(ModuleInstance(), L"CRSRLINKPOINT")) RegisterScreenCursor(kLinkCursor, link);
+  openInShell = [](const std::wstring& target) {
+    ShellExecuteW(nullptr, L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  };
+}
+
+void LinkLabel::Paint(HDC dc) {
+  if (!Visible()) return;
+  const LinkLabelLook& l = look_;
+  const RECT bounds = Bounds();
+  const bool hoverFill = hovering_ && l.hoverColor != l.color;
+  // 1. The background.
+  if (!l.transparent || hoverFill) {
+    Brush fill(CreateSolidBrush(hoverFill ? l.hoverColor : l.color));
+    FillRect(dc, &bounds, fill.Get());
+  }
+  // 2. The text rectangle, placed by alignment and layout inside the margins.
+  const bool hot = hovering_ && l.linkActive && Enabled();
+  Font underlined;
+  HFONT font = l.font ? l.font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  if (hot && l.underlineOnEnter) {
+    LOGFONTW lf{};
+    GetObjectW(font, sizeof lf, &lf);
+    lf.lfUnderline = TRUE;
+    underlined = Font(CreateFontIndirectW(&lf));
+    font = underlined.Get();
+  }
+  SelectGuard selected(dc, font);
+  const int oldMode = SetBkMode(dc, TRANSPARENT);
+  const std::wstring& text = Caption();
+  RECT area = bounds;
+  InflateRect(&area, -l.borderWidth, -l.borderWidth);
+  UINT format = l.alignment | DT_NOPREFIX | (l.wordWrap ? DT_WORDBREAK : DT_SINGLELINE);
+  RECT measured = area;
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measured, format | DT_CALCRECT);
+  const int textHeight = measured.bottom - measured.top, spare = (area.bottom - area.top) - textHeight;
+  RECT rect = area;
+  if (l.layout == TextLayout::Center) rect.top += spare / 2;
+  if (l.layout == TextLayout::Bottom) rect.top += spare;
+  rect.bottom = rect.top + textHeight;
+  if (l.bevel != LabelBevel::None) OffsetRect(&rect, l.bevelWidth, l.layout == TextLayout::Center ? 0 : l.bevelWidth);
+  // 3. With a top-left highlight the text moves right by the offset.
+  const bool topLeft = l.highlightPos == HighlightPos::TopLeft;
+  if (l.showHighlight && topLeft) OffsetRect(&rect, l.highlightOffset, 0);
+  auto at = [&](int dx, int dy) {
+    RECT moved = rect;
+    OffsetRect(&moved, dx, dy);
+    return moved;
+  };
+  if (Enabled()) {
+    // 4-6. Highlight, shadow, then the text in its colour (or the hover colour).
+    if (l.showHighlight)
+      DrawCaption(dc, text, at(topLeft ? -l.highlightOffset : l.highlightOffset, -l.highlightOffset), format,
+                  l.highlightColor);
+    if (l.showShadow)
+      DrawCaption(dc, text, at(topLeft ? l.shadowOffset : -l.shadowOffset, l.shadowOffset), format, l.shadowColor);
+    DrawCaption(dc, text, rect, format, hot ? l.hoverFontColor.value_or(l.fontColor) : l.fontColor);
+  } else {
+    // 7. Disabled: a highlight copy down and right, then the text in the shadow colour.
+    DrawCaption(dc, text, at(1, 1), format, GetSysColor(COLOR_BTNHIGHLIGHT));
+    DrawCaption(dc, text, rect, format, GetSysColor(COLOR_BTNSHADOW));
+  }
+  SetBkMode(dc, oldMode);
+  // 8. The bevel last.
+  DrawBevel(dc, bounds, l.bevel, l.bevelWidth);
+}
+
+void LinkLabel::MouseEnter() {
+  if (!hovering_ && look_.linkActive && Enabled()) {
+    hovering_ = true;
+    cursorBeforeHover_ = Cursor();
+    if (HCURSOR link = ScreenCursor(kLinkCursor)) SetCursor(link);
+    Invalidate();
+  }
+  if (onMouseEnter) onMouseEnter();
+}
+
+void LinkLabel::MouseLeave() {
+  if (hovering_) {
+    hovering_ = false;
+    SetCursor(cursorBeforeHover_);
+    Invalidate();
+  }
+  if (onMouseLeave) onMouseLeave();
+}
+
+void LinkLabel::MouseUp(bool inside) {
+  if (inside) Click();
+}
+
+void LinkLabel::Click() {
+  if (onClick) onClick();
+  if (!Enabled() || !look_.linkActive) return;
+  const std::optional<std::wstring> target = LinkTarget(look_.linkType, look_.linkedAddress);
+  if (!target) return;
+  if (onLink) onLink();
+  if (openInShell) openInShell(*target);
+}
+
+}  // namespace krelmix

@@ -1,0 +1,48 @@
+#pragma once
+// The shaped hint: while enabled, every tooltip window of the program's windows is drawn as a
+// rounded speech bubble with a pointer towards the mouse and a shadow over the screen picture.
+// The tooltip control keeps its timing; this takes over its place, size and painting.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "toolkit/HintLayout.h"
+
+namespace krelmix {
+
+struct ShapeHintStyle {
+  COLORREF color = RGB(240, 251, 255);
+  COLORREF borderColor = RGB(0, 0, 0);
+  COLORREF shadowColor = GetSysColor(COLOR_BTNSHADOW);
+  COLORREF textColor = GetSysColor(COLOR_INFOTEXT);
+  int shadowDepth = 4;
+  HintPosition position = HintPosition::BelowRight;
+};
+
+class ShapeHint {
+ public:
+  ShapeHint();
+  ~ShapeHint();
+  ShapeHint(const ShapeHint&) = delete;
+  ShapeHint& operator=(const ShapeHint&) = delete;
+
+  ShapeHintStyle& Style() { return style_; }
+  HFONT Font() const { return font_; }
+  // Makes this the program's hint window: tooltip windows made (or updated) from now on are drawn
+  // by it. Disabling gives the standard tooltip back to windows made afterwards.
+  void SetEnabled(bool enabled);
+
+  // The enabled shaped hint, if any.
+  static ShapeHint* Program();
+  // Takes over a tooltip window; text() gives the text it is about to show.
+  void Adopt(HWND tooltip, std::function<std::wstring()> text);
+
+ private:
+  static LRESULT CALLBACK TooltipProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                      DWORD_PTR data);
+  HFONT font_ = nullptr;
+  ShapeHintStyle style_;
+};
+
+}  // namespace krelmix
