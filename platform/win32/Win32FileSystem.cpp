@@ -6,6 +6,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <cwctype>
 
 namespace krelmix {
 
@@ -209,15 +210,27 @@ std::wstring Win32FileSystem::FinalPath(void* handle, const std::wstring& path) 
   return root + real.substr(rootReal.size());
 }
 
+uint64_t Win32FileSystem::VolumeOf(const std::wstring& path, void* handle) {
+  std::wstring root = RootOf(path);
+  for (wchar_t& c : root) c = static_cast<wchar_t>(std::towupper(c));
+  if (const auto known = rootVolumes_.find(root); !root.empty() && known != rootVolumes_.end()) return known->second;
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!GetFileInformationByHandle(handle, &info)) return 0;
+  if (!root.empty()) rootVolumes_.emplace(root, info.dwVolumeSerialNumber);
+  return info.dwVolumeSerialNumber;
+}
+
 bool Win32FileSystem::ListFolder(const std::wstring& dir, std::vector<DirEntry>& entries) {
   entries.clear();
   KernelHandle folder(OpenEntry(dir, FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE));
   if (!folder.Valid()) return false;
-  BY_HANDLE_FILE_INFORMATION info;
-  if (!GetFileInformationByHandle(folder.Get(), &info) || !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+  FILE_BASIC_INFO basic;
+  if (!GetFileInformationByHandleEx(folder.Get(), FileBasicInfo, &basic, sizeof basic) ||
+      !(basic.FileAttributes & FILE_ATTRIBUTE_DIRECTORY))
     return false;
-  const uint64_t volume = info.dwVolumeSerialNumber;
-  std::vector<uint64_t> buffer(64 * 1024 / sizeof(uint64_t));  // aligned as the entries need
+  const uint64_t volume = VolumeOf(dir, folder.Get());
+  std::vector<uint64_t>& buffer = listing_;  // aligned as the entries need
+  buffer.resize(64 * 1024 / sizeof(uint64_t));
   FILE_INFO_BY_HANDLE_CLASS kind = FileIdBothDirectoryRestartInfo;
   while (GetFileInformationByHandleEx(folder.Get(), kind, buffer.data(), static_cast<DWORD>(buffer.size() * 8))) {
     kind = FileIdBothDirectoryInfo;

@@ -1,6 +1,8 @@
 #pragma once
+#include <cstdint>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "platform/FileSystem.h"
 
@@ -23,7 +25,12 @@ class Win32FileSystem : public FileSystem {
   // Where `path` really is, spelled from the same root as `path` when the root itself is
   // somewhere else (a substituted or network drive, a drive that Wine maps to a host folder).
   std::wstring FinalPath(void* handle, const std::wstring& path);
+  // The serial number of the volume `path` lies on, asked once per root: under Wine each such
+  // question is a round trip to the mount manager, which cost more than the listing itself.
+  uint64_t VolumeOf(const std::wstring& path, void* handle);
   std::map<std::wstring, std::wstring> rootFinals_;
+  std::map<std::wstring, uint64_t> rootVolumes_;
+  std::vector<uint64_t> listing_;  // one folder's entries as the system writes them, kept for the next
 };
 
 // "C:\x" becomes "\\?\C:\x", "C:" becomes "\\?\C:\", "\\server\share\x" becomes
