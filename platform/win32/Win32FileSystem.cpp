@@ -88,7 +88,6 @@ HANDLE OpenEntry(const std::wstring& path, DWORD access) {
 }
 
 uint64_t Join(DWORD high, DWORD low) { return (static_cast<uint64_t>(high) << 32) | low; }
-uint64_t Ticks(const FILETIME& time) { return Join(time.dwHighDateTime, time.dwLowDateTime); }
 FileId IdOf(const BY_HANDLE_FILE_INFORMATION& info) {
   return {info.dwVolumeSerialNumber, Join(info.nFileIndexHigh, info.nFileIndexLow)};
 }
@@ -105,7 +104,7 @@ std::wstring WineObjectName(HANDLE handle) {
     USHORT length, maximum;
     wchar_t* buffer;
   };
-  std::vector<uint64_t> storage(70000 / sizeof(uint64_t));
+  thread_local std::vector<uint64_t> storage(70000 / sizeof(uint64_t));
   ULONG length = 0;
   if (query(handle, 1 /* ObjectNameInformation */, storage.data(), static_cast<ULONG>(storage.size() * 8), &length) !=
       0)
@@ -115,6 +114,23 @@ std::wstring WineObjectName(HANDLE handle) {
   if (text.rfind(L"\\??\\UNC\\", 0) == 0) return L"\\\\" + text.substr(8);
   if (text.rfind(L"\\??\\", 0) == 0) return text.substr(4);
   return {};
+}
+
+// The file's number on its volume, read without asking for the volume, which under Wine is a
+// round trip to the mount manager. Zero when the system does not say.
+uint64_t IndexOf(HANDLE handle) {
+  using Query = LONG(WINAPI*)(HANDLE, void*, void*, ULONG, int);
+  static const auto query = reinterpret_cast<Query>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationFile")));
+  struct {
+    void* status;
+    ULONG_PTR information;
+  } io{};
+  LARGE_INTEGER index{};
+  if (query && query(handle, &io, &index, sizeof index, 6 /* FileInternalInformation */) == 0)
+    return static_cast<uint64_t>(index.QuadPart);
+  BY_HANDLE_FILE_INFORMATION info;
+  return GetFileInformationByHandle(handle, &info) ? Join(info.nFileIndexHigh, info.nFileIndexLow) : 0;
 }
 
 bool SetAttributesOf(HANDLE handle, DWORD attributes) {
@@ -181,13 +197,14 @@ std::wstring WithoutPrefix(const std::wstring& path) {
 }
 
 std::wstring Win32FileSystem::FinalPath(void* handle, const std::wstring& path) {
+  // Under Wine the object's own name is that path already; asking for the final path would also
+  // ask the mount manager, a round trip to another process for every file deleted.
   auto finalOf = [](HANDLE h) {
-    std::wstring buffer(32768, L'\0');  // the longest path there is
-    const DWORD got = GetFinalPathNameByHandleW(h, buffer.data(), static_cast<DWORD>(buffer.size()), VOLUME_NAME_DOS);
-    if (got == 0 || got >= buffer.size()) {
-      buffer = WineObjectName(h);
-      if (buffer.empty()) return buffer;
-    } else {
+    std::wstring buffer = WineObjectName(h);
+    if (buffer.empty()) {
+      buffer.assign(32768, L'\0');  // the longest path there is
+      const DWORD got = GetFinalPathNameByHandleW(h, buffer.data(), static_cast<DWORD>(buffer.size()), VOLUME_NAME_DOS);
+      if (got == 0 || got >= buffer.size()) return std::wstring();
       buffer.resize(got);
     }
     std::wstring plain = WithoutPrefix(buffer);
@@ -277,11 +294,16 @@ std::wstring Win32FileSystem::LongPath(const std::wstring& path) {
 bool Win32FileSystem::RemoveFile(const std::wstring& path, const FileIdentity& expected) {
   KernelHandle file(OpenEntry(path, DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | SYNCHRONIZE));
   if (!file.Valid()) return false;
-  BY_HANDLE_FILE_INFORMATION info;
-  if (!GetFileInformationByHandle(file.Get(), &info)) return false;
-  const DWORD attributes = info.dwFileAttributes;
+  FILE_BASIC_INFO basic;
+  FILE_STANDARD_INFO standard;
+  if (!GetFileInformationByHandleEx(file.Get(), FileBasicInfo, &basic, sizeof basic) ||
+      !GetFileInformationByHandleEx(file.Get(), FileStandardInfo, &standard, sizeof standard))
+    return false;
+  const DWORD attributes = basic.FileAttributes;
   if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) return false;
-  const FileIdentity now{IdOf(info), Join(info.nFileSizeHigh, info.nFileSizeLow), Ticks(info.ftLastWriteTime)};
+  const FileIdentity now{{VolumeOf(path, file.Get()), IndexOf(file.Get())},
+                         static_cast<uint64_t>(standard.EndOfFile.QuadPart),
+                         static_cast<uint64_t>(basic.LastWriteTime.QuadPart)};
   if (expected.id.Known() && now.id != expected.id) return false;
   if (now.size != expected.size || now.lastWrite != expected.lastWrite) return false;
   // A link on the way, or one in the file's place that the platform shows as a plain file.
@@ -290,7 +312,7 @@ bool Win32FileSystem::RemoveFile(const std::wstring& path, const FileIdentity& e
   if (lift && !SetAttributesOf(file.Get(), attributes & ~FILE_ATTRIBUTE_READONLY)) return false;
   const bool deleted = DeleteThrough(file.Get());
   // The attributes belong to the file, not the name: its other names must see them unchanged.
-  if (lift && (!deleted || info.nNumberOfLinks > 1)) SetAttributesOf(file.Get(), attributes);
+  if (lift && (!deleted || standard.NumberOfLinks > 1)) SetAttributesOf(file.Get(), attributes);
   return deleted;
 }
 
