@@ -116,21 +116,49 @@ std::wstring WineObjectName(HANDLE handle) {
   return {};
 }
 
-// The file's number on its volume, read without asking for the volume, which under Wine is a
-// round trip to the mount manager. Zero when the system does not say.
-uint64_t IndexOf(HANDLE handle) {
-  using Query = LONG(WINAPI*)(HANDLE, void*, void*, ULONG, int);
-  static const auto query = reinterpret_cast<Query>(
+using QueryInformationFile = LONG(WINAPI*)(HANDLE, void*, void*, ULONG, int);
+QueryInformationFile NtQueryInformation() {
+  static const auto query = reinterpret_cast<QueryInformationFile>(
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationFile")));
+  return query;
+}
+
+// What a deletion checks of an open file. Read without asking for the volume, which under Wine is
+// a round trip to the mount manager, and in one question where the system answers it.
+struct FileFacts {
+  uint64_t index = 0;  // the file's number on its volume; 0 when the system does not say
+  uint64_t size = 0;
+  uint64_t lastWrite = 0;
+  DWORD attributes = 0;
+  DWORD links = 0;
+};
+
+std::optional<FileFacts> FactsOf(HANDLE handle) {
   struct {
     void* status;
     ULONG_PTR information;
   } io{};
+  struct {
+    LARGE_INTEGER fileId, creation, lastAccess, lastWrite, change, allocation, endOfFile;
+    ULONG attributes, reparseTag, links;
+    ACCESS_MASK access;
+  } stat{};
+  const QueryInformationFile query = NtQueryInformation();
+  if (query && query(handle, &io, &stat, sizeof stat, 68 /* FileStatInformation */) == 0)
+    return FileFacts{static_cast<uint64_t>(stat.fileId.QuadPart), static_cast<uint64_t>(stat.endOfFile.QuadPart),
+                     static_cast<uint64_t>(stat.lastWrite.QuadPart), stat.attributes, stat.links};
+  // Systems older than the one-question form.
+  FILE_BASIC_INFO basic;
+  FILE_STANDARD_INFO standard;
+  if (!GetFileInformationByHandleEx(handle, FileBasicInfo, &basic, sizeof basic) ||
+      !GetFileInformationByHandleEx(handle, FileStandardInfo, &standard, sizeof standard))
+    return std::nullopt;
+  FileFacts facts{0, static_cast<uint64_t>(standard.EndOfFile.QuadPart),
+                  static_cast<uint64_t>(basic.LastWriteTime.QuadPart), basic.FileAttributes, standard.NumberOfLinks};
   LARGE_INTEGER index{};
   if (query && query(handle, &io, &index, sizeof index, 6 /* FileInternalInformation */) == 0)
-    return static_cast<uint64_t>(index.QuadPart);
-  BY_HANDLE_FILE_INFORMATION info;
-  return GetFileInformationByHandle(handle, &info) ? Join(info.nFileIndexHigh, info.nFileIndexLow) : 0;
+    facts.index = static_cast<uint64_t>(index.QuadPart);
+  return facts;
 }
 
 bool SetAttributesOf(HANDLE handle, DWORD attributes) {
@@ -294,16 +322,11 @@ std::wstring Win32FileSystem::LongPath(const std::wstring& path) {
 bool Win32FileSystem::RemoveFile(const std::wstring& path, const FileIdentity& expected) {
   KernelHandle file(OpenEntry(path, DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | SYNCHRONIZE));
   if (!file.Valid()) return false;
-  FILE_BASIC_INFO basic;
-  FILE_STANDARD_INFO standard;
-  if (!GetFileInformationByHandleEx(file.Get(), FileBasicInfo, &basic, sizeof basic) ||
-      !GetFileInformationByHandleEx(file.Get(), FileStandardInfo, &standard, sizeof standard))
-    return false;
-  const DWORD attributes = basic.FileAttributes;
+  const std::optional<FileFacts> facts = FactsOf(file.Get());
+  if (!facts) return false;
+  const DWORD attributes = facts->attributes;
   if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) return false;
-  const FileIdentity now{{VolumeOf(path, file.Get()), IndexOf(file.Get())},
-                         static_cast<uint64_t>(standard.EndOfFile.QuadPart),
-                         static_cast<uint64_t>(basic.LastWriteTime.QuadPart)};
+  const FileIdentity now{{VolumeOf(path, file.Get()), facts->index}, facts->size, facts->lastWrite};
   if (expected.id.Known() && now.id != expected.id) return false;
   if (now.size != expected.size || now.lastWrite != expected.lastWrite) return false;
   // A link on the way, or one in the file's place that the platform shows as a plain file.
@@ -312,7 +335,7 @@ bool Win32FileSystem::RemoveFile(const std::wstring& path, const FileIdentity& e
   if (lift && !SetAttributesOf(file.Get(), attributes & ~FILE_ATTRIBUTE_READONLY)) return false;
   const bool deleted = DeleteThrough(file.Get());
   // The attributes belong to the file, not the name: its other names must see them unchanged.
-  if (lift && (!deleted || standard.NumberOfLinks > 1)) SetAttributesOf(file.Get(), attributes);
+  if (lift && (!deleted || facts->links > 1)) SetAttributesOf(file.Get(), attributes);
   return deleted;
 }
 
