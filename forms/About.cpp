@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "forms/FormSkin.h"
 #include "forms/ProjectInfo.h"
 #include "resources/ResourceIds.h"
 #include "toolkit/Application.h"
@@ -91,20 +92,7 @@ void TAboutForm::CreateControls() {
   SetTabOrder({fcShapeBtn1.Handle()});
 }
 
-void TAboutForm::CreateSkin() {
-  fcImageForm1.SetPicture(LoadSkinPicture(ModuleInstance(), IDB_SKIN_ABOUT));
-  fcImageForm1.SetRegionData(LoadResourceBytes(ModuleInstance(), IDR_SKIN_ABOUT_OUTLINE));
-  fcImageForm1.SetCaptionBarControl(TfcImageForm::CaptionBar::Skin);
-  fcImageForm1.SetAutoSize(true);
-  TfcImageForm::Callbacks callbacks;
-  callbacks.isHandledAt = [this](POINT client) {
-    const GraphicControl* control = Graphics().ControlAt(client, true);
-    return control && control->HandlesPress();
-  };
-  callbacks.onError = [](const std::wstring& text) { ShowErrorReport(text); };
-  fcImageForm1.Attach(Handle(), callbacks);
-  onPaintBackground = [this](HDC dc) { fcImageForm1.Paint(dc); };
-}
+void TAboutForm::CreateSkin() { AttachSkin(*this, fcImageForm1, IDB_SKIN_ABOUT, IDR_SKIN_ABOUT_OUTLINE); }
 
 void TAboutForm::CreateLabels() {
   linkFont_ = CreatePixelFont(L"MS Sans Serif", 11, FW_BOLD);

@@ -6,6 +6,7 @@
 #include "common/EventSounds.h"
 #include "common/StartupSettings.h"
 #include "forms/About.h"
+#include "forms/FormSkin.h"
 #include "resources/ResourceIds.h"
 #include "toolkit/Application.h"
 #include "toolkit/ErrorReport.h"
@@ -85,21 +86,7 @@ void TForm1::CreateControls() {
 
 // The skin covers the whole client area, gives the window its outline and moves it when dragged
 // anywhere no clickable control lies.
-void TForm1::CreateSkin() {
-  HINSTANCE instance = ModuleInstance();
-  fcImageForm1.SetPicture(LoadSkinPicture(instance, IDB_SKIN_MAIN));
-  fcImageForm1.SetRegionData(LoadResourceBytes(instance, IDR_SKIN_MAIN_OUTLINE));
-  fcImageForm1.SetCaptionBarControl(TfcImageForm::CaptionBar::Skin);
-  fcImageForm1.SetAutoSize(true);
-  TfcImageForm::Callbacks callbacks;
-  callbacks.isHandledAt = [this](POINT client) {
-    const GraphicControl* control = Graphics().ControlAt(client, true);
-    return control && control->HandlesPress();
-  };
-  callbacks.onError = [](const std::wstring& text) { ShowErrorReport(text); };
-  fcImageForm1.Attach(Handle(), callbacks);
-  onPaintBackground = [this](HDC dc) { fcImageForm1.Paint(dc); };
-}
+void TForm1::CreateSkin() { AttachSkin(*this, fcImageForm1, IDB_SKIN_MAIN, IDR_SKIN_MAIN_OUTLINE); }
 
 void TForm1::LoadPictures() {
   HINSTANCE instance = ModuleInstance();
