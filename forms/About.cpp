@@ -92,7 +92,9 @@ void TAboutForm::CreateControls() {
   SetTabOrder({fcShapeBtn1.Handle()});
 }
 
-void TAboutForm::CreateSkin() { AttachSkin(*this, fcImageForm1, IDB_SKIN_ABOUT, IDR_SKIN_ABOUT_OUTLINE); }
+// No caption-bar control and no auto-size: the window is dragged by a press on itself while it is
+// the active window, and keeps its designed 300 x 205, the skin's own size.
+void TAboutForm::CreateSkin() { AttachSkin(*this, fcImageForm1, SkinLook(IDB_SKIN_ABOUT, IDR_SKIN_ABOUT_OUTLINE)); }
 
 void TAboutForm::CreateLabels() {
   linkFont_ = CreatePixelFont(L"MS Sans Serif", 11, FW_BOLD);

@@ -4,12 +4,13 @@
 
 namespace krelmix {
 
-void AttachSkin(Form& form, TfcImageForm& skin, UINT pictureId, UINT outlineId) {
+void AttachSkin(Form& form, TfcImageForm& skin, const SkinLook& look) {
   const HINSTANCE instance = ModuleInstance();
-  skin.SetPicture(LoadSkinPicture(instance, pictureId));
-  skin.SetRegionData(LoadResourceBytes(instance, outlineId));
-  skin.SetCaptionBarControl(TfcImageForm::CaptionBar::Skin);
-  skin.SetAutoSize(true);
+  skin.SetPicture(LoadSkinPicture(instance, look.pictureId));
+  skin.SetTransparentColor(look.transparentColor);
+  skin.SetRegionData(LoadResourceBytes(instance, look.outlineId));
+  skin.SetCaptionBarControl(look.captionBar);
+  skin.SetAutoSize(look.autoSize);
   TfcImageForm::Callbacks callbacks;
   callbacks.isHandledAt = [&form](POINT client) {
     const GraphicControl* control = form.Graphics().ControlAt(client, true);

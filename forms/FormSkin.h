@@ -1,14 +1,28 @@
 #pragma once
 // How a window of the program wears its skin: the picture and stored outline from the resources,
-// the skin itself as the caption bar, drags refused where a graphic control takes the press,
-// errors to the error report, and the skin painted as the window's background.
+// drags refused where a graphic control takes the press, errors to the error report, and the skin
+// painted as the window's background. What differs from window to window is in SkinLook.
 #include <windows.h>
+
+#include <optional>
 
 #include "skin/ImageForm.h"
 #include "toolkit/Form.h"
 
 namespace krelmix {
 
-void AttachSkin(Form& form, TfcImageForm& skin, UINT pictureId, UINT outlineId);
+struct SkinLook {
+  SkinLook(UINT picture, UINT outline) : pictureId(picture), outlineId(outline) {}
+  UINT pictureId;
+  UINT outlineId;
+  // Whether a press on the skin drags the window (the skin is its caption bar), or only a press
+  // on the window itself while it is the active one.
+  TfcImageForm::CaptionBar captionBar = TfcImageForm::CaptionBar::None;
+  bool autoSize = false;  // the client area takes the skin's size
+  // The key colour; none means the skin's bottom-left pixel.
+  std::optional<COLORREF> transparentColor;
+};
+
+void AttachSkin(Form& form, TfcImageForm& skin, const SkinLook& look);
 
 }  // namespace krelmix

@@ -86,7 +86,12 @@ void TForm1::CreateControls() {
 
 // The skin covers the whole client area, gives the window its outline and moves it when dragged
 // anywhere no clickable control lies.
-void TForm1::CreateSkin() { AttachSkin(*this, fcImageForm1, IDB_SKIN_MAIN, IDR_SKIN_MAIN_OUTLINE); }
+void TForm1::CreateSkin() {
+  SkinLook look(IDB_SKIN_MAIN, IDR_SKIN_MAIN_OUTLINE);
+  look.captionBar = TfcImageForm::CaptionBar::Skin;
+  look.autoSize = true;
+  AttachSkin(*this, fcImageForm1, look);
+}
 
 void TForm1::LoadPictures() {
   HINSTANCE instance = ModuleInstance();

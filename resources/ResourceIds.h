@@ -32,3 +32,10 @@
 #define IDR_SKIN_ABOUT_OUTLINE 401
 #define IDB_MASCOT 402
 #define IDB_LOGO 403
+
+// The options dialog and sound editor share one skin (360 x 286), the mask and exclusion editors
+// another (120 x 286); both keyed on black, which neither holds, so each window is a rectangle.
+#define IDB_SKIN_OPTIONS 500
+#define IDR_SKIN_OPTIONS_OUTLINE 501
+#define IDB_SKIN_EDITORS 502
+#define IDR_SKIN_EDITORS_OUTLINE 503

@@ -4,6 +4,7 @@
 #include <exception>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 
 #include "Banners.h"
@@ -21,13 +22,16 @@ namespace {
 using namespace artgen;
 
 constexpr int kGlyphSize = 32;
+constexpr uint32_t kBlack = 0x000000;
 
-// The stored outline is computed from the finished picture, as the skin control would.
-void WriteStoredOutline(const std::string& path, const IndexedImage& skin) {
+// The stored outline is computed from the finished picture, as the skin control would: keyed on
+// the given colour, or on the bottom-left pixel when none is given.
+void WriteStoredOutline(const std::string& path, const IndexedImage& skin, std::optional<uint32_t> keyColour = {}) {
   krelmix::PixelGrid grid{skin.Width(), skin.Height(), {}};
   for (int y = 0; y < skin.Height(); ++y)
     for (int x = 0; x < skin.Width(); ++x) grid.pixels.push_back(skin.Palette()[skin.At(x, y)]);
-  const auto bytes = krelmix::SerializeStoredOutline(krelmix::OutlineRects(grid, krelmix::DefaultKeyColour(grid)));
+  const uint32_t key = keyColour ? *keyColour : krelmix::DefaultKeyColour(grid);
+  const auto bytes = krelmix::SerializeStoredOutline(krelmix::OutlineRects(grid, key));
   std::ofstream out(path, std::ios::binary);
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   if (!out) throw std::runtime_error("cannot write " + path);
@@ -41,8 +45,13 @@ void Generate(const std::filesystem::path& root) {
   WriteBmp4((root / "skins/Main.bmp").string(), skin);
   WriteStoredOutline((root / "skins/Main.rgn").string(), skin);
 
-  WriteBmp4((root / "skins/Options.bmp").string(), PaintOptionsSkin());
-  WriteBmp4((root / "skins/Editors.bmp").string(), PaintEditorsSkin());
+  // The options and editor skins are keyed on black and hold no black pixel: plain rectangles.
+  const IndexedImage options = PaintOptionsSkin();
+  WriteBmp4((root / "skins/Options.bmp").string(), options);
+  WriteStoredOutline((root / "skins/Options.rgn").string(), options, kBlack);
+  const IndexedImage editors = PaintEditorsSkin();
+  WriteBmp4((root / "skins/Editors.bmp").string(), editors);
+  WriteStoredOutline((root / "skins/Editors.rgn").string(), editors, kBlack);
   const IndexedImage about = PaintAboutSkin();
   WriteBmp4((root / "skins/About.bmp").string(), about);
   WriteStoredOutline((root / "skins/About.rgn").string(), about);
