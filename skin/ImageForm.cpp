@@ -16,6 +16,10 @@ struct SharedState {
   std::vector<TfcCustomImageForm*> controls;  // the live ones, oldest first
   WindowsHook hook;                           // present while a control lives
   bool dragging = false;                      // a drag started by the hook is running
+  // The press that started the last drag, to tell the second click of a double-click (below).
+  DWORD lastPressTime = 0;
+  POINT lastPressPoint{};
+  bool hadPress = false;
 };
 
 SharedState& Shared() {
@@ -198,6 +202,31 @@ LRESULT CALLBACK TfcCustomImageForm::MouseHookProc(int code, WPARAM wParam, LPAR
   return next;
 }
 
+namespace {
+
+bool IsLeftPress(UINT message) {
+  return message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK || message == WM_NCLBUTTONDOWN ||
+         message == WM_NCLBUTTONDBLCLK;
+}
+
+// Whether a press that started a drag is the second click of a double-click: the system says it
+// is one, and it follows the press of the previous drag within the double-click time and area
+// (a press taken twice, as Wine offers it, also reads as a double-click of itself).
+bool SecondClickOfPair(const MSG& press) {
+  SharedState& shared = Shared();
+  const bool second = (press.message == WM_LBUTTONDBLCLK || press.message == WM_NCLBUTTONDBLCLK) && shared.hadPress &&
+                      press.time - shared.lastPressTime <= GetDoubleClickTime() &&
+                      std::abs(press.pt.x - shared.lastPressPoint.x) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
+                      std::abs(press.pt.y - shared.lastPressPoint.y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2;
+  // A double-click ends the pair; a third press starts a new one.
+  shared.hadPress = !second;
+  shared.lastPressTime = press.time;
+  shared.lastPressPoint = press.pt;
+  return second;
+}
+
+}  // namespace
+
 bool TfcCustomImageForm::StartDragOnPress(UINT message, const MOUSEHOOKSTRUCT& mouse) {
   SharedState& shared = Shared();
   if (shared.dragging || (message != WM_LBUTTONDOWN && message != WM_NCLBUTTONDOWN)) return false;
@@ -275,10 +304,16 @@ void TfcCustomImageForm::DragLoop(POINT pressScreen) {
       break;
     }
     // Some systems (Wine) call the hook before the press leaves the queue, so this loop takes the
-    // press that started it once more; it must reach no window.
-    if ((msg.message == WM_LBUTTONDOWN || msg.message == WM_NCLBUTTONDOWN) && !pressSeen && msg.pt.x == pressScreen.x &&
-        msg.pt.y == pressScreen.y) {
+    // press that started it once more; it must reach no window. Taken a second time, it may come
+    // as a double-click of itself, which would reach a double-click handler on a single click.
+    if (IsLeftPress(msg.message) && !pressSeen && msg.pt.x == pressScreen.x && msg.pt.y == pressScreen.y) {
       pressSeen = true;
+      // Wine also offers the second press of a double-click to the hook as a plain press; taken
+      // here it is a double-click, which must reach its window as on any system.
+      if (SecondClickOfPair(msg)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+      }
       continue;
     }
     if (msg.message == WM_MOUSEMOVE) {

@@ -1,5 +1,7 @@
 #include "toolkit/Gdi.h"
 
+#include <algorithm>
+
 namespace krelmix {
 
 namespace {
@@ -16,6 +18,32 @@ Font CreatePointFont(const wchar_t* face, int points, int weight, BYTE charset) 
 
 Font CreatePixelFont(const wchar_t* face, int pixels, int weight) {
   return MakeFont(face, -pixels, weight, DEFAULT_CHARSET);
+}
+
+namespace {
+
+int TextWidth(HDC dc, std::wstring_view text) {
+  SIZE size{};
+  GetTextExtentPoint32W(dc, text.data(), static_cast<int>(text.size()), &size);
+  return size.cx;
+}
+
+}  // namespace
+
+Font CondensedToFit(HDC dc, std::wstring_view text, int width) {
+  const int natural = TextWidth(dc, text);
+  if (natural <= width || width <= 0 || text.empty()) return Font();
+  LOGFONTW lf{};
+  TEXTMETRICW metrics{};
+  if (!GetObjectW(GetCurrentObject(dc, OBJ_FONT), sizeof lf, &lf) || !GetTextMetricsW(dc, &metrics)) return Font();
+  // Character widths do not scale exactly with lfWidth, so narrow step by step from the estimate.
+  for (int average = std::max(1L, metrics.tmAveCharWidth * width / natural); average >= 1; --average) {
+    lf.lfWidth = average;
+    Font condensed(CreateFontIndirectW(&lf));
+    SelectGuard selected(dc, condensed.Get());
+    if (TextWidth(dc, text) <= width) return condensed;
+  }
+  return Font();
 }
 
 SIZE BitmapSize(HBITMAP bitmap) {

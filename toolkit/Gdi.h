@@ -124,6 +124,10 @@ class PaintDC {
 Font CreatePointFont(const wchar_t* face, int points, int weight = FW_NORMAL, BYTE charset = DEFAULT_CHARSET);
 // A font by its character height in pixels, whatever the screen's resolution.
 Font CreatePixelFont(const wchar_t* face, int pixels, int weight = FW_NORMAL);
+// A narrower cut of the font selected into `dc` in which `text` fits `width` pixels, or an empty
+// Font when it fits already. A fixed-size label is designed around one system's font; where the
+// face is substituted by a wider one, its caption is condensed rather than cut off.
+Font CondensedToFit(HDC dc, std::wstring_view text, int width);
 
 // Draws a bitmap with its transparent parts: 32-bit bitmaps by their alpha, others keyed on the
 // colour of their bottom-left pixel.

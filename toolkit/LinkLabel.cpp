@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include <map>
+#include <optional>
 
 #include "toolkit/Window.h"
 
@@ -114,6 +115,9 @@ void LinkLabel::Paint(HDC dc) {
   const std::wstring& text = Caption();
   RECT area = bounds;
   InflateRect(&area, -l.borderWidth, -l.borderWidth);
+  const Font condensed = l.wordWrap ? Font() : CondensedToFit(dc, text, area.right - area.left);
+  std::optional<SelectGuard> selectedCondensed;
+  if (condensed) selectedCondensed.emplace(dc, condensed.Get());
   UINT format = l.alignment | DT_NOPREFIX | (l.wordWrap ? DT_WORDBREAK : DT_SINGLELINE);
   RECT measured = area;
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measured, format | DT_CALCRECT);

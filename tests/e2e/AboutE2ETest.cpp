@@ -1,6 +1,9 @@
 // The About window as the user meets it: opened by "О..." and as the start-up splash, closed by its
-// keys, and its hidden message.
+// keys, its home-page link as a browser sees it, and its hidden message.
 #include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
 
 #include "Harness.h"
 #include "Scratch.h"
@@ -69,7 +72,78 @@ bool HiddenMessageShows(RunningProgram& program, DWORD milliseconds) {
   return right;
 }
 
+// While it lives, addresses of a scheme go to open_recorder (built beside this test program),
+// which appends each one to a file on the scratch drive; the prefix's own handler comes back after.
+class RecordedScheme {
+ public:
+  RecordedScheme(const std::wstring& scheme, const std::wstring& record) : key_(L"Software\\Classes\\" + scheme) {
+    key_ += L"\\shell\\open\\command";
+    wchar_t self[MAX_PATH]{};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring recorder = self;
+    recorder = recorder.substr(0, recorder.find_last_of(L'\\') + 1) + L"open_recorder.exe";
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, key_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &keyHandle_,
+                        nullptr) != ERROR_SUCCESS)
+      return;
+    wchar_t old[1024]{};
+    DWORD size = sizeof old;
+    hadOld_ =
+        RegQueryValueExW(keyHandle_, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(old), &size) == ERROR_SUCCESS;
+    old_ = old;
+    Set(L"\"" + recorder + L"\" \"" + record + L"\" \"%1\"");
+  }
+  ~RecordedScheme() {
+    if (!keyHandle_) return;
+    if (hadOld_)
+      Set(old_);
+    else
+      RegDeleteValueW(keyHandle_, nullptr);
+    RegCloseKey(keyHandle_);
+  }
+  bool Registered() const { return keyHandle_ != nullptr; }
+
+ private:
+  void Set(const std::wstring& command) {
+    RegSetValueExW(keyHandle_, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                   static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
+    RegFlushKey(keyHandle_);
+  }
+  std::wstring key_, old_;
+  HKEY keyHandle_ = nullptr;
+  bool hadOld_ = false;
+};
+
+std::string ReadAll(const std::wstring& path) {
+  std::string text;
+  if (FILE* in = _wfopen(path.c_str(), L"rb")) {
+    char buffer[512];
+    for (size_t got; (got = fread(buffer, 1, sizeof buffer, in)) > 0;) text.append(buffer, got);
+    fclose(in);
+  }
+  return text;
+}
+
 }  // namespace
+
+TEST(About, ADoubleClickOnTheHomePageOpensItInTheBrowserOnceASingleClickOpensNothing) {
+  ClearScratchDrive();
+  const std::wstring record = L"T:\\opened.txt";
+  RecordedScheme browser(L"https", record);
+  ASSERT_TRUE(browser.Registered());
+  RunningProgram program(kNoSplash);
+  program.Start();
+  HWND about = OpenAbout(program);
+  ASSERT_NE(about, nullptr);
+  const POINT homePage{135 + 62, 155 + 7};
+  ClickAt(about, homePage);
+  Sleep(1500);
+  EXPECT_FALSE(Exists(record)) << "a single click opened " << ReadAll(record);
+  Sleep(700);  // apart from the single click, so the next two clicks make a double-click of their own
+  DoubleClickAt(about, homePage);
+  for (int i = 0; i < 100 && !Exists(record); ++i) Sleep(100);
+  Sleep(1500);  // a second opening would have come by now
+  EXPECT_EQ(ReadAll(record), "https://krelmix.example.org/\n");
+}
 
 TEST(About, OpensCentredWithItsControlsAndClosesOnEscAndEnterButNotCtrlEnter) {
   RunningProgram program(kNoSplash);
