@@ -132,6 +132,19 @@ TEST_F(LinkLabelPaint, HoverOverAnActiveLinkTakesItsColoursAndCursorDisabledLook
   EXPECT_TRUE(p.Has(GetSysColor(COLOR_BTNHIGHLIGHT)));
 }
 
+TEST_F(LinkLabelPaint, ACaptionWiderThanTheLabelIsCondensedToFitNotCut) {
+  // Twenty bars, about twice the label's width in this font: all twenty show, each apart.
+  std::wstring bars;
+  for (int i = 0; i < 20; ++i) bars += L"I ";
+  label.SetCaption(bars);
+  label.Look().transparent = true;
+  const Painted painted = Paint(label);
+  int runs = 0;
+  for (int x = 0, y = kH / 2; x < kW; ++x)
+    if (painted.At(x, y) != kUntouched && (x == 0 || painted.At(x - 1, y) == kUntouched)) ++runs;
+  EXPECT_EQ(runs, 20);
+}
+
 TEST(LinkLabel, AClickRunsItsHandlerThenHandsTheTargetToTheShell) {
   LinkLabel label(L"SRLabel2", {0, 0, 10, 10});
   std::vector<std::wstring> events;
