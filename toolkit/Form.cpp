@@ -70,6 +70,7 @@ int Form::ShowModal() {
       if (modalResult_ == mrNone) modalResult_ = mrCancel;
       break;
     }
+    if (onModalMessage && onModalMessage(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
