@@ -1,0 +1,16 @@
+#pragma once
+// The mask editor TFileTypeForm: the garbage masks of section Kill, left of the options dialog.
+#include "forms/ListEditorForm.h"
+
+namespace krelmix {
+
+class TFileTypeForm : public ListEditorForm {
+ public:
+  TFileTypeForm();
+
+ protected:
+  // The search's own mask rule: what it would never use is not taken here either.
+  bool Accepts(const std::wstring& text) const override;
+};
+
+}  // namespace krelmix
