@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cleanup/FolderExclusion.h"
+#include "settings/IniDocument.h"
 
 namespace krelmix {
 
@@ -68,7 +69,9 @@ std::optional<std::wstring> ShowFolderBrowser(HWND owner) {
 
 TExcludeForm::TExcludeForm() : ListEditorForm(ExclusionEditorDesign()) { browseForFolder = ShowFolderBrowser; }
 
-bool TExcludeForm::Accepts(const std::wstring& text) const { return IsUsableExclusion(text); }
+bool TExcludeForm::Accepts(const std::wstring& text) const {
+  return IsUsableExclusion(text) && IniDocument::CanHoldKey(text);
+}
 
 void TExcludeForm::CreateExtras() {
   pickFont_ = CreatePixelFont(L"MS Sans Serif", 11, FW_BOLD);

@@ -1,6 +1,7 @@
 #include "forms/FileTypeForm.h"
 
 #include "cleanup/Wildcard.h"
+#include "settings/IniDocument.h"
 
 namespace krelmix {
 
@@ -20,6 +21,8 @@ ListEditorDesign MaskEditorDesign() {
 
 TFileTypeForm::TFileTypeForm() : ListEditorForm(MaskEditorDesign()) {}
 
-bool TFileTypeForm::Accepts(const std::wstring& text) const { return IsUsableMask(text); }
+bool TFileTypeForm::Accepts(const std::wstring& text) const {
+  return IsUsableMask(text) && IniDocument::CanHoldKey(text);
+}
 
 }  // namespace krelmix

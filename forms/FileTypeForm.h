@@ -9,7 +9,8 @@ class TFileTypeForm : public ListEditorForm {
   TFileTypeForm();
 
  protected:
-  // The search's own mask rule: what it would never use is not taken here either.
+  // The search's own mask rule: what it would never use is not taken here either; nor is a text
+  // the settings file could not hold as a key (an '=' in it, a leading ';').
   bool Accepts(const std::wstring& text) const override;
 };
 

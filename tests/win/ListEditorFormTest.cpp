@@ -79,17 +79,17 @@ TEST(ListEditor, TheMaskEditorAddsNewMasksUntickedAndRefusesWhatTheSearchNeverUs
   EXPECT_EQ(editor.Place(L"Edit1"), L"7,23,106,16");
   editor.Type(L"*.BAK");
   editor.Add();
-  for (const wchar_t* refused : {L"*.EXE", L"*.exe", L"*.Sys", L"*.*", L"*", L"", L"..\\*.bak"}) {
+  for (const wchar_t* refused : {L"*.EXE", L"*.exe", L"*.Sys", L"*.*", L"*", L"", L"..\\*.bak", L"a=b.tmp"}) {
     editor.Type(refused);
     editor.Add();
     EXPECT_EQ(editor.Typed(), refused);  // the text box keeps its text
   }
-  EXPECT_EQ(editor.beeps, 7);
+  EXPECT_EQ(editor.beeps, 8);
   editor.Type(L"*.BAK");
   editor.Add();  // a duplicate: nothing added, no beep
   editor.Type(L"*.bak");
   editor.Add();  // another letter case is another entry
-  EXPECT_EQ(editor.beeps, 7);
+  EXPECT_EQ(editor.beeps, 8);
   EXPECT_EQ(editor.Listed(), (Entries{{L"*.BAK", false}, {L"*.bak", false}}));
 }
 
@@ -118,11 +118,11 @@ TEST(ListEditor, TheExclusionEditorRefusesDriveRootsAndKeepsFoldersAsTyped) {
   EditorDriver editor(form);
   EXPECT_EQ(editor.Place(L"CheckListBox1"), L"8,55,106,160");
   EXPECT_EQ(editor.Place(L"SpeedButton3"), L"97,36,16,16");
-  for (const wchar_t* root : {L"c:\\", L"C:\\", L"D:\\", L"C:", L"C:/"}) {
+  for (const wchar_t* root : {L"c:\\", L"C:\\", L"D:\\", L"C:", L"C:/", L"C:\\a=b"}) {
     editor.Type(root);
     editor.Add();
   }
-  EXPECT_EQ(editor.beeps, 5);
+  EXPECT_EQ(editor.beeps, 6);
   editor.Type(L"c:\\Temp\\");
   editor.Add();
   EXPECT_EQ(editor.Listed(), (Entries{{L"c:\\Temp\\", false}}));
