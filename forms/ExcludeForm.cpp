@@ -97,6 +97,9 @@ void TExcludeForm::SpeedButton3Click() {
   }
   const std::optional<std::wstring> folder = browseForFolder(Handle());
   if (folder) Edit1.SetText(*folder);
+  // The browser closed while every window of the program was disabled: the focus goes back to the
+  // dialog, as it does after any of its modal windows.
+  SetForegroundWindow(dialog ? dialog : Handle());
   if (dialog) SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
