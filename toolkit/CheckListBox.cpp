@@ -95,6 +95,12 @@ int CheckListBox::ItemIndex() const {
   return static_cast<int>(SendMessageW(Handle(), LB_GETCURSEL, 0, 0));
 }
 
+int CheckListBox::ItemAt(POINT client) const {
+  const LRESULT hit = SendMessageW(Handle(), LB_ITEMFROMPOINT, 0, MAKELPARAM(client.x, client.y));
+  if (HIWORD(hit) || LOWORD(hit) >= Count()) return -1;
+  return LOWORD(hit);
+}
+
 void CheckListBox::SetItemIndex(int index) {
   if (countBehind_) {
     pendingSelection_ = index >= 0 && static_cast<size_t>(index) < Count() ? index : -1;
