@@ -45,6 +45,9 @@ else
   export WINELOADER="$krelmix_wine64_loader"
 fi
 export KRELMIX_WINE_BITS
+# Wine keeps WINELOADER from the programs it runs; a test that starts the program again through the
+# Unix shell (to catch Wine's trace) finds the loader here.
+export KRELMIX_WINE_LOADER="$WINELOADER"
 
 krelmix_wine() { "$WINELOADER" "$@"; }
 

@@ -251,6 +251,42 @@ void RunningProgram::Start(const std::wstring& arguments) {
   TrackProgram(process_.hProcess);
 }
 
+void RunningProgram::StartTracingFiles(const std::wstring& traceFile) {
+  if (process_.hProcess) {
+    UntrackProgram(process_.hProcess);
+    CloseHandle(process_.hProcess);
+    CloseHandle(process_.hThread);
+    process_ = {};
+  }
+  wchar_t loader[MAX_PATH] = {};
+  GetEnvironmentVariableW(L"KRELMIX_WINE_LOADER", loader, MAX_PATH);
+  ASSERT_NE(loader[0], L'\0') << "KRELMIX_WINE_LOADER is not set (scripts/wine-env.sh sets it)";
+  const std::wstring exe = folder_ + L"\\Krelmix.exe";
+  const std::string unixExe = test::UnixName(exe), unixTrace = test::UnixEntryName(traceFile);
+  ASSERT_FALSE(unixExe.empty() || unixTrace.empty());
+  const std::string line = "/bin/sh -c \"cd '" + test::UnixName(folder_) + "' && WINEDEBUG=+file exec '" +
+                           test::Utf8(loader) + "' '" + unixExe + "' >/dev/null 2>'" + unixTrace + "'\"";
+  std::wstring command(MultiByteToWideChar(CP_UTF8, 0, line.c_str(), -1, nullptr, 0), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, line.c_str(), -1, command.data(), static_cast<int>(command.size()));
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION shell{};
+  ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &shell));
+  CloseHandle(shell.hThread);
+  CloseHandle(shell.hProcess);
+  // The program is not this process's child: it is found by its main window.
+  WaitingFor waiting(L"the traced program's main window");
+  for (int i = 0; i < 300 && !process_.hProcess; ++i) {
+    if (HWND main = FindWindowW(L"TForm1", nullptr)) {
+      GetWindowThreadProcessId(main, &process_.dwProcessId);
+      process_.hProcess = OpenProcess(PROCESS_ALL_ACCESS, FALSE, process_.dwProcessId);
+    }
+    if (!process_.hProcess) Sleep(100);
+  }
+  ASSERT_NE(process_.hProcess, nullptr) << "the traced program showed no main window";
+  TrackProgram(process_.hProcess);
+}
+
 void RunningProgram::StartWithTemp(const std::wstring& arguments, const std::wstring& tempFolder) {
   wchar_t oldTmp[MAX_PATH] = {}, oldTemp[MAX_PATH] = {};
   GetEnvironmentVariableW(L"TMP", oldTmp, MAX_PATH);

@@ -49,6 +49,10 @@ class RunningProgram {
   RunningProgram& operator=(const RunningProgram&) = delete;
 
   void Start(const std::wstring& arguments = L"");
+  // Starts the program with Wine's file trace going to `traceFile` (a Windows path), through the
+  // Unix shell, since Wine passes a program's trace only to its own standard error. Returns once
+  // the main window is there. A program started before must have ended.
+  void StartTracingFiles(const std::wstring& traceFile);
   // Starts the program with its temporary folder (TMP and TEMP) set to `tempFolder`.
   void StartWithTemp(const std::wstring& arguments, const std::wstring& tempFolder);
   bool WaitForExit(DWORD milliseconds);

@@ -1,0 +1,206 @@
+#include "forms/SoundForm.h"
+
+#include <commdlg.h>
+
+#include "common/EventSounds.h"
+#include "forms/FormSkin.h"
+#include "resources/ResourceIds.h"
+
+namespace krelmix {
+
+namespace {
+
+constexpr UINT kListId = 101;
+constexpr int kRowHeight = 13;
+
+FormStyle SoundFormStyle() {
+  FormStyle style;
+  style.className = L"TSoundFRM";
+  style.title = L"Звуки";
+  style.clientSize = {360, 286};
+  style.style = WS_POPUP;
+  return style;
+}
+
+Font CreateHeadingFont() {
+  LOGFONTW look{};
+  look.lfHeight = -11;
+  look.lfWeight = FW_BOLD;
+  look.lfUnderline = TRUE;
+  look.lfCharSet = DEFAULT_CHARSET;
+  lstrcpynW(look.lfFaceName, L"MS Sans Serif", LF_FACESIZE);
+  return Font(CreateFontIndirectW(&look));
+}
+
+std::optional<std::wstring> ShowOpenDialog(HWND owner) {
+  std::wstring path(32768, L'\0');
+  OPENFILENAMEW dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = owner;
+  dialog.lpstrFilter = L"Звуки\0*.wav\0\0";
+  dialog.lpstrFile = path.data();
+  dialog.nMaxFile = static_cast<DWORD>(path.size());
+  dialog.lpstrDefExt = L"wav";
+  dialog.Flags =
+      OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NONETWORKBUTTON | OFN_ENABLESIZING | OFN_EXPLORER;
+  if (!GetOpenFileNameW(&dialog)) return std::nullopt;
+  path.resize(wcslen(path.c_str()));
+  return path;
+}
+
+// The settings file lies in the program's folder, which relative sound paths are taken from.
+std::wstring FolderOf(const std::wstring& path) {
+  const size_t separator = path.find_last_of(L"\\/");
+  return separator == std::wstring::npos ? std::wstring() : path.substr(0, separator + 1);
+}
+
+}  // namespace
+
+TSoundFRM::TSoundFRM(const SoundEditorServices& services)
+    : Form(SoundFormStyle()), services_(services), SRWavePlayer1(services.sound) {
+  chooseSoundFile = ShowOpenDialog;
+  SRWavePlayer1.SetAsynchronous(true);
+}
+
+int TSoundFRM::Execute(HWND owner, const SoundEditorServices& services) {
+  TSoundFRM form(services);
+  form.CreateForm(owner);
+  form.CentreOnMainWindow();
+  return form.ShowModal();
+}
+
+// The options dialog that opens the editor is owned by the main window, and the editor stands in
+// the middle of that, wherever the dialog has been dragged.
+void TSoundFRM::CentreOnMainWindow() {
+  HWND owner = GetWindow(Handle(), GW_OWNER);
+  HWND mainWindow = owner ? GetWindow(owner, GW_OWNER) : nullptr;
+  if (!mainWindow) mainWindow = owner;
+  if (!mainWindow) return;
+  RECT around{}, own{};
+  GetWindowRect(mainWindow, &around);
+  GetWindowRect(Handle(), &own);
+  const int width = own.right - own.left, height = own.bottom - own.top;
+  SetWindowPos(Handle(), nullptr, around.left + (around.right - around.left - width) / 2,
+               around.top + (around.bottom - around.top - height) / 2, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TSoundFRM::CreateControls() {
+  CreateSkin();
+  font_ = CreatePixelFont(L"MS Sans Serif", 11);
+  headingFont_ = CreateHeadingFont();
+  CreateLabels();
+  CreateList();
+  CreateButtons();
+  SetTabOrder({RxCheckListBox1.Handle()});
+  onActivate = [this] { FormActivate(); };
+}
+
+// The options dialog's skin; the skin is the caption bar, so a press anywhere on it drags.
+void TSoundFRM::CreateSkin() {
+  SkinLook look(IDB_SKIN_OPTIONS, IDR_SKIN_OPTIONS_OUTLINE);
+  look.captionBar = TfcImageForm::CaptionBar::Skin;
+  look.transparentColor = RGB(0, 0, 0);
+  AttachSkin(*this, fcImageForm1, look);
+}
+
+void TSoundFRM::CreateLabels() {
+  Label1.SetCaption(L"Событие");
+  Label2.SetCaption(L"Звуковой файл");
+  for (Label* heading : {&Label1, &Label2}) {
+    heading->SetFont(headingFont_.Get());
+    heading->SetAlignment(DT_CENTER);
+    AddGraphic(*heading);
+  }
+  const wchar_t* const events[] = {L"Запуск программы:",  L"Выход из программы:", L"Очистить TMP:",
+                                   L"Ничего не найдено:", L"Что-то найдено:",     L"Что-то уничтожено:"};
+  Label* const labels[] = {&Label3, &Label4, &Label5, &Label6, &Label7, &Label8};
+  for (size_t row = 0; row < kSoundEventCount; ++row) {
+    labels[row]->SetCaption(events[row]);
+    labels[row]->SetFont(font_.Get());
+    AddGraphic(*labels[row]);
+  }
+}
+
+void TSoundFRM::CreateList() {
+  CheckListStyle style;
+  style.tick = TickStyle::Box;
+  style.itemHeight = kRowHeight;
+  style.font = font_.Get();
+  style.integralHeight = true;
+  RxCheckListBox1.Create(Handle(), {130, 24, 350, 193}, kListId, style);
+  AddWindowed(RxCheckListBox1);
+}
+
+void TSoundFRM::CreateButtons() {
+  const struct {
+    SpeedButton& button;
+    const wchar_t* caption;
+  } buttons[] = {{SpeedButton3, L"Проба"},
+                 {SpeedButton4, L"Нет"},
+                 {SpeedButton5, L"Обзор"},
+                 {SpeedButton1, L"Сохранить"},
+                 {SpeedButton2, L"Отменить"}};
+  for (const auto& b : buttons) {
+    b.button.SetCaption(b.caption);
+    b.button.SetFont(font_.Get());
+    b.button.SetCaptionColor(RGB(0, 0, 0));
+    AddGraphic(b.button);
+  }
+  SpeedButton1.onClick = [this] { SpeedButton1Click(); };
+  SpeedButton2.onClick = [this] { SpeedButton2Click(); };
+  SpeedButton3.onClick = [this] { SpeedButton3Click(); };
+  SpeedButton5.onClick = [this] { SpeedButton5Click(); };
+  // "Нет" has no action.
+}
+
+void TSoundFRM::FormActivate() {
+  const SoundRows rows = ReadSoundRows(services_.settings.Load());
+  RxCheckListBox1.Clear();
+  for (const SoundRow& row : rows) RxCheckListBox1.Add(row.file, row.ticked);
+}
+
+SoundRows TSoundFRM::Rows() const {
+  SoundRows rows;
+  for (size_t row = 0; row < rows.size() && row < RxCheckListBox1.Count(); ++row)
+    rows[row] = SoundRow(RxCheckListBox1.Text(row), RxCheckListBox1.Ticked(row));
+  return rows;
+}
+
+// The result comes first, so that the editor closes even when the file refuses the write.
+void TSoundFRM::SpeedButton1Click() {
+  SetModalResult(mrOk);
+  const SoundRows rows = Rows();
+  services_.settings.Update([&rows](IniDocument& document) { WriteSoundRows(document, rows); });
+}
+
+void TSoundFRM::SpeedButton2Click() { SetModalResult(mrCancel); }
+
+void TSoundFRM::SpeedButton3Click() {
+  const int row = RxCheckListBox1.ItemIndex();
+  if (row < 0) return;
+  const std::wstring file = RxCheckListBox1.Text(static_cast<size_t>(row));
+  if (file.empty()) return;
+  SRWavePlayer1.SetFileName(ResolveSoundPath(FolderOf(services_.settings.Path()), file));
+  SRWavePlayer1.Play();
+}
+
+// The options dialog stays on top of other windows, and so would the editor it owns: the
+// file-open dialog would then open behind it.
+void TSoundFRM::StopBeingTopmost() { SetWindowPos(Handle(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE); }
+
+void TSoundFRM::SpeedButton5Click() {
+  const int row = RxCheckListBox1.ItemIndex();
+  if (row < 0) return;  // no row to choose the file for
+  SetForegroundWindow(Handle());
+  StopBeingTopmost();
+  const std::optional<std::wstring> file = chooseSoundFile(Handle());
+  if (file) {
+    RxCheckListBox1.SetText(static_cast<size_t>(row), *file);
+    RxCheckListBox1.SetTicked(static_cast<size_t>(row), false);
+    RxCheckListBox1.SetItemIndex(-1);
+  }
+  StopBeingTopmost();
+}
+
+}  // namespace krelmix
