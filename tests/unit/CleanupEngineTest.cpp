@@ -60,7 +60,7 @@ TEST_F(Engine, WithoutEnabledMasksTheBuiltInOnesAreUsedInOrder) {
 }
 
 TEST_F(Engine, OnlyEnabledUsableMasksAreUsedAndLongOnesAreRefusedNotCut) {
-  Settings(L"Kill", {L"*.old", L"*.*", L"*", L"..\\*.old", L"C:*.old", L">*", L"<.<", L"\"*",
+  Settings(L"Kill", {L"*.old", L"*.*", L"*.EXE", L"*.Sys", L"*", L"..\\*.old", L"C:*.old", L">*", L"<.<", L"\"*",
                      L"x" + std::wstring(5000, L'*'), L"*." + std::wstring(254, L'x')});
   Settings(L"Kill", {L"*.bak"}, L"0");
   engine.LoadKillMasks();
