@@ -74,7 +74,8 @@ int TSoundFRM::Execute(HWND owner, const SoundEditorServices& services) {
 void TSoundFRM::CentreOnMainWindow() {
   HWND owner = GetWindow(Handle(), GW_OWNER);
   HWND mainWindow = owner ? GetWindow(owner, GW_OWNER) : nullptr;
-  if (!mainWindow) mainWindow = owner;
+  // Above the main window there is only the hidden application window.
+  if (!mainWindow || !IsWindowVisible(mainWindow)) mainWindow = owner;
   if (!mainWindow) return;
   RECT around{}, own{};
   GetWindowRect(mainWindow, &around);
