@@ -8,6 +8,7 @@
 
 #include "forms/MainForm.h"
 #include "platform/win32/Win32AnsiCodec.h"
+#include "platform/win32/Win32AutostartRegistry.h"
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32Drives.h"
 #include "platform/win32/Win32FileSystem.h"
@@ -44,7 +45,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   krelmix::Win32SettingsStorage settingsStorage;
   krelmix::Win32AnsiCodec codec;
   krelmix::Win32Clock clock;
-  const krelmix::MainFormServices services{sound, fileSystem, drives, settingsStorage, codec, clock};
+  krelmix::Win32AutostartRegistry autostart;
+  const krelmix::MainFormServices services{sound, fileSystem, drives, settingsStorage, codec, clock, autostart};
   MSG msg{};
   {
     krelmix::TForm1 form(application.Handle(), Arguments(), oneInstance.PreviousInstance(), services);

@@ -201,10 +201,10 @@ void CleanupEngine::PrepareMasks() {
   masks_.clear();
   for (const auto& text : state_.MaskList)
     if (IsUsableMask(text)) masks_.push_back({text, Wildcard(text)});
-  excludes_ = {state_.ExcludeList.begin(), state_.ExcludeList.end()};
+  excludes_ = ExclusionSet(state_.ExcludeList);
 }
 
-bool CleanupEngine::IsExcluded(const std::wstring& path) const { return excludes_.count(path) != 0; }
+bool CleanupEngine::IsExcluded(const std::wstring& path) const { return excludes_.Contains(path); }
 
 // ---------------------------------------------------------------------------------------------
 // Search

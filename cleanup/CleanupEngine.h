@@ -6,11 +6,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_set>
 #include <vector>
 
 #include "cleanup/CleanupView.h"
 #include "cleanup/DriveList.h"
+#include "cleanup/FolderExclusion.h"
 #include "cleanup/Wildcard.h"
 #include "common/ProgramState.h"
 #include "platform/Clock.h"
@@ -137,7 +137,7 @@ class CleanupEngine {
 
   // The run's own copies of MaskList and ExcludeList: closing the window may clear those.
   std::vector<Mask> masks_;
-  std::unordered_set<std::wstring> excludes_;
+  ExclusionSet excludes_;
   // Set by LoadKillMasks when masks were enabled but none may be used: the search then uses none.
   bool masksRefused_ = false;
   // What each line of the found list was when it was found, by line; a deletion is checked

@@ -75,8 +75,29 @@ bool Wildcard::Matches(std::wstring_view name) const {
   return Matcher(pattern_, upper).Match(0, 0);
 }
 
+namespace {
+// The mask as the matcher reads it: upper case, the DOS wildcards in their plain forms, trailing
+// dots and spaces gone (a trailing dot also matches the name's end).
+std::wstring MatcherSpelling(std::wstring_view mask) {
+  std::wstring spelling = UpperCase(mask);
+  for (wchar_t& c : spelling) {
+    if (c == kDosStar) c = L'*';
+    if (c == kDosDot) c = L'.';
+  }
+  while (!spelling.empty() && (spelling.back() == L'.' || spelling.back() == L' ')) spelling.pop_back();
+  return spelling;
+}
+
+bool IsProgramMask(std::wstring_view mask) {
+  const std::wstring spelling = MatcherSpelling(mask);
+  for (const wchar_t* program : {L"*.EXE", L"*.COM", L"*.SYS", L"*.DRV"})
+    if (spelling == program) return true;
+  return false;
+}
+}  // namespace
+
 bool IsUsableMask(std::wstring_view mask) {
-  if (mask.size() > kMaxMaskLength) return false;
+  if (mask.size() > kMaxMaskLength || IsProgramMask(mask)) return false;
   bool hasLiteral = false;
   for (wchar_t c : mask) {
     if (c == L'\\' || c == L'/' || c == L':') return false;

@@ -23,7 +23,9 @@ inline constexpr size_t kMaxMaskLength = 255;
 // The one rule that decides whether a mask may be used, in the search and in the mask editor.
 // False for masks that would match every file or reach outside the folder: empty, longer than a
 // file name can be, only wildcards and dots ('<', '>' and '"' are wildcards to the file system
-// too), or holding a path separator or a drive colon.
+// too), or holding a path separator or a drive colon; and for the masks of the system's programs
+// and drivers, "*.exe", "*.com", "*.sys" and "*.drv", in any letter case and however spelled for
+// the file system ("*.EXE", "<.exe", "*.exe.").
 bool IsUsableMask(std::wstring_view mask);
 
 }  // namespace krelmix

@@ -7,16 +7,34 @@
 // (forms/ExcludeForm), both made from this class.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "skin/ImageForm.h"
+#include "toolkit/CheckListBox.h"
+#include "toolkit/EditBox.h"
 #include "toolkit/Form.h"
+#include "toolkit/Gdi.h"
+#include "toolkit/GraphicControl.h"
+#include "toolkit/LinkLabel.h"
 
 namespace krelmix {
 
 struct ListEntry {
   std::wstring text;
   bool ticked = false;
+};
+
+// What tells the two editors apart on screen: the title and where the controls lie.
+struct ListEditorDesign {
+  std::wstring className;
+  std::wstring title;  // the heading
+  RECT titleBounds;
+  bool wrapTitle;
+  RECT editBounds;
+  RECT listBounds;
+  bool dragBySkin;  // the skin is the caption bar
 };
 
 class ListEditorForm : public Form {
@@ -33,8 +51,39 @@ class ListEditorForm : public Form {
   std::vector<ListEntry> Entries() const;
   bool Showing() const;
 
+  // The refusal signal, the system's default beep; replaceable for the window tests.
+  std::function<void()> beep;
+
  protected:
-  using Form::Form;
+  explicit ListEditorForm(const ListEditorDesign& design);
+  void CreateControls() override;
+  // Whether "Добавить" may add this text; a refused text gives the beep.
+  virtual bool Accepts(const std::wstring& text) const = 0;
+  // The controls only one of the editors has.
+  virtual void CreateExtras() {}
+
+  void SpeedButton1Click();      // "Добавить": add the text box's text
+  void SpeedButton2Click();      // "Удалить": remove the selected entry
+  void CheckListBox1Click();     // the text box takes the clicked entry
+  void CheckListBox1DblClick();  // inverts the selected entry's tick
+
+  HFONT ButtonFont() const { return buttonFont_.Get(); }
+
+  TfcImageForm fcImageForm1;
+  LinkLabel SRLabel1;
+  EditBox Edit1{L"Edit1"};
+  CheckListBox CheckListBox1{L"CheckListBox1"};
+  SpeedButton SpeedButton1;
+  SpeedButton SpeedButton2;
+
+ private:
+  void CreateSkin();
+  void CreateTitle();
+  void CreateButtons();
+  void RemoveEntry(size_t index);
+
+  ListEditorDesign design_;
+  Font titleFont_, textFont_, buttonFont_;
 };
 
 }  // namespace krelmix

@@ -7,6 +7,7 @@
 #include "common/StartupSettings.h"
 #include "forms/About.h"
 #include "forms/FormSkin.h"
+#include "forms/OptionsForm.h"
 #include "resources/ResourceIds.h"
 #include "toolkit/Application.h"
 #include "toolkit/ErrorReport.h"
@@ -148,6 +149,7 @@ void TForm1::CreateButtons() {
   SpeedButton5.onClick = [this] { SpeedButton5Click(); };
   SpeedButton6.onClick = [this] { SpeedButton6Click(); };
   SpeedButton7.onClick = [this] { SpeedButton7Click(); };
+  SpeedButton8.onClick = [this] { SpeedButton8Click(); };
 }
 
 void TForm1::CreateLists() {
@@ -293,6 +295,16 @@ void TForm1::RxCheckListBox1DblClick() {
 }
 
 void TForm1::SpeedButton7Click() { Close(); }
+
+// The dialog sets the in-memory settings itself; nothing is read again here. It is freed when it
+// closes, also when an error ends it.
+void TForm1::SpeedButton8Click() {
+  try {
+    TOptionsForm::Execute(Handle(), {state_, *settings_, services_.autostart, services_.sound, ExecutablePath()});
+  } catch (...) {
+    ReportCurrentException(Handle());
+  }
+}
 
 void TForm1::Image1Click() { ShellExecuteW(Handle(), nullptr, kBanner1Address, nullptr, nullptr, SW_SHOWNORMAL); }
 void TForm1::Image3Click() { ShellExecuteW(Handle(), nullptr, kBanner2Address, nullptr, nullptr, SW_SHOWNORMAL); }

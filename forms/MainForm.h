@@ -14,6 +14,7 @@
 #include "common/ProgramState.h"
 #include "common/WavePlayer.h"
 #include "platform/AnsiCodec.h"
+#include "platform/AutostartRegistry.h"
 #include "platform/Clock.h"
 #include "platform/Drives.h"
 #include "platform/FileSystem.h"
@@ -41,6 +42,7 @@ struct MainFormServices {
   SettingsStorage& settingsStorage;
   const AnsiCodec& codec;
   Clock& clock;
+  AutostartRegistry& autostart;
 };
 
 class TForm1 : public Form, private CleanupView {
@@ -82,6 +84,7 @@ class TForm1 : public Form, private CleanupView {
   void SpeedButton5Click();        // "Очистка": search and delete at once
   void SpeedButton6Click();        // "TMP": empty the temporary folder
   void SpeedButton7Click();        // "Выход": close the program
+  void SpeedButton8Click();        // "Настройки": the options dialog
   // Runs one engine command; a close asked for while it ran is carried out once it has returned.
   template <typename Command>
   void RunCommand(Command command);

@@ -200,13 +200,18 @@ void IniDocument::EraseSection(std::wstring_view section) {
   }
 }
 
+bool IniDocument::CanHoldKey(std::wstring_view key) {
+  key = Trim(key);
+  if (key.empty() || HasLineBreak(key) || key.find(L'=') != npos) return false;
+  return key.front() != L'[' && key.front() != L';' && key.front() != L'#';
+}
+
 bool IniDocument::Write(std::wstring_view section, std::wstring_view key, std::wstring_view value) {
   section = Trim(section);
   key = Trim(key);
   value = Trim(value);
   if (HasLineBreak(section) || section.find(L']') != npos) return false;
-  if (key.empty() || HasLineBreak(key) || key.find(L'=') != npos) return false;
-  if (key.front() == L'[' || key.front() == L';' || key.front() == L'#') return false;
+  if (!CanHoldKey(key)) return false;
   if (HasLineBreak(value)) return false;
 
   size_t entry = FindEntry(section, key);

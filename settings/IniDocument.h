@@ -43,6 +43,9 @@ class IniDocument {
   // be read back as written (line breaks, '=' in the key, ']' in the
   // section name, an empty key).
   bool Write(std::wstring_view section, std::wstring_view key, std::wstring_view value);
+  // Whether a key name would be read back as written (Write refuses the others); the list
+  // editors refuse such a text at once rather than lose it at the save.
+  static bool CanHoldKey(std::wstring_view key);
 
  private:
   enum class Kind { Header, Entry, Other };

@@ -22,7 +22,7 @@ UINT SyncCountMessage() {
 void CheckListBox::Create(HWND parent, RECT bounds, UINT id, const CheckListStyle& style) {
   style_ = style;
   DWORD listStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_NODATA |
-                    LBS_NOINTEGRALHEIGHT;
+                    (style.integralHeight ? 0 : LBS_NOINTEGRALHEIGHT);
   HWND hwnd = CreateChild(parent, L"LISTBOX", Name().c_str(), listStyle, bounds, id);
   // The list box took its behaviour from the style it was made with. The strings flag is added
   // afterwards only for the message marshalling: another process's LB_GETTEXT is given a buffer of
@@ -30,6 +30,11 @@ void CheckListBox::Create(HWND parent, RECT bounds, UINT id, const CheckListStyl
   SetWindowLongW(hwnd, GWL_STYLE, static_cast<LONG>(GetWindowLongW(hwnd, GWL_STYLE) | LBS_HASSTRINGS));
   if (style.font) SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(style.font), FALSE);
   SendMessageW(hwnd, LB_SETITEMHEIGHT, 0, style.itemHeight);
+  // The list box fitted its height to whole rows of the height it had at creation; sizing it
+  // again fits it to the rows it has now.
+  if (style.integralHeight)
+    SetWindowPos(hwnd, nullptr, 0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CheckListBox::Clear() {
@@ -88,6 +93,12 @@ void CheckListBox::InvalidateLine(size_t index) {
 int CheckListBox::ItemIndex() const {
   if (countBehind_ && pendingSelection_ != kNoPendingSelection) return pendingSelection_;
   return static_cast<int>(SendMessageW(Handle(), LB_GETCURSEL, 0, 0));
+}
+
+int CheckListBox::ItemAt(POINT client) const {
+  const LRESULT hit = SendMessageW(Handle(), LB_ITEMFROMPOINT, 0, MAKELPARAM(client.x, client.y));
+  if (HIWORD(hit) || LOWORD(hit) >= Count()) return -1;
+  return LOWORD(hit);
 }
 
 void CheckListBox::SetItemIndex(int index) {

@@ -37,7 +37,8 @@ class CheckListBox : public WindowedControl {
   void SetText(size_t index, const std::wstring& text);
   bool Ticked(size_t index) const;
   void SetTicked(size_t index, bool ticked);
-  int ItemIndex() const;  // -1 when no line is current
+  int ItemIndex() const;           // -1 when no line is current
+  int ItemAt(POINT client) const;  // the line at a client point, -1 when none lies there
   void SetItemIndex(int index);
   // Suspends repainting while many lines are added; the list is redrawn once when it ends.
   void BeginUpdate();

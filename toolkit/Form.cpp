@@ -48,6 +48,9 @@ void Form::CreateForm(HWND owner, bool centreOnOwner) {
   graphics_.Bind(Handle());
   CreateControls();
   graphics_.UpdateTooltips();
+  for (WindowedControl* control : windowed_)
+    if (control->ShowsHint() && control->Handle())
+      graphics_.AddWindowTool(control->Handle(), [control] { return control->Hint(); });
 }
 
 void Form::Show() { ShowWindow(Handle(), SW_SHOW); }
@@ -70,6 +73,7 @@ int Form::ShowModal() {
       if (modalResult_ == mrNone) modalResult_ = mrCancel;
       break;
     }
+    if (onModalMessage && onModalMessage(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
@@ -114,7 +118,7 @@ std::wstring Form::DescribeControls() const {
     if (!h) continue;
     const RECT bounds = c->BoundsInParent();
     line(c->Name(), c->Kind(), bounds, IsWindowEnabled(h) != FALSE, (GetWindowLongW(h, GWL_STYLE) & WS_VISIBLE) != 0,
-         c->Text(), L"");
+         c->Text(), c->Hint());
     // Controls lying on a panel are listed in the form's coordinates.
     for (const GraphicControl* child : c->GraphicChildren()) {
       RECT r = child->Bounds();
@@ -213,6 +217,9 @@ LRESULT Form::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case kFirstActivationMessage:
       if (onActivate) onActivate();
       return 0;
+    case WM_NOTIFY:
+      if (graphics_.AnswerTextRequest(lParam)) return 0;
+      break;
     case WM_COMMAND:
       result = Reflect(reinterpret_cast<HWND>(lParam), message, wParam, lParam, reflected);
       if (reflected) return result;

@@ -64,6 +64,9 @@ class Form : public Window {
   std::function<bool()> onCloseQuery;  // false keeps the form open
   std::function<void()> onClose;
   std::function<void(HDC)> onPaintBackground;
+  // Sees every message of this form's modal loop before it is dispatched, whichever window of the
+  // thread it is for; true takes the message.
+  std::function<bool(const MSG&)> onModalMessage;
 
  protected:
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -80,15 +80,23 @@ class Label : public GraphicControl {
   UINT alignment_ = DT_LEFT;
 };
 
-// A thin etched rule along the top edge of its bounds.
+// A thin etched rule along the top or the left edge of its bounds, or a sunken frame round them.
 class BevelLine : public GraphicControl {
  public:
-  using GraphicControl::GraphicControl;
+  enum class Shape { Top, Left, SunkenFrame };
+  BevelLine(std::wstring name, RECT bounds, Shape shape = Shape::Top)
+      : GraphicControl(std::move(name), bounds), shape_(shape) {}
   const wchar_t* Kind() const override { return L"bevel"; }
   void Paint(HDC dc) override {
     RECT b = Bounds();
-    DrawEdge(dc, &b, EDGE_ETCHED, BF_TOP);
+    if (shape_ == Shape::SunkenFrame)
+      DrawEdge(dc, &b, BDR_SUNKENOUTER, BF_RECT);
+    else
+      DrawEdge(dc, &b, EDGE_ETCHED, shape_ == Shape::Top ? BF_TOP : BF_LEFT);
   }
+
+ private:
+  Shape shape_;
 };
 
 class Image : public GraphicControl {

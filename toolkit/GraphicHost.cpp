@@ -129,7 +129,7 @@ void GraphicHost::UpdateTooltips() {
   if (!tooltips_) return;
   if (!shapedTooltips_ && ShapeHint::Program()) {
     shapedTooltips_ = true;
-    ShapeHint::Program()->Adopt(tooltips_, [this] { return hot_ ? hot_->Hint() : std::wstring(); });
+    ShapeHint::Program()->Adopt(tooltips_, [this] { return CurrentHint(); });
   }
   for (UINT_PTR id = 1; id <= controls_.size(); ++id) {
     TTTOOLINFOW tool{};
@@ -144,6 +144,40 @@ void GraphicHost::UpdateTooltips() {
     tool.lpszText = const_cast<wchar_t*>(control.Hint().c_str());
     SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   }
+}
+
+std::wstring GraphicHost::CurrentHint() const {
+  POINT cursor;
+  GetCursorPos(&cursor);
+  const HWND under = WindowFromPoint(cursor);
+  for (const WindowTool& tool : windowTools_)
+    if (tool.child == under) return tool.hint();
+  return hot_ ? hot_->Hint() : std::wstring();
+}
+
+void GraphicHost::AddWindowTool(HWND child, std::function<std::wstring()> hint) {
+  windowTools_.push_back({child, std::move(hint)});
+  if (!tooltips_) return;
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof tool;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = hwnd_;
+  tool.uId = reinterpret_cast<UINT_PTR>(child);
+  tool.lpszText = LPSTR_TEXTCALLBACKW;
+  SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+bool GraphicHost::AnswerTextRequest(LPARAM lParam) {
+  auto* request = reinterpret_cast<NMTTDISPINFOW*>(lParam);
+  if (!tooltips_ || request->hdr.hwndFrom != tooltips_ || request->hdr.code != TTN_GETDISPINFOW) return false;
+  const HWND child = reinterpret_cast<HWND>(request->hdr.idFrom);
+  for (const WindowTool& tool : windowTools_) {
+    if (tool.child != child) continue;
+    requestedText_ = tool.hint();
+    request->lpszText = requestedText_.data();
+    return true;
+  }
+  return false;
 }
 
 }  // namespace krelmix

@@ -1,6 +1,7 @@
 #include "toolkit/WindowedControl.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include "toolkit/ErrorReport.h"
 #include "toolkit/Window.h"
@@ -54,6 +55,8 @@ LRESULT CALLBACK WindowedControl::SubclassProc(HWND hwnd, UINT message, WPARAM w
       control->hwnd_ = nullptr;
       return DefSubclassProc(hwnd, message, wParam, lParam);
     }
+    if (message == WM_MOUSEMOVE && control->onMouseMove)
+      control->onMouseMove({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
     if (control->OnOwnMessage(message, wParam, lParam, result)) return result;
     if (message == WM_KEYDOWN && wParam == VK_TAB) {
       SendMessageW(GetAncestor(hwnd, GA_ROOT), kFocusNextMessage, reinterpret_cast<WPARAM>(hwnd),

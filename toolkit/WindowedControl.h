@@ -3,6 +3,7 @@
 // notifications its form reflects back to it (WM_COMMAND, WM_DRAWITEM, ...).
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,14 @@ class WindowedControl {
   RECT BoundsInParent() const;
   // The window text (a panel's caption, a button's caption).
   std::wstring Text() const;
+  // The tooltip text. A control shows it only when asked to before its form has made its
+  // controls; the text itself may change at any time and is read when the tooltip shows.
+  const std::wstring& Hint() const { return hint_; }
+  void SetHint(std::wstring hint) { hint_ = std::move(hint); }
+  bool ShowsHint() const { return showHint_; }
+  void SetShowHint(bool show) { showHint_ = show; }
+  // The mouse moved over the control, at this client point; the control's own handling follows.
+  std::function<void(POINT)> onMouseMove;
   // Graphic controls painted on this control (a panel's labels).
   virtual std::vector<const GraphicControl*> GraphicChildren() const { return {}; }
 
@@ -46,6 +55,8 @@ class WindowedControl {
                                        DWORD_PTR self);
   std::wstring name_;
   HWND hwnd_ = nullptr;
+  std::wstring hint_;
+  bool showHint_ = false;
 };
 
 }  // namespace krelmix

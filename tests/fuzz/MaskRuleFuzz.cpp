@@ -1,7 +1,9 @@
 // The mask rule and the matcher on any mask and name: a mask the rule lets through is never
-// longer than a file name and never matches a name that holds none of its own characters.
+// longer than a file name and never matches a name that holds none of its own characters, and
+// the rule's answer does not depend on the mask's letter case.
 #include "FuzzInput.h"
 #include "cleanup/Wildcard.h"
+#include "common/TextCase.h"
 
 using namespace krelmix;
 
@@ -11,6 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::wstring name = parts.size() > 1 ? parts[1] : L"name.tmp";
   const bool usable = IsUsableMask(mask);
   if (mask.size() > kMaxMaskLength) fuzz::Check(!usable);
+  fuzz::Check(IsUsableMask(UpperCase(mask)) == usable);
   if (!usable || mask.size() > 1024 || name.size() > 1024) return 0;
   const Wildcard wildcard(mask);
   wildcard.Matches(name);

@@ -159,11 +159,18 @@ TEST_F(Walk, FollowReportMakesEveryFindCurrentUnlessOff) {
   EXPECT_TRUE(view.Logged(L"current: ").empty());
 }
 
-TEST_F(Walk, ExclusionsAreWholeCaseSensitivePathsAndNeverTheRoot) {
-  Settings(L"ExcludeDir", {L"T:\\a", L"T:\\A\\B", L"T:\\C\\", L"T:"});
+// An exclusion names one folder however it is spelled: letter case, a trailing separator, '/'.
+// It is a whole path, never a prefix, and a drive root is never compared.
+TEST_F(Walk, ExclusionsMatchWholePathsAsWindowsComparesThemAndNeverTheRoot) {
+  fs.AddFolder(L"T:\\C2");
+  fs.AddFile(L"T:\\C2\\four.tmp");
+  fs.AddFolder(L"T:\\Время");
+  fs.AddFile(L"T:\\Время\\five.tmp");
+  Settings(L"ExcludeDir", {L"t:\\a\\b\\", L"T:/c", L"T:\\ВРЕМЯ", L"T:", L"T:\\"});
   engine.SearchClick(Drives({L"T:"}));
-  EXPECT_EQ(view.Texts(), (Lines{L"T:\\~root.tmp", L"T:\\~root.tmp", L"T:\\A\\one.tmp", L"T:\\C\\three.tmp"}));
+  EXPECT_EQ(view.Texts(), (Lines{L"T:\\~root.tmp", L"T:\\~root.tmp", L"T:\\A\\one.tmp", L"T:\\C2\\four.tmp"}));
   EXPECT_EQ(state.DirCount, 2u);
+  EXPECT_EQ(state.ExcludeList[0], L"t:\\a\\b\\");  // kept as typed
 }
 
 TEST_F(Walk, TheSearchNeverEntersALinkNorListsFileLinks) {

@@ -49,5 +49,14 @@ TEST(Wildcard, MasksThatMatchEverythingOrLeaveTheFolderAreRefused) {
     EXPECT_TRUE(IsUsableMask(mask)) << mask;
 }
 
+// The masks of programs and drivers would delete the system: refused however they are written.
+TEST(Wildcard, ProgramMasksAreRefusedInEveryCaseAndSpelling) {
+  for (const std::wstring& mask : std::vector<std::wstring>{L"*.exe", L"*.EXE", L"*.Com", L"*.sYs", L"*.DRV", L"<.exe",
+                                                            L"*\"exe", L"*.exe.", L"*.exe .", L"*.*"})
+    EXPECT_FALSE(IsUsableMask(mask)) << mask;
+  for (const std::wstring& mask : std::vector<std::wstring>{L"*.exe~", L"x*.exe", L"*.ex", L"*.drv.bak"})
+    EXPECT_TRUE(IsUsableMask(mask)) << mask;
+}
+
 }  // namespace
 }  // namespace krelmix

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "../unit/FakeAutostart.h"
 #include "../unit/FakeStorage.h"
 #include "../unit/MemoryFileSystem.h"
 #include "forms/MainForm.h"
@@ -63,7 +64,10 @@ struct Win32Services {
   Win32SettingsStorage settingsStorage;
   Win32AnsiCodec codec;
   Win32Clock clock;
-  MainFormServices With(SoundOutput& sound) { return {sound, fileSystem, drives, settingsStorage, codec, clock}; }
+  test::FakeAutostart autostart;
+  MainFormServices With(SoundOutput& sound) {
+    return {sound, fileSystem, drives, settingsStorage, codec, clock, autostart};
+  }
 };
 
 void Pump(int milliseconds) {
@@ -143,6 +147,44 @@ TEST(MainFormSounds, SoundsOffPlaysNothingAtStartOrClose) {
   DestroyWindow(owner);
 }
 
+// Run by a timer inside the options dialog's modal loop: unticks "Использовать звуки", then "Отмена".
+void CALLBACK UntickSoundsAndCancel(HWND, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(nullptr, timer);
+  HWND dialog = FindWindowW(L"TOptionsForm", nullptr);
+  SendMessageW(GetDlgItem(dialog, 402), BM_CLICK, 0, 0);
+  const LPARAM cancelButton = MAKELPARAM(309, 262);
+  PostMessageW(dialog, WM_LBUTTONDOWN, MK_LBUTTON, cancelButton);
+  PostMessageW(dialog, WM_LBUTTONUP, 0, cancelButton);
+}
+
+TEST(OptionsDialog, CancelTurnsTheSoundsOffInTheRunningProgramOnly) {
+  SettingsBesideProgram settings(kSoundsOn);
+  RecordingSound sound;
+  HWND owner = HiddenOwner();
+  {
+    Win32Services services;
+    TForm1 form(owner, {}, false, services.With(sound));
+    form.Load();
+    form.Show();
+    SetForegroundWindow(form.Handle());
+    Pump(500);
+    ASSERT_TRUE(form.State().UseSounds);
+    SetTimer(nullptr, 0, 700, UntickSoundsAndCancel);
+    const LPARAM settingsButton = MAKELPARAM(400, 40);
+    PostMessageW(form.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, settingsButton);
+    PostMessageW(form.Handle(), WM_LBUTTONUP, 0, settingsButton);
+    Pump(1500);
+    EXPECT_FALSE(FindWindowW(L"TOptionsForm", nullptr));
+    EXPECT_FALSE(form.State().UseSounds);
+    std::ifstream file(std::filesystem::path(ProgramFolder() + L"Krelmix.ini"), std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), kSoundsOn);
+    PostMessageW(form.Handle(), WM_CLOSE, 0, 0);
+    Pump(600);
+    EXPECT_EQ(sound.played.size(), 1u) << "the exit sound played with the sounds switched off";
+  }
+  DestroyWindow(owner);
+}
+
 // One fixed drive T:, as the drive list sees it.
 class OneDrive : public Drives {
  public:
@@ -174,9 +216,10 @@ TEST(MainFormServices, DrivesSettingsAndFilesComeFromTheServicesItIsGiven) {
   storage.files[ProgramFolder() + L"Krelmix.ini"] = "[Area]\r\nT=1\r\n[Options]\r\n0=0\r\n[Kill]\r\n*.tmp=1\r\n";
   Win32AnsiCodec codec;
   Win32Clock clock;
+  test::FakeAutostart autostart;
   HWND owner = HiddenOwner();
   {
-    TForm1 form(owner, {}, false, {sound, fileSystem, drives, storage, codec, clock});
+    TForm1 form(owner, {}, false, {sound, fileSystem, drives, storage, codec, clock, autostart});
     form.Load();
     form.Show();
     HWND driveList = GetDlgItem(form.Handle(), 101);

@@ -1,0 +1,90 @@
+#include "common/OptionsSettings.h"
+
+#include <optional>
+
+#include "settings/Switch.h"
+
+namespace krelmix {
+
+const std::array<const wchar_t*, kOptionRowCount> kOptionRowTexts = {
+    L"Показывать заставку",
+    L"Слежение за отчетом",
+    L"Предупреждать об очистке TMP",
+    L"Автоматически удалять ненужные файлы при загрузке",
+    L"Автоматически удалять папку TMP при загрузке",
+    L"Использовать анимацию",
+};
+
+const std::array<AutostartValue, 2> kAutostartValues = {
+    AutostartValue{kAutoEraseRow, L"Krelmix2001 erase", L"/nightfly"},
+    AutostartValue{kAutoTmpRow, L"Krelmix2001 TMP", L"/nighttrash"},
+};
+
+namespace {
+const wchar_t kOptions[] = L"Options", kKill[] = L"Kill", kExcludeDir[] = L"ExcludeDir", kUseSoundz[] = L"UseSoundz",
+              kSubj[] = L"Subj";
+
+std::vector<OptionsEntry> ReadList(const IniDocument& document, const wchar_t* section) {
+  std::vector<OptionsEntry> list;
+  for (const auto& [key, value] : document.Entries(section))
+    list.push_back({std::wstring(key), ReadSwitch(std::wstring(value), false)});
+  return list;
+}
+
+void WriteList(IniDocument& document, const wchar_t* section, const std::vector<OptionsEntry>& list) {
+  // An entry the file cannot hold as a key (empty, or with an equals sign) is left out.
+  for (const OptionsEntry& entry : list) document.Write(section, entry.text, SwitchText(entry.ticked));
+}
+}  // namespace
+
+bool ReloadOptions(const ProgramState& state, const SettingsFile& settings, OptionsContent& content) {
+  content.rows[kShowSplashRow] = state.ShowSplash;
+  content.rows[kFollowReportRow] = state.FollowReport;
+  content.rows[kWarnTmpRow] = state.WarnTmp;
+  if (!settings.Exists()) return false;
+  const IniDocument document = settings.Load();
+  // The rows are read by number up to the count of keys present, whatever those keys are.
+  const size_t keyCount = document.KeyNames(kOptions).size();
+  for (size_t row = 0; row < keyCount && row < kOptionRowCount; ++row)
+    content.rows[row] = ReadSwitch(document.Value(kOptions, std::to_wstring(row)), false);
+  content.masks = ReadList(document, kKill);
+  content.excludes = ReadList(document, kExcludeDir);
+  content.useSounds = ReadSwitch(document.Value(kUseSoundz, kSubj), false);
+  return true;
+}
+
+std::wstring AutostartCommand(const std::wstring& programPath, const wchar_t* switchText) {
+  return L"\"" + programPath + L"\" " + switchText;
+}
+
+AutostartWriteError::AutostartWriteError(const std::wstring& valueName)
+    : UserError(L"Failed to set data for '" + valueName + L"'") {}
+
+void SaveOptions(const OptionsContent& content, const std::wstring& programPath, SettingsFile& settings,
+                 AutostartRegistry& registry, ProgramState& state) {
+  settings.Update([&content](IniDocument& document) {
+    for (const wchar_t* section : {kKill, kExcludeDir, kOptions, kUseSoundz}) document.EraseSection(section);
+    WriteList(document, kKill, content.masks);
+    WriteList(document, kExcludeDir, content.excludes);
+    for (size_t row = 0; row < kOptionRowCount; ++row)
+      document.Write(kOptions, std::to_wstring(row), SwitchText(content.rows[row]));
+    document.Write(kUseSoundz, kSubj, SwitchText(content.useSounds));
+  });
+  // FollowReport is not set here: the next search reads it from the file.
+  state.ShowSplash = content.rows[kShowSplashRow];
+  state.WarnTmp = content.rows[kWarnTmpRow];
+  state.UseAnimation = content.rows[kAnimationRow];
+  state.UseSounds = content.useSounds;
+
+  std::optional<std::wstring> failed;
+  for (const AutostartValue& value : kAutostartValues) {
+    if (!content.rows[value.row]) {
+      registry.RemoveValue(value.name);
+    } else if (!registry.SetValue(value.name, AutostartCommand(programPath, value.switchText)) && !failed) {
+      failed = value.name;
+    }
+  }
+  if (failed) throw AutostartWriteError(*failed);
+}
+
+}  // namespace krelmix

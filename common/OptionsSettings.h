@@ -1,0 +1,73 @@
+#pragma once
+// What the options dialog reads and writes: the settings file's sections Options, Kill,
+// ExcludeDir and UseSoundz, the in-memory options, and the two autostart values that follow rows 3
+// and 4. The dialog itself only shows this content and hands it back.
+#include <array>
+#include <string>
+#include <vector>
+
+#include "common/ProgramState.h"
+#include "platform/AutostartRegistry.h"
+#include "platform/UserError.h"
+#include "settings/SettingsFile.h"
+
+namespace krelmix {
+
+constexpr size_t kOptionRowCount = 6;
+// The option rows, in the order of their keys "0" to "5" in section Options.
+enum OptionRow : size_t {
+  kShowSplashRow = 0,
+  kFollowReportRow = 1,
+  kWarnTmpRow = 2,
+  kAutoEraseRow = 3,  // the autostart value for /nightfly
+  kAutoTmpRow = 4,    // the autostart value for /nighttrash
+  kAnimationRow = 5,
+};
+extern const std::array<const wchar_t*, kOptionRowCount> kOptionRowTexts;
+
+struct OptionsEntry {
+  std::wstring text;
+  bool ticked = false;
+};
+
+// What the dialog shows. A new dialog starts with every row unticked, the sound box ticked and
+// both lists empty.
+struct OptionsContent {
+  std::array<bool, kOptionRowCount> rows{};
+  std::vector<OptionsEntry> masks;     // the mask editor's list (section Kill)
+  std::vector<OptionsEntry> excludes;  // the exclusion editor's list (section ExcludeDir)
+  bool useSounds = true;
+};
+
+// The reload of an activation while no editor shows: rows 0 to 2 from memory, then, when the file
+// exists, the rows by key number up to the count of keys in Options, both lists and the sound box.
+// Returns whether the file was read; without it the lists and the sound box are left as they are.
+bool ReloadOptions(const ProgramState& state, const SettingsFile& settings, OptionsContent& content);
+
+// One of the two autostart values.
+struct AutostartValue {
+  OptionRow row;
+  const wchar_t* name;
+  const wchar_t* switchText;
+};
+extern const std::array<AutostartValue, 2> kAutostartValues;
+
+// The command Windows runs at log-on. The path is quoted: unquoted, a path with a space (the usual
+// "C:\Program Files\...") would start whatever program lies at its first word.
+std::wstring AutostartCommand(const std::wstring& programPath, const wchar_t* switchText);
+
+// An autostart value could not be written.
+class AutostartWriteError : public UserError {
+ public:
+  explicit AutostartWriteError(const std::wstring& valueName);
+};
+
+// "Сохранить": writes Kill, ExcludeDir, Options and UseSoundz in one replacement of the file, sets
+// ShowSplash, WarnTmp, UseAnimation and UseSounds, then makes both autostart values match rows 3
+// and 4, whether or not the ticks changed. A refused file write raises SettingsWriteError and
+// changes nothing else; a value that cannot be written raises AutostartWriteError once both values
+// were tried, the file being complete by then.
+void SaveOptions(const OptionsContent& content, const std::wstring& programPath, SettingsFile& settings,
+                 AutostartRegistry& registry, ProgramState& state);
+
+}  // namespace krelmix

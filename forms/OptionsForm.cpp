@@ -1,0 +1,285 @@
+#include "forms/OptionsForm.h"
+
+#include "forms/ExcludeForm.h"
+#include "forms/FileTypeForm.h"
+#include "forms/FormSkin.h"
+#include "forms/SoundForm.h"
+#include "resources/ResourceIds.h"
+
+namespace krelmix {
+
+namespace {
+constexpr SIZE kClientSize{360, 286};
+constexpr COLORREF kSilver = RGB(192, 192, 192);
+constexpr UINT kOptionListId = 401, kSoundBoxId = 402, kMaskStagingId = 403, kExcludeStagingId = 404, kRussianId = 405,
+               kEnglishId = 406;
+constexpr DWORD kSlidePauseMs = 2;
+
+FormStyle OptionsStyle() {
+  FormStyle style;
+  style.className = L"TOptionsForm";
+  style.title = L"Настройки";
+  style.clientSize = kClientSize;
+  style.style = WS_POPUP;
+  style.exStyle = WS_EX_TOPMOST;
+  style.color = RGB(214, 219, 228);
+  return style;
+}
+
+RECT Bounds(int left, int top, int width, int height) { return {left, top, left + width, top + height}; }
+
+bool ModifierHeld() { return GetKeyState(VK_SHIFT) < 0 || GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0; }
+}  // namespace
+
+TOptionsForm::TOptionsForm(const OptionsDialogServices& services) : Form(OptionsStyle()), services_(services) {
+  onModalMessage = [this](const MSG& msg) { return TakeEscape(msg); };
+  pump_.preTranslate = [this](MSG& msg) { return TakeEscape(msg); };
+}
+
+// The editors are owned windows of the dialog and go before it.
+TOptionsForm::~TOptionsForm() {
+  FileTypeForm.reset();
+  ExcludeForm.reset();
+}
+
+int TOptionsForm::Execute(HWND mainWindow, const OptionsDialogServices& services) {
+  TOptionsForm form(services);
+  form.CreateForm(mainWindow, true);
+  const int result = form.ShowModal();
+  form.FormClose();
+  return result;
+}
+
+void TOptionsForm::CreateControls() {
+  font_ = CreatePixelFont(L"MS Sans Serif", 11);
+  CreateSkin();
+  CreateFrame();
+  CreateLists();
+  CreateSoundBox();
+  CreateButtons();
+  CreateLanguageButtons();
+  SetTabOrder({CheckListBox2.Handle(), CheckBox1.Handle()});
+  onActivate = [this] { FormActivate(); };
+  FormCreate();
+}
+
+void TOptionsForm::CreateSkin() {
+  SkinLook look(IDB_SKIN_OPTIONS, IDR_SKIN_OPTIONS_OUTLINE);
+  look.transparentColor = RGB(0, 0, 0);
+  AttachSkin(*this, fcImageForm1, look);
+}
+
+void TOptionsForm::CreateFrame() {
+  for (BevelLine* line : {&Bevel1, &Bevel2, &Bevel3, &Bevel4}) AddGraphic(*line);
+}
+
+void TOptionsForm::CreateLists() {
+  CheckListStyle options;
+  options.itemHeight = 13;
+  options.font = font_.Get();
+  options.integralHeight = true;
+  CheckListBox2.Create(Handle(), Bounds(10, 9, 339, 182), kOptionListId, options);
+  for (const wchar_t* text : kOptionRowTexts) CheckListBox2.Add(text, false);
+  CheckListBox2.onDblClick = [this] { CheckListBox2DblClick(); };
+  AddWindowed(CheckListBox2);
+
+  CheckListStyle staging;
+  staging.font = font_.Get();
+  CheckListBox1.Create(Handle(), Bounds(12, 20, 60, 40), kMaskStagingId, staging);
+  CheckListBox3.Create(Handle(), Bounds(80, 20, 60, 40), kExcludeStagingId, staging);
+  for (CheckListBox* list : {&CheckListBox1, &CheckListBox3}) {
+    ShowWindow(list->Handle(), SW_HIDE);
+    AddWindowed(*list);
+  }
+}
+
+void TOptionsForm::CreateSoundBox() {
+  CheckBox1.Create(Handle(), Bounds(13, 199, 131, 17), kSoundBoxId, L"Использовать звуки", font_.Get(), kSilver);
+  CheckBox1.SetChecked(true);
+  CheckBox1.onClick = [this] { CheckBox1Click(); };
+  AddWindowed(CheckBox1);
+}
+
+void TOptionsForm::CreateButtons() {
+  struct Definition {
+    SpeedButton& button;
+    const wchar_t* caption;
+    const wchar_t* hint;
+    void (TOptionsForm::*handler)();
+  };
+  const Definition definitions[] = {
+      {SpeedButton5, L"Настроить звуки", L"", &TOptionsForm::SpeedButton5Click},
+      {SpeedButton1, L"Типы файлов", L"Типы файлов для удаления", &TOptionsForm::SpeedButton1Click},
+      {SpeedButton2, L"Исключить", L"Исключить каталоги из поиска", &TOptionsForm::SpeedButton2Click},
+      {SpeedButton3, L"Сохранить", L"", &TOptionsForm::SpeedButton3Click},
+      {SpeedButton4, L"Отмена", L"", &TOptionsForm::SpeedButton4Click},
+  };
+  for (const Definition& d : definitions) {
+    d.button.SetCaption(d.caption);
+    d.button.SetHint(d.hint);
+    d.button.SetFont(font_.Get());
+    d.button.SetCaptionColor(RGB(0, 0, 0));
+    d.button.onClick = [this, handler = d.handler] { (this->*handler)(); };
+    AddGraphic(d.button);
+  }
+}
+
+// The language choice was never made to work: both buttons stay hidden and disabled.
+void TOptionsForm::CreateLanguageButtons() {
+  RadioButton1.Create(Handle(), Bounds(250, 199, 90, 17), kRussianId, L"Русский", font_.Get(), true);
+  RadioButton2.Create(Handle(), Bounds(250, 220, 90, 17), kEnglishId, L"English", font_.Get(), false);
+  RadioButton1.SetSelected(true);
+  for (RadioButton* button : {&RadioButton1, &RadioButton2}) {
+    button->SetEnabled(false);
+    ShowWindow(button->Handle(), SW_HIDE);
+    AddWindowed(*button);
+  }
+}
+
+void TOptionsForm::FormCreate() {
+  FileTypeForm = std::make_unique<TFileTypeForm>();
+  FileTypeForm->CreateEditor(Handle());
+  ExcludeForm = std::make_unique<TExcludeForm>();
+  ExcludeForm->CreateEditor(Handle());
+}
+
+LRESULT TOptionsForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  const LRESULT result = Form::OnMessage(message, wParam, lParam);
+  // Coming back from a side editor activates the dialog again; the first activation is the
+  // form's own event, and a return from another program or a modal window is no activation of it.
+  if (message == WM_ACTIVATE && LOWORD(wParam) != WA_INACTIVE && lParam) {
+    const HWND previous = reinterpret_cast<HWND>(lParam);
+    if ((FileTypeForm && previous == FileTypeForm->Handle()) || (ExcludeForm && previous == ExcludeForm->Handle()))
+      FormActivate();
+  }
+  return result;
+}
+
+void TOptionsForm::FormActivate() {
+  SpeedButton5.SetEnabled(CheckBox1.Checked());
+  // Back from an editor, the rows, lists and sound box stay as the user left them.
+  if (AnyEditorShowing()) return;
+  OptionsContent content = ShownContent();
+  const bool fromFile = ReloadOptions(services_.state, services_.settings, content);
+  ShowContent(content, fromFile);
+}
+
+OptionsContent TOptionsForm::ShownContent() const {
+  OptionsContent content;
+  for (size_t row = 0; row < kOptionRowCount; ++row) content.rows[row] = CheckListBox2.Ticked(row);
+  content.useSounds = CheckBox1.Checked();
+  return content;
+}
+
+void TOptionsForm::ShowContent(const OptionsContent& content, bool withLists) {
+  for (size_t row = 0; row < kOptionRowCount; ++row) CheckListBox2.SetTicked(row, content.rows[row]);
+  if (!withLists) return;
+  const std::pair<ListEditorForm*, const std::vector<OptionsEntry>*> lists[] = {{FileTypeForm.get(), &content.masks},
+                                                                                {ExcludeForm.get(), &content.excludes}};
+  for (const auto& [editor, entries] : lists) {
+    editor->ClearEntries();
+    for (const OptionsEntry& entry : *entries) editor->AppendEntry(entry.text, entry.ticked);
+  }
+  CheckBox1.SetChecked(content.useSounds);
+}
+
+void TOptionsForm::CheckBox1Click() { SpeedButton5.SetEnabled(CheckBox1.Checked()); }
+
+// With no row selected a double click changes nothing.
+void TOptionsForm::CheckListBox2DblClick() {
+  const int index = CheckListBox2.ItemIndex();
+  if (index < 0) return;
+  CheckListBox2.SetTicked(static_cast<size_t>(index), !CheckListBox2.Ticked(static_cast<size_t>(index)));
+}
+
+void TOptionsForm::SpeedButton1Click() { ToggleEditor(*FileTypeForm, Side::Left); }
+void TOptionsForm::SpeedButton2Click() { ToggleEditor(*ExcludeForm, Side::Right); }
+
+void TOptionsForm::ToggleEditor(ListEditorForm& editor, Side side) {
+  if (sliding_) return;
+  sliding_ = true;
+  SetTopmost(true);
+  RECT dialog{};
+  GetWindowRect(Handle(), &dialog);
+  const int width = ListEditorForm::kWidth;
+  const int outward = side == Side::Left ? -1 : 1;
+  const HWND window = editor.Handle();
+  if (!editor.Showing()) {
+    // It starts where the dialog covers it and moves out from under it.
+    const int start = side == Side::Left ? dialog.left : dialog.right - width;
+    SetWindowPos(window, Handle(), start, dialog.top, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    if (services_.state.UseAnimation) SlideEditor(window, start, dialog.top, outward);
+    const int finalLeft = side == Side::Left ? dialog.left - width : dialog.right;
+    SetWindowPos(window, nullptr, finalLeft, dialog.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  } else {
+    RECT shown{};
+    GetWindowRect(window, &shown);
+    if (services_.state.UseAnimation) SlideEditor(window, shown.left, shown.top, -outward);
+    ShowWindow(window, SW_HIDE);
+  }
+  SetTopmost(false);
+  sliding_ = false;
+}
+
+// One pixel per step, as many steps as the editor is wide, the window's messages handled between.
+void TOptionsForm::SlideEditor(HWND editor, int left, int top, int step) {
+  for (int moved = 0; moved < ListEditorForm::kWidth; ++moved) {
+    left += step;
+    SetWindowPos(editor, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (!pump_.PumpNow()) return;  // the program is ending
+    Sleep(kSlidePauseMs);
+  }
+}
+
+void TOptionsForm::SetTopmost(bool topmost) {
+  SetForegroundWindow(Handle());
+  SetWindowPos(Handle(), topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+bool TOptionsForm::AnyEditorShowing() const {
+  return (FileTypeForm && FileTypeForm->Showing()) || (ExcludeForm && ExcludeForm->Showing());
+}
+
+bool TOptionsForm::OwnsActiveWindow() const {
+  const HWND active = GetActiveWindow();
+  return active && (active == Handle() || (FileTypeForm && active == FileTypeForm->Handle()) ||
+                    (ExcludeForm && active == ExcludeForm->Handle()));
+}
+
+bool TOptionsForm::TakeEscape(const MSG& msg) {
+  if (msg.message != WM_KEYDOWN || msg.wParam != VK_ESCAPE || ModifierHeld() || !OwnsActiveWindow()) return false;
+  SpeedButton4Click();
+  return true;
+}
+
+void TOptionsForm::SpeedButton5Click() { TSoundFRM::Execute(Handle(), {services_.settings, services_.sound}); }
+
+void TOptionsForm::StageList(CheckListBox& staging, const ListEditorForm& editor) {
+  staging.Clear();
+  for (const ListEntry& entry : editor.Entries()) staging.Add(entry.text, entry.ticked);
+}
+
+// The dialog closes once this handler is over, also when the save has failed on the way.
+void TOptionsForm::SpeedButton3Click() {
+  StageList(CheckListBox1, *FileTypeForm);
+  StageList(CheckListBox3, *ExcludeForm);
+  SetModalResult(mrOk);
+  OptionsContent content = ShownContent();
+  for (size_t i = 0; i < CheckListBox1.Count(); ++i)
+    content.masks.push_back({CheckListBox1.Text(i), CheckListBox1.Ticked(i)});
+  for (size_t i = 0; i < CheckListBox3.Count(); ++i)
+    content.excludes.push_back({CheckListBox3.Text(i), CheckListBox3.Ticked(i)});
+  SaveOptions(content, services_.programPath, services_.settings, services_.autostart, services_.state);
+}
+
+void TOptionsForm::SpeedButton4Click() { SetModalResult(mrCancel); }
+
+// The sound switch applies to the running program however the dialog closed; the file keeps what
+// was last saved.
+void TOptionsForm::FormClose() {
+  for (ListEditorForm* editor : {FileTypeForm.get(), ExcludeForm.get()})
+    if (editor && editor->Exists()) editor->Hide();
+  if (Exists()) services_.state.UseSounds = CheckBox1.Checked();
+}
+
+}  // namespace krelmix

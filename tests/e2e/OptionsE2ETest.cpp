@@ -1,0 +1,162 @@
+// The options dialog as the user meets it: opened by "Настройки", rows ticked by double-click,
+// "Сохранить" writing the settings file and the machine's autostart values, "Отмена" and Escape
+// writing nothing.
+#include <gtest/gtest.h>
+
+#include <optional>
+
+#include "Harness.h"
+
+namespace krelmix::e2e {
+
+namespace {
+
+const std::string kNoSplash = "[Options]\r\n0=0\r\n";
+const wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const wchar_t kEraseValue[] = L"Krelmix2001 erase";
+const wchar_t kTmpValue[] = L"Krelmix2001 TMP";
+constexpr int kOptionListId = 401;
+
+std::optional<std::wstring> RunValue(const wchar_t* name) {
+  wchar_t data[2048] = {};
+  DWORD bytes = sizeof data;
+  if (RegGetValueW(HKEY_LOCAL_MACHINE, kRunKey, name, RRF_RT_REG_SZ, nullptr, data, &bytes) != ERROR_SUCCESS)
+    return std::nullopt;
+  return std::wstring(data);
+}
+
+void RemoveRunValues() {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+  RegDeleteValueW(key, kEraseValue);
+  RegDeleteValueW(key, kTmpValue);
+  RegCloseKey(key);
+}
+
+bool GoneWithin(HWND window, DWORD milliseconds) {
+  for (DWORD waited = 0; waited < milliseconds; waited += 100) {
+    if (!IsWindow(window) || !IsWindowVisible(window)) return true;
+    Sleep(100);
+  }
+  return false;
+}
+
+HWND OpenOptions(RunningProgram& program) {
+  if (!program.MainWindow()) return nullptr;
+  program.ClickControl(L"SpeedButton8");
+  HWND dialog = program.WaitForWindow(L"TOptionsForm", 10000);
+  for (int i = 0; i < 30 && dialog && GetForegroundWindow() != dialog; ++i) Sleep(100);
+  Sleep(300);
+  return dialog;
+}
+
+void ClickDialogControl(HWND dialog, const std::wstring& name) {
+  const ControlInfo c = FindControl(dialog, name);
+  ClickAt(dialog, {(c.bounds.left + c.bounds.right) / 2, (c.bounds.top + c.bounds.bottom) / 2});
+}
+
+// Two clicks on an option row's text, well within the double-click time.
+void DoubleClickRow(HWND dialog, int row) {
+  HWND list = GetDlgItem(dialog, kOptionListId);
+  POINT point{120, row * 13 + 6};
+  ClientToScreen(list, &point);
+  SetCursorPos(point.x, point.y);
+  Sleep(100);
+  for (DWORD flags : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    SendInput(1, &input, sizeof input);
+    Sleep(30);
+  }
+  Sleep(300);
+}
+
+void TapEscape() {
+  for (DWORD flags : {0ul, static_cast<unsigned long>(KEYEVENTF_KEYUP)}) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = VK_ESCAPE;
+    input.ki.dwFlags = flags;
+    SendInput(1, &input, sizeof input);
+    Sleep(30);
+  }
+}
+
+// Opens the dialog, flips rows 3 and 4 and saves.
+void FlipAutostartRowsAndSave(RunningProgram& program, bool expectTicked) {
+  HWND dialog = OpenOptions(program);
+  ASSERT_TRUE(dialog);
+  DoubleClickRow(dialog, 3);
+  DoubleClickRow(dialog, 4);
+  const std::vector<bool> ticks = ListTicks(GetDlgItem(dialog, kOptionListId));
+  ASSERT_EQ(ticks.size(), 6u);
+  EXPECT_EQ(ticks[3], expectTicked);
+  EXPECT_EQ(ticks[4], expectTicked);
+  ClickDialogControl(dialog, L"SpeedButton3");
+  EXPECT_TRUE(GoneWithin(dialog, 5000));
+}
+
+}  // namespace
+
+TEST(OptionsE2E, SaveKeepsTheAutostartValuesInStepWithRowsThreeAndFour) {
+  RemoveRunValues();
+  RunningProgram program(kNoSplash);
+  program.Start();
+  FlipAutostartRowsAndSave(program, true);
+  const std::wstring quoted = L"\"" + program.Folder() + L"\\Krelmix.exe\"";
+  EXPECT_EQ(RunValue(kEraseValue), quoted + L" /nightfly");
+  EXPECT_EQ(RunValue(kTmpValue), quoted + L" /nighttrash");
+  EXPECT_NE(program.SettingsBytes().find("[Options]\r\n0=0\r\n1=1\r\n2=1\r\n3=1\r\n4=1\r\n5=0\r\n"), std::string::npos)
+      << program.SettingsBytes();
+
+  FlipAutostartRowsAndSave(program, false);
+  EXPECT_FALSE(RunValue(kEraseValue));
+  EXPECT_FALSE(RunValue(kTmpValue));
+
+  // Saving again with both values absent reports nothing.
+  HWND dialog = OpenOptions(program);
+  ASSERT_TRUE(dialog);
+  ClickDialogControl(dialog, L"SpeedButton3");
+  EXPECT_TRUE(GoneWithin(dialog, 5000));
+  EXPECT_FALSE(program.WaitForMessageBox(1500).hwnd);
+  RemoveRunValues();
+}
+
+TEST(OptionsE2E, CancelAndEscapeWriteNothingAndEscapeElsewhereIsNotTaken) {
+  RunningProgram program(kNoSplash);
+  program.Start();
+  const std::string before = program.SettingsBytes();
+
+  HWND dialog = OpenOptions(program);
+  ASSERT_TRUE(dialog);
+  DoubleClickRow(dialog, 5);
+  ClickDialogControl(dialog, L"SpeedButton4");
+  EXPECT_TRUE(GoneWithin(dialog, 5000));
+  EXPECT_EQ(program.SettingsBytes(), before);
+
+  // Escape typed while another program's window is active is that program's key.
+  dialog = OpenOptions(program);
+  ASSERT_TRUE(dialog);
+  HWND other = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"other program", WS_POPUP | WS_VISIBLE, 0, 0, 200, 100,
+                               nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  SetForegroundWindow(other);
+  Sleep(300);
+  TapEscape();
+  for (int i = 0; i < 5; ++i) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    Sleep(100);
+  }
+  EXPECT_TRUE(IsWindowVisible(dialog)) << "Escape in another program cancelled the dialog";
+  DestroyWindow(other);
+
+  // In the dialog it cancels.
+  ClickAt(dialog, {300, 230});  // on the empty right-hand area: activates the dialog, changes nothing
+  DoubleClickRow(dialog, 5);
+  TapEscape();
+  EXPECT_TRUE(GoneWithin(dialog, 5000));
+  EXPECT_EQ(program.SettingsBytes(), before);
+}
+
+}  // namespace krelmix::e2e
