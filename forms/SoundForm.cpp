@@ -74,7 +74,8 @@ int TSoundFRM::Execute(HWND owner, const SoundEditorServices& services) {
 void TSoundFRM::CentreOnMainWindow() {
   HWND owner = GetWindow(Handle(), GW_OWNER);
   HWND mainWindow = owner ? GetWindow(owner, GW_OWNER) : nullptr;
-  if (!mainWindow) mainWindow = owner;
+  // Above the main window there is only the hidden application window.
+  if (!mainWindow || !IsWindowVisible(mainWindow)) mainWindow = owner;
   if (!mainWindow) return;
   RECT around{}, own{};
   GetWindowRect(mainWindow, &around);
@@ -195,7 +196,11 @@ void TSoundFRM::SpeedButton5Click() {
   SetForegroundWindow(Handle());
   StopBeingTopmost();
   const std::optional<std::wstring> file = chooseSoundFile(Handle());
-  if (file) {
+  // A path the settings file cannot hold as a key ('=' in it) would be lost at the save: refused
+  // at once, with the beep the list editors give.
+  if (file && !IniDocument::CanHoldKey(*file)) {
+    MessageBeep(MB_OK);
+  } else if (file) {
     RxCheckListBox1.SetText(static_cast<size_t>(row), *file);
     RxCheckListBox1.SetTicked(static_cast<size_t>(row), false);
     RxCheckListBox1.SetItemIndex(-1);

@@ -146,6 +146,7 @@ TEST(SoundEditor, BrowsedFileReplacesTheRowUntickedAndSaveWritesItInItsSlot) {
   EXPECT_EQ(editor.dialogs, 0);
 
   editor.Choose(2, std::nullopt);
+  editor.Choose(2, L"C:\\a=b.wav");  // a path no key can hold is refused
   EXPECT_EQ(editor.Rows(), EmptyRowsFrom({}));
   editor.Choose(2, L"C:\\Звуки\\tmp.wav");
   editor.Choose(4, L"C:\\found.wav");
