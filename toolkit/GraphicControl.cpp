@@ -1,5 +1,7 @@
 #include "toolkit/GraphicControl.h"
 
+#include <optional>
+
 namespace krelmix {
 
 void GraphicControl::Invalidate() const {
@@ -34,6 +36,10 @@ void Label::Paint(HDC dc) {
   SetTextColor(dc, Enabled() ? color_ : GetSysColor(COLOR_GRAYTEXT));
   SelectGuard select(dc, font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT));
   RECT area = Bounds();
+  // A one-line caption wider than the label (a wider stand-in font) is condensed, not run on.
+  const Font condensed = (alignment_ & DT_WORDBREAK) ? Font() : CondensedToFit(dc, Caption(), area.right - area.left);
+  std::optional<SelectGuard> selectCondensed;
+  if (condensed) selectCondensed.emplace(dc, condensed.Get());
   DrawTextW(dc, Caption().c_str(), static_cast<int>(Caption().size()), &area, alignment_ | DT_NOPREFIX | DT_NOCLIP);
 }
 
