@@ -240,14 +240,15 @@ bool TOptionsForm::AnyEditorShowing() const {
   return (FileTypeForm && FileTypeForm->Showing()) || (ExcludeForm && ExcludeForm->Showing());
 }
 
-bool TOptionsForm::OwnsActiveWindow() const {
-  const HWND active = GetActiveWindow();
-  return active && (active == Handle() || (FileTypeForm && active == FileTypeForm->Handle()) ||
-                    (ExcludeForm && active == ExcludeForm->Handle()));
+// The key goes to the focused control of the active window; with no focus, to the active window.
+bool TOptionsForm::OwnsKeyTarget(HWND target) const {
+  const HWND window = target ? GetAncestor(target, GA_ROOT) : GetActiveWindow();
+  return window && (window == Handle() || (FileTypeForm && window == FileTypeForm->Handle()) ||
+                    (ExcludeForm && window == ExcludeForm->Handle()));
 }
 
 bool TOptionsForm::TakeEscape(const MSG& msg) {
-  if (msg.message != WM_KEYDOWN || msg.wParam != VK_ESCAPE || ModifierHeld() || !OwnsActiveWindow()) return false;
+  if (msg.message != WM_KEYDOWN || msg.wParam != VK_ESCAPE || ModifierHeld() || !OwnsKeyTarget(msg.hwnd)) return false;
   SpeedButton4Click();
   return true;
 }
