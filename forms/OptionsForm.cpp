@@ -240,11 +240,15 @@ bool TOptionsForm::AnyEditorShowing() const {
   return (FileTypeForm && FileTypeForm->Showing()) || (ExcludeForm && ExcludeForm->Showing());
 }
 
-// The key goes to the focused control of the active window; with no focus, to the active window.
-bool TOptionsForm::OwnsKeyTarget(HWND target) const {
-  const HWND window = target ? GetAncestor(target, GA_ROOT) : GetActiveWindow();
+bool TOptionsForm::IsDialogOrEditor(HWND window) const {
   return window && (window == Handle() || (FileTypeForm && window == FileTypeForm->Handle()) ||
                     (ExcludeForm && window == ExcludeForm->Handle()));
+}
+
+// A key of this thread goes to the focused control of the active window; under Wine it may also
+// come addressed to a tooltip showing over the active window, so the active window decides too.
+bool TOptionsForm::OwnsKeyTarget(HWND target) const {
+  return (target && IsDialogOrEditor(GetAncestor(target, GA_ROOT))) || IsDialogOrEditor(GetActiveWindow());
 }
 
 bool TOptionsForm::TakeEscape(const MSG& msg) {
