@@ -240,14 +240,19 @@ bool TOptionsForm::AnyEditorShowing() const {
   return (FileTypeForm && FileTypeForm->Showing()) || (ExcludeForm && ExcludeForm->Showing());
 }
 
-bool TOptionsForm::OwnsActiveWindow() const {
-  const HWND active = GetActiveWindow();
-  return active && (active == Handle() || (FileTypeForm && active == FileTypeForm->Handle()) ||
-                    (ExcludeForm && active == ExcludeForm->Handle()));
+bool TOptionsForm::IsDialogOrEditor(HWND window) const {
+  return window && (window == Handle() || (FileTypeForm && window == FileTypeForm->Handle()) ||
+                    (ExcludeForm && window == ExcludeForm->Handle()));
+}
+
+// A key of this thread goes to the focused control of the active window; under Wine it may also
+// come addressed to a tooltip showing over the active window, so the active window decides too.
+bool TOptionsForm::OwnsKeyTarget(HWND target) const {
+  return (target && IsDialogOrEditor(GetAncestor(target, GA_ROOT))) || IsDialogOrEditor(GetActiveWindow());
 }
 
 bool TOptionsForm::TakeEscape(const MSG& msg) {
-  if (msg.message != WM_KEYDOWN || msg.wParam != VK_ESCAPE || ModifierHeld() || !OwnsActiveWindow()) return false;
+  if (msg.message != WM_KEYDOWN || msg.wParam != VK_ESCAPE || ModifierHeld() || !OwnsKeyTarget(msg.hwnd)) return false;
   SpeedButton4Click();
   return true;
 }

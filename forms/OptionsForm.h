@@ -76,7 +76,8 @@ class TOptionsForm : public Form {
   void SlideEditor(HWND editor, int left, int top, int step);
   void SetTopmost(bool topmost);
   bool AnyEditorShowing() const;
-  bool OwnsActiveWindow() const;
+  bool IsDialogOrEditor(HWND window) const;
+  bool OwnsKeyTarget(HWND target) const;
   // Escape cancels while the dialog or one of its editors is the active window.
   bool TakeEscape(const MSG& msg);
   void ShowContent(const OptionsContent& content, bool withLists);

@@ -99,6 +99,54 @@ void FlipAutostartRowsAndSave(RunningProgram& program, bool expectTicked) {
 
 }  // namespace
 
+TEST(OptionsE2E, EveryControlSitsWhereTheDesignPutsItWithItsTexts) {
+  RunningProgram program(kNoSplash);
+  program.Start();
+  HWND dialog = OpenOptions(program);
+  ASSERT_TRUE(dialog);
+  RECT client{};
+  GetClientRect(dialog, &client);
+  EXPECT_EQ(client.right, 360);
+  EXPECT_EQ(client.bottom, 286);
+  EXPECT_TRUE(GetWindowLongW(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  struct Expected {
+    const wchar_t* name;
+    RECT bounds;
+    bool visible;
+    const wchar_t* caption;
+    const wchar_t* hint;
+  };
+  const Expected expected[] = {
+      {L"CheckListBox2", {10, 9, 349, 191}, true, L"CheckListBox2", L""},
+      {L"CheckBox1", {13, 199, 144, 216}, true, L"Использовать звуки", L""},
+      {L"SpeedButton5", {14, 219, 146, 241}, true, L"Настроить звуки", L""},
+      {L"SpeedButton1", {155, 197, 235, 219}, true, L"Типы файлов", L"Типы файлов для удаления"},
+      {L"SpeedButton2", {155, 220, 235, 242}, true, L"Исключить", L"Исключить каталоги из поиска"},
+      {L"SpeedButton3", {12, 250, 92, 275}, true, L"Сохранить", L""},
+      {L"SpeedButton4", {269, 250, 349, 275}, true, L"Отмена", L""},
+      {L"CheckListBox1", {}, false, nullptr, nullptr},
+      {L"CheckListBox3", {}, false, nullptr, nullptr},
+      {L"RadioButton1", {}, false, L"Русский", nullptr},
+      {L"RadioButton2", {}, false, L"English", nullptr},
+  };
+  for (const Expected& e : expected) {
+    const ControlInfo c = FindControl(dialog, e.name);
+    ASSERT_EQ(c.name, e.name);
+    EXPECT_EQ(c.visible, e.visible) << c.name;
+    if (e.visible) {
+      EXPECT_TRUE(EqualRect(&c.bounds, &e.bounds)) << c.name;
+    }
+    if (e.caption) {
+      EXPECT_EQ(c.caption, e.caption) << c.name;
+    }
+    if (e.hint) {
+      EXPECT_EQ(c.hint, e.hint) << c.name;
+    }
+  }
+  EXPECT_FALSE(FindControl(dialog, L"RadioButton2").enabled);
+  EXPECT_EQ(ListLines(GetDlgItem(dialog, kOptionListId)).size(), 6u);
+}
+
 TEST(OptionsE2E, SaveKeepsTheAutostartValuesInStepWithRowsThreeAndFour) {
   RemoveRunValues();
   RunningProgram program(kNoSplash);
