@@ -14,29 +14,7 @@ namespace {
 
 const std::string kNoSplash = "[Options]\r\n0=0\r\n";
 
-void Key(int key, bool up) {
-  INPUT input{};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = static_cast<WORD>(key);
-  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-  SendInput(1, &input, sizeof input);
-  Sleep(30);
-}
-
-void Tap(int key) {
-  Key(key, false);
-  Key(key, true);
-}
-
 bool Shown(HWND window) { return window && IsWindow(window) && IsWindowVisible(window); }
-
-bool GoneWithin(HWND window, DWORD milliseconds) {
-  for (DWORD waited = 0; waited < milliseconds; waited += 100) {
-    if (!Shown(window)) return true;
-    Sleep(100);
-  }
-  return false;
-}
 
 HWND OpenAbout(RunningProgram& program) {
   HWND main = program.MainWindow();
@@ -46,21 +24,6 @@ HWND OpenAbout(RunningProgram& program) {
   for (int i = 0; i < 30 && about && GetForegroundWindow() != about; ++i) Sleep(100);
   Sleep(300);
   return about;
-}
-
-// Two clicks well within the double-click time (ClickAt waits between its halves).
-void DoubleClickAt(HWND window, POINT client) {
-  ClientToScreen(window, &client);
-  SetCursorPos(client.x, client.y);
-  Sleep(100);
-  for (DWORD flags : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
-    SendInput(1, &input, sizeof input);
-    Sleep(30);
-  }
-  Sleep(200);
 }
 
 // A modal box of the program titled "Krelmix", if one shows within the time.
@@ -170,16 +133,16 @@ TEST(About, OpensCentredWithItsControlsAndClosesOnEscAndEnterButNotCtrlEnter) {
   EXPECT_TRUE(PtInRegion(outline, 3, 203));
   DeleteObject(outline);
 
-  Key(VK_CONTROL, false);
-  Tap(VK_RETURN);
-  Key(VK_CONTROL, true);
+  SendKey(VK_CONTROL, false);
+  TapKey(VK_RETURN);
+  SendKey(VK_CONTROL, true);
   EXPECT_FALSE(GoneWithin(about, 1000)) << "Ctrl+Enter closed the window";
-  Tap(VK_ESCAPE);
+  TapKey(VK_ESCAPE);
   EXPECT_TRUE(GoneWithin(about, 5000)) << "Esc did not close the window";
 
   about = OpenAbout(program);
   ASSERT_NE(about, nullptr);
-  Tap(VK_RETURN);
+  TapKey(VK_RETURN);
   EXPECT_TRUE(GoneWithin(about, 5000)) << "Enter did not close the window";
 }
 
@@ -189,16 +152,16 @@ TEST(About, ShiftCtrlAlt1HeldWhileDoubleClickingTheLogoShowsTheHiddenMessage) {
   HWND about = OpenAbout(program);
   ASSERT_NE(about, nullptr);
   const POINT logo{105 + 89, 9 + 35};
-  for (int key : {VK_SHIFT, VK_CONTROL, VK_MENU, int('1')}) Key(key, false);
+  for (int key : {VK_SHIFT, VK_CONTROL, VK_MENU, int('1')}) SendKey(static_cast<WORD>(key), false);
   DoubleClickAt(about, logo);
-  for (int key : {int('1'), VK_MENU, VK_CONTROL, VK_SHIFT}) Key(key, true);
+  for (int key : {int('1'), VK_MENU, VK_CONTROL, VK_SHIFT}) SendKey(static_cast<WORD>(key), true);
   EXPECT_TRUE(HiddenMessageShows(program, 5000));
   // Releasing a key before the double-click disarms it.
   Sleep(300);
-  for (int key : {VK_SHIFT, VK_CONTROL, VK_MENU, int('1')}) Key(key, false);
-  Key(WORD('1'), true);
+  for (int key : {VK_SHIFT, VK_CONTROL, VK_MENU, int('1')}) SendKey(static_cast<WORD>(key), false);
+  SendKey('1', true);
   DoubleClickAt(about, logo);
-  for (int key : {VK_MENU, VK_CONTROL, VK_SHIFT}) Key(key, true);
+  for (int key : {VK_MENU, VK_CONTROL, VK_SHIFT}) SendKey(static_cast<WORD>(key), true);
   EXPECT_FALSE(HiddenMessageShows(program, 1500));
   // Without the keys: nothing.
   DoubleClickAt(about, logo);
@@ -216,7 +179,7 @@ TEST(About, TheSplashComesBeforeTheMainWindowTakesInputUnlessSwitchedOffOrInANig
     HWND main = GetWindow(splash, GW_OWNER);
     ASSERT_NE(main, nullptr);
     EXPECT_FALSE(IsWindowEnabled(main)) << "the main window takes input under the splash";
-    Tap(VK_ESCAPE);
+    TapKey(VK_ESCAPE);
     EXPECT_TRUE(GoneWithin(splash, 5000));
     for (int i = 0; i < 30 && !IsWindowEnabled(main); ++i) Sleep(100);
     EXPECT_TRUE(IsWindowEnabled(main));

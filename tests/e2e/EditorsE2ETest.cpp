@@ -12,21 +12,6 @@ namespace krelmix::e2e {
 
 namespace {
 
-void ClickControlOf(HWND form, const std::wstring& name) {
-  const ControlInfo control = FindControl(form, name);
-  ASSERT_FALSE(control.name.empty()) << "no control " << std::string(name.begin(), name.end());
-  ClickAt(form, {(control.bounds.left + control.bounds.right) / 2, (control.bounds.top + control.bounds.bottom) / 2});
-  Sleep(150);
-}
-
-void SendKey(WORD key, bool up) {
-  INPUT input{};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = key;
-  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-  SendInput(1, &input, sizeof input);
-}
-
 // Replaces the text box's text by typing: a click into it, Home, Shift+End, then the characters.
 void TypeInto(HWND editor, const std::wstring& text) {
   ClickControlOf(editor, L"Edit1");
@@ -38,16 +23,7 @@ void TypeInto(HWND editor, const std::wstring& text) {
   SendKey(VK_SHIFT, true);
   SendKey(VK_DELETE, false);
   SendKey(VK_DELETE, true);
-  for (wchar_t c : text) {
-    INPUT input[2] = {};
-    for (INPUT& key : input) {
-      key.type = INPUT_KEYBOARD;
-      key.ki.wScan = c;
-      key.ki.dwFlags = KEYEVENTF_UNICODE;
-    }
-    input[1].ki.dwFlags |= KEYEVENTF_KEYUP;
-    SendInput(2, input, sizeof(INPUT));
-  }
+  TypeText(text);
   Sleep(200);
 }
 

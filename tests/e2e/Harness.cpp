@@ -446,4 +446,62 @@ void RunningProgram::ClickDriveLine(int index, bool onTickBox) {
   MouseClickAt(p);
 }
 
+void SendKey(WORD key, bool up) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = key;
+  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  SendInput(1, &input, sizeof input);
+  Sleep(30);
+}
+
+void TapKey(WORD key) {
+  SendKey(key, false);
+  SendKey(key, true);
+}
+
+void TypeText(const std::wstring& text) {
+  for (wchar_t c : text) {
+    for (DWORD flags : {DWORD(KEYEVENTF_UNICODE), DWORD(KEYEVENTF_UNICODE | KEYEVENTF_KEYUP)}) {
+      INPUT input{};
+      input.type = INPUT_KEYBOARD;
+      input.ki.wScan = c;
+      input.ki.dwFlags = flags;
+      SendInput(1, &input, sizeof input);
+      Sleep(20);
+    }
+  }
+}
+
+void DoubleClickAt(HWND window, POINT client) {
+  ClientToScreen(window, &client);
+  SetCursorPos(client.x, client.y);
+  Sleep(100);
+  for (DWORD flags : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    SendInput(1, &input, sizeof input);
+    Sleep(30);
+  }
+  Sleep(200);
+}
+
+POINT Centre(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+
+void ClickControlOf(HWND form, const std::wstring& name) {
+  const ControlInfo control = FindControl(form, name);
+  ASSERT_FALSE(control.name.empty()) << "no control " << std::string(name.begin(), name.end());
+  ClickAt(form, Centre(control.bounds));
+  Sleep(150);
+}
+
+bool GoneWithin(HWND window, DWORD milliseconds) {
+  for (DWORD waited = 0; waited < milliseconds; waited += 100) {
+    if (!IsWindow(window) || !IsWindowVisible(window)) return true;
+    Sleep(100);
+  }
+  return false;
+}
+
 }  // namespace krelmix::e2e

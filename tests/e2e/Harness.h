@@ -96,4 +96,13 @@ bool AnswerDialog(RunningProgram& program, const wchar_t* className, const std::
 bool WaitUntilIdle(HWND main, DWORD milliseconds = 60000);
 std::wstring WindowText(HWND hwnd);
 
+// Input as a user makes it, through SendInput; each event is given 30 ms to arrive.
+void SendKey(WORD key, bool up);
+void TapKey(WORD key);                          // down, then up
+void TypeText(const std::wstring& text);        // the characters as Unicode key events
+void DoubleClickAt(HWND window, POINT client);  // two clicks well within the double-click time
+POINT Centre(const RECT& r);
+void ClickControlOf(HWND form, const std::wstring& name);  // the centre of a described control
+bool GoneWithin(HWND window, DWORD milliseconds);          // hidden or destroyed in time
+
 }  // namespace krelmix::e2e

@@ -126,13 +126,6 @@ void PumpFor(int milliseconds) {
   }
 }
 
-void SendKey(WORD key, bool up) {
-  INPUT input{};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = key;
-  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-  SendInput(1, &input, sizeof input);
-}
 }  // namespace
 
 TEST(HotKey, AltXTypedInAnotherProgramClosesKrelmixAndDoesNotReachThatProgram) {

@@ -33,14 +33,6 @@ void RemoveRunValues() {
   RegCloseKey(key);
 }
 
-bool GoneWithin(HWND window, DWORD milliseconds) {
-  for (DWORD waited = 0; waited < milliseconds; waited += 100) {
-    if (!IsWindow(window) || !IsWindowVisible(window)) return true;
-    Sleep(100);
-  }
-  return false;
-}
-
 HWND OpenOptions(RunningProgram& program) {
   if (!program.MainWindow()) return nullptr;
   program.ClickControl(L"SpeedButton8");
@@ -50,37 +42,10 @@ HWND OpenOptions(RunningProgram& program) {
   return dialog;
 }
 
-void ClickDialogControl(HWND dialog, const std::wstring& name) {
-  const ControlInfo c = FindControl(dialog, name);
-  ClickAt(dialog, {(c.bounds.left + c.bounds.right) / 2, (c.bounds.top + c.bounds.bottom) / 2});
-}
-
 // Two clicks on an option row's text, well within the double-click time.
 void DoubleClickRow(HWND dialog, int row) {
-  HWND list = GetDlgItem(dialog, kOptionListId);
-  POINT point{120, row * 13 + 6};
-  ClientToScreen(list, &point);
-  SetCursorPos(point.x, point.y);
+  DoubleClickAt(GetDlgItem(dialog, kOptionListId), {120, row * 13 + 6});
   Sleep(100);
-  for (DWORD flags : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
-    SendInput(1, &input, sizeof input);
-    Sleep(30);
-  }
-  Sleep(300);
-}
-
-void TapEscape() {
-  for (DWORD flags : {0ul, static_cast<unsigned long>(KEYEVENTF_KEYUP)}) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = VK_ESCAPE;
-    input.ki.dwFlags = flags;
-    SendInput(1, &input, sizeof input);
-    Sleep(30);
-  }
 }
 
 // Opens the dialog, flips rows 3 and 4 and saves.
@@ -93,7 +58,7 @@ void FlipAutostartRowsAndSave(RunningProgram& program, bool expectTicked) {
   ASSERT_EQ(ticks.size(), 6u);
   EXPECT_EQ(ticks[3], expectTicked);
   EXPECT_EQ(ticks[4], expectTicked);
-  ClickDialogControl(dialog, L"SpeedButton3");
+  ClickControlOf(dialog, L"SpeedButton3");
   EXPECT_TRUE(GoneWithin(dialog, 5000));
 }
 
@@ -165,7 +130,7 @@ TEST(OptionsE2E, SaveKeepsTheAutostartValuesInStepWithRowsThreeAndFour) {
   // Saving again with both values absent reports nothing.
   HWND dialog = OpenOptions(program);
   ASSERT_TRUE(dialog);
-  ClickDialogControl(dialog, L"SpeedButton3");
+  ClickControlOf(dialog, L"SpeedButton3");
   EXPECT_TRUE(GoneWithin(dialog, 5000));
   EXPECT_FALSE(program.WaitForMessageBox(1500).hwnd);
   RemoveRunValues();
@@ -179,7 +144,7 @@ TEST(OptionsE2E, CancelAndEscapeWriteNothingAndEscapeElsewhereIsNotTaken) {
   HWND dialog = OpenOptions(program);
   ASSERT_TRUE(dialog);
   DoubleClickRow(dialog, 5);
-  ClickDialogControl(dialog, L"SpeedButton4");
+  ClickControlOf(dialog, L"SpeedButton4");
   EXPECT_TRUE(GoneWithin(dialog, 5000));
   EXPECT_EQ(program.SettingsBytes(), before);
 
@@ -190,7 +155,7 @@ TEST(OptionsE2E, CancelAndEscapeWriteNothingAndEscapeElsewhereIsNotTaken) {
                                nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
   SetForegroundWindow(other);
   Sleep(300);
-  TapEscape();
+  TapKey(VK_ESCAPE);
   for (int i = 0; i < 5; ++i) {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
@@ -202,7 +167,7 @@ TEST(OptionsE2E, CancelAndEscapeWriteNothingAndEscapeElsewhereIsNotTaken) {
   // In the dialog it cancels.
   ClickAt(dialog, {300, 230});  // on the empty right-hand area: activates the dialog, changes nothing
   DoubleClickRow(dialog, 5);
-  TapEscape();
+  TapKey(VK_ESCAPE);
   EXPECT_TRUE(GoneWithin(dialog, 5000));
   EXPECT_EQ(program.SettingsBytes(), before);
 }

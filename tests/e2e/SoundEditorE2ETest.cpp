@@ -40,14 +40,6 @@ void MakeWave(const std::wstring& path) {
   out << std::string(samples, '\x80');
 }
 
-POINT Centre(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
-
-void ClickNamed(HWND form, const std::wstring& name) {
-  const ControlInfo control = FindControl(form, name);
-  ASSERT_FALSE(control.name.empty()) << "no control " << std::string(name.begin(), name.end());
-  ClickAt(form, Centre(control.bounds));
-}
-
 // "Настройки", then "Настроить звуки" in the options dialog.
 HWND OpenSoundEditor(RunningProgram& program, HWND* options) {
   if (!program.MainWindow()) return nullptr;
@@ -55,7 +47,7 @@ HWND OpenSoundEditor(RunningProgram& program, HWND* options) {
   *options = program.WaitForWindow(L"TOptionsForm");
   if (!*options) return nullptr;
   Sleep(300);
-  ClickNamed(*options, L"SpeedButton5");
+  ClickControlOf(*options, L"SpeedButton5");
   HWND editor = program.WaitForWindow(L"TSoundFRM");
   Sleep(300);
   return editor;
@@ -64,30 +56,6 @@ HWND OpenSoundEditor(RunningProgram& program, HWND* options) {
 HWND ListOf(HWND editor) { return FindWindowExW(editor, nullptr, L"ListBox", nullptr); }
 
 void ClickRow(HWND editor, int row, bool onTickBox) { ClickAt(ListOf(editor), {onTickBox ? 6 : 80, row * 13 + 6}); }
-
-void Type(const std::wstring& text) {
-  for (wchar_t c : text) {
-    for (DWORD flags : {DWORD(KEYEVENTF_UNICODE), DWORD(KEYEVENTF_UNICODE | KEYEVENTF_KEYUP)}) {
-      INPUT input{};
-      input.type = INPUT_KEYBOARD;
-      input.ki.wScan = c;
-      input.ki.dwFlags = flags;
-      SendInput(1, &input, sizeof input);
-      Sleep(20);
-    }
-  }
-}
-
-void TapKey(WORD key) {
-  for (DWORD flags : {DWORD(0), DWORD(KEYEVENTF_KEYUP)}) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = key;
-    input.ki.dwFlags = flags;
-    SendInput(1, &input, sizeof input);
-    Sleep(30);
-  }
-}
 
 HWND FileNameBox(HWND dialog) {
   for (int id : {0x480, 0x47C}) {  // the name box, or the combo box that holds it
@@ -100,7 +68,7 @@ HWND FileNameBox(HWND dialog) {
 // "Обзор" with `row` selected; the path typed into the file-open dialog and confirmed with Enter.
 void ChooseByTyping(RunningProgram& program, HWND editor, int row, const std::wstring& path) {
   ClickRow(editor, row, false);
-  ClickNamed(editor, L"SpeedButton5");
+  ClickControlOf(editor, L"SpeedButton5");
   HWND dialog = program.WaitForWindow(L"#32770");
   ASSERT_NE(dialog, nullptr) << "no file-open dialog";
   Sleep(500);
@@ -109,18 +77,10 @@ void ChooseByTyping(RunningProgram& program, HWND editor, int row, const std::ws
   RECT r{};
   GetClientRect(box, &r);
   ClickAt(box, {8, r.bottom / 2});
-  Type(path);
+  TypeText(path);
   TapKey(VK_RETURN);
   for (int i = 0; i < 50 && IsWindow(dialog) && IsWindowVisible(dialog); ++i) Sleep(100);
   ASSERT_FALSE(IsWindow(dialog) && IsWindowVisible(dialog)) << "the file-open dialog stayed open";
-}
-
-bool GoneWithin(HWND window, DWORD milliseconds) {
-  for (DWORD waited = 0; waited < milliseconds; waited += 100) {
-    if (!IsWindow(window) || !IsWindowVisible(window)) return true;
-    Sleep(100);
-  }
-  return false;
 }
 
 // A path as Wine's trace writes it: backslashes doubled, other than printable ASCII as \XXXX.
@@ -174,9 +134,9 @@ TEST(SoundEditor, AFileChosenInTheDialogIsSavedAndPlaysAtTheNextStart) {
   EXPECT_EQ(SendMessageW(ListOf(editor), LB_GETCURSEL, 0, 0), LB_ERR);
   ClickRow(editor, 0, true);
   ASSERT_EQ(ListTicks(ListOf(editor))[0], true);
-  ClickNamed(editor, L"SpeedButton1");  // "Сохранить"
+  ClickControlOf(editor, L"SpeedButton1");  // "Сохранить"
   EXPECT_TRUE(GoneWithin(editor, 5000));
-  ClickNamed(options, L"SpeedButton4");  // the options dialog's "Отмена" keeps the sounds saved
+  ClickControlOf(options, L"SpeedButton4");  // the options dialog's "Отмена" keeps the sounds saved
   EXPECT_TRUE(GoneWithin(options, 5000));
   PostMessageW(program.MainWindow(), WM_CLOSE, 0, 0);
   ASSERT_TRUE(program.WaitForExit(15000));
@@ -206,7 +166,7 @@ TEST(SoundEditor, CancelAfterChoosingLeavesTheFileAsItWas) {
   ASSERT_NE(editor, nullptr);
   ChooseByTyping(program, editor, 3, kChosenSound);
   EXPECT_EQ(ListLine(ListOf(editor), 3), kChosenSound);
-  ClickNamed(editor, L"SpeedButton2");  // "Отменить"
+  ClickControlOf(editor, L"SpeedButton2");  // "Отменить"
   EXPECT_TRUE(GoneWithin(editor, 5000));
   EXPECT_EQ(program.SettingsBytes(), kSettings);
 }
@@ -220,7 +180,7 @@ TEST(SoundEditor, WithoutASettingsFileSixEmptyRowsAndNoError) {
   EXPECT_EQ(ListLines(ListOf(editor)), std::vector<std::wstring>(6));
   EXPECT_EQ(ListTicks(ListOf(editor)), std::vector<bool>(6, false));
   EXPECT_EQ(program.WaitForWindow(L"#32770", 1500), nullptr) << "an error was reported";
-  ClickNamed(editor, L"SpeedButton2");
+  ClickControlOf(editor, L"SpeedButton2");
   EXPECT_TRUE(GoneWithin(editor, 5000));
   EXPECT_FALSE(program.SettingsExist());
 }
