@@ -137,7 +137,7 @@ TEST(OptionsE2E, SaveKeepsTheAutostartValuesInStepWithRowsThreeAndFour) {
 }
 
 TEST(OptionsE2E, CancelAndEscapeWriteNothingAndEscapeElsewhereIsNotTaken) {
-  RunningProgram program(kNoSplash);
+  RunningProgram program(kNoSplash + "[Kill]\r\n*.bak=1\r\n");
   program.Start();
   const std::string before = program.SettingsBytes();
 
@@ -169,6 +169,19 @@ TEST(OptionsE2E, CancelAndEscapeWriteNothingAndEscapeElsewhereIsNotTaken) {
   DoubleClickRow(dialog, 5);
   TapKey(VK_ESCAPE);
   EXPECT_TRUE(GoneWithin(dialog, 5000));
+  EXPECT_EQ(program.SettingsBytes(), before);
+
+  // And with the focus in a side editor's list.
+  dialog = OpenOptions(program);
+  ASSERT_TRUE(dialog);
+  ClickControlOf(dialog, L"SpeedButton1");  // "Типы файлов"
+  HWND editor = program.WaitForWindow(L"TFileTypeForm");
+  ASSERT_TRUE(editor);
+  Sleep(500);
+  ClickAt(FindWindowExW(editor, nullptr, L"ListBox", nullptr), {60, 8});
+  Sleep(300);
+  TapKey(VK_ESCAPE);
+  EXPECT_TRUE(GoneWithin(dialog, 5000)) << "Escape in the mask editor's list did not cancel";
   EXPECT_EQ(program.SettingsBytes(), before);
 }
 
