@@ -78,6 +78,7 @@ void TOptionsForm::CreateLists() {
   options.itemHeight = 13;
   options.font = font_.Get();
   options.integralHeight = true;
+  options.condenseToFit = true;
   CheckListBox2.Create(Handle(), Bounds(10, 9, 339, 182), kOptionListId, options);
   for (const wchar_t* text : kOptionRowTexts) CheckListBox2.Add(text, false);
   CheckListBox2.onDblClick = [this] { CheckListBox2DblClick(); };

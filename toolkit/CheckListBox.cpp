@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <optional>
 #include <stdexcept>
 
 #include "toolkit/Gdi.h"
@@ -245,6 +246,9 @@ void CheckListBox::Draw(const DRAWITEMSTRUCT& item) const {
   SetTextColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
   const std::wstring line = lines_.Text(item.itemID);
   SelectGuard select(item.hDC, style_.font ? style_.font : GetStockObject(DEFAULT_GUI_FONT));
+  const Font condensed = style_.condenseToFit ? CondensedToFit(item.hDC, line, text.right - text.left) : Font();
+  std::optional<SelectGuard> selectCondensed;
+  if (condensed) selectCondensed.emplace(item.hDC, condensed.Get());
   DrawTextW(item.hDC, line.data(), static_cast<int>(line.size()), &text,
             DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
   if (item.itemState & ODS_FOCUS) DrawFocusRect(item.hDC, &text);

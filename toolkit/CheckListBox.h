@@ -21,6 +21,9 @@ struct CheckListStyle {
   int itemHeight = 13;
   HFONT font = nullptr;  // not owned
   bool integralHeight = false;
+  // A line wider than the list is drawn condensed (for fixed texts such as option rows, where a
+  // wider stand-in font would cut them), rather than cut with an ellipsis (for paths).
+  bool condenseToFit = false;
 };
 
 class CheckListBox : public WindowedControl {
