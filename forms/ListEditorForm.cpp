@@ -10,8 +10,6 @@ namespace {
 constexpr UINT kEditId = 401, kListId = 402;
 constexpr COLORREF kAqua = RGB(0, 255, 255), kWhite = RGB(255, 255, 255), kBlack = RGB(0, 0, 0);
 
-RECT Place(int left, int top, int width, int height) { return {left, top, left + width, top + height}; }
-
 FormStyle EditorStyle(const ListEditorDesign& design) {
   FormStyle style;
   style.className = design.className;
@@ -27,8 +25,8 @@ FormStyle EditorStyle(const ListEditorDesign& design) {
 ListEditorForm::ListEditorForm(const ListEditorDesign& design)
     : Form(EditorStyle(design)),
       SRLabel1(L"SRLabel1", design.titleBounds),
-      SpeedButton1(L"SpeedButton1", Place(7, 226, 106, 20)),
-      SpeedButton2(L"SpeedButton2", Place(7, 254, 106, 20)),
+      SpeedButton1(L"SpeedButton1", DesignBounds(7, 226, 106, 20)),
+      SpeedButton2(L"SpeedButton2", DesignBounds(7, 254, 106, 20)),
       design_(design) {
   beep = [] { MessageBeep(MB_OK); };
 }

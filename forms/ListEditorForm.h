@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "common/OptionsSettings.h"
 #include "skin/ImageForm.h"
 #include "toolkit/CheckListBox.h"
 #include "toolkit/EditBox.h"
@@ -21,10 +22,8 @@
 
 namespace krelmix {
 
-struct ListEntry {
-  std::wstring text;
-  bool ticked = false;
-};
+// An entry with its tick, as the options dialog reads and writes it.
+using ListEntry = OptionsEntry;
 
 // What tells the two editors apart on screen: the title and where the controls lie.
 struct ListEditorDesign {

@@ -38,7 +38,6 @@ FormStyle MainFormStyle() {
   return style;
 }
 
-RECT Bounds(int left, int top, int width, int height) { return {left, top, left + width, top + height}; }
 }  // namespace
 
 TForm1::TForm1(HWND applicationWindow, std::vector<std::wstring> args, bool previousInstance,
@@ -157,7 +156,7 @@ void TForm1::CreateLists() {
   drives.tick = TickStyle::Box;
   drives.itemHeight = 13;
   drives.font = font_.Get();
-  CheckListBox1.Create(Handle(), Bounds(47, 76, 110, 140), kDriveListId, drives);
+  CheckListBox1.Create(Handle(), DesignBounds(47, 76, 110, 140), kDriveListId, drives);
   CheckListBox1.onClick = [this] { CheckListBox1Click(); };
   CheckListBox1.onDblClick = [this] { CheckListBox1DblClick(); };
   CheckListBox1.onTickToggled = [this](size_t index) {
@@ -169,7 +168,7 @@ void TForm1::CreateLists() {
   finds.tick = TickStyle::Mark;
   finds.itemHeight = 14;
   finds.font = listFont_.Get();
-  RxCheckListBox1.Create(Handle(), Bounds(162, 96, 429, 336), kFoundListId, finds);
+  RxCheckListBox1.Create(Handle(), DesignBounds(162, 96, 429, 336), kFoundListId, finds);
   RxCheckListBox1.onDblClick = [this] { RxCheckListBox1DblClick(); };
   AddWindowed(RxCheckListBox1);
 }
@@ -196,7 +195,7 @@ void TForm1::CreateBannersAndPanels() {
     label->SetColor(kCounterColor);
     Panel2.AddGraphic(*label);
   }
-  Panel2.Create(Handle(), Bounds(48, 288, 109, 33), kCountersId, counters);
+  Panel2.Create(Handle(), DesignBounds(48, 288, 109, 33), kCountersId, counters);
   AddWindowed(Panel2);
 
   PanelStyle status;
@@ -204,7 +203,7 @@ void TForm1::CreateBannersAndPanels() {
   status.color = kStatusColor;
   status.textColor = kCounterColor;
   status.font = font_.Get();
-  Panel1.Create(Handle(), Bounds(161, 434, 432, 22), kStatusId, status);
+  Panel1.Create(Handle(), DesignBounds(161, 434, 432, 22), kStatusId, status);
   AddWindowed(Panel1);
 }
 

@@ -26,9 +26,6 @@ FormStyle OptionsStyle() {
   return style;
 }
 
-RECT Bounds(int left, int top, int width, int height) { return {left, top, left + width, top + height}; }
-
-bool ModifierHeld() { return GetKeyState(VK_SHIFT) < 0 || GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0; }
 }  // namespace
 
 TOptionsForm::TOptionsForm(const OptionsDialogServices& services) : Form(OptionsStyle()), services_(services) {
@@ -79,15 +76,15 @@ void TOptionsForm::CreateLists() {
   options.font = font_.Get();
   options.integralHeight = true;
   options.condenseToFit = true;
-  CheckListBox2.Create(Handle(), Bounds(10, 9, 339, 182), kOptionListId, options);
+  CheckListBox2.Create(Handle(), DesignBounds(10, 9, 339, 182), kOptionListId, options);
   for (const wchar_t* text : kOptionRowTexts) CheckListBox2.Add(text, false);
   CheckListBox2.onDblClick = [this] { CheckListBox2DblClick(); };
   AddWindowed(CheckListBox2);
 
   CheckListStyle staging;
   staging.font = font_.Get();
-  CheckListBox1.Create(Handle(), Bounds(12, 20, 60, 40), kMaskStagingId, staging);
-  CheckListBox3.Create(Handle(), Bounds(80, 20, 60, 40), kExcludeStagingId, staging);
+  CheckListBox1.Create(Handle(), DesignBounds(12, 20, 60, 40), kMaskStagingId, staging);
+  CheckListBox3.Create(Handle(), DesignBounds(80, 20, 60, 40), kExcludeStagingId, staging);
   for (CheckListBox* list : {&CheckListBox1, &CheckListBox3}) {
     ShowWindow(list->Handle(), SW_HIDE);
     AddWindowed(*list);
@@ -95,7 +92,7 @@ void TOptionsForm::CreateLists() {
 }
 
 void TOptionsForm::CreateSoundBox() {
-  CheckBox1.Create(Handle(), Bounds(13, 199, 131, 17), kSoundBoxId, L"Использовать звуки", font_.Get(), kSilver);
+  CheckBox1.Create(Handle(), DesignBounds(13, 199, 131, 17), kSoundBoxId, L"Использовать звуки", font_.Get(), kSilver);
   CheckBox1.SetChecked(true);
   CheckBox1.onClick = [this] { CheckBox1Click(); };
   AddWindowed(CheckBox1);
@@ -127,8 +124,8 @@ void TOptionsForm::CreateButtons() {
 
 // The language choice was never made to work: both buttons stay hidden and disabled.
 void TOptionsForm::CreateLanguageButtons() {
-  RadioButton1.Create(Handle(), Bounds(250, 199, 90, 17), kRussianId, L"Русский", font_.Get(), true);
-  RadioButton2.Create(Handle(), Bounds(250, 220, 90, 17), kEnglishId, L"English", font_.Get(), false);
+  RadioButton1.Create(Handle(), DesignBounds(250, 199, 90, 17), kRussianId, L"Русский", font_.Get(), true);
+  RadioButton2.Create(Handle(), DesignBounds(250, 220, 90, 17), kEnglishId, L"English", font_.Get(), false);
   RadioButton1.SetSelected(true);
   for (RadioButton* button : {&RadioButton1, &RadioButton2}) {
     button->SetEnabled(false);
@@ -253,7 +250,8 @@ bool TOptionsForm::OwnsKeyTarget(HWND target) const {
 }
 
 bool TOptionsForm::TakeEscape(const MSG& msg) {
-  if (msg.message != WM_KEYDOWN || msg.wParam != VK_ESCAPE || ModifierHeld() || !OwnsKeyTarget(msg.hwnd)) return false;
+  if (msg.message != WM_KEYDOWN || msg.wParam != VK_ESCAPE || ModifierKeyHeld() || !OwnsKeyTarget(msg.hwnd))
+    return false;
   SpeedButton4Click();
   return true;
 }

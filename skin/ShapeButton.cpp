@@ -8,8 +8,6 @@ namespace krelmix {
 
 namespace {
 
-bool ModifierHeld() { return GetKeyState(VK_SHIFT) < 0 || GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0; }
-
 void TextAt(HDC dc, const std::wstring& text, RECT rect, int dx, int dy, COLORREF color) {
   OffsetRect(&rect, dx, dy);
   SetTextColor(dc, color);
@@ -111,8 +109,8 @@ bool ShapeButton::OnOwnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& res
       result = TRUE;
       return true;
     case WM_KEYDOWN:
-      if (wParam == VK_SPACE || (!ModifierHeld() && ((wParam == VK_RETURN && style_.isDefault) ||
-                                                     (wParam == VK_ESCAPE && style_.isCancel)))) {
+      if (wParam == VK_SPACE || (!ModifierKeyHeld() && ((wParam == VK_RETURN && style_.isDefault) ||
+                                                        (wParam == VK_ESCAPE && style_.isCancel)))) {
         if (IsWindowEnabled(Handle()) && IsWindowVisible(Handle())) Click();
         result = 0;
         return true;
