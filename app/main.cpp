@@ -57,6 +57,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
       if (!form.Exists()) return 1;
     }
     application.SetMainWindow(form.Handle());
+    // Every run the command line asked for is over: an end asked for on the way takes effect now.
+    if (form.EndRequested()) PostQuitMessage(0);
     if (form.ShowOnStart()) form.Show();
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
       TranslateMessage(&msg);

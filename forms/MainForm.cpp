@@ -33,6 +33,9 @@ FormStyle MainFormStyle() {
   style.title = kApplicationTitle;
   style.clientSize = kClientSize;
   style.style = WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX;
+  // The program's taskbar and Alt+Tab entry: Windows gives one to an unowned window (or one marked
+  // as an application window), never to a window owned by the hidden application window.
+  style.exStyle = WS_EX_APPWINDOW;
   style.color = kSkinColor;
   style.icon = LoadIconW(ModuleInstance(), MAKEINTRESOURCEW(1));
   return style;
@@ -52,7 +55,7 @@ TForm1::TForm1(HWND applicationWindow, std::vector<std::wstring> args, bool prev
 TForm1::~TForm1() = default;
 
 void TForm1::Load() {
-  CreateForm(application_);
+  CreateForm(nullptr);
   LoadComponents();
   FormCreate();
 }
@@ -64,7 +67,7 @@ void TForm1::LoadComponents() {
   LMDGlobalHotKey1.SetHotKey(GlobalHotKey::kAltX);
   if (previousInstance_) {
     BringPreviousInstanceForward(application_, kApplicationTitle);
-    PostQuitMessage(0);
+    RequestEnd();
   }
 }
 
@@ -235,7 +238,7 @@ void TForm1::ProcessCommandLine() {
         break;
       case Switch::Help:
         MessageBoxW(Handle(), kHelpText, kHelpCaption, MB_OK);
-        PostQuitMessage(0);
+        RequestEnd();
         break;
       case Switch::NightFly:
         RunNightFly();
@@ -250,7 +253,7 @@ void TForm1::ProcessCommandLine() {
 
 void TForm1::FormActivate() {
   if (state_.NightTrashMode) {
-    ShowWindow(application_, SW_HIDE);
+    HideTaskbarEntry();
     return;
   }
   if (state_.ShowSplash) SpeedButton1Click();  // the rest waits until the splash has closed
@@ -258,6 +261,13 @@ void TForm1::FormActivate() {
 }
 
 void TForm1::SpeedButton1Click() { TAboutForm::Execute(Handle()); }
+
+// The unattended runs show no taskbar entry. A tool window gets none, nor an Alt+Tab entry;
+// Windows reads the styles when it shows the window, so this comes before the window is shown.
+void TForm1::HideTaskbarEntry() {
+  const LONG_PTR exStyle = GetWindowLongPtrW(Handle(), GWL_EXSTYLE);
+  SetWindowLongPtrW(Handle(), GWL_EXSTYLE, (exStyle & ~WS_EX_APPWINDOW) | WS_EX_TOOLWINDOW);
+}
 
 void TForm1::FormClose() {
   state_.MaskList.clear();

@@ -55,6 +55,10 @@ class TForm1 : public Form, private CleanupView {
   // Creates the window and runs FormCreate; the window is shown by the caller unless a run hid it.
   void Load();
   bool ShowOnStart() const { return showOnStart_; }
+  // An end asked for while the window loaded (a second copy, the help box, an unattended run).
+  // It is remembered and posted by the caller once loading is over: a quit request waiting in the
+  // queue would end the message pumping of every run the command line still asks for.
+  bool EndRequested() const { return endRequested_; }
   ProgramState& State() { return state_; }
 
  protected:
@@ -91,6 +95,8 @@ class TForm1 : public Form, private CleanupView {
   bool FormCloseQuery();
   void RunNightFly();
   bool RunNightTrash();
+  void RequestEnd() { endRequested_ = true; }
+  void HideTaskbarEntry();
 
   // What the cleanup engine sees of this window.
   size_t FoundCount() override;
@@ -126,6 +132,7 @@ class TForm1 : public Form, private CleanupView {
   std::vector<std::wstring> args_;
   bool previousInstance_;
   bool showOnStart_ = true;
+  bool endRequested_ = false;
   ProgramState state_;
   MainFormServices services_;
   std::unique_ptr<SettingsFile> settings_;

@@ -54,17 +54,17 @@ void TForm1::SpeedButton6Click() {
 }
 
 void TForm1::RunNightFly() {
-  ShowWindow(application_, SW_HIDE);
+  HideTaskbarEntry();
   showOnStart_ = false;
   engine_->NightFly(TickedDrives(driveLines_));
-  PostQuitMessage(0);
+  RequestEnd();
 }
 
 bool TForm1::RunNightTrash() {
-  ShowWindow(application_, SW_HIDE);
+  HideTaskbarEntry();
   const TempCleanResult result = engine_->NightTrash();
   if (result.outcome == TempOutcome::ProgramFolder) return false;
-  PostQuitMessage(0);
+  RequestEnd();
   return true;
 }
 

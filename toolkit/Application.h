@@ -1,7 +1,7 @@
 #pragma once
 // The application as the system sees it: its title, its executable, and the hidden application
-// window (class "TApplication") that owns the main window, carries the taskbar entry and is what
-// a second copy of the program looks for.
+// window (class "TApplication") that a second copy of the program looks for. It is never shown;
+// the main window, unowned, carries the program's taskbar entry.
 #include <windows.h>
 
 #include <string>

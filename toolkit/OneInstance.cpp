@@ -61,7 +61,7 @@ void PassOnBringForward(HWND applicationWindow, HWND mainWindow, UINT message, W
   // The hidden application window is activated only from outside: a window of ours that closes
   // or minimises hands the activation elsewhere, never to a hidden window.
   bool passOn = message == WM_ACTIVATE && LOWORD(wParam) != WA_INACTIVE;
-  // Restored from the taskbar or by the second copy while the main window is minimised itself.
+  // Restored by a second copy while the main window is minimised.
   if (message == WM_SIZE && wParam == SIZE_RESTORED) passOn = IsIconic(mainWindow) != FALSE;
   if (passOn && mainWindow) PostMessageW(applicationWindow, BringForwardMessage(), 0, 0);
 }

@@ -37,8 +37,8 @@ class OneInstance {
 void BringPreviousInstanceForward(HWND ownApplicationWindow, const std::wstring& title);
 
 // The running copy's side, for the hidden application window's procedure: the second copy acts
-// on the application window, which owns the main window and is never shown itself, so the
-// restore or activation is passed on to the main window (or the modal dialog it is showing).
+// on the application window, which is never shown itself, so the restore or activation is passed
+// on to the main window (or the modal dialog it is showing).
 // Call it for every message before the default handling; it never consumes one.
 void PassOnBringForward(HWND applicationWindow, HWND mainWindow, UINT message, WPARAM wParam);
 

@@ -236,6 +236,63 @@ TEST(Cleanup, NightTrashEmptiesTheTemporaryFolderButKeepsIt) {
   ClearScratchDrive();
 }
 
+namespace {
+// Finds in folders of their own, so that a run pumps messages between them; returns their paths.
+std::vector<std::wstring> LayOutFolderFinds() {
+  std::vector<std::wstring> finds;
+  for (int i = 0; i < 20; ++i) finds.push_back(L"T:\\e\\d" + std::to_wstring(i) + L"\\x.bak");
+  for (const auto& find : finds) MakeFile(find, 10);
+  return finds;
+}
+
+size_t Left(const std::vector<std::wstring>& files) {
+  return static_cast<size_t>(std::count_if(files.begin(), files.end(), [](const auto& f) { return Exists(f); }));
+}
+}  // namespace
+
+// An end asked for before a run (by the help box, an earlier run, or the rule that a second copy
+// ends) waits until every run the command line asks for is over.
+TEST(Cleanup, EveryRunTheCommandLineAsksForHappensInOrderBeforeTheEnd) {
+  ClearScratchDrive();
+  const std::wstring temp = L"T:\\bothtemp";
+  MakeFile(temp + L"\\a.txt");
+  std::vector<std::wstring> finds = LayOutFolderFinds();
+  {
+    RunningProgram program(SettingsTickingScratch());
+    program.StartWithTemp(L"/nighttrash /nightfly", temp);
+    ASSERT_TRUE(program.WaitForExit(60000));
+    EXPECT_FALSE(Exists(temp + L"\\a.txt"));
+    EXPECT_EQ(Left(finds), 0u) << "/nightfly after /nighttrash";
+  }
+  finds = LayOutFolderFinds();
+  {
+    RunningProgram program(SettingsTickingScratch());
+    program.Start(L"/? /nightfly");
+    const MessageBoxInfo help = program.WaitForMessageBox();
+    ASSERT_NE(help.hwnd, nullptr);
+    EXPECT_EQ(help.caption, L"Опции командной строки");
+    PressOk(help.hwnd);
+    ASSERT_TRUE(program.WaitForExit(60000));
+    EXPECT_EQ(Left(finds), 0u) << "/nightfly after the help box";
+  }
+  finds = LayOutFolderFinds();
+  RunningProgram first(SettingsTickingScratch());
+  first.Start(L"");
+  ASSERT_NE(first.MainWindow(), nullptr);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION second{};
+  std::wstring command = L"\"" + first.Folder() + L"\\Krelmix.exe\" /nightfly";
+  ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, first.Folder().c_str(),
+                             &startup, &second));
+  EXPECT_EQ(WaitForSingleObject(second.hProcess, 60000), static_cast<DWORD>(WAIT_OBJECT_0)) << "second copy stayed";
+  CloseHandle(second.hProcess);
+  CloseHandle(second.hThread);
+  EXPECT_EQ(Left(finds), 0u) << "/nightfly in a second copy";
+  EXPECT_TRUE(first.Running());
+  ClearScratchDrive();
+}
+
 TEST(Cleanup, LinkedCanaryFoldersSurviveTheSearchTheCleanAndTheTemporaryFolderCleanup) {
   ClearScratchDrive();
   const std::wstring canaries = L"T:\\canaries";

@@ -1,6 +1,10 @@
 // The main window as the user meets it: every control where it belongs, with its texts.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
+#include "../win/UnixLink.h"
 #include "Harness.h"
 
 namespace krelmix::e2e {
@@ -151,6 +155,42 @@ TEST(HotKey, AltXTypedInAnotherProgramClosesKrelmixAndDoesNotReachThatProgram) {
   EXPECT_EQ(g_typed.find(L'x'), std::wstring::npos);
   EXPECT_EQ(g_typed.find(L'X'), std::wstring::npos);
   DestroyWindow(typing);
+}
+
+namespace {
+// What a window's X window tells the desktop (its _NET_WM_STATE, read with the host's xprop):
+// Wine keeps the X window's id as a property of the window.
+std::string NetWmState(HWND window, const std::wstring& scratchFolder) {
+  const auto id = reinterpret_cast<uintptr_t>(GetPropW(window, L"__wine_x11_whole_window"));
+  if (!id) return "no X window";
+  const std::wstring out = scratchFolder + L"\\xprop.txt";
+  if (!test::RunShell("xprop -id " + std::to_string(id) + " _NET_WM_STATE >'" + test::UnixEntryName(out) + "' 2>&1",
+                      out))
+    return "xprop did not run";
+  std::ifstream in{std::filesystem::path(out)};
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+}  // namespace
+
+// Under Wine the taskbar entry is the X window's: one without the skip-taskbar state.
+TEST(Taskbar, TheMainWindowHasATaskbarEntryUnlessARefusedNightTrashRunKeepsItOpen) {
+  {
+    RunningProgram program("[Options]\r\n0=0\r\n");
+    program.Start(L"");
+    HWND main = program.MainWindow();
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(WindowText(main), L"Krelmix");
+    const std::string state = NetWmState(main, program.Folder());
+    EXPECT_NE(state.find("_NET_WM_STATE(ATOM)"), std::string::npos) << state;
+    EXPECT_EQ(state.find("_NET_WM_STATE_SKIP_TASKBAR"), std::string::npos) << state;
+  }
+  // The temporary folder is the program's own: the run is refused and the window stays up.
+  RunningProgram refused("[Options]\r\n0=0\r\n");
+  refused.StartWithTemp(L"/nighttrash", refused.Folder());
+  HWND main = refused.MainWindow();
+  ASSERT_NE(main, nullptr);
+  Sleep(500);
+  EXPECT_NE(NetWmState(main, refused.Folder()).find("_NET_WM_STATE_SKIP_TASKBAR"), std::string::npos);
 }
 
 TEST(SingleInstance, ASecondCopyRestoresTheFirstAndEndsWhileARenamedCopyRunsOnItsOwn) {

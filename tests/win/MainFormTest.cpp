@@ -194,6 +194,19 @@ class OneDrive : public Drives {
   std::optional<std::wstring> RemoteName(wchar_t) override { return std::nullopt; }
 };
 
+// Every service in memory: drive T: with a file system of its own, and a settings file.
+struct MemoryServices {
+  RecordingSound sound;
+  test::MemoryFileSystem fileSystem;
+  OneDrive drives;
+  test::FakeStorage storage;
+  Win32AnsiCodec codec;
+  Win32Clock clock;
+  test::FakeAutostart autostart;
+  explicit MemoryServices(const std::string& settings) { storage.files[ProgramFolder() + L"Krelmix.ini"] = settings; }
+  MainFormServices Get() { return {sound, fileSystem, drives, storage, codec, clock, autostart}; }
+};
+
 std::vector<std::wstring> ListLines(HWND list) {
   std::vector<std::wstring> lines;
   const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
@@ -206,20 +219,13 @@ std::vector<std::wstring> ListLines(HWND list) {
 }
 
 TEST(MainFormServices, DrivesSettingsAndFilesComeFromTheServicesItIsGiven) {
-  RecordingSound sound;
-  test::MemoryFileSystem fileSystem;
-  fileSystem.AddFile(L"T:\\a.tmp", 10);
-  fileSystem.AddFile(L"T:\\keep.txt", 10);
-  fileSystem.AddFile(L"T:\\sub\\b.tmp", 10);
-  OneDrive drives;
-  test::FakeStorage storage;
-  storage.files[ProgramFolder() + L"Krelmix.ini"] = "[Area]\r\nT=1\r\n[Options]\r\n0=0\r\n[Kill]\r\n*.tmp=1\r\n";
-  Win32AnsiCodec codec;
-  Win32Clock clock;
-  test::FakeAutostart autostart;
+  MemoryServices services("[Area]\r\nT=1\r\n[Options]\r\n0=0\r\n[Kill]\r\n*.tmp=1\r\n");
+  services.fileSystem.AddFile(L"T:\\a.tmp", 10);
+  services.fileSystem.AddFile(L"T:\\keep.txt", 10);
+  services.fileSystem.AddFile(L"T:\\sub\\b.tmp", 10);
   HWND owner = HiddenOwner();
   {
-    TForm1 form(owner, {}, false, {sound, fileSystem, drives, storage, codec, clock, autostart});
+    TForm1 form(owner, {}, false, services.Get());
     form.Load();
     form.Show();
     HWND driveList = GetDlgItem(form.Handle(), 101);
@@ -230,10 +236,79 @@ TEST(MainFormServices, DrivesSettingsAndFilesComeFromTheServicesItIsGiven) {
     PostMessageW(form.Handle(), WM_LBUTTONUP, 0, searchButton);
     Pump(500);
     EXPECT_EQ(ListLines(GetDlgItem(form.Handle(), 102)), (std::vector<std::wstring>{L"T:\\a.tmp", L"T:\\sub\\b.tmp"}));
-    EXPECT_TRUE(fileSystem.Exists(L"T:\\a.tmp"));  // a search deletes nothing
+    EXPECT_TRUE(services.fileSystem.Exists(L"T:\\a.tmp"));  // a search deletes nothing
     PostMessageW(form.Handle(), WM_CLOSE, 0, 0);
     Pump(300);
   }
+  DestroyWindow(owner);
+}
+
+// The rule by which Windows gives a window a button on the taskbar and an entry in Alt+Tab: a
+// visible top-level window marked as an application window, or one neither owned nor a tool window.
+bool HasTaskbarButton(HWND window) {
+  if (!IsWindowVisible(window) || (GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD)) return false;
+  const LONG_PTR exStyle = GetWindowLongPtrW(window, GWL_EXSTYLE);
+  if (exStyle & WS_EX_APPWINDOW) return true;
+  return !GetWindow(window, GW_OWNER) && !(exStyle & WS_EX_TOOLWINDOW);
+}
+
+TEST(MainFormTaskbar, TheMainWindowIsTheOneEntryWithTitleAndIconAndTheUnattendedRunsHaveNone) {
+  HWND owner = HiddenOwner();
+  {
+    MemoryServices services("[Options]\r\n0=0\r\n");
+    TForm1 form(owner, {}, false, services.Get());
+    form.Load();
+    form.Show();
+    EXPECT_TRUE(HasTaskbarButton(form.Handle()));
+    EXPECT_FALSE(HasTaskbarButton(owner));
+    wchar_t title[64] = {};
+    GetWindowTextW(form.Handle(), title, 64);
+    EXPECT_STREQ(title, L"Krelmix");
+    EXPECT_NE(GetClassLongPtrW(form.Handle(), GCLP_HICON), 0u);
+    // What a click on the taskbar entry sends: minimise, then restore.
+    SendMessageW(form.Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_TRUE(IsIconic(form.Handle()));
+    SendMessageW(form.Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_FALSE(IsIconic(form.Handle()));
+    EXPECT_TRUE(IsWindowVisible(form.Handle()));
+  }
+  {
+    // The temporary folder is the program's own: the window stays up, without an entry.
+    MemoryServices services("[Options]\r\n0=0\r\n");
+    services.fileSystem.tempPath = ProgramFolder();
+    TForm1 form(owner, {L"/nighttrash"}, false, services.Get());
+    form.Load();
+    ASSERT_TRUE(form.ShowOnStart());
+    EXPECT_FALSE(form.EndRequested());
+    form.Show();
+    Pump(300);
+    EXPECT_TRUE(IsWindowVisible(form.Handle()));
+    EXPECT_FALSE(HasTaskbarButton(form.Handle()));
+  }
+  DestroyWindow(owner);
+}
+
+// A second copy asked to clean empties the temporary folder and then the ticked drives: the end
+// that the second-copy rule and the first run ask for waits until the last run is over.
+TEST(MainFormEnd, EveryRunOfTheCommandLineHappensBeforeTheEndIsPosted) {
+  MemoryServices services("[Area]\r\nT=1\r\n[Options]\r\n0=0\r\n");
+  services.fileSystem.AddFile(L"T:\\Temp\\old.txt", 10);
+  for (int i = 0; i < 40; ++i) services.fileSystem.AddFile(L"T:\\d" + std::to_wstring(i) + L"\\x.tmp", 10);
+  Pump(100);  // takes the end an earlier test's window posted when it went
+  HWND owner = HiddenOwner();
+  {
+    TForm1 form(owner, {L"/nighttrash", L"/nightfly"}, true, services.Get());
+    form.Load();
+    EXPECT_TRUE(form.EndRequested());
+    EXPECT_FALSE(form.ShowOnStart());
+    EXPECT_FALSE(services.fileSystem.Exists(L"T:\\Temp\\old.txt"));
+    int left = 0;
+    for (int i = 0; i < 40; ++i) left += services.fileSystem.Exists(L"T:\\d" + std::to_wstring(i) + L"\\x.tmp");
+    EXPECT_EQ(left, 0);
+    MSG quit;
+    EXPECT_FALSE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the end was posted while loading";
+  }
+  Pump(100);
   DestroyWindow(owner);
 }
 
