@@ -1,7 +1,5 @@
 #include "common/OptionsSettings.h"
 
-#include <optional>
-
 #include "settings/Switch.h"
 
 namespace krelmix {
@@ -60,8 +58,16 @@ std::wstring AutostartCommand(const std::wstring& programPath, const wchar_t* sw
 AutostartWriteError::AutostartWriteError(const std::wstring& valueName)
     : UserError(L"Failed to set data for '" + valueName + L"'") {}
 
-void SaveOptions(const OptionsContent& content, const std::wstring& programPath, SettingsFile& settings,
-                 AutostartRegistry& registry, ProgramState& state) {
+std::wstring MachineLeftoverNotice(const std::vector<std::wstring>& valueNames) {
+  std::wstring names;
+  for (const std::wstring& name : valueNames) names += (names.empty() ? L"«" : L", «") + name + L"»";
+  return L"Очистка при загрузке остается включенной для всех пользователей, пока администратор не удалит " +
+         std::wstring(valueNames.size() == 1 ? L"запись " : L"записи ") + names +
+         L" из автозагрузки компьютера (HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run).";
+}
+
+AutostartReport SaveOptions(const OptionsContent& content, const std::wstring& programPath, SettingsFile& settings,
+                            AutostartRegistry& registry, ProgramState& state) {
   settings.Update([&content](IniDocument& document) {
     for (const wchar_t* section : {kKill, kExcludeDir, kOptions, kUseSoundz}) document.EraseSection(section);
     WriteList(document, kKill, content.masks);
@@ -76,15 +82,18 @@ void SaveOptions(const OptionsContent& content, const std::wstring& programPath,
   state.UseAnimation = content.rows[kAnimationRow];
   state.UseSounds = content.useSounds;
 
-  std::optional<std::wstring> failed;
+  // The values live under the user's key, which Windows runs at this user's log-on. One left
+  // under the machine's key by an earlier version would run for every user whatever the tick says.
+  AutostartReport report;
   for (const AutostartValue& value : kAutostartValues) {
     if (!content.rows[value.row]) {
       registry.RemoveValue(value.name);
-    } else if (!registry.SetValue(value.name, AutostartCommand(programPath, value.switchText)) && !failed) {
-      failed = value.name;
+    } else if (!registry.SetValue(value.name, AutostartCommand(programPath, value.switchText)) && !report.failedValue) {
+      report.failedValue = value.name;
     }
+    if (!registry.RemoveMachineValue(value.name)) report.machineLeftovers.push_back(value.name);
   }
-  if (failed) throw AutostartWriteError(*failed);
+  return report;
 }
 
 }  // namespace krelmix

@@ -3,6 +3,7 @@
 // ExcludeDir and UseSoundz, the in-memory options, and the two autostart values that follow rows 3
 // and 4. The dialog itself only shows this content and hands it back.
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -62,12 +63,23 @@ class AutostartWriteError : public UserError {
   explicit AutostartWriteError(const std::wstring& valueName);
 };
 
+// How a save left the autostart values.
+struct AutostartReport {
+  std::optional<std::wstring> failedValue;     // the first value that could not be written
+  std::vector<std::wstring> machineLeftovers;  // values an earlier version left for every user
+};
+
+// Tells the user that the cleanup at log-on stays switched on for every user while values left
+// under HKEY_LOCAL_MACHINE wait for an administrator.
+std::wstring MachineLeftoverNotice(const std::vector<std::wstring>& valueNames);
+
 // "Сохранить": writes Kill, ExcludeDir, Options and UseSoundz in one replacement of the file, sets
-// ShowSplash, WarnTmp, UseAnimation and UseSounds, then makes both autostart values match rows 3
-// and 4, whether or not the ticks changed. A refused file write raises SettingsWriteError and
-// changes nothing else; a value that cannot be written raises AutostartWriteError once both values
-// were tried, the file being complete by then.
-void SaveOptions(const OptionsContent& content, const std::wstring& programPath, SettingsFile& settings,
-                 AutostartRegistry& registry, ProgramState& state);
+// ShowSplash, WarnTmp, UseAnimation and UseSounds, then makes both autostart values under the
+// user's Run key match rows 3 and 4, whether or not the ticks changed, and removes the values of
+// the same names from the machine's Run key. A refused file write raises SettingsWriteError and
+// changes nothing else; what happened to the autostart values, the file being complete by then,
+// is reported back for the dialog to tell.
+AutostartReport SaveOptions(const OptionsContent& content, const std::wstring& programPath, SettingsFile& settings,
+                            AutostartRegistry& registry, ProgramState& state);
 
 }  // namespace krelmix

@@ -5,6 +5,7 @@
 #include "forms/FormSkin.h"
 #include "forms/SoundForm.h"
 #include "resources/ResourceIds.h"
+#include "toolkit/Application.h"
 
 namespace krelmix {
 
@@ -273,7 +274,12 @@ void TOptionsForm::SpeedButton3Click() {
     content.masks.push_back({CheckListBox1.Text(i), CheckListBox1.Ticked(i)});
   for (size_t i = 0; i < CheckListBox3.Count(); ++i)
     content.excludes.push_back({CheckListBox3.Text(i), CheckListBox3.Ticked(i)});
-  SaveOptions(content, services_.programPath, services_.settings, services_.autostart, services_.state);
+  const AutostartReport report =
+      SaveOptions(content, services_.programPath, services_.settings, services_.autostart, services_.state);
+  if (!report.machineLeftovers.empty())
+    MessageBoxW(Handle(), MachineLeftoverNotice(report.machineLeftovers).c_str(), kApplicationTitle,
+                MB_OK | MB_ICONWARNING);
+  if (report.failedValue) throw AutostartWriteError(*report.failedValue);
 }
 
 void TOptionsForm::SpeedButton4Click() { SetModalResult(mrCancel); }

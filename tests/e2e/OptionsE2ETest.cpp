@@ -1,5 +1,5 @@
 // The options dialog as the user meets it: opened by "Настройки", rows ticked by double-click,
-// "Сохранить" writing the settings file and the machine's autostart values, "Отмена" and Escape
+// "Сохранить" writing the settings file and the user's autostart values, "Отмена" and Escape
 // writing nothing.
 #include <gtest/gtest.h>
 
@@ -17,19 +17,35 @@ const wchar_t kEraseValue[] = L"Krelmix2001 erase";
 const wchar_t kTmpValue[] = L"Krelmix2001 TMP";
 constexpr int kOptionListId = 401;
 
-std::optional<std::wstring> RunValue(const wchar_t* name) {
+std::optional<std::wstring> RunValue(HKEY root, const wchar_t* name, DWORD view = 0) {
   wchar_t data[2048] = {};
   DWORD bytes = sizeof data;
-  if (RegGetValueW(HKEY_LOCAL_MACHINE, kRunKey, name, RRF_RT_REG_SZ, nullptr, data, &bytes) != ERROR_SUCCESS)
+  if (RegGetValueW(root, kRunKey, name, RRF_RT_REG_SZ | view, nullptr, data, &bytes) != ERROR_SUCCESS)
     return std::nullopt;
   return std::wstring(data);
 }
 
 void RemoveRunValues() {
+  const std::pair<HKEY, REGSAM> keys[] = {
+      {HKEY_CURRENT_USER, 0}, {HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY}, {HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY}};
+  for (const auto& [root, view] : keys) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(root, kRunKey, 0, KEY_SET_VALUE | view, &key) != ERROR_SUCCESS) continue;
+    RegDeleteValueW(key, kEraseValue);
+    RegDeleteValueW(key, kTmpValue);
+    RegCloseKey(key);
+  }
+}
+
+// What an earlier version wrote for every user, as the shipped 32-bit program: into the
+// machine key's 32-bit view.
+void LeaveMachineValue(const wchar_t* name) {
   HKEY key = nullptr;
-  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
-  RegDeleteValueW(key, kEraseValue);
-  RegDeleteValueW(key, kTmpValue);
+  ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, kRunKey, 0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr, &key,
+                            nullptr),
+            ERROR_SUCCESS);
+  const wchar_t data[] = L"C:\\Krelmix\\Krelmix.exe /nightfly";
+  RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data), sizeof data);
   RegCloseKey(key);
 }
 
@@ -112,20 +128,25 @@ TEST(OptionsE2E, EveryControlSitsWhereTheDesignPutsItWithItsTexts) {
   EXPECT_EQ(ListLines(GetDlgItem(dialog, kOptionListId)).size(), 6u);
 }
 
-TEST(OptionsE2E, SaveKeepsTheAutostartValuesInStepWithRowsThreeAndFour) {
+TEST(OptionsE2E, SaveKeepsTheUsersAutostartValuesInStepWithRowsThreeAndFourAndClearsTheMachines) {
   RemoveRunValues();
+  LeaveMachineValue(kEraseValue);
   RunningProgram program(kNoSplash);
   program.Start();
   FlipAutostartRowsAndSave(program, true);
   const std::wstring quoted = L"\"" + program.Folder() + L"\\Krelmix.exe\"";
-  EXPECT_EQ(RunValue(kEraseValue), quoted + L" /nightfly");
-  EXPECT_EQ(RunValue(kTmpValue), quoted + L" /nighttrash");
+  EXPECT_EQ(RunValue(HKEY_CURRENT_USER, kEraseValue), quoted + L" /nightfly");
+  EXPECT_EQ(RunValue(HKEY_CURRENT_USER, kTmpValue), quoted + L" /nighttrash");
+  for (DWORD view : {RRF_SUBKEY_WOW6432KEY, RRF_SUBKEY_WOW6464KEY}) {
+    EXPECT_FALSE(RunValue(HKEY_LOCAL_MACHINE, kEraseValue, view)) << "the earlier version's value stayed";
+    EXPECT_FALSE(RunValue(HKEY_LOCAL_MACHINE, kTmpValue, view));
+  }
   EXPECT_NE(program.SettingsBytes().find("[Options]\r\n0=0\r\n1=1\r\n2=1\r\n3=1\r\n4=1\r\n5=0\r\n"), std::string::npos)
       << program.SettingsBytes();
 
   FlipAutostartRowsAndSave(program, false);
-  EXPECT_FALSE(RunValue(kEraseValue));
-  EXPECT_FALSE(RunValue(kTmpValue));
+  EXPECT_FALSE(RunValue(HKEY_CURRENT_USER, kEraseValue));
+  EXPECT_FALSE(RunValue(HKEY_CURRENT_USER, kTmpValue));
 
   // Saving again with both values absent reports nothing.
   HWND dialog = OpenOptions(program);

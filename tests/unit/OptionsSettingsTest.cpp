@@ -23,6 +23,10 @@ class WatchingAutostart : public test::FakeAutostart {
     fileAtCall.push_back(storage_.files[kPath]);
     FakeAutostart::RemoveValue(name);
   }
+  bool RemoveMachineValue(const std::wstring& name) override {
+    fileAtCall.push_back(storage_.files[kPath]);
+    return FakeAutostart::RemoveMachineValue(name);
+  }
 
  private:
   test::FakeStorage& storage_;
@@ -52,10 +56,14 @@ const char kSaved[] =
 TEST(OptionsSave, WritesTheFileWholeInOneReplacementThenTheRegistryAndTheState) {
   Fixture f;
   f.storage.files[kPath] = "[Kill]\r\n*.tmp=1\r\n[Area]\r\nC=1\r\n[Options]\r\n0=1\r\n";
-  SaveOptions(Content({false, true, false, true, true, true}, false), kProgram, f.file, f.registry, f.state);
+  const AutostartReport report =
+      SaveOptions(Content({false, true, false, true, true, true}, false), kProgram, f.file, f.registry, f.state);
+  EXPECT_FALSE(report.failedValue);
+  EXPECT_TRUE(report.machineLeftovers.empty());
   EXPECT_EQ(f.storage.writes, 1);
   EXPECT_EQ(f.storage.files[kPath], kSaved);  // erased sections come back at the end, in save order
-  EXPECT_EQ(f.registry.calls, (std::vector<std::wstring>{L"set Krelmix2001 erase", L"set Krelmix2001 TMP"}));
+  EXPECT_EQ(f.registry.calls, (std::vector<std::wstring>{L"set Krelmix2001 erase", L"remove machine Krelmix2001 erase",
+                                                         L"set Krelmix2001 TMP", L"remove machine Krelmix2001 TMP"}));
   for (const std::string& file : f.registry.fileAtCall) EXPECT_EQ(file, kSaved);
   EXPECT_EQ(f.registry.values[L"Krelmix2001 erase"], L"\"" + kProgram + L"\" /nightfly");
   EXPECT_EQ(f.registry.values[L"Krelmix2001 TMP"], L"\"" + kProgram + L"\" /nighttrash");
@@ -68,21 +76,44 @@ TEST(OptionsSave, WritesTheFileWholeInOneReplacementThenTheRegistryAndTheState) 
   // Unticked, both values go; an absent value goes silently, every save.
   for (int save = 0; save < 2; ++save) SaveOptions(Content({}, true), kProgram, f.file, f.registry, f.state);
   EXPECT_TRUE(f.registry.values.empty());
-  EXPECT_EQ(f.registry.calls.size(), 6u);
+  EXPECT_EQ(f.registry.calls.size(), 12u);
 }
 
-TEST(OptionsSave, ARefusedRegistryIsReportedByNameAfterACompleteFile) {
+TEST(OptionsSave, ARefusedWriteIsReportedByNameAfterACompleteFile) {
   Fixture f;
   f.storage.files[kPath] = "[Area]\r\nC=1\r\n";
   f.registry.refuseWrites = true;
-  try {
-    SaveOptions(Content({false, true, false, true, true, true}, false), kProgram, f.file, f.registry, f.state);
-    FAIL() << "no error raised";
-  } catch (const AutostartWriteError& e) {
-    EXPECT_EQ(e.Message(), L"Failed to set data for 'Krelmix2001 erase'");
-  }
+  const AutostartReport report =
+      SaveOptions(Content({false, true, false, true, true, true}, false), kProgram, f.file, f.registry, f.state);
+  ASSERT_TRUE(report.failedValue);
+  EXPECT_EQ(AutostartWriteError(*report.failedValue).Message(), L"Failed to set data for 'Krelmix2001 erase'");
   EXPECT_EQ(f.storage.files[kPath], kSaved);
-  EXPECT_EQ(f.registry.calls.size(), 2u);  // the second value was still tried
+  EXPECT_EQ(f.registry.calls.size(), 4u);  // the second value was still tried
+}
+
+// Under User Account Control the machine's key refuses the user's writes: the values go under the
+// user's key all the same, and a value an earlier version left for every user is reported.
+TEST(OptionsSave, ValuesLeftForEveryUserAreRemovedWhenTheyCanBeAndReportedWhenNot) {
+  Fixture f;
+  f.registry.machineValues = {{L"Krelmix2001 erase", L"C:\\Old\\Krelmix.exe /nightfly"},
+                              {L"Krelmix2001 TMP", L"C:\\Old\\Krelmix.exe /nighttrash"}};
+  f.registry.refuseMachineWrites = true;
+  AutostartReport report =
+      SaveOptions(Content({false, false, false, true, false, false}, false), kProgram, f.file, f.registry, f.state);
+  EXPECT_FALSE(report.failedValue);
+  EXPECT_EQ(f.registry.values.size(), 1u);
+  EXPECT_EQ(f.registry.values[L"Krelmix2001 erase"], L"\"" + kProgram + L"\" /nightfly");
+  EXPECT_EQ(report.machineLeftovers, (std::vector<std::wstring>{L"Krelmix2001 erase", L"Krelmix2001 TMP"}));
+  EXPECT_EQ(MachineLeftoverNotice({L"Krelmix2001 TMP"}),
+            L"Очистка при загрузке остается включенной для всех пользователей, пока администратор не удалит запись "
+            L"«Krelmix2001 TMP» из автозагрузки компьютера "
+            L"(HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run).");
+
+  f.registry.refuseMachineWrites = false;
+  report = SaveOptions(Content({}, false), kProgram, f.file, f.registry, f.state);
+  EXPECT_TRUE(report.machineLeftovers.empty());
+  EXPECT_TRUE(f.registry.machineValues.empty());
+  EXPECT_TRUE(f.registry.values.empty());
 }
 
 TEST(OptionsSave, ARefusedFileWriteChangesNeitherRegistryNorState) {
