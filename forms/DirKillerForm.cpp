@@ -10,7 +10,7 @@ constexpr UINT kPanelId = 201, kButtonId = 202;
 FormStyle ResultStyle() {
   FormStyle style;
   style.className = L"TDirKillerForm2";
-  style.title = L"TMP";
+  style.title = L"Результаты очистки";
   style.clientSize = {163, 178};
   style.style = WS_POPUP | WS_CAPTION;
   style.exStyle = WS_EX_TOOLWINDOW | WS_EX_DLGMODALFRAME;

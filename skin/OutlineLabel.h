@@ -1,6 +1,6 @@
 #pragma once
 // A heading drawn in one of the rounded buttons' text styles (the result window's headings are
-// outlined and disabled). It has no behaviour.
+// outlined and disabled). It has no behaviour; disabled, it looks the same.
 #include <windows.h>
 
 #include "skin/ShapeButton.h"

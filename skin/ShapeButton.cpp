@@ -31,11 +31,11 @@ void DrawStyledText(HDC dc, const std::wstring& text, RECT rect, TextStyle style
         TextAt(dc, text, rect, -1, -1, light);
         TextAt(dc, text, rect, 1, 1, dark);
         break;
-      case TextStyle::Outline:  // the text in the face colour ringed by its colour
+      case TextStyle::Outline:  // the text in the highlight colour ringed by its colour
         for (int dy = -1; dy <= 1; ++dy)
           for (int dx = -1; dx <= 1; ++dx)
             if (dx || dy) TextAt(dc, text, rect, dx, dy, enabled ? color : dark);
-        color = enabled ? GetSysColor(COLOR_BTNFACE) : light;
+        color = light;
         break;
       case TextStyle::Default:
         break;
