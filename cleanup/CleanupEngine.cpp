@@ -450,12 +450,16 @@ void CleanupEngine::NightFly(const DriveTicks& drives) {
 // ---------------------------------------------------------------------------------------------
 // Temporary folder
 
+// "Стоп" ends the temporary-folder cleanup between files, and a close between any two steps.
+bool CleanupEngine::KeepCleaning() { return Pump() && !state_.StopFlag; }
+
 void CleanupEngine::KillDirFiles(const std::wstring& dir) {
   RunScope scope(*this);
   std::vector<DirEntry> entries;
   fs_.ListFolder(dir, entries);
   for (const auto& entry : entries) {
     if (entry.IsDirectory()) continue;
+    if (!KeepCleaning()) return;
     // A file link stays, and so does whatever it points to: it is counted as not removed.
     if (!entry.IsLink() && fs_.RemoveFile(dir + L"\\" + entry.name, entry.Identity())) {
       ++state_.KilledFiles;
@@ -482,14 +486,16 @@ void CleanupEngine::KillDirTree(const std::wstring& dir) {
   KillDirFiles(dir);
   fs_.ListFolder(dir, start.entries);
   const auto visit = [this](WalkLevel& level, const DirEntry& entry, WalkLevel& sub) {
-    if (!Pump()) return WalkStep::Stop;
+    if (!KeepCleaning()) return WalkStep::Stop;
     KillDirFiles(level.dir);  // files that resisted are tried again
-    if (!Pump()) return WalkStep::Stop;
+    if (!KeepCleaning()) return WalkStep::Stop;
     if (entry.IsLink()) {
       CountFolderRemoval(fs_.RemoveFolder(sub.dir, entry.id));
       return WalkStep::Skip;
     }
+    if (!state_.NightTrashMode) ShowFolder(sub.dir);
     KillDirFiles(sub.dir);
+    if (closing_ || state_.StopFlag) return WalkStep::Stop;
     fs_.ListFolder(sub.dir, sub.entries);
     return WalkStep::Enter;
   };
@@ -569,6 +575,7 @@ TempCleanResult CleanupEngine::TempResult(TempOutcome outcome) const {
 
 TempCleanResult CleanupEngine::TmpClick() {
   RunScope scope(*this);
+  state_.StopFlag = false;
   ResetTempCounters();
   state_.TmpDir = fs_.TempPath();
   if (!state_.NightTrashMode && state_.WarnTmp &&

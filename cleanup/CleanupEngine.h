@@ -65,9 +65,10 @@ class CleanupEngine {
   void StopClick();                            // SpeedButton4 "Стоп": asks, sets StopFlag
   void DeleteClick();                          // SpeedButton3 "Удалить"
   void CleanClick(const DriveTicks& drives);   // SpeedButton5 "Очистка"
-  // SpeedButton6 "TMP" up to the result window: asks (WarnTmp), refuses with a message, empties.
-  // With outcome Cleaned and NightTrashMode off the caller plays evTmpCleaned, shows the result
-  // window and then stops the sound.
+  // SpeedButton6 "TMP" up to the result window: asks (WarnTmp), refuses with a message, empties,
+  // showing each folder in the status line; "Стоп" (StopFlag) ends it between files. With outcome
+  // Cleaned and NightTrashMode off the caller plays evTmpCleaned, shows the result window and
+  // then stops the sound. The caller switches the buttons around it.
   TempCleanResult TmpClick();
 
   // --- Unattended runs (the caller hides the windows and requests the end).
@@ -110,6 +111,7 @@ class CleanupEngine {
   void WalkTree(WalkLevel start, Visit visit, Leave leave);
 
   bool Pump();
+  bool KeepCleaning();
   // The two readers on a document already read: a run reads the file once for both.
   void LoadKillMasks(const IniDocument& document);
   void LoadExcludeDirs(const IniDocument& document);

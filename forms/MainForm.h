@@ -96,6 +96,7 @@ class TForm1 : public Form, private CleanupView {
   void RunNightFly();
   bool RunNightTrash();
   void RequestEnd() { endRequested_ = true; }
+  void SwitchButtonsForRun(bool running);
   void HideTaskbarEntry();
 
   // What the cleanup engine sees of this window.

@@ -43,9 +43,21 @@ void TForm1::SpeedButton5Click() {
   RunCommand([this] { engine_->CleanClick(TickedDrives(driveLines_)); });
 }
 
+// The cleanup pumps messages as a search does, so the buttons are switched as for a search: no
+// other command starts inside it, and "Стоп" may end it. The status line shows the folder being
+// emptied and gets back the search's report when the cleanup is over.
 void TForm1::SpeedButton6Click() {
   RunCommand([this] {
+    FlushPending();
+    const bool deleteEnabled = SpeedButton3.Enabled();
+    const std::wstring report = Panel1.Text();
+    SwitchButtonsForRun(true);
+    SpeedButton3.SetEnabled(false);
     const TempCleanResult result = engine_->TmpClick();
+    SwitchButtonsForRun(false);
+    SpeedButton3.SetEnabled(deleteEnabled);
+    SetStatus(report);
+    FlushPending();
     if (result.outcome != TempOutcome::Cleaned || state_.NightTrashMode) return;
     PlayEventSound(SoundEvent::evTmpCleaned);
     TDirKillerForm2::ShowResult(Handle(), result);
@@ -134,6 +146,13 @@ void TForm1::SetStatus(const std::wstring& text) { pendingStatus_ = text; }
 int TForm1::TextWidth(std::wstring_view text) { return listFontMeter_->Width(text); }
 
 void TForm1::EnableDriveList(bool enabled) { CheckListBox1.SetEnabled(enabled); }
+
+// During a run "Стоп" is the one command left; "О..." and "Удалить" are not switched here.
+void TForm1::SwitchButtonsForRun(bool running) {
+  for (SpeedButton* button : {&SpeedButton2, &SpeedButton5, &SpeedButton6, &SpeedButton7, &SpeedButton8})
+    button->SetEnabled(!running);
+  SpeedButton4.SetEnabled(running);
+}
 
 void TForm1::EnableButton(MainButton button, bool enabled) {
   SpeedButton* buttons[] = {&SpeedButton1, &SpeedButton2, &SpeedButton3, &SpeedButton4,

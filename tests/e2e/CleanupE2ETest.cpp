@@ -189,6 +189,7 @@ TEST(Cleanup, TmpEmptiesTheTemporaryFolderAndCountsWhatResisted) {
   EXPECT_NE(question.find(L"временной папки T:\\temp\\?"), std::wstring::npos) << "question: " << question.size();
   HWND result = program.WaitForWindow(L"TDirKillerForm2");
   ASSERT_NE(result, nullptr);
+  EXPECT_EQ(WindowText(result), L"Результаты очистки");
   EXPECT_EQ(FindControl(result, L"Label4").caption, L"3");     // deep, s1, s2 removed
   EXPECT_EQ(FindControl(result, L"Label5").caption, L"2");     // one.txt, two.txt
   EXPECT_EQ(FindControl(result, L"Label6").caption, L"2 Kb");  // 3000 bytes
@@ -201,6 +202,39 @@ TEST(Cleanup, TmpEmptiesTheTemporaryFolderAndCountsWhatResisted) {
   ASSERT_TRUE(AnswerDialog(program, L"TDirKillerForm2", WindowText(result), L"Удостоверился"));
   for (int i = 0; i < 30 && IsWindow(result) && IsWindowVisible(result); ++i) Sleep(100);
   EXPECT_FALSE(IsWindow(result) && IsWindowVisible(result));
+  ClearScratchDrive();
+}
+
+// The cleanup pumps messages as a search does: while it runs, "Стоп" is the one command, and it
+// ends the cleanup (after the usual question) with the result window showing what went.
+TEST(Cleanup, WhileTmpRunsNoOtherCommandStartsAndStopEndsIt) {
+  ClearScratchDrive();
+  const std::wstring temp = L"T:\\bigtemp";
+  for (int i = 0; i < kFolders; ++i) MakeFile(temp + L"\\f" + std::to_wstring(i) + L"\\x.bak", 10);
+  RunningProgram program(SettingsTickingScratch());
+  program.StartWithTemp(L"", temp);
+  HWND main = program.MainWindow();
+  ASSERT_NE(main, nullptr);
+  program.ClickControl(L"SpeedButton6");
+  ASSERT_TRUE(AnswerDialog(program, L"#32770", L"Информация", L"&Да"));
+  for (int i = 0; i < 50 && !FindControl(main, L"SpeedButton4").enabled; ++i) Sleep(100);
+  ASSERT_TRUE(FindControl(main, L"SpeedButton4").enabled) << "the cleanup was over before it could be watched";
+  for (const wchar_t* button :
+       {L"SpeedButton2", L"SpeedButton3", L"SpeedButton5", L"SpeedButton6", L"SpeedButton7", L"SpeedButton8"})
+    EXPECT_FALSE(FindControl(main, button).enabled) << test::Utf8(button);
+  EXPECT_EQ(FindControl(main, L"Panel1").caption.rfind(L" T:\\bigtemp\\f", 0), 0u) << "no progress shown";
+  program.ClickControl(L"SpeedButton2");  // "Поиск"
+  program.ClickControl(L"SpeedButton4");  // "Стоп"
+  ASSERT_TRUE(AnswerDialog(program, L"#32770", L"Подтверждение", L"&Да"));
+  HWND result = program.WaitForWindow(L"TDirKillerForm2");
+  ASSERT_NE(result, nullptr);
+  EXPECT_TRUE(ListLines(program.FoundList()).empty()) << "a search ran inside the cleanup";
+  EXPECT_TRUE(Exists(temp + L"\\f" + std::to_wstring(kFolders - 1))) << "the cleanup was not stopped";
+  ASSERT_TRUE(AnswerDialog(program, L"TDirKillerForm2", WindowText(result), L"Удостоверился"));
+  ASSERT_TRUE(WaitUntilIdle(main));
+  EXPECT_TRUE(FindControl(main, L"SpeedButton6").enabled);
+  EXPECT_EQ(FindControl(main, L"Panel1").caption, L"");
+  EXPECT_TRUE(ListLines(program.FoundList()).empty());
   ClearScratchDrive();
 }
 

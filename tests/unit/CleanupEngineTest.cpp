@@ -496,7 +496,26 @@ TEST_F(TempFolder, AResistingFileIsTriedOncePerSubfolderAndItsFolderStays) {
   EXPECT_EQ(result.removedDirs, 2u);
   EXPECT_EQ(fs.AttributesOf(L"T:\\Temp\\Held\\locked"), FileAttr::Hidden);
   EXPECT_TRUE(fs.Exists(L"T:\\Temp\\.cache\\kept"));
-  EXPECT_EQ(view.pumps, 2 * 3);
+  EXPECT_EQ(view.pumps, 2 * 3 + 3);  // twice per subfolder, and before each attempt at a file
+}
+
+TEST_F(TempFolder, StopEndsTheCleanupBetweenFilesAndTheStatusLineShowsEachFolder) {
+  for (const auto* file : {L"T:\\Temp\\Sub\\a", L"T:\\Temp\\Sub\\b", L"T:\\Temp\\Other\\c"}) fs.AddFile(file, 1);
+  state.WarnTmp = false;
+  view.onPump = [&](int) {
+    if (fs.removedFiles.size() == 1 && !state.StopFlag) engine.StopClick();
+    return true;
+  };
+  const TempCleanResult result = engine.TmpClick();
+  EXPECT_EQ(view.questions, Lines{L"confirm: Неужели вы хотите остановить?"});
+  EXPECT_EQ(result.outcome, TempOutcome::Cleaned);  // the result window shows what went
+  EXPECT_EQ(result.killedFiles, 1u);
+  EXPECT_EQ(fs.removedFiles, Lines{L"T:\\Temp\\Sub\\a"});
+  EXPECT_TRUE(fs.removedFolders.empty());
+  EXPECT_NE(std::find(view.log.begin(), view.log.end(), L"status:  T:\\Temp\\Sub"), view.log.end());
+  view.onPump = nullptr;
+  EXPECT_EQ(engine.TmpClick().killedFiles, 2u);  // the next cleanup starts afresh
+  EXPECT_EQ(fs.FileCount(), 0u);
 }
 
 TEST_F(TempFolder, ALinkInsideIsRemovedItselfAndItsTargetIsNeverTouched) {
@@ -610,7 +629,7 @@ TEST_F(TempFolder, NightTrashEmptiesSilentlyAndClosingStopsTheCleanup) {
     fs.AddFolder(sub);
     fs.AddFile(std::wstring(sub) + L"\\f");
   }
-  view.onPump = [](int pump) { return pump < 3; };
+  view.onPump = [](int pump) { return pump < 4; };  // closed after A's file
   const TempCleanResult result = engine.NightTrash();
   EXPECT_EQ(result.outcome, TempOutcome::Interrupted);
   EXPECT_EQ(fs.removedFolders, Lines{L"T:\\Temp\\A"});
