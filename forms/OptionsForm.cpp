@@ -59,6 +59,8 @@ void TOptionsForm::CreateControls() {
   SetTabOrder({CheckListBox2.Handle(), CheckBox1.Handle()});
   onActivate = [this] { FormActivate(); };
   FormCreate();
+  // The dialog shows what its first activation reads from the start, not its design state.
+  FormActivate();
 }
 
 void TOptionsForm::CreateSkin() {
@@ -154,13 +156,15 @@ LRESULT TOptionsForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return result;
 }
 
+// "Настроить звуки" follows the sound box also when the reload has just set the box.
 void TOptionsForm::FormActivate() {
-  SpeedButton5.SetEnabled(CheckBox1.Checked());
   // Back from an editor, the rows, lists and sound box stay as the user left them.
-  if (AnyEditorShowing()) return;
-  OptionsContent content = ShownContent();
-  const bool fromFile = ReloadOptions(services_.state, services_.settings, content);
-  ShowContent(content, fromFile);
+  if (!AnyEditorShowing()) {
+    OptionsContent content = ShownContent();
+    const bool fromFile = ReloadOptions(services_.state, services_.settings, content);
+    ShowContent(content, fromFile);
+  }
+  CheckBox1Click();
 }
 
 OptionsContent TOptionsForm::ShownContent() const {

@@ -15,7 +15,7 @@ const std::string kNoSplash = "[Options]\r\n0=0\r\n";
 const wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const wchar_t kEraseValue[] = L"Krelmix2001 erase";
 const wchar_t kTmpValue[] = L"Krelmix2001 TMP";
-constexpr int kOptionListId = 401;
+constexpr int kOptionListId = 401, kSoundBoxId = 402;
 
 std::optional<std::wstring> RunValue(HKEY root, const wchar_t* name, DWORD view = 0) {
   wchar_t data[2048] = {};
@@ -126,6 +126,20 @@ TEST(OptionsE2E, EveryControlSitsWhereTheDesignPutsItWithItsTexts) {
   }
   EXPECT_FALSE(FindControl(dialog, L"RadioButton2").enabled);
   EXPECT_EQ(ListLines(GetDlgItem(dialog, kOptionListId)).size(), 6u);
+}
+
+// Opened with the sounds off ("Subj" missing means off), "Настроить звуки" is disabled at once.
+TEST(OptionsE2E, TheSoundEditorsButtonFollowsTheSoundBoxFromTheMomentTheDialogOpens) {
+  RunningProgram program(kNoSplash);
+  program.Start();
+  HWND dialog = OpenOptions(program);
+  ASSERT_TRUE(dialog);
+  EXPECT_EQ(SendMessageW(GetDlgItem(dialog, kSoundBoxId), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_FALSE(FindControl(dialog, L"SpeedButton5").enabled);
+  for (bool ticked : {true, false}) {
+    ClickControlOf(dialog, L"CheckBox1");
+    EXPECT_EQ(FindControl(dialog, L"SpeedButton5").enabled, ticked);
+  }
 }
 
 TEST(OptionsE2E, SaveKeepsTheUsersAutostartValuesInStepWithRowsThreeAndFourAndClearsTheMachines) {
