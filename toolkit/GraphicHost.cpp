@@ -152,7 +152,10 @@ std::wstring GraphicHost::CurrentHint() const {
   const HWND under = WindowFromPoint(cursor);
   for (const WindowTool& tool : windowTools_)
     if (tool.child == under) return tool.hint();
-  return hot_ ? hot_->Hint() : std::wstring();
+  // A disabled control is never hot, but its hint still shows over it.
+  ScreenToClient(hwnd_, &cursor);
+  const GraphicControl* control = ControlAt(cursor, true);
+  return control ? control->Hint() : std::wstring();
 }
 
 void GraphicHost::AddWindowTool(HWND child, std::function<std::wstring()> hint) {

@@ -44,7 +44,8 @@ class GraphicHost {
  private:
   void SetHot(GraphicControl* control);
   void CreateTooltips();
-  // The text of the tooltip about to show: a child window's under the mouse, else the hot control's.
+  // The text of the tooltip about to show: a child window's under the mouse, else that of the
+  // control under the mouse, disabled or not.
   std::wstring CurrentHint() const;
 
   struct WindowTool {

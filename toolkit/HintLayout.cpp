@@ -5,7 +5,9 @@
 namespace krelmix {
 
 namespace {
-constexpr int kMinTextWidth = 46, kExtraWidth = 23, kExtraHeight = 18, kPointerInset = 15;
+// 15 pixels for the pointer and 4 on each side of the text; 18 in height, as first laid out,
+// left the text's last line a pixel below the bubble.
+constexpr int kMinTextWidth = 46, kExtraWidth = 23, kExtraHeight = 23, kPointerInset = 15, kTextMargin = 4;
 // The cyclic order in which positions are tried.
 constexpr std::array<HintPosition, 4> kCycle = {HintPosition::BelowRight, HintPosition::AboveLeft,
                                                 HintPosition::AboveRight, HintPosition::BelowLeft};
@@ -61,6 +63,12 @@ HintRect HintBubbleRect(HintPosition position, HintSize size, int shadowDepth) {
   else
     r.bottom -= kPointerInset;
   return r;
+}
+
+HintRect HintTextRect(HintPosition position, HintSize size, int shadowDepth, int textWidth, int textHeight) {
+  const HintRect bubble = HintBubbleRect(position, size, shadowDepth);
+  const int left = bubble.left + kTextMargin, top = bubble.top + kTextMargin;
+  return {left, top, left + textWidth, top + textHeight};
 }
 
 HintPoint HintPointerTip(HintPosition position, HintSize size) {

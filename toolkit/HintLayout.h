@@ -16,8 +16,8 @@ enum class HintPosition { AboveLeft, AboveRight, BelowLeft, BelowRight };
 
 // The text is wrapped at a quarter of the screen width.
 int HintWrapWidth(int screenWidth);
-// The window around a text of the given size: the text at least 46 pixels wide, plus 23 and 18
-// pixels and the shadow depth.
+// The window around a text of the given size: the text at least 46 pixels wide, plus 23 pixels
+// and the shadow depth each way, so that the text keeps 4 pixels to the bubble on every side.
 struct HintSize {
   int width = 0, height = 0;
 };
@@ -38,6 +38,8 @@ HintPlacement PlaceHint(HintPoint mouse, HintSize size, HintRect screen, HintPos
 // the mouse and by the shadow depth on the right and bottom; the pointer's tip is the window's
 // corner nearest the mouse.
 HintRect HintBubbleRect(HintPosition position, HintSize size, int shadowDepth);
+// Where the text goes: 4 pixels right of and below the bubble's top-left corner.
+HintRect HintTextRect(HintPosition position, HintSize size, int shadowDepth, int textWidth, int textHeight);
 HintPoint HintPointerTip(HintPosition position, HintSize size);
 
 }  // namespace krelmix

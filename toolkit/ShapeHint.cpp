@@ -17,6 +17,7 @@ struct Adopted {
   ShapeHint* hint;
   std::function<std::wstring()> text;
   std::wstring shown;
+  SIZE textSize{};
   HintPlacement placement;
   HintSize size;
   Bitmap screen;
@@ -24,8 +25,10 @@ struct Adopted {
 
 RECT ToRect(const HintRect& r) { return {r.left, r.top, r.right, r.bottom}; }
 
+// Measured as it is drawn: in the hint's font, on a DC made like the one the bubble is drawn on.
 SIZE TextSize(HFONT font, const std::wstring& text) {
-  MemoryDC dc(nullptr);
+  WindowDC screen(nullptr);
+  MemoryDC dc(screen.Get());
   SelectGuard selected(dc.Get(), font);
   RECT r{0, 0, HintWrapWidth(GetSystemMetrics(SM_CXSCREEN)), 0};
   DrawTextW(dc.Get(), text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
@@ -80,9 +83,8 @@ void Paint(HWND hwnd, const Adopted& a) {
   Brush fill(CreateSolidBrush(s.color)), rim(CreateSolidBrush(s.borderColor));
   FillRgn(dc, bubble.Get(), fill.Get());
   FrameRgn(dc, bubble.Get(), rim.Get(), 1, 1);
-  // The text, lifted by a light copy.
-  const HintRect b = HintBubbleRect(a.placement.position, a.size, depth);
-  RECT text{b.left + 4, b.top + 4, b.right, b.bottom};
+  // The text, lifted by a light copy, in the rectangle it was measured to fill.
+  RECT text = ToRect(HintTextRect(a.placement.position, a.size, depth, a.textSize.cx, a.textSize.cy));
   SelectGuard font(dc, a.hint->Font());
   SetBkMode(dc, TRANSPARENT);
   RECT lifted = text;
@@ -94,12 +96,20 @@ void Paint(HWND hwnd, const Adopted& a) {
   BitBlt(paint.Get(), 0, 0, a.size.width, a.size.height, dc, 0, 0, SRCCOPY);
 }
 
-// Lays the hint out for the text about to show and copies the screen beneath its place.
-void Prepare(Adopted& a, WINDOWPOS& pos) {
+// Lays the hint out for the text about to show and copies the screen beneath its place. The text
+// is what the host says is under the mouse, else what the tooltip itself holds; with none, the
+// hint is not shown at all: a bubble is never empty.
+bool Prepare(HWND tooltip, Adopted& a, WINDOWPOS& pos) {
   a.shown = a.text ? a.text() : std::wstring();
+  if (a.shown.empty()) {
+    wchar_t own[1024] = {};
+    DefSubclassProc(tooltip, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(own));
+    a.shown = own;
+  }
+  if (a.shown.empty()) return false;
   const ShapeHintStyle& s = a.hint->Style();
-  const SIZE text = TextSize(a.hint->Font(), a.shown);
-  a.size = HintWindowSize(text.cx, text.cy, s.shadowDepth);
+  a.textSize = TextSize(a.hint->Font(), a.shown);
+  a.size = HintWindowSize(a.textSize.cx, a.textSize.cy, s.shadowDepth);
   POINT mouse;
   GetCursorPos(&mouse);
   const HintRect screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
@@ -115,6 +125,7 @@ void Prepare(Adopted& a, WINDOWPOS& pos) {
   MemoryDC copy(desktop.Get());
   SelectGuard selected(copy.Get(), a.screen.Get());
   BitBlt(copy.Get(), 0, 0, a.size.width, a.size.height, desktop.Get(), r.left, r.top, SRCCOPY);
+  return true;
 }
 
 }  // namespace
@@ -139,7 +150,7 @@ void ShapeHint::Adopt(HWND tooltip, std::function<std::wstring()> text) {
   // No frame of its own: the bubble is the whole window, and the corners keep the screen picture.
   SetWindowLongPtrW(tooltip, GWL_STYLE, GetWindowLongPtrW(tooltip, GWL_STYLE) & ~WS_BORDER);
   SetWindowLongPtrW(tooltip, GWL_EXSTYLE, GetWindowLongPtrW(tooltip, GWL_EXSTYLE) & ~WS_EX_CLIENTEDGE);
-  auto* adopted = new Adopted{this, std::move(text), {}, {}, {}, {}};
+  auto* adopted = new Adopted{this, std::move(text), {}, {}, {}, {}, {}};
   SetWindowSubclass(tooltip, TooltipProc, 2, reinterpret_cast<DWORD_PTR>(adopted));
 }
 
@@ -155,9 +166,9 @@ LRESULT CALLBACK ShapeHint::TooltipProc(HWND hwnd, UINT message, WPARAM wParam, 
       auto& pos = *reinterpret_cast<WINDOWPOS*>(lParam);
       const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
       if ((pos.flags & SWP_SHOWWINDOW) || (IsWindowVisible(hwnd) && !(pos.flags & SWP_HIDEWINDOW))) {
-        if (pos.flags & SWP_SHOWWINDOW)
-          Prepare(*a, pos);
-        else {
+        if (pos.flags & SWP_SHOWWINDOW) {
+          if (!Prepare(hwnd, *a, pos)) pos.flags &= ~SWP_SHOWWINDOW;
+        } else {
           const RECT r = ToRect(a->placement.rect);
           pos.x = r.left;
           pos.y = r.top;

@@ -62,3 +62,21 @@ TEST(ShapedHint, TheBubbleFollowsItsTextAndOpensWhereTheScreenLeavesRoom) {
 }
 
 }  // namespace krelmix::e2e
+
+namespace krelmix::e2e {
+
+// "Удалить" is disabled until a search finds something; its hint still shows, laid out for its text.
+TEST(ShapedHint, ADisabledButtonShowsItsHint) {
+  RunningProgram program("[Options]\r\n0=0\r\n");
+  program.Start();
+  HWND main = program.MainWindow();
+  ASSERT_NE(main, nullptr);
+  ASSERT_FALSE(FindControl(main, L"SpeedButton3").enabled);
+  HWND hint = HintAt(program, main, L"SpeedButton3", {400, 300});
+  ASSERT_NE(hint, nullptr);
+  RECT r{};
+  GetWindowRect(hint, &r);
+  EXPECT_GT(r.right - r.left, 46 + 27) << "the bubble was laid out for no text";
+}
+
+}  // namespace krelmix::e2e

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace krelmix {
 namespace {
 
@@ -11,8 +13,23 @@ TEST(HintLayout, WindowSizeAndWrapWidth) {
   EXPECT_EQ(HintWrapWidth(1024), 256);
   const HintSize size = HintWindowSize(100, 13, 4);
   EXPECT_EQ(size.width, 127);
-  EXPECT_EQ(size.height, 35);
+  EXPECT_EQ(size.height, 40);
   EXPECT_EQ(HintWindowSize(10, 13, 4).width, 46 + 27);  // a short text still gets 46 pixels
+}
+
+// The text keeps 4 pixels to the bubble's border on every side, wherever the bubble opens.
+TEST(HintLayout, TheTextFitsInsideTheBubbleWithItsMargins) {
+  for (const auto& [width, height] : {std::pair{81, 13}, std::pair{10, 13}, std::pair{256, 39}}) {
+    const HintSize size = HintWindowSize(width, height, 4);
+    for (HintPosition position : HintPositionsFrom(HintPosition::BelowRight)) {
+      const HintRect bubble = HintBubbleRect(position, size, 4);
+      const HintRect text = HintTextRect(position, size, 4, width, height);
+      EXPECT_EQ(text.left - bubble.left, 4);
+      EXPECT_EQ(text.top - bubble.top, 4);
+      EXPECT_GE(bubble.right - text.right, 4) << width;
+      EXPECT_GE(bubble.bottom - text.bottom, 4) << height;
+    }
+  }
 }
 
 TEST(HintLayout, TriesTheConfiguredPositionThenTheCycle) {
