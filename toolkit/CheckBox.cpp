@@ -7,7 +7,15 @@ void CheckBox::Create(HWND parent, RECT bounds, UINT id, const std::wstring& cap
   background_ = Brush(CreateSolidBrush(background));
   HWND hwnd =
       CreateChild(parent, L"BUTTON", caption.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, bounds, id);
-  if (font) SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  if (!font) return;
+  // The caption is condensed where a wider stand-in font would cut it: it has the box's width
+  // less the tick box and the gap after it.
+  WindowDC screen(nullptr);
+  MemoryDC dc(screen.Get());
+  SelectGuard selected(dc.Get(), font);
+  const int room = bounds.right - bounds.left - GetSystemMetrics(SM_CXMENUCHECK) - 6;
+  condensed_ = CondensedToFit(dc.Get(), caption, room);
+  SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(condensed_ ? condensed_.Get() : font), FALSE);
 }
 
 bool CheckBox::Checked() const { return SendMessageW(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED; }

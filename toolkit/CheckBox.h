@@ -25,6 +25,7 @@ class CheckBox : public WindowedControl {
 
  private:
   Brush background_;
+  Font condensed_;  // the caption's font where the given one is too wide for the box
   COLORREF backgroundColor_ = RGB(192, 192, 192);
 };
 
