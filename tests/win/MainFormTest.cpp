@@ -10,6 +10,7 @@
 #include "../unit/FakeStorage.h"
 #include "../unit/MemoryFileSystem.h"
 #include "forms/MainForm.h"
+#include "forms/OptionsForm.h"
 #include "platform/SoundOutput.h"
 #include "platform/win32/Win32AnsiCodec.h"
 #include "platform/win32/Win32Clock.h"
@@ -183,6 +184,40 @@ TEST(OptionsDialog, CancelTurnsTheSoundsOffInTheRunningProgramOnly) {
     EXPECT_EQ(sound.played.size(), 1u) << "the exit sound played with the sounds switched off";
   }
   DestroyWindow(owner);
+}
+
+// Run by a timer inside the message box's own loop: keeps its text and closes it.
+std::wstring g_notice;
+void CALLBACK ReadAndCloseMessageBox(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND box = FindWindowW(L"#32770", L"Krelmix");
+  if (!box) return;
+  KillTimer(nullptr, timer);
+  wchar_t text[1024] = {};
+  GetWindowTextW(GetDlgItem(box, 0xFFFF), text, 1024);
+  g_notice = text;
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+}
+
+// As under User Account Control: the machine's Run key refuses the user's removal.
+TEST(OptionsDialog, AValueAnEarlierVersionLeftForEveryUserIsReportedWhenItStays) {
+  test::FakeStorage storage;
+  Win32AnsiCodec codec;
+  SettingsFile settings(storage, codec, ProgramFolder() + L"Krelmix.ini");
+  ProgramState state;
+  test::FakeAutostart autostart;
+  autostart.machineValues[L"Krelmix2001 TMP"] = L"C:\\Old\\Krelmix.exe /nighttrash";
+  autostart.refuseMachineWrites = true;
+  RecordingSound sound;
+  TOptionsForm form({state, settings, autostart, sound, L"C:\\Krelmix\\Krelmix.exe"});
+  form.CreateForm(nullptr);
+  const UINT_PTR timer = SetTimer(nullptr, 0, 200, ReadAndCloseMessageBox);
+  const LPARAM saveButton = MAKELPARAM(52, 262);
+  SendMessageW(form.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, saveButton);
+  SendMessageW(form.Handle(), WM_LBUTTONUP, 0, saveButton);  // the save, and its message box within
+  KillTimer(nullptr, timer);
+  EXPECT_EQ(g_notice, MachineLeftoverNotice({L"Krelmix2001 TMP"}));
+  EXPECT_EQ(form.CurrentModalResult(), mrOk);
+  EXPECT_EQ(autostart.machineValues.size(), 1u);
 }
 
 // One fixed drive T:, as the drive list sees it.
