@@ -3,7 +3,8 @@
 #include <algorithm>
 
 #include "cleanup/Report.h"
-#include "common/TextCase.h"
+#include "platform/CaseFold.h"
+#include "platform/PathText.h"
 #include "settings/Switch.h"
 
 namespace krelmix {
@@ -37,8 +38,6 @@ std::vector<std::wstring> EnabledKeys(const IniDocument& document, const wchar_t
   return keys;
 }
 
-bool SamePathText(const std::wstring& a, const std::wstring& b) { return UpperCase(a) == UpperCase(b); }
-
 // The folders above a canonical path, nearest first, its root last.
 std::vector<std::wstring> FoldersAbove(std::wstring path) {
   std::vector<std::wstring> above;
@@ -56,88 +55,7 @@ std::wstring WithoutTrailingBackslashes(std::wstring path) {
   return path;
 }
 
-// True when `folder` is `outer` or lies inside it (compared without case).
-bool IsSameOrInside(const std::wstring& folder, const std::wstring& outer) {
-  const std::wstring f = UpperCase(WithoutTrailingBackslashes(folder));
-  const std::wstring o = UpperCase(WithoutTrailingBackslashes(outer));
-  if (o.empty()) return false;
-  return f == o || (f.size() > o.size() && f.compare(0, o.size(), o) == 0 && f[o.size()] == L'\\');
-}
 }  // namespace
-
-std::optional<std::wstring> CanonicalFolderPath(std::wstring_view path) {
-  std::wstring text(path);
-  for (auto& c : text)
-    if (c == L'/') c = L'\\';
-  for (const wchar_t* unc : {L"\\\\?\\UNC\\", L"\\\\.\\UNC\\"}) {
-    if (text.size() >= 8 && UpperCase(text.substr(0, 8)) == unc) {
-      text = L"\\\\" + text.substr(8);
-      break;
-    }
-  }
-  if (text.rfind(L"\\\\?\\", 0) == 0 || text.rfind(L"\\\\.\\", 0) == 0 || text.rfind(L"\\??\\", 0) == 0)
-    text.erase(0, 4);
-  // The system drops trailing dots and blanks of a name, so "Windows." is "Windows". False for a
-  // name no folder can have.
-  const auto clean = [](std::wstring& step) {
-    while (!step.empty() && (step.back() == L'.' || step.back() == L' ')) step.pop_back();
-    for (wchar_t c : step)
-      if (c < 0x20 || std::wstring_view(L"<>:\"|?*").find(c) != std::wstring_view::npos) return false;
-    return true;
-  };
-  // The steps after `at`, "." and ".." resolved; false when a step cannot be a name or ".."
-  // climbs above the root.
-  std::vector<std::wstring> steps;
-  const auto split = [&](size_t at, size_t keep) {
-    while (at < text.size()) {
-      while (at < text.size() && text[at] == L'\\') ++at;
-      const size_t end = std::min(text.find(L'\\', at), text.size());
-      std::wstring step = text.substr(at, end - at);
-      at = end;
-      if (step == L"..") {
-        if (steps.size() <= keep) return false;
-        steps.pop_back();
-        continue;
-      }
-      if (!clean(step)) return false;
-      if (!step.empty()) steps.push_back(std::move(step));
-    }
-    return true;
-  };
-  const auto isLetter = [](wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z'); };
-  std::wstring root;
-  if (text.size() >= 2 && isLetter(text[0]) && text[1] == L':') {
-    if (text.size() > 2 && text[2] != L'\\') return std::nullopt;  // relative to a drive's own folder
-    root = text.substr(0, 2);
-    root[0] = UpperChar(root[0]);
-    if (!split(2, 0)) return std::nullopt;
-  } else if (text.rfind(L"\\\\", 0) == 0) {
-    // A share root is its server and share name; both must be there, as names.
-    size_t from = 2;
-    for (int part = 0; part < 2; ++part) {
-      while (from < text.size() && text[from] == L'\\') ++from;
-      const size_t end = std::min(text.find(L'\\', from), text.size());
-      std::wstring name = text.substr(from, end - from);
-      if (name == L"." || name == L".." || !clean(name) || name.empty()) return std::nullopt;
-      root += L"\\" + name;
-      from = end;
-    }
-    root = L"\\" + root;
-    if (!split(from, 0)) return std::nullopt;
-  } else {
-    return std::nullopt;
-  }
-  std::wstring out = root;
-  for (const auto& step : steps) out += L"\\" + step;
-  return out;
-}
-
-bool IsRootPath(std::wstring_view canonical) {
-  if (canonical.size() == 2 && canonical[1] == L':') return true;
-  if (canonical.substr(0, 2) != L"\\\\") return false;
-  const size_t server = canonical.find(L'\\', 2);
-  return server != std::wstring_view::npos && canonical.find(L'\\', server + 1) == std::wstring_view::npos;
-}
 
 DriveTicks TickedDrives(const std::vector<DriveLine>& lines) {
   DriveTicks ticks;
@@ -201,10 +119,8 @@ void CleanupEngine::PrepareMasks() {
   masks_.clear();
   for (const auto& text : state_.MaskList)
     if (IsUsableMask(text)) masks_.push_back({text, Wildcard(text)});
-  excludes_ = ExclusionSet(state_.ExcludeList);
+  excludes_ = ExclusionSet(state_.ExcludeList, fs_);
 }
-
-bool CleanupEngine::IsExcluded(const std::wstring& path) const { return excludes_.Contains(path); }
 
 // ---------------------------------------------------------------------------------------------
 // Search
@@ -342,7 +258,7 @@ void CleanupEngine::Walk(const std::wstring& dir, std::vector<DirEntry> entries)
     if (!Pump()) return WalkStep::Stop;
     // A stop makes every level return at its next subfolder entry.
     if (state_.StopFlag) return WalkStep::LeaveFolder;
-    if (entry.IsLink() || IsExcluded(sub.dir)) return WalkStep::Skip;
+    if (entry.IsLink() || excludes_.Contains(sub.dir, entry.id)) return WalkStep::Skip;
     ++state_.DirCount;
     view_.SetFolderCounter(L"Каталогов: " + std::to_wstring(state_.DirCount));
     fs_.ListFolder(sub.dir, sub.entries);
@@ -533,7 +449,7 @@ TempOutcome CleanupEngine::CheckTempFolder() {
     // A link, or a link anywhere above: the folder is not where its path says.
     if (self->IsLink() || !(self->attributes & FileAttr::Directory)) return TempOutcome::UnsafeFolder;
     const std::optional<std::wstring> real = CanonicalFolderPath(self->finalPath);
-    if (!real || !SamePathText(*real, *folder)) return TempOutcome::UnsafeFolder;
+    if (!real || !SameName(*real, *folder)) return TempOutcome::UnsafeFolder;
     where = *real;
     if (const auto program = fs_.Open(exeDir); program && self->id.Known() && program->id == self->id)
       return TempOutcome::ProgramFolder;

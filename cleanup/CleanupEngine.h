@@ -46,14 +46,6 @@ struct TempCleanResult {
 
 inline constexpr wchar_t kTempFolderError[] = L"Ошибка размещения папки временных файлов!";
 
-// A folder path in one spelling: "\\?\" and "\\.\" prefixes taken off, '/' read as '\',
-// "." and ".." steps resolved, empty steps and trailing dots and blanks of a step dropped, no
-// trailing backslash ("C:" for a drive root, "\\server\share" for a share root). Nothing for a
-// path that is not absolute, climbs above its root, or holds characters no folder name can hold.
-std::optional<std::wstring> CanonicalFolderPath(std::wstring_view path);
-// True for a canonical drive root ("C:") or share root ("\\server\share").
-bool IsRootPath(std::wstring_view canonical);
-
 class CleanupEngine {
  public:
   CleanupEngine(ProgramState& state, FileSystem& fs, CleanupView& view, const SettingsFile& settings, Clock& clock);
@@ -116,7 +108,6 @@ class CleanupEngine {
   void LoadKillMasks(const IniDocument& document);
   void LoadExcludeDirs(const IniDocument& document);
   void PrepareMasks();
-  bool IsExcluded(const std::wstring& path) const;
   void ListMatches(const std::wstring& dir, const std::vector<DirEntry>& entries, const Mask& mask);
   void AddFind(const std::wstring& dir, const DirEntry& entry);
   void FindAllMasks(const std::wstring& dir, const std::vector<DirEntry>& entries);

@@ -1,6 +1,6 @@
 #include "cleanup/DriveList.h"
 
-#include "common/TextCase.h"
+#include "platform/CaseFold.h"
 #include "settings/Switch.h"
 
 namespace krelmix {

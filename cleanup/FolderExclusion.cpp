@@ -1,37 +1,58 @@
 #include "cleanup/FolderExclusion.h"
 
-#include "common/TextCase.h"
+#include <optional>
+
+#include "platform/CaseFold.h"
+#include "platform/PathText.h"
 
 namespace krelmix {
 
 namespace {
 bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
 bool IsAsciiLetter(wchar_t c) { return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z'); }
-}  // namespace
+bool IsDriveRoot(std::wstring_view canonical) { return canonical.size() == 2 && canonical[1] == L':'; }
 
-std::wstring ExclusionKey(std::wstring_view folder) {
+// An entry that is no absolute path ("Keep", "C:Keep") is compared as it is spelled.
+std::wstring SpelledKey(std::wstring_view folder) {
   std::wstring key = UpperCase(folder);
   for (wchar_t& c : key)
     if (c == L'/') c = L'\\';
   while (!key.empty() && key.back() == L'\\') key.pop_back();
   return key;
 }
+}  // namespace
 
 bool IsUsableExclusion(std::wstring_view folder) {
   size_t length = folder.size();
   while (length > 0 && IsSeparator(folder[length - 1])) --length;
   if (length == 0) return false;
-  const bool driveRoot = length == 2 && IsAsciiLetter(folder[0]) && folder[1] == L':';
-  return !driveRoot;
+  if (length == 2 && IsAsciiLetter(folder[0]) && folder[1] == L':') return false;
+  const std::optional<std::wstring> canonical = CanonicalFolderPath(folder);
+  return !canonical || !IsDriveRoot(*canonical);
 }
 
-ExclusionSet::ExclusionSet(const std::vector<std::wstring>& folders) {
-  for (const std::wstring& folder : folders) keys_.insert(ExclusionKey(folder));
+ExclusionSet::ExclusionSet(const std::vector<std::wstring>& folders, FileSystem& fs) {
+  for (const std::wstring& folder : folders) {
+    const std::optional<std::wstring> spelled = CanonicalFolderPath(folder);
+    if (!spelled) {
+      paths_.insert(SpelledKey(folder));
+      continue;
+    }
+    // A drive root is never excluded: its own files are always searched.
+    if (IsDriveRoot(*spelled)) continue;
+    paths_.insert(UpperCase(*spelled));
+    const std::optional<std::wstring> expanded = CanonicalFolderPath(fs.LongPath(*spelled));
+    if (!expanded || IsDriveRoot(*expanded)) continue;
+    paths_.insert(UpperCase(*expanded));
+    const std::optional<OpenedEntry> opened = fs.Open(*expanded);
+    if (opened && (opened->attributes & FileAttr::Directory) && opened->id.Known()) ids_.insert(opened->id);
+  }
 }
 
-// The walk asks this for every folder: with no exclusions nothing is computed.
-bool ExclusionSet::Contains(std::wstring_view folder) const {
-  return !keys_.empty() && keys_.count(ExclusionKey(folder)) != 0;
+bool ExclusionSet::Contains(std::wstring_view folder, const FileId& id) const {
+  if (paths_.empty() && ids_.empty()) return false;
+  if (id.Known() && ids_.count(id) != 0) return true;
+  return paths_.count(UpperCase(folder)) != 0;
 }
 
 }  // namespace krelmix

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "common/TextCase.h"
+#include "platform/CaseFold.h"
 
 namespace krelmix {
 

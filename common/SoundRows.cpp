@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/CaseFold.h"
 #include "settings/Switch.h"
 
 namespace krelmix {
@@ -30,7 +31,7 @@ std::wstring AnotherSpelling(const std::wstring& path) {
 }
 
 bool IsTaken(const std::vector<std::wstring>& keys, std::wstring_view key) {
-  return std::any_of(keys.begin(), keys.end(), [key](const std::wstring& k) { return NamesEqual(k, key); });
+  return std::any_of(keys.begin(), keys.end(), [key](const std::wstring& k) { return SameName(k, key); });
 }
 
 }  // namespace

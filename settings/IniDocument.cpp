@@ -1,8 +1,9 @@
 #include "settings/IniDocument.h"
 
 #include <algorithm>
-#include <cwctype>
 #include <unordered_map>
+
+#include "platform/CaseFold.h"
 
 namespace krelmix {
 namespace {
@@ -20,24 +21,6 @@ std::wstring_view Trim(std::wstring_view s) {
 bool HasLineBreak(std::wstring_view s) { return s.find_first_of(L"\r\n") != npos; }
 
 }  // namespace
-
-wchar_t FoldNameChar(wchar_t c) {
-  if (c < 0x80) return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c;
-  // Cyrillic capitals: U+0410..U+042F map 32 up, U+0400..U+040F (Ё and
-  // friends) map 80 up.
-  if (c >= 0x0410 && c <= 0x042F) return static_cast<wchar_t>(c + 0x20);
-  if (c >= 0x0400 && c <= 0x040F) return static_cast<wchar_t>(c + 0x50);
-  if (c >= L'A' && c <= L'Z') return static_cast<wchar_t>(c - L'A' + L'a');
-  return static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
-}
-
-bool NamesEqual(std::wstring_view a, std::wstring_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (FoldNameChar(a[i]) != FoldNameChar(b[i])) return false;
-  }
-  return true;
-}
 
 std::wstring_view IniDocument::TextOf(const Line& line) const {
   return std::wstring_view(text_).substr(line.start, line.length);
@@ -121,7 +104,7 @@ std::wstring IniDocument::Serialize() const {
 size_t IniDocument::FindHeader(std::wstring_view section) const {
   section = Trim(section);
   for (size_t i = 0; i < lines_.size(); ++i) {
-    if (lines_[i].kind == Kind::Header && NamesEqual(HeaderName(lines_[i]), section)) return i;
+    if (lines_[i].kind == Kind::Header && SameName(HeaderName(lines_[i]), section)) return i;
   }
   return npos;
 }
@@ -138,7 +121,7 @@ size_t IniDocument::FindEntry(std::wstring_view section, std::wstring_view key) 
   key = Trim(key);
   size_t end = SectionEnd(header);
   for (size_t i = header + 1; i < end; ++i) {
-    if (lines_[i].kind == Kind::Entry && NamesEqual(EntryKey(lines_[i]), key)) return i;
+    if (lines_[i].kind == Kind::Entry && SameName(EntryKey(lines_[i]), key)) return i;
   }
   return npos;
 }
@@ -168,11 +151,11 @@ std::vector<std::pair<std::wstring_view, std::wstring_view>> IniDocument::Entrie
     if (lines_[i].kind != Kind::Entry) continue;
     std::wstring_view key = EntryKey(lines_[i]);
     uint64_t hash = 1469598103934665603ull;
-    for (wchar_t c : key) hash = (hash ^ static_cast<uint64_t>(FoldNameChar(c))) * 1099511628211ull;
+    for (wchar_t c : key) hash = (hash ^ static_cast<uint64_t>(UpperChar(c))) * 1099511628211ull;
     std::wstring_view value = EntryValue(lines_[i]);
     auto [at, last] = first.equal_range(hash);
     for (; at != last; ++at) {
-      if (NamesEqual(entries[at->second].first, key)) {
+      if (SameName(entries[at->second].first, key)) {
         value = entries[at->second].second;
         break;
       }

@@ -8,17 +8,13 @@
 
 namespace krelmix {
 
-// Case fold used for section and key names: ASCII plus Cyrillic, independent
-// of the C locale the process happens to run under.
-wchar_t FoldNameChar(wchar_t c);
-bool NamesEqual(std::wstring_view a, std::wstring_view b);
-
 // Settings file held as its original lines, so that rewriting it keeps
 // comments, blank lines and anything we do not understand.
 //
 // A section name may occur more than once in a hand-edited file. Reads and
 // in-place writes use the first occurrence only (that is what the user sees
-// first when editing), EraseSection removes every occurrence.
+// first when editing), EraseSection removes every occurrence. Section and key
+// names are matched as Windows matches names (platform/CaseFold).
 class IniDocument {
  public:
   static IniDocument Parse(std::wstring_view text);

@@ -3,7 +3,7 @@
 // the rule's answer does not depend on the mask's letter case.
 #include "FuzzInput.h"
 #include "cleanup/Wildcard.h"
-#include "common/TextCase.h"
+#include "platform/CaseFold.h"
 
 using namespace krelmix;
 

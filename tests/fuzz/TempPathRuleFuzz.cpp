@@ -1,9 +1,10 @@
-// The temporary-folder path rule on any path: a canonical path is canonical again unchanged,
-// has no prefix, no "." or ".." step, no empty step and no trailing backslash.
+// The folder path rule of the temporary folder and the exclusions, on any path: a canonical path
+// is canonical again unchanged, has no prefix, no "." or ".." step, no empty step and no trailing
+// backslash.
 #include <algorithm>
 
 #include "FuzzInput.h"
-#include "cleanup/CleanupEngine.h"
+#include "platform/PathText.h"
 
 using namespace krelmix;
 

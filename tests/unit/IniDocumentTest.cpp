@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/CaseFold.h"
+
 namespace krelmix {
 namespace {
 
@@ -57,8 +59,8 @@ TEST(IniDocumentRead, MatchesNamesIgnoringCaseIncludingCyrillic) {
   EXPECT_EQ(doc.Value(L"ПаПкИ", L"ПУТЬ"), L"C:\\");
   EXPECT_EQ(doc.Value(L"папки", L"елка"), std::nullopt);  // Ё is not Е
 
-  EXPECT_TRUE(NamesEqual(L"Krelmix", L"kRELMIX"));
-  EXPECT_FALSE(NamesEqual(L"ab", L"abc"));
+  EXPECT_TRUE(SameName(L"Krelmix", L"kRELMIX"));
+  EXPECT_FALSE(SameName(L"ab", L"abc"));
 }
 
 TEST(IniDocumentRead, UsesTheFirstOccurrenceOfARepeatedSection) {

@@ -9,7 +9,7 @@
 #include <set>
 #include <stdexcept>
 
-#include "common/TextCase.h"
+#include "platform/CaseFold.h"
 #include "platform/FileSystem.h"
 
 namespace krelmix::test {

@@ -34,6 +34,14 @@ TEST(Wildcard, FollowsTheWindowsRules) {
       {L"*.tm?", L"file.tmpx", false},
       {L"data.*", L"data", true},
       {L"*.bak", L"x.bak.txt", false},
+      // Every alphabet folds as Windows folds it; "ß" is not "SS", the Turkish i's stay apart.
+      {L"*.ґ", L"t.Ґ", true},
+      {L"*.é", L"r.É", true},
+      {L"*.σ", L"x.Σ", true},
+      {L"*.ｔｍｐ", L"a.ＴＭＰ", true},
+      {L"*.ß", L"a.SS", false},
+      {L"*.i", L"a.İ", false},
+      {L"*.ı", L"a.I", false},
   };
   for (const auto& c : cases)
     EXPECT_EQ(Wildcard(c.mask).Matches(c.name), c.matches) << "mask " << c.mask << " name " << c.name;
