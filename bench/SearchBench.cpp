@@ -29,9 +29,9 @@ uint32_t PumpInterval() {
 class MemoryStorage : public SettingsStorage {
  public:
   explicit MemoryStorage(std::string text) : text_(std::move(text)) {}
-  bool Exists(const std::wstring&) override { return true; }
-  std::optional<std::string> Read(const std::wstring&) override { return text_; }
-  bool Write(const std::wstring&, const std::string&) override { return false; }
+  StoredFile Read(const std::wstring&) override { return {StoredFile::State::Read, text_}; }
+  WriteOutcome Write(const std::wstring&, const std::string&) override { return WriteOutcome::Refused; }
+  void Pause(unsigned) override {}
 
  private:
   std::string text_;

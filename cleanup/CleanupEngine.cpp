@@ -125,6 +125,7 @@ void CleanupEngine::PrepareMasks() {
 // ---------------------------------------------------------------------------------------------
 // Search
 
+// The buttons come back also when the run could not start (a settings file that cannot be read).
 void CleanupEngine::SearchClick(const DriveTicks& drives) {
   RunScope scope(*this);
   state_.StopFlag = false;
@@ -133,11 +134,19 @@ void CleanupEngine::SearchClick(const DriveTicks& drives) {
                       MainButton::Settings})
     view_.EnableButton(button, false);
   view_.EnableButton(MainButton::Stop, true);
-  RunSearch(drives);
-  for (auto button : {MainButton::Search, MainButton::Clean, MainButton::Tmp, MainButton::Exit, MainButton::Settings})
-    view_.EnableButton(button, true);
-  view_.EnableButton(MainButton::Stop, false);
-  view_.EnableButton(MainButton::Delete, view_.FoundCount() > 0);
+  const auto idle = [this] {
+    for (auto button : {MainButton::Search, MainButton::Clean, MainButton::Tmp, MainButton::Exit, MainButton::Settings})
+      view_.EnableButton(button, true);
+    view_.EnableButton(MainButton::Stop, false);
+    view_.EnableButton(MainButton::Delete, view_.FoundCount() > 0);
+  };
+  try {
+    RunSearch(drives);
+  } catch (const SettingsReadError&) {
+    idle();
+    throw;
+  }
+  idle();
 }
 
 void CleanupEngine::StopClick() { state_.StopFlag = view_.Ask(QuestionKind::Confirmation, kStopQuestion); }
@@ -342,10 +351,19 @@ void CleanupEngine::CleanClick(const DriveTicks& drives) {
   for (auto button : {MainButton::Search, MainButton::Delete, MainButton::Clean, MainButton::Tmp, MainButton::Exit})
     view_.EnableButton(button, false);
   view_.EnableButton(MainButton::Stop, true);
-  RunSearch(drives);
-  for (auto button : {MainButton::Search, MainButton::Clean, MainButton::Tmp, MainButton::Exit})
-    view_.EnableButton(button, true);
-  view_.EnableButton(MainButton::Stop, false);
+  const auto idle = [this] {
+    for (auto button : {MainButton::Search, MainButton::Clean, MainButton::Tmp, MainButton::Exit})
+      view_.EnableButton(button, true);
+    view_.EnableButton(MainButton::Stop, false);
+  };
+  try {
+    RunSearch(drives);
+  } catch (const SettingsReadError&) {
+    idle();
+    view_.EnableButton(MainButton::Delete, view_.FoundCount() > 0);  // the earlier finds are still listed
+    throw;
+  }
+  idle();
 }
 
 void CleanupEngine::NightFly(const DriveTicks& drives) {

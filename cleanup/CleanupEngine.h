@@ -52,7 +52,9 @@ class CleanupEngine {
   CleanupEngine(const CleanupEngine&) = delete;
   CleanupEngine& operator=(const CleanupEngine&) = delete;
 
-  // --- Main window handlers (button switching included).
+  // --- Main window handlers (button switching included). A settings file that is there but
+  // cannot be read raises SettingsReadError from every call that reads it (the runs, the two
+  // loaders); the run then has searched, shown and deleted nothing, and the buttons are idle again.
   void SearchClick(const DriveTicks& drives);  // SpeedButton2 "Поиск"
   void StopClick();                            // SpeedButton4 "Стоп": asks, sets StopFlag
   void DeleteClick();                          // SpeedButton3 "Удалить"

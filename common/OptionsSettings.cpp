@@ -39,15 +39,15 @@ bool ReloadOptions(const ProgramState& state, const SettingsFile& settings, Opti
   content.rows[kShowSplashRow] = state.ShowSplash;
   content.rows[kFollowReportRow] = state.FollowReport;
   content.rows[kWarnTmpRow] = state.WarnTmp;
-  if (!settings.Exists()) return false;
-  const IniDocument document = settings.Load();
+  const std::optional<IniDocument> document = settings.LoadExisting();
+  if (!document) return false;
   // The rows are read by number up to the count of keys present, whatever those keys are.
-  const size_t keyCount = document.KeyNames(kOptions).size();
+  const size_t keyCount = document->KeyNames(kOptions).size();
   for (size_t row = 0; row < keyCount && row < kOptionRowCount; ++row)
-    content.rows[row] = ReadSwitch(document.Value(kOptions, std::to_wstring(row)), false);
-  content.masks = ReadList(document, kKill);
-  content.excludes = ReadList(document, kExcludeDir);
-  content.useSounds = ReadSwitch(document.Value(kUseSoundz, kSubj), false);
+    content.rows[row] = ReadSwitch(document->Value(kOptions, std::to_wstring(row)), false);
+  content.masks = ReadList(*document, kKill);
+  content.excludes = ReadList(*document, kExcludeDir);
+  content.useSounds = ReadSwitch(document->Value(kUseSoundz, kSubj), false);
   return true;
 }
 

@@ -43,6 +43,8 @@ struct OptionsContent {
 // The reload of an activation while no editor shows: rows 0 to 2 from memory, then, when the file
 // exists, the rows by key number up to the count of keys in Options, both lists and the sound box.
 // Returns whether the file was read; without it the lists and the sound box are left as they are.
+// A file that is there but cannot be read raises SettingsReadError: the dialog must then not offer
+// a save built from anything but the file.
 bool ReloadOptions(const ProgramState& state, const SettingsFile& settings, OptionsContent& content);
 
 // One of the two autostart values.
@@ -76,8 +78,8 @@ std::wstring MachineLeftoverNotice(const std::vector<std::wstring>& valueNames);
 // "Сохранить": writes Kill, ExcludeDir, Options and UseSoundz in one replacement of the file, sets
 // ShowSplash, WarnTmp, UseAnimation and UseSounds, then makes both autostart values under the
 // user's Run key match rows 3 and 4, whether or not the ticks changed, and removes the values of
-// the same names from the machine's Run key. A refused file write raises SettingsWriteError and
-// changes nothing else; what happened to the autostart values, the file being complete by then,
+// the same names from the machine's Run key. A refused file write raises SettingsWriteError, and a
+// file that cannot be read first SettingsReadError; either changes nothing else; what happened to the autostart values, the file being complete by then,
 // is reported back for the dialog to tell.
 AutostartReport SaveOptions(const OptionsContent& content, const std::wstring& programPath, SettingsFile& settings,
                             AutostartRegistry& registry, ProgramState& state);

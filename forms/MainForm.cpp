@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
+
 #include "common/CommandLine.h"
 #include "common/EventSounds.h"
 #include "common/StartupSettings.h"
@@ -221,13 +223,35 @@ void TForm1::FormCreate() {
   state_.ShowSplash = state_.FollowReport = state_.WarnTmp = true;
   state_.MaskList.clear();
   state_.ExcludeList.clear();
-  if (settings_->Exists()) {
-    const IniDocument document = settings_->Load();
-    RestoreDriveTicks(driveLines_, document);
-    ReadStartupSettings(document, state_);
+  std::optional<IniDocument> document;
+  try {
+    document = settings_->LoadExisting();
+  } catch (const SettingsReadError& error) {
+    EndWithoutSettings(error);
+    return;
+  }
+  if (document) {
+    RestoreDriveTicks(driveLines_, *document);
+    ReadStartupSettings(*document, state_);
   }
   ShowDriveLines();
   ProcessCommandLine();
+}
+
+// A start-up that cannot read its settings file must not run on defaults: the first drive tick or
+// save would write them over the user's file, and an unattended run would clean with the built-in
+// masks and no exclusions. It ends before anything is shown, written or deleted; a windowed start
+// first tells the user which file could not be read, an unattended one ends silently.
+void TForm1::EndWithoutSettings(const SettingsReadError& error) {
+  showOnStart_ = false;
+  const std::vector<Switch> switches = ParseSwitches(args_);
+  const bool unattended = std::any_of(switches.begin(), switches.end(),
+                                      [](Switch s) { return s == Switch::NightFly || s == Switch::NightTrash; });
+  if (unattended)
+    HideTaskbarEntry();
+  else
+    ReportError(nullptr, error.Message());
+  RequestEnd();
 }
 
 void TForm1::ProcessCommandLine() {
@@ -241,7 +265,8 @@ void TForm1::ProcessCommandLine() {
         RequestEnd();
         break;
       case Switch::NightFly:
-        RunNightFly();
+        // A run that could not read its settings ends the program having deleted nothing.
+        if (!RunNightFly()) return;
         break;
       case Switch::NightTrash:
         // A temporary folder that is the program's own folder ends the command line here.

@@ -93,7 +93,8 @@ class TForm1 : public Form, private CleanupView {
   template <typename Command>
   void RunCommand(Command command);
   bool FormCloseQuery();
-  void RunNightFly();
+  void EndWithoutSettings(const SettingsReadError& error);
+  bool RunNightFly();  // false: the settings file could not be read, the program ends
   bool RunNightTrash();
   void RequestEnd() { endRequested_ = true; }
   void SwitchButtonsForRun(bool running);

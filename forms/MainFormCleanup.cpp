@@ -65,11 +65,16 @@ void TForm1::SpeedButton6Click() {
   });
 }
 
-void TForm1::RunNightFly() {
+bool TForm1::RunNightFly() {
   HideTaskbarEntry();
   showOnStart_ = false;
-  engine_->NightFly(TickedDrives(driveLines_));
   RequestEnd();
+  try {
+    engine_->NightFly(TickedDrives(driveLines_));
+  } catch (const SettingsReadError&) {
+    return false;  // an unattended run reports nothing
+  }
+  return true;
 }
 
 bool TForm1::RunNightTrash() {

@@ -6,6 +6,7 @@
 #include "forms/SoundForm.h"
 #include "resources/ResourceIds.h"
 #include "toolkit/Application.h"
+#include "toolkit/ErrorReport.h"
 
 namespace krelmix {
 
@@ -161,7 +162,16 @@ void TOptionsForm::FormActivate() {
   // Back from an editor, the rows, lists and sound box stay as the user left them.
   if (!AnyEditorShowing()) {
     OptionsContent content = ShownContent();
-    const bool fromFile = ReloadOptions(services_.state, services_.settings, content);
+    bool fromFile = false;
+    try {
+      fromFile = ReloadOptions(services_.state, services_.settings, content);
+    } catch (const SettingsReadError& error) {
+      // A save must never be built from anything but the file: the dialog closes unsaved.
+      unread_ = true;
+      ReportError(Handle(), error.Message());
+      SetModalResult(mrCancel);
+      return;
+    }
     ShowContent(content, fromFile);
   }
   CheckBox1Click();
@@ -293,7 +303,7 @@ void TOptionsForm::SpeedButton4Click() { SetModalResult(mrCancel); }
 void TOptionsForm::FormClose() {
   for (ListEditorForm* editor : {FileTypeForm.get(), ExcludeForm.get()})
     if (editor && editor->Exists()) editor->Hide();
-  if (Exists()) services_.state.UseSounds = CheckBox1.Checked();
+  if (Exists() && !unread_) services_.state.UseSounds = CheckBox1.Checked();
 }
 
 }  // namespace krelmix

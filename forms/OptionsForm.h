@@ -85,6 +85,7 @@ class TOptionsForm : public Form {
   void StageList(CheckListBox& staging, const ListEditorForm& editor);
 
   OptionsDialogServices services_;
+  bool unread_ = false;   // the settings file could not be read: the dialog closes, changing nothing
   bool sliding_ = false;  // an editor is moving; further presses of its button wait for the end
   MessagePump pump_{0};
   Font font_;

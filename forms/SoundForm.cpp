@@ -5,6 +5,7 @@
 #include "common/EventSounds.h"
 #include "forms/FormSkin.h"
 #include "resources/ResourceIds.h"
+#include "toolkit/ErrorReport.h"
 
 namespace krelmix {
 
@@ -155,8 +156,17 @@ void TSoundFRM::CreateButtons() {
   // "Нет" has no action.
 }
 
+// Without the file's rows a save would write empty ones over it: a file that cannot be read
+// closes the editor unsaved.
 void TSoundFRM::FormActivate() {
-  const SoundRows rows = ReadSoundRows(services_.settings.Load());
+  SoundRows rows;
+  try {
+    rows = ReadSoundRows(services_.settings.Load());
+  } catch (const SettingsReadError& error) {
+    ReportError(Handle(), error.Message());
+    SetModalResult(mrCancel);
+    return;
+  }
   RxCheckListBox1.Clear();
   for (const SoundRow& row : rows) RxCheckListBox1.Add(row.file, row.ticked);
 }

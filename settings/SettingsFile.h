@@ -1,8 +1,12 @@
 #pragma once
 // Krelmix.ini as a whole: every reader loads it, every writer loads, edits and replaces it in
 // one atomic write, so nothing holds the file open and a failed write leaves the old file.
+//
+// Only a missing file means defaults. A file that another program holds for a moment (a virus
+// scanner, a backup or sync tool, the search indexer) is tried again for about a second; one that
+// still cannot be read raises SettingsReadError, and the operation that needed it, a write
+// included, does not happen.
 #include <optional>
-#include <stdexcept>
 #include <string>
 
 #include "platform/SettingsStorage.h"
@@ -18,14 +22,24 @@ class SettingsWriteError : public UserError {
   explicit SettingsWriteError(const std::wstring& path);
 };
 
+// Raised when the file is there but cannot be read; the text names the file for the user.
+class SettingsReadError : public UserError {
+ public:
+  explicit SettingsReadError(const std::wstring& path);
+};
+
 class SettingsFile {
  public:
+  // How long a held file is waited for, in pauses of kRetryPauseMs.
+  static constexpr unsigned kRetryPauseMs = 20, kRetryBudgetMs = 1000;
+
   SettingsFile(SettingsStorage& storage, const AnsiCodec& codec, std::wstring path);
 
   const std::wstring& Path() const { return path_; }
-  bool Exists() const { return storage_.Exists(path_); }
   // The document as it is on disk now; a missing file reads as having no sections.
   IniDocument Load() const;
+  // The same, but nothing when the file is missing (the readers that leave their defaults then).
+  std::optional<IniDocument> LoadExisting() const;
   // Loads, lets `edit` change the document, and writes it back in the encoding it was read in.
   template <typename Edit>
   void Update(Edit&& edit) {
@@ -36,9 +50,11 @@ class SettingsFile {
 
  private:
   struct Loaded {
-    IniDocument document;
+    IniDocument document;  // no sections when the file is missing
     TextEncoding encoding;
+    bool exists;
   };
+  StoredFile ReadWaiting() const;
   Loaded LoadWithEncoding() const;
   void Store(Loaded& loaded);
 

@@ -10,6 +10,12 @@ namespace krelmix {
 
 namespace {
 
+// The errors another program's hold on the file gives: a share mode that excludes ours, a locked
+// range, or (on replacing it) a file open without delete sharing.
+bool IsHeld(DWORD error) {
+  return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION || error == ERROR_ACCESS_DENIED;
+}
+
 bool WriteAll(HANDLE file, const std::string& bytes) {
   size_t done = 0;
   while (done < bytes.size()) {
@@ -21,57 +27,102 @@ bool WriteAll(HANDLE file, const std::string& bytes) {
   return FlushFileBuffers(file) != 0;
 }
 
-bool WriteInPlace(const std::wstring& path, const std::string& bytes) {
-  KernelHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.Valid()) return false;
-  if (!WriteAll(file.Get(), bytes)) return false;
-  return SetEndOfFile(file.Get()) != 0;
+bool SetSize(HANDLE file, uint64_t size) {
+  LARGE_INTEGER at;
+  at.QuadPart = static_cast<LONGLONG>(size);
+  return SetFilePointerEx(file, at, nullptr, FILE_BEGIN) && SetEndOfFile(file);
 }
+
+// A name beside the file that no earlier write, crash or other copy of the program has used:
+// the process, a count of this process's writes and the time.
+std::wstring TemporaryName(const std::wstring& path, unsigned attempt) {
+  static unsigned writes = 0;
+  wchar_t unique[64];
+  swprintf(unique, 64, L".%lx-%x-%llx.new~", GetCurrentProcessId(), ++writes + attempt,
+           static_cast<unsigned long long>(GetTickCount64()));
+  return path + unique;
+}
+
+// Makes a new temporary file beside `path`; none when the folder takes no new file.
+KernelHandle CreateTemporary(const std::wstring& path, std::wstring& name) {
+  for (unsigned attempt = 0; attempt < 16; ++attempt) {
+    name = TemporaryName(path, attempt);
+    KernelHandle file(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.Valid()) return file;
+    const DWORD error = GetLastError();
+    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;
+  }
+  return KernelHandle();
+}
+
+// The file written where it stands, for a folder that takes no new file. It first grows to the
+// new size, which claims the space (and fails on a full disk, leaving the file as it was); only
+// then is anything overwritten. Shrinking comes last, after the new content is on the disk.
+WriteOutcome WriteInPlace(const std::wstring& path, const std::string& bytes) {
+  KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.Valid()) return IsHeld(GetLastError()) ? WriteOutcome::Busy : WriteOutcome::Refused;
+  LARGE_INTEGER old{};
+  if (!GetFileSizeEx(file.Get(), &old)) return WriteOutcome::Refused;
+  const uint64_t oldSize = static_cast<uint64_t>(old.QuadPart), newSize = bytes.size();
+  if (newSize > oldSize && !SetSize(file.Get(), newSize)) {
+    SetSize(file.Get(), oldSize);
+    return WriteOutcome::Refused;
+  }
+  LARGE_INTEGER start{};
+  if (!SetFilePointerEx(file.Get(), start, nullptr, FILE_BEGIN) || !WriteAll(file.Get(), bytes))
+    return WriteOutcome::Refused;
+  if (newSize < oldSize && (!SetSize(file.Get(), newSize) || !FlushFileBuffers(file.Get())))
+    return WriteOutcome::Refused;
+  return WriteOutcome::Written;
+}
+
 }  // namespace
 
-bool Win32SettingsStorage::Exists(const std::wstring& path) {
-  const DWORD attributes = GetFileAttributesW(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-std::optional<std::string> Win32SettingsStorage::Read(const std::wstring& path) {
-  KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.Valid()) return std::nullopt;
-  std::string bytes;
+StoredFile Win32SettingsStorage::Read(const std::wstring& path) {
+  KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.Valid()) {
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return {StoredFile::State::Missing, {}};
+    // A folder of that name cannot be opened as a file; it is no settings file.
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+      return {StoredFile::State::Missing, {}};
+    return {StoredFile::State::Unreadable, {}};
+  }
+  StoredFile stored{StoredFile::State::Read, {}};
   LARGE_INTEGER size{};
   if (GetFileSizeEx(file.Get(), &size) && size.QuadPart > 0 && size.QuadPart < (1LL << 31))
-    bytes.reserve(static_cast<size_t>(size.QuadPart));
+    stored.bytes.reserve(static_cast<size_t>(size.QuadPart));
   char buffer[65536];
-  DWORD got = 0;
-  while (ReadFile(file.Get(), buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
-  return bytes;
+  for (;;) {
+    DWORD got = 0;
+    // Part of a file is no settings file: a read that fails on the way reads nothing.
+    if (!ReadFile(file.Get(), buffer, sizeof buffer, &got, nullptr)) return {StoredFile::State::Unreadable, {}};
+    if (got == 0) return stored;
+    stored.bytes.append(buffer, got);
+  }
 }
 
 // Written beside the file and swapped in, so a crash or a full disk leaves the old file or the
-// new one, never a truncated one. A read-only file is a refusal, as the profile functions treat it.
-bool Win32SettingsStorage::Write(const std::wstring& path, const std::string& bytes) {
+// new one, never a cut one. A read-only file is a refusal, as the profile functions treat it.
+WriteOutcome Win32SettingsStorage::Write(const std::wstring& path, const std::string& bytes) {
   const DWORD attributes = GetFileAttributesW(path.c_str());
   const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
-  if (exists && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) return false;
-  const std::wstring temp = path + L".new~";
-  {
-    KernelHandle file(
-        CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid()) {
-      // The folder refuses new files but the file itself may still be writable.
-      return exists && WriteInPlace(path, bytes);
-    }
-    const bool written = WriteAll(file.Get(), bytes);
-    file.Reset();
-    if (!written) {
-      DeleteFileW(temp.c_str());
-      return false;
-    }
-  }
-  if (MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+  if (exists && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) return WriteOutcome::Refused;
+  std::wstring temp;
+  KernelHandle file = CreateTemporary(path, temp);
+  if (!file.Valid()) return exists ? WriteInPlace(path, bytes) : WriteOutcome::Refused;
+  const bool written = WriteAll(file.Get(), bytes);
+  file.Reset();
+  if (written && MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    return WriteOutcome::Written;
+  const DWORD error = GetLastError();
   DeleteFileW(temp.c_str());
-  return false;
+  return written && IsHeld(error) ? WriteOutcome::Busy : WriteOutcome::Refused;
 }
+
+void Win32SettingsStorage::Pause(unsigned milliseconds) { Sleep(milliseconds); }
 
 }  // namespace krelmix

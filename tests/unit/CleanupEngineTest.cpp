@@ -259,6 +259,30 @@ TEST_F(Walk, NightFlyWithoutTickedDrivesOrDrivesDeletesNothing) {
   EXPECT_TRUE(fs.lists.empty());
 }
 
+// The masks and exclusions come from the file even when another program holds it for a moment;
+// held for good, the file stops every run before it lists, deletes or switches anything for good.
+TEST_F(Walk, RunsWaitForAHeldSettingsFileAndDoNothingWhenItStaysHeld) {
+  Settings(L"ExcludeDir", {L"T:\\A"});
+  storage.heldReads = 3;
+  engine.SearchClick(Drives({L"T:"}));
+  const Lines finds = {L"T:\\~root.tmp", L"T:\\~root.tmp", L"T:\\C\\three.tmp"};
+  EXPECT_EQ(view.Texts(), finds);
+
+  storage.heldReads = test::FakeStorage::kAlways;
+  const size_t listings = fs.lists.size();
+  EXPECT_THROW(engine.SearchClick(Drives({L"T:"})), SettingsReadError);
+  EXPECT_THROW(engine.CleanClick(Drives({L"T:"})), SettingsReadError);
+  EXPECT_THROW(engine.NightFly(Drives({L"T:"})), SettingsReadError);
+  EXPECT_EQ(fs.lists.size(), listings);
+  EXPECT_TRUE(fs.removedFiles.empty());
+  EXPECT_EQ(view.Texts(), finds);  // the earlier finds stay, with the buttons as after them
+  for (MainButton button : {MainButton::Search, MainButton::Delete, MainButton::Clean, MainButton::Tmp,
+                            MainButton::Exit, MainButton::Settings})
+    EXPECT_TRUE(view.Enabled(button));
+  EXPECT_FALSE(view.Enabled(MainButton::Stop));
+  EXPECT_EQ(storage.writes, 2);  // the two of the fixture
+}
+
 // --- Found entries
 
 TEST_F(Engine, NameTestsSkipOnlyTheFailingEntry) {

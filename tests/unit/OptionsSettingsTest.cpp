@@ -127,6 +127,30 @@ TEST(OptionsSave, ARefusedFileWriteChangesNeitherRegistryNorState) {
   EXPECT_FALSE(f.state.UseAnimation);
 }
 
+// The dialog's read and its save wait for a file held for a moment; one held for good raises,
+// and the save then writes nothing and changes neither registry nor state.
+TEST(OptionsSave, AHeldFileIsWaitedForAndAFileThatStaysHeldIsNeitherReadNorWritten) {
+  Fixture f;
+  f.storage.files[kPath] = "[Area]\r\nC=1\r\n[Kill]\r\n*.old=1\r\n";
+  f.storage.heldReads = 2;
+  OptionsContent content;
+  EXPECT_TRUE(ReloadOptions(f.state, f.file, content));
+  EXPECT_EQ(content.masks.size(), 1u);
+  f.storage.heldReads = 2;
+  SaveOptions(Content({false, true, false, true, true, true}, false), kProgram, f.file, f.registry, f.state);
+  EXPECT_EQ(f.storage.files[kPath], kSaved);
+
+  f.storage.heldReads = test::FakeStorage::kAlways;
+  f.registry.calls.clear();
+  const ProgramState before = f.state;
+  EXPECT_THROW(ReloadOptions(f.state, f.file, content), SettingsReadError);
+  EXPECT_THROW(SaveOptions(Content({}, true), kProgram, f.file, f.registry, f.state), SettingsReadError);
+  EXPECT_EQ(f.storage.writes, 1);
+  EXPECT_TRUE(f.registry.calls.empty());
+  EXPECT_EQ(f.state.ShowSplash, before.ShowSplash);
+  EXPECT_EQ(f.state.UseSounds, before.UseSounds);
+}
+
 TEST(OptionsReload, WithoutAFileRowsZeroToTwoComeFromMemoryAndTheRestStays) {
   Fixture f;
   f.state.FollowReport = false;

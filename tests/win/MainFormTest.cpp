@@ -17,6 +17,7 @@
 #include "platform/win32/Win32Drives.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32SettingsStorage.h"
+#include "toolkit/ErrorReport.h"
 
 namespace krelmix {
 namespace {
@@ -343,6 +344,59 @@ TEST(MainFormEnd, EveryRunOfTheCommandLineHappensBeforeTheEndIsPosted) {
     MSG quit;
     EXPECT_FALSE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the end was posted while loading";
   }
+  Pump(100);
+  DestroyWindow(owner);
+}
+
+// A settings file another program holds is waited for a moment and never taken for a missing one:
+// a drive tick then writes nothing, the options dialog closes unsaved, and a start-up that cannot
+// read it ends before anything is shown, written or deleted, telling the user which file it was
+// unless it runs unattended.
+TEST(MainFormSettings, AHeldSettingsFileIsWaitedForAndNeverTakenForAMissingOne) {
+  const std::string settings = "[Area]\r\nT=1\r\n[Options]\r\n0=0\r\n[Kill]\r\n*.tmp=1\r\n";
+  MemoryServices services(settings);
+  services.fileSystem.AddFile(L"T:\\a.tmp", 10);
+  test::FakeStorage& storage = services.storage;
+  const std::wstring path = ProgramFolder() + L"Krelmix.ini";
+  std::vector<std::wstring> errors;
+  SetErrorReportHandler([&errors](HWND, const std::wstring& text) { errors.push_back(text); });
+  const std::vector<std::wstring> unread = {L"Не удалось прочитать файл настроек " + path};
+  HWND owner = HiddenOwner();
+  {
+    storage.heldReads = 3;
+    TForm1 form(owner, {}, false, services.Get());
+    form.Load();
+    form.Show();
+    HWND driveList = GetDlgItem(form.Handle(), 101);
+    EXPECT_EQ(SendMessageW(driveList, LB_GETITEMDATA, 0, 0), 1);  // ticked from the file
+    storage.heldReads = test::FakeStorage::kAlways;
+    SendMessageW(driveList, WM_LBUTTONUP, 0, MAKELPARAM(30, 6));  // a click on the line writes its ticks
+    EXPECT_EQ(errors, unread);
+    storage.heldReads = 0;
+    PostMessageW(form.Handle(), WM_CLOSE, 0, 0);
+    Pump(300);
+  }
+  for (const std::vector<std::wstring>& args : {std::vector<std::wstring>{}, {L"/nightfly"}, {L"/nighttrash"}}) {
+    errors.clear();
+    storage.heldReads = test::FakeStorage::kAlways;
+    TForm1 form(owner, args, false, services.Get());
+    form.Load();
+    EXPECT_FALSE(form.ShowOnStart());
+    EXPECT_TRUE(form.EndRequested());
+    EXPECT_EQ(errors, args.empty() ? unread : std::vector<std::wstring>{});
+  }
+  errors.clear();
+  ProgramState state;
+  SettingsFile file(storage, services.codec, path);
+  EXPECT_EQ(TOptionsForm::Execute(owner, {state, file, services.autostart, services.sound, L"C:\\Krelmix.exe"}),
+            mrCancel);
+  EXPECT_EQ(errors, unread);
+  EXPECT_FALSE(state.UseSounds);
+  EXPECT_TRUE(services.autostart.calls.empty());
+  EXPECT_EQ(storage.writes, 0);
+  EXPECT_EQ(storage.files[path], settings);
+  EXPECT_TRUE(services.fileSystem.Exists(L"T:\\a.tmp"));
+  SetErrorReportHandler(nullptr);
   Pump(100);
   DestroyWindow(owner);
 }

@@ -184,6 +184,27 @@ TEST(SoundEditor, OneFileForTwoEventsKeepsEveryEventsSoundAfterARestart) {
   EXPECT_EQ(reopened.Rows()[3], (Row{L"C:\\Media\\ding.wav", true}));
 }
 
+// The editor's rows come from the file even while another program holds it for a moment; held
+// for good, the editor closes unsaved, since a save would write empty rows over the file.
+TEST(SoundEditor, AHeldSettingsFileIsWaitedForAndOneThatStaysHeldClosesTheEditor) {
+  test::FakeStorage storage;
+  storage.files[kSettingsPath] = "[Soundz]\r\na.wav=1\r\n";
+  RecordingSound sound;
+  storage.heldReads = 3;
+  {
+    Editor editor(storage, sound);
+    EXPECT_EQ(editor.Rows(), EmptyRowsFrom({{L"a.wav", true}}));
+    EXPECT_TRUE(editor.errors.empty());
+  }
+  storage.heldReads = test::FakeStorage::kAlways;
+  Editor editor(storage, sound);
+  EXPECT_EQ(editor.errors, std::vector<std::wstring>{L"Не удалось прочитать файл настроек C:\\Krelmix\\Krelmix.ini"});
+  EXPECT_EQ(editor.ModalResult(), mrCancel);
+  editor.Click(L"Сохранить");  // even a press that still came would write nothing
+  EXPECT_EQ(storage.writes, 0);
+  EXPECT_EQ(storage.files[kSettingsPath], "[Soundz]\r\na.wav=1\r\n");
+}
+
 TEST(SoundEditor, CancelWritesNothingARefusedSaveIsReportedAndStillCloses) {
   test::FakeStorage storage;
   const std::string before = "[Soundz]\r\na.wav=1\r\n";
