@@ -449,8 +449,8 @@ void CleanupEngine::StripTrailingBackslash() {
 
 // The reported folder is emptied wholesale, so it is judged by what it is, not how it is spelled:
 // made canonical with long names, opened, and refused when it or a folder above it is a link, or
-// when it is or holds a protected folder, each protected folder identified the same way. The
-// program's folder is told apart: the unattended run goes on windowed for it. On success TmpDir
+// when it is or holds a protected folder or the program's folder, each identified the same way.
+// The program's folder itself is told apart: the unattended run goes on windowed for it. On success TmpDir
 // becomes the canonical path, the one every later check compares with.
 TempOutcome CleanupEngine::CheckTempFolder() {
   const std::wstring given = WithoutTrailingBackslashes(state_.TmpDir);
@@ -472,7 +472,11 @@ TempOutcome CleanupEngine::CheckTempFolder() {
     if (const auto program = fs_.Open(exeDir); program && self->id.Known() && program->id == self->id)
       return TempOutcome::ProgramFolder;
   }
-  for (const auto& kept : fs_.ProtectedFolders()) {
+  // The program's own folder is protected too: a temporary folder holding it would take the
+  // program and its settings with it.
+  std::vector<std::wstring> protectedFolders = fs_.ProtectedFolders();
+  protectedFolders.push_back(exeDir);
+  for (const auto& kept : protectedFolders) {
     const std::optional<std::wstring> keptPath = CanonicalFolderPath(kept);
     if (!keptPath) continue;
     std::vector<std::wstring> spellings = {*keptPath};

@@ -30,7 +30,8 @@ enum class TempOutcome {
   Cleaned,        // the folder was emptied (a missing folder counts as emptied, with zeros)
   Declined,       // the user answered "&Нет": nothing deleted, nothing to show
   ProgramFolder,  // the temporary folder is the program's own folder: nothing deleted
-  UnsafeFolder,   // not absolute, a root, a link or below one, or a protected folder or above one
+  UnsafeFolder,   // not absolute, a root, a link or below one, a protected folder or above one,
+                  // or a folder above the program's folder
   Interrupted,    // the main window was closed while the cleanup ran
 };
 

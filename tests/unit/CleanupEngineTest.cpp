@@ -637,6 +637,19 @@ TEST_F(TempFolder, NothingBehindALinkPutInDuringTheCleanupIsTouched) {
 
 TEST_F(TempFolder, TheProgramsFolderIsRefusedWithAMessageOnlyWhenWindowed) {
   fs.AddFile(L"P:\\Krelmix\\Krelmix.ini");
+  // A folder holding the program's folder, however spelled, is refused as unsafe.
+  state.ExeDir = L"P:\\Programs\\Krelmix\\";
+  fs.AddFile(L"P:\\Programs\\Krelmix\\Krelmix.ini");
+  for (const auto* path : {L"P:\\Programs", L"\\\\?\\p:\\programs\\", L"P:\\Programs\\Other\\..\\"}) {
+    fs.tempPath = path;
+    EXPECT_EQ(engine.TmpClick().outcome, TempOutcome::UnsafeFolder) << path;
+    EXPECT_EQ(engine.NightTrash().outcome, TempOutcome::UnsafeFolder) << path;
+  }
+  EXPECT_TRUE(fs.removedFiles.empty());
+  state.ExeDir = L"P:\\Krelmix\\";
+  state.NightTrashMode = false;
+  view.messages.clear();
+  view.questions.clear();
   fs.tempPath = L"p:\\krelmix\\";
   EXPECT_EQ(engine.NightTrash().outcome, TempOutcome::ProgramFolder);
   EXPECT_TRUE(state.NightTrashMode);
