@@ -41,10 +41,7 @@ class RecordedScheme {
  public:
   RecordedScheme(const std::wstring& scheme, const std::wstring& record) : key_(L"Software\\Classes\\" + scheme) {
     key_ += L"\\shell\\open\\command";
-    wchar_t self[MAX_PATH]{};
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring recorder = self;
-    recorder = recorder.substr(0, recorder.find_last_of(L'\\') + 1) + L"open_recorder.exe";
+    const std::wstring recorder = HelperProgram(L"open_recorder.exe");
     if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, key_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &keyHandle_,
                         nullptr) != ERROR_SUCCESS)
       return;

@@ -365,45 +365,6 @@ TEST(Cleanup, LinkedCanaryFoldersSurviveTheSearchTheCleanAndTheTemporaryFolderCl
 // content and attributes whatever the temporary folder, the masks, links or hard links say.
 
 namespace {
-struct Canary {
-  std::wstring path;
-  std::string content;
-  DWORD attributes;
-};
-
-std::string Content(const std::wstring& path) {
-  std::ifstream in(std::filesystem::path(path), std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-Canary MakeCanary(const std::wstring& path, DWORD attributes = FILE_ATTRIBUTE_ARCHIVE) {
-  MakeFolder(path.substr(0, path.rfind(L'\\')));
-  const std::string content = "canary " + test::Utf8(path);
-  std::ofstream(std::filesystem::path(path), std::ios::binary) << content;
-  SetFileAttributesW(path.c_str(), attributes);
-  return {path, content, GetFileAttributesW(path.c_str())};
-}
-
-void ExpectIntact(const std::vector<Canary>& canaries) {
-  for (const auto& canary : canaries) {
-    EXPECT_EQ(Content(canary.path), canary.content) << "canary lost: " << test::Utf8(canary.path);
-    EXPECT_EQ(GetFileAttributesW(canary.path.c_str()), canary.attributes) << test::Utf8(canary.path);
-  }
-}
-
-void RemoveCanaries(const std::vector<Canary>& canaries) {
-  for (const auto& canary : canaries) {
-    SetFileAttributesW(canary.path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileW(canary.path.c_str());
-  }
-}
-
-std::wstring ShortName(const std::wstring& path) {
-  wchar_t buffer[MAX_PATH] = {};
-  const DWORD got = GetShortPathNameW(path.c_str(), buffer, MAX_PATH);
-  return got > 0 && got < MAX_PATH ? buffer : path;
-}
-
 const std::wstring kFailed = L" (Ошибка удаления)";
 }  // namespace
 
@@ -438,6 +399,28 @@ TEST(Safety, EverySpellingOfAProtectedFolderIsRefusedAsTheTemporaryFolder) {
   EXPECT_EQ(program.WaitForMessageBox().text, L"Ошибка размещения папки временных файлов!");
   ExpectIntact(canaries);
   RemoveCanaries(canaries);
+  ClearScratchDrive();
+}
+
+// A temporary folder that holds the program's folder would take the program and its settings.
+TEST(Safety, ATemporaryFolderAboveTheProgramsFolderIsRefused) {
+  ClearScratchDrive();
+  const std::wstring temp = L"T:\\apps";
+  MakeFolder(temp);
+  const std::vector<Canary> canaries = {MakeCanary(temp + L"\\canary.txt")};
+  RunningProgram unattended(SettingsTickingScratch(), true, temp), windowed(SettingsTickingScratch(), true, temp);
+  unattended.StartWithTemp(L"/nighttrash", temp);
+  ASSERT_TRUE(unattended.WaitForExit(30000));
+  windowed.StartWithTemp(L"", temp + L"\\");
+  ASSERT_NE(windowed.MainWindow(), nullptr);
+  windowed.ClickControl(L"SpeedButton6");
+  ASSERT_TRUE(AnswerDialog(windowed, L"#32770", L"Информация", L"&Да"));
+  EXPECT_EQ(windowed.WaitForMessageBox().text, L"Ошибка размещения папки временных файлов!");
+  ExpectIntact(canaries);
+  for (RunningProgram* program : {&unattended, &windowed}) {
+    EXPECT_EQ(program->SettingsBytes(), SettingsTickingScratch());
+    EXPECT_TRUE(Exists(program->Folder() + L"\\Krelmix.exe"));
+  }
   ClearScratchDrive();
 }
 

@@ -70,6 +70,13 @@ void ReleaseMouse() { SendMouseButton(MOUSEEVENTF_LEFTUP); }
 
 const std::wstring& BuiltProgram() { return g_program; }
 
+std::wstring HelperProgram(const std::wstring& fileName) {
+  wchar_t self[MAX_PATH]{};
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  const std::wstring path = self;
+  return path.substr(0, path.find_last_of(L'\\') + 1) + fileName;
+}
+
 void SetBuiltProgram(const std::string& path) {
   // A Unix path is reached through Wine's drive Z:.
   g_program = (path.size() && path[0] == '/') ? L"Z:" + Widen(path) : Widen(path);
@@ -213,12 +220,12 @@ std::wstring WindowText(HWND hwnd) {
 
 void PressOk(HWND dialog) { PostMessageW(dialog, WM_COMMAND, IDOK, 0); }
 
-RunningProgram::RunningProgram(const std::string& settings, bool withSettings) {
+RunningProgram::RunningProgram(const std::string& settings, bool withSettings, const std::wstring& parent) {
   static int counter = 0;
   wchar_t temp[MAX_PATH + 1];
   GetTempPathW(MAX_PATH + 1, temp);
-  folder_ =
-      std::wstring(temp) + L"krelmix-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
+  folder_ = (parent.empty() ? std::wstring(temp) : parent + L"\\") + L"krelmix-e2e-" +
+            std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
   test::RemoveTree(folder_);
   CreateDirectoryW(folder_.c_str(), nullptr);
   CopyFileW(g_program.c_str(), (folder_ + L"\\Krelmix.exe").c_str(), FALSE);

@@ -12,6 +12,9 @@ namespace krelmix::e2e {
 const std::wstring& BuiltProgram();
 void SetBuiltProgram(const std::string& path);
 
+// A helper program built beside the test program (open_recorder.exe, file_locker.exe).
+std::wstring HelperProgram(const std::wstring& fileName);
+
 // One control of a program window as the window describes itself.
 struct ControlInfo {
   std::wstring name, kind;
@@ -41,9 +44,10 @@ struct MessageBoxInfo {
 
 class RunningProgram {
  public:
-  // Copies the program into a fresh scratch folder; `settings` (raw bytes) becomes its
-  // Krelmix.ini unless `withSettings` is false.
-  RunningProgram(const std::string& settings, bool withSettings = true);
+  // Copies the program into a fresh scratch folder, inside `parent` when one is given, else in the
+  // system's temporary folder; `settings` (raw bytes) becomes its Krelmix.ini unless
+  // `withSettings` is false.
+  RunningProgram(const std::string& settings, bool withSettings = true, const std::wstring& parent = L"");
   ~RunningProgram();
   RunningProgram(const RunningProgram&) = delete;
   RunningProgram& operator=(const RunningProgram&) = delete;

@@ -45,6 +45,39 @@ bool MakeFileLink(const std::wstring& link, const std::wstring& target) {
   return test::MakeUnixLink(link, target) && Exists(link);
 }
 
+std::string Content(const std::wstring& path) {
+  std::ifstream in(std::filesystem::path(path), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+Canary MakeCanary(const std::wstring& path, DWORD attributes) {
+  MakeFolder(path.substr(0, path.rfind(L'\\')));
+  const std::string content = "canary " + test::Utf8(path);
+  std::ofstream(std::filesystem::path(path), std::ios::binary) << content;
+  SetFileAttributesW(path.c_str(), attributes);
+  return {path, content, GetFileAttributesW(path.c_str())};
+}
+
+void ExpectIntact(const std::vector<Canary>& canaries) {
+  for (const auto& canary : canaries) {
+    EXPECT_EQ(Content(canary.path), canary.content) << "canary lost: " << test::Utf8(canary.path);
+    EXPECT_EQ(GetFileAttributesW(canary.path.c_str()), canary.attributes) << test::Utf8(canary.path);
+  }
+}
+
+void RemoveCanaries(const std::vector<Canary>& canaries) {
+  for (const auto& canary : canaries) {
+    SetFileAttributesW(canary.path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(canary.path.c_str());
+  }
+}
+
+std::wstring ShortName(const std::wstring& path) {
+  wchar_t buffer[MAX_PATH] = {};
+  const DWORD got = GetShortPathNameW(path.c_str(), buffer, MAX_PATH);
+  return got > 0 && got < MAX_PATH ? buffer : path;
+}
+
 std::string SettingsTickingScratch(const std::string& more) {
   // Options 0 off: no splash window in the way of the tests.
   return "[Area]\r\nT=1\r\n[Options]\r\n0=0\r\n1=1\r\n2=1\r\n" + more;

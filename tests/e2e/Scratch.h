@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace krelmix::e2e {
 
@@ -16,6 +17,19 @@ bool Exists(const std::wstring& path);
 bool MakeFolderLink(const std::wstring& link, const std::wstring& target);
 // The same for a file: Windows programs under Wine see it as a plain file.
 bool MakeFileLink(const std::wstring& link, const std::wstring& target);
+// A file that must outlive a run: its content and attributes are checked afterwards.
+struct Canary {
+  std::wstring path;
+  std::string content;
+  DWORD attributes;
+};
+Canary MakeCanary(const std::wstring& path, DWORD attributes = FILE_ATTRIBUTE_ARCHIVE);
+void ExpectIntact(const std::vector<Canary>& canaries);
+void RemoveCanaries(const std::vector<Canary>& canaries);
+std::string Content(const std::wstring& path);
+// The 8.3 form of an existing path; the path itself when the system gives none.
+std::wstring ShortName(const std::wstring& path);
+
 // Settings that tick only T: and use the given extra sections.
 std::string SettingsTickingScratch(const std::string& more = "");
 

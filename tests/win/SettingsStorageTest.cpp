@@ -88,7 +88,7 @@ TEST(Win32SettingsStorage, AHeldFileIsUnreadableAndBusyAFolderIsMissing) {
 // be made or not; written in place, only content that needs no more room goes in.
 TEST(Win32SettingsStorage, AFullDiskLeavesTheFileWholeOnEveryPath) {
   test::ScratchFolder folder(L"fulldisk");
-  test::SmallDrive drive(L'Q', 256, 64, folder.Path());
+  test::SmallDrive drive(L'Q', 256, 64);
   if (!drive.Ready()) GTEST_SKIP() << drive.Reason();
   Win32SettingsStorage storage;
   const std::wstring path = drive.Root() + L"\\Krelmix.ini";

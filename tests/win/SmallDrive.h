@@ -13,9 +13,12 @@ namespace krelmix::test {
 
 class SmallDrive {
  public:
-  // `marker` is an existing Windows folder the shell may leave its marker files in.
-  SmallDrive(wchar_t letter, unsigned kilobytes, unsigned files, const std::wstring& marker)
-      : root_(std::wstring(1, letter) + L":"), marker_(marker + L"\\drive") {
+  SmallDrive(wchar_t letter, unsigned kilobytes, unsigned files) : root_(std::wstring(1, letter) + L":") {
+    // The shell's marker files go to the system's temporary folder, which outlives the test.
+    wchar_t temp[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH + 1, temp);
+    marker_ =
+        std::wstring(temp) + L"krelmix-drive-" + root_.substr(0, 1) + L"-" + std::to_wstring(GetCurrentProcessId());
     char prefix[MAX_PATH] = {};
     if (!GetEnvironmentVariableA("WINEPREFIX", prefix, MAX_PATH)) {
       reason_ = "WINEPREFIX is not set: not running under scripts/wine-env.sh";
