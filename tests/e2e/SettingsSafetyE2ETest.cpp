@@ -120,20 +120,21 @@ TEST(SettingsSafety, ARunThatCannotReadTheFileDeletesNothingAndAWindowedStartSay
   ClearScratchDrive();
 }
 
-// On a full drive, with the old fixed temporary name blocked by a stale read-only file, a save
+// On a full drive, with the old fixed temporary name blocked by a folder of that name, a save
 // that needs more room is refused with the message and the old file stays whole; also when no
 // new file at all can be made there, so that the write would have to go in place.
 TEST(SettingsSafety, OnAFullDriveASaveIsRefusedAndTheFileStaysWhole) {
   ClearScratchDrive();
   test::SmallDrive drive(L'Q', 4096, 64);
   if (!drive.Ready()) GTEST_SKIP() << drive.Reason();
-  std::string settings = "[Options]\r\n0=0\r\n[Kill]\r\n";
-  for (int i = 0; i < 400; ++i) settings += "*.k" + std::to_string(i) + "=1\r\n";
-  // Two whole pages of the drive, so that any growth needs room the drive no longer has.
-  settings = ";" + std::string(8192 - settings.size() - 3, '-') + "\r\n" + settings;
+  // Section Area first: the tick's write moves it to the end with a key for every drive, so the
+  // new file differs from its first byte on and is longer. Two whole pages of the drive, so that
+  // any growth needs room the drive no longer has.
+  std::string settings = "[Area]\r\nT=0\r\n[Options]\r\n0=0\r\n", masks = "[Kill]\r\n";
+  for (int i = 0; i < 400; ++i) masks += "*.k" + std::to_string(i) + "=1\r\n";
+  settings += ";" + std::string(8192 - settings.size() - masks.size() - 3, '-') + "\r\n" + masks;
   RunningProgram program(settings, true, drive.Root());
-  CloseHandle(CreateFileW((program.SettingsPath() + L".new~").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                          FILE_ATTRIBUTE_READONLY, nullptr));
+  MakeFolder(program.SettingsPath() + L".new~");
   program.Start(L"");
   ASSERT_NE(program.MainWindow(), nullptr);
   const int line = program.DriveLineIndex(L'T');
@@ -141,7 +142,7 @@ TEST(SettingsSafety, OnAFullDriveASaveIsRefusedAndTheFileStaysWhole) {
   drive.FillSpace();
   for (int round = 0; round < 2; ++round) {
     if (round == 1) drive.FillEntries();
-    program.ClickDriveLine(line, true);  // the drive's tick adds section Area: the file must grow
+    program.ClickDriveLine(line, true);
     const MessageBoxInfo box = program.WaitForMessageBox();
     ASSERT_NE(box.hwnd, nullptr) << "round " << round;
     EXPECT_EQ(box.text, L"Unable to write to " + program.SettingsPath());
@@ -149,7 +150,6 @@ TEST(SettingsSafety, OnAFullDriveASaveIsRefusedAndTheFileStaysWhole) {
     Sleep(300);
     EXPECT_EQ(program.SettingsBytes(), settings) << "round " << round;
   }
-  SetFileAttributesW((program.SettingsPath() + L".new~").c_str(), FILE_ATTRIBUTE_NORMAL);
   ClearScratchDrive();
 }
 
