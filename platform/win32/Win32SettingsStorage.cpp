@@ -34,19 +34,19 @@ bool SetSize(HANDLE file, uint64_t size) {
 }
 
 // A name beside the file that no earlier write, crash or other copy of the program has used:
-// the process, a count of this process's writes and the time.
-std::wstring TemporaryName(const std::wstring& path, unsigned attempt) {
-  static unsigned writes = 0;
+// the process, a count of the names this process made, and the time.
+std::wstring TemporaryName(const std::wstring& path) {
+  static unsigned made = 0;
   wchar_t unique[64];
-  swprintf(unique, 64, L".%lx-%x-%llx.new~", GetCurrentProcessId(), ++writes + attempt,
+  swprintf(unique, 64, L".%lx-%x-%llx.new~", GetCurrentProcessId(), ++made,
            static_cast<unsigned long long>(GetTickCount64()));
   return path + unique;
 }
 
 // Makes a new temporary file beside `path`; none when the folder takes no new file.
 KernelHandle CreateTemporary(const std::wstring& path, std::wstring& name) {
-  for (unsigned attempt = 0; attempt < 16; ++attempt) {
-    name = TemporaryName(path, attempt);
+  for (int attempt = 0; attempt < 16; ++attempt) {
+    name = TemporaryName(path);
     KernelHandle file(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file.Valid()) return file;
     const DWORD error = GetLastError();
