@@ -79,8 +79,8 @@ std::wstring MachineLeftoverNotice(const std::vector<std::wstring>& valueNames);
 // ShowSplash, WarnTmp, UseAnimation and UseSounds, then makes both autostart values under the
 // user's Run key match rows 3 and 4, whether or not the ticks changed, and removes the values of
 // the same names from the machine's Run key. A refused file write raises SettingsWriteError, and a
-// file that cannot be read first SettingsReadError; either changes nothing else; what happened to the autostart values, the file being complete by then,
-// is reported back for the dialog to tell.
+// file that cannot be read first SettingsReadError; either changes nothing else. What happened to
+// the autostart values, the file being complete by then, is reported back for the dialog to tell.
 AutostartReport SaveOptions(const OptionsContent& content, const std::wstring& programPath, SettingsFile& settings,
                             AutostartRegistry& registry, ProgramState& state);
 
