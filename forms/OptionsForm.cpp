@@ -44,7 +44,8 @@ TOptionsForm::~TOptionsForm() {
 int TOptionsForm::Execute(HWND mainWindow, const OptionsDialogServices& services) {
   TOptionsForm form(services);
   form.CreateForm(mainWindow, true);
-  const int result = form.ShowModal();
+  // A file that its opening could not read leaves the dialog unshown; the user has been told.
+  const int result = form.unread_ ? mrCancel : form.ShowModal();
   form.FormClose();
   return result;
 }
