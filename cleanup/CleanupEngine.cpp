@@ -149,7 +149,10 @@ void CleanupEngine::SearchClick(const DriveTicks& drives) {
   idle();
 }
 
-void CleanupEngine::StopClick() { state_.StopFlag = view_.Ask(QuestionKind::Confirmation, kStopQuestion); }
+void CleanupEngine::StopClick() {
+  state_.StopFlag = view_.Ask(QuestionKind::Confirmation, kStopQuestion);
+  if (state_.StopFlag) ++stopRequests_;
+}
 
 void CleanupEngine::RunSearch(const DriveTicks& drives) {
   RunScope scope(*this);
@@ -163,7 +166,7 @@ void CleanupEngine::RunSearch(const DriveTicks& drives) {
   startTime_ = clock_.Now();
   startSteady_ = clock_.SteadyMilliseconds();
   view_.ClearFound();
-  finds_.clear();
+  finds_.Clear();
   state_.FoundFiles = state_.DirCount = state_.FoundBytes = 0;
   if (drives.listEmpty) {
     // Nothing to search and nothing to report; the list must not stay disabled though.
@@ -226,7 +229,7 @@ void CleanupEngine::AddFind(const std::wstring& dir, const DirEntry& entry) {
     view_.SetFileCounter(L"Файлов: " + std::to_wstring(state_.FoundFiles));
   }
   view_.AppendFound(dir + L"\\" + entry.name);
-  finds_.push_back(entry.Identity());
+  finds_.Add(entry.Identity());
   if (!state_.NightFlyMode && state_.FollowReport) view_.MakeFoundCurrent(view_.FoundCount() - 1);
 }
 
@@ -289,21 +292,34 @@ void CleanupEngine::ShowFolder(const std::wstring& dir) {
 // ---------------------------------------------------------------------------------------------
 // Deletion and the report
 
-const FileIdentity* CleanupEngine::FoundIdentity(size_t index) {
-  if (finds_.size() != view_.FoundCount() || index >= finds_.size()) return nullptr;
-  return &finds_[index];
+bool CleanupEngine::KillFile(const std::wstring& path, size_t index) {
+  DeletionFolder at;
+  return KillFile(path, index, at);
 }
 
-bool CleanupEngine::KillFile(const std::wstring& path, size_t index) {
+bool CleanupEngine::KillFile(const std::wstring& path, size_t index, DeletionFolder& at) {
   RunScope scope(*this);
   // Only what the search found goes: the file system checks, on the handle it deletes through,
   // that the path still leads, without any link, to that very file, unchanged.
-  const FileIdentity* found = FoundIdentity(index);
-  const bool deleted = found && fs_.RemoveFile(path, *found);
+  const size_t slash = path.rfind(L'\\');
+  const bool known = finds_.Count() == view_.FoundCount() && index < finds_.Count();
+  bool deleted = false;
+  uint64_t size = 0;
+  if (known && slash != std::wstring::npos) {
+    const std::wstring_view dir(path.data(), slash);
+    if (!at.folder || at.dir != dir) {
+      at.dir = dir;
+      at.folder = fs_.OpenForDeletion(at.dir);
+    }
+    deleted = at.folder->RemoveFileIf(path.substr(slash + 1), [&](const FileIdentity& now) {
+      size = now.size;
+      return finds_.Matches(index, now);
+    });
+  }
   if (state_.NightFlyMode) return deleted;
   if (deleted) {
     ++state_.KilledFiles;
-    state_.KilledBytes += found->size;
+    state_.KilledBytes += size;
   } else {
     ++state_.FailedFiles;
   }
@@ -311,11 +327,21 @@ bool CleanupEngine::KillFile(const std::wstring& path, size_t index) {
   return deleted;
 }
 
-void CleanupEngine::FinishRun() {
-  if (state_.CleanMode) {
-    for (size_t i = 0, n = view_.FoundCount(); i < n; ++i)
-      if (view_.FoundTicked(i)) KillFile(view_.FoundLine(i), i);
+// The found lines first to last, the ticked ones only or all. The window answers meanwhile: a
+// stop confirmed during the pass, or the window closing, ends it between two files, and the lines
+// not reached keep their ticks.
+void CleanupEngine::KillFound(bool tickedOnly) {
+  DeletionFolder at;
+  const uint64_t stops = stopRequests_;
+  for (size_t i = 0; i < view_.FoundCount(); ++i) {
+    if (!Pump() || stopRequests_ != stops) return;
+    if (!tickedOnly || view_.FoundTicked(i)) KillFile(view_.FoundLine(i), i, at);
   }
+}
+
+void CleanupEngine::FinishRun() {
+  if (state_.CleanMode) KillFound(true);
+  if (closing_) return;
   SoundEvent event = SoundEvent::evNothingFound;
   std::wstring report = NothingFoundReport(state_.DirCount);
   if (state_.FoundFiles != 0 && state_.CleanMode) {
@@ -337,10 +363,17 @@ void CleanupEngine::FinishRun() {
 void CleanupEngine::DeleteClick() {
   RunScope scope(*this);
   if (view_.FoundCount() == 0) return;
-  for (size_t i = 0, n = view_.FoundCount(); i < n; ++i)
-    if (view_.FoundTicked(i)) KillFile(view_.FoundLine(i), i);
+  // The window answers during the deletion, so its buttons are as during a search.
+  for (auto button : {MainButton::Search, MainButton::Delete, MainButton::Clean, MainButton::Tmp, MainButton::Exit,
+                      MainButton::Settings})
+    view_.EnableButton(button, false);
+  view_.EnableButton(MainButton::Stop, true);
+  KillFound(true);
+  for (auto button : {MainButton::Search, MainButton::Clean, MainButton::Tmp, MainButton::Exit, MainButton::Settings})
+    view_.EnableButton(button, true);
+  view_.EnableButton(MainButton::Stop, false);
+  if (closing_) return;
   view_.SetStatus(CleanedReport(state_.KilledFiles, state_.KilledBytes, state_.DirCount));
-  view_.EnableButton(MainButton::Delete, false);
   view_.PlayEventSound(SoundEvent::evKilled);
 }
 
@@ -369,7 +402,7 @@ void CleanupEngine::CleanClick(const DriveTicks& drives) {
 void CleanupEngine::NightFly(const DriveTicks& drives) {
   RunScope scope(*this);
   state_.NightFlyMode = true;
-  if (view_.FoundCount() == 0) finds_.clear();
+  if (view_.FoundCount() == 0) finds_.Clear();
   const IniDocument document = settings_.Load();
   LoadKillMasks(document);
   LoadExcludeDirs(document);
@@ -378,7 +411,7 @@ void CleanupEngine::NightFly(const DriveTicks& drives) {
     SearchDir(root);
     if (closing_) return;
   }
-  for (size_t i = 0, n = view_.FoundCount(); i < n; ++i) KillFile(view_.FoundLine(i), i);
+  KillFound(false);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -391,11 +424,13 @@ void CleanupEngine::KillDirFiles(const std::wstring& dir) {
   RunScope scope(*this);
   std::vector<DirEntry> entries;
   fs_.ListFolder(dir, entries);
+  std::unique_ptr<FolderDeletion> folder;
   for (const auto& entry : entries) {
     if (entry.IsDirectory()) continue;
     if (!KeepCleaning()) return;
+    if (!folder) folder = fs_.OpenForDeletion(dir);
     // A file link stays, and so does whatever it points to: it is counted as not removed.
-    if (!entry.IsLink() && fs_.RemoveFile(dir + L"\\" + entry.name, entry.Identity())) {
+    if (!entry.IsLink() && folder->RemoveFile(entry.name, entry.Identity())) {
       ++state_.KilledFiles;
       state_.KilledBytes += entry.size;
     } else {

@@ -10,6 +10,7 @@
 
 #include "cleanup/CleanupView.h"
 #include "cleanup/DriveList.h"
+#include "cleanup/FindPrints.h"
 #include "cleanup/FolderExclusion.h"
 #include "cleanup/Wildcard.h"
 #include "common/ProgramState.h"
@@ -115,7 +116,13 @@ class CleanupEngine {
   void AddFind(const std::wstring& dir, const DirEntry& entry);
   void FindAllMasks(const std::wstring& dir, const std::vector<DirEntry>& entries);
   void Walk(const std::wstring& dir, std::vector<DirEntry> entries);
-  const FileIdentity* FoundIdentity(size_t index);
+  // The folder a deletion pass works in: opened once for all of its finds, which come together.
+  struct DeletionFolder {
+    std::wstring dir;
+    std::unique_ptr<FolderDeletion> folder;
+  };
+  bool KillFile(const std::wstring& path, size_t index, DeletionFolder& at);
+  void KillFound(bool tickedOnly);
   void CountFolderRemoval(bool removed);
   void ShowFolder(const std::wstring& dir);
   void FinishRun();
@@ -138,7 +145,9 @@ class CleanupEngine {
   bool masksRefused_ = false;
   // What each line of the found list was when it was found, by line; a deletion is checked
   // against it.
-  std::vector<FileIdentity> finds_;
+  FindPrints finds_;
+  // Stops confirmed so far: a deletion pass ends at one confirmed while it runs.
+  uint64_t stopRequests_ = 0;
   TimeOfDay startTime_;
   uint64_t startSteady_ = 0;
   int depth_ = 0;

@@ -5,8 +5,12 @@
 // Nothing here follows a link at the end of a path, and every deletion is checked: the entry is
 // opened without following a link, compared with what the listing showed, checked to be reached
 // by its own path (no link on the way, whatever the platform reports as its attributes) and then
-// deleted through that same handle.
+// deleted through that same handle. Where a folder is opened for the deletion of several of its
+// files, its path is checked once and each file is opened by name relative to the folder's
+// handle: a folder swapped for a link after that cannot redirect them.
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -41,6 +45,29 @@ struct FileIdentity {
   uint64_t size = 0;
   uint64_t lastWrite = 0;  // 100 ns units, as Windows keeps it
   bool operator==(const FileIdentity&) const = default;
+};
+
+// True when `now` is still the file that was `expected`: its id when both are known, its size and
+// last-write time.
+inline bool IsSameFile(const FileIdentity& expected, const FileIdentity& now) {
+  if (expected.id.Known() && now.id != expected.id) return false;
+  return now.size == expected.size && now.lastWrite == expected.lastWrite;
+}
+
+// Decides on a file about to be deleted, as it is then (read through the handle that deletes it):
+// true lets the deletion go on.
+using FileCheck = std::function<bool(const FileIdentity& now)>;
+
+// Some files of one folder deleted one after another: the finds of a folder, or a folder being
+// emptied. Each deletion is checked as FileSystem::RemoveFileIf checks it.
+class FolderDeletion {
+ public:
+  virtual ~FolderDeletion() = default;
+  // Deletes the file called `name` (no folder part) in the folder.
+  virtual bool RemoveFileIf(const std::wstring& name, const FileCheck& isExpected) = 0;
+  bool RemoveFile(const std::wstring& name, const FileIdentity& expected) {
+    return RemoveFileIf(name, [&expected](const FileIdentity& now) { return IsSameFile(expected, now); });
+  }
 };
 
 struct DirEntry {
@@ -79,11 +106,17 @@ class FileSystem {
   // `path` with every short (8.3) name replaced by the long one, links not followed; the path
   // unchanged when it does not exist.
   virtual std::wstring LongPath(const std::wstring& path) = 0;
-  // Deletes the file at `path` only when it is still `expected` (its id when known, its size and
-  // last-write time), is no link and no folder, and is reached by its own path. Read-only is
-  // lifted for the deletion alone: a file that keeps other names (hard links), or that is not
-  // deleted, keeps its attributes.
-  virtual bool RemoveFile(const std::wstring& path, const FileIdentity& expected) = 0;
+  // Deletes the file at `path` only when `isExpected` says yes to it, it is no link and no folder,
+  // and it is reached by its own path. Read-only is lifted for the deletion alone: a file that
+  // keeps other names (hard links), or that is not deleted, keeps its attributes.
+  virtual bool RemoveFileIf(const std::wstring& path, const FileCheck& isExpected) = 0;
+  // The same for a file that must still be `expected` (IsSameFile).
+  bool RemoveFile(const std::wstring& path, const FileIdentity& expected) {
+    return RemoveFileIf(path, [&expected](const FileIdentity& now) { return IsSameFile(expected, now); });
+  }
+  // Opens folder `dir` for deleting some of its files, faster than one by one by their paths.
+  // Never empty: when the folder cannot be opened, every deletion through it fails.
+  virtual std::unique_ptr<FolderDeletion> OpenForDeletion(const std::wstring& dir) = 0;
   // Removes an empty folder that is still `expected` (its id when known) and reached by its own
   // path; or a folder link itself, without touching what it points to.
   virtual bool RemoveFolder(const std::wstring& path, const FileId& expected) = 0;

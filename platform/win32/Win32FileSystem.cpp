@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cwctype>
+#include <functional>
 
 namespace krelmix {
 
@@ -123,6 +124,41 @@ QueryInformationFile NtQueryInformation() {
   return query;
 }
 
+// A file of an open folder by its name alone, the entry itself if it is a link; nothing when it
+// is missing, a folder, or the name is no plain name.
+HANDLE OpenInFolder(HANDLE folder, const std::wstring& name) {
+  if (name.empty() || name == L"." || name == L".." || name.find_first_of(L"\\/:") != std::wstring::npos ||
+      name.size() * sizeof(wchar_t) > 0xFFFF)
+    return INVALID_HANDLE_VALUE;
+  struct Text {
+    USHORT length, maximum;
+    const wchar_t* buffer;
+  } text{static_cast<USHORT>(name.size() * sizeof(wchar_t)), static_cast<USHORT>(name.size() * sizeof(wchar_t)),
+         name.c_str()};
+  struct {
+    ULONG length;
+    HANDLE root;
+    Text* name;
+    ULONG attributes;
+    void *security, *quality;
+  } object{sizeof object, folder, &text, 0x40 /* OBJ_CASE_INSENSITIVE */, nullptr, nullptr};
+  struct {
+    void* status;
+    ULONG_PTR information;
+  } io{};
+  using Create =
+      LONG(WINAPI*)(HANDLE*, ACCESS_MASK, void*, void*, LARGE_INTEGER*, ULONG, ULONG, ULONG, ULONG, void*, ULONG);
+  static const auto create =
+      reinterpret_cast<Create>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtCreateFile")));
+  constexpr ULONG kOpen = 1, kSynchronous = 0x20, kNotFolder = 0x40, kBackup = 0x4000, kLinkItself = 0x200000;
+  HANDLE file = INVALID_HANDLE_VALUE;
+  if (!create || create(&file, DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | SYNCHRONIZE, &object, &io,
+                        nullptr, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, kOpen,
+                        kSynchronous | kNotFolder | kBackup | kLinkItself, nullptr, 0) != 0)
+    return INVALID_HANDLE_VALUE;
+  return file;
+}
+
 // What a deletion checks of an open file. Read without asking for the volume, which under Wine is
 // a round trip to the mount manager, and in one question where the system answers it.
 struct FileFacts {
@@ -171,6 +207,23 @@ bool DeleteThrough(HANDLE handle) {
   FILE_DISPOSITION_INFO disposition{};
   disposition.DeleteFile = TRUE;
   return SetFileInformationByHandle(handle, FileDispositionInfo, &disposition, sizeof disposition) != 0;
+}
+
+// Deletes an open file when it is a plain file that `isExpected` takes as it is now and, where a
+// path check is due, `reached` holds. Read-only is lifted for the deletion alone.
+bool DeleteChecked(HANDLE file, uint64_t volume, const FileCheck& isExpected, const std::function<bool()>& reached) {
+  const std::optional<FileFacts> facts = FactsOf(file);
+  if (!facts) return false;
+  const DWORD attributes = facts->attributes;
+  if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) return false;
+  if (!isExpected({{volume, facts->index}, facts->size, facts->lastWrite})) return false;
+  if (reached && !reached()) return false;
+  const bool lift = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+  if (lift && !SetAttributesOf(file, attributes & ~FILE_ATTRIBUTE_READONLY)) return false;
+  const bool deleted = DeleteThrough(file);
+  // The attributes belong to the file, not the name: its other names must see them unchanged.
+  if (lift && (!deleted || facts->links > 1)) SetAttributesOf(file, attributes);
+  return deleted;
 }
 
 std::wstring ShellFolder(int csidl) {
@@ -223,6 +276,8 @@ std::wstring WithoutPrefix(const std::wstring& path) {
   if (path.rfind(L"\\\\?\\", 0) == 0 || path.rfind(L"\\\\.\\", 0) == 0) return path.substr(4);
   return path;
 }
+
+Win32FileSystem::Win32FileSystem(LinkRules rules) : windowsLinks_(rules == LinkRules::Windows || !RunningOnWine()) {}
 
 std::wstring Win32FileSystem::FinalPath(void* handle, const std::wstring& path) {
   // Under Wine the object's own name is that path already; asking for the final path would also
@@ -319,24 +374,57 @@ std::wstring Win32FileSystem::LongPath(const std::wstring& path) {
   return WithoutPrefix(buffer);
 }
 
-bool Win32FileSystem::RemoveFile(const std::wstring& path, const FileIdentity& expected) {
+bool Win32FileSystem::RemoveFileIf(const std::wstring& path, const FileCheck& isExpected) {
   KernelHandle file(OpenEntry(path, DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | SYNCHRONIZE));
   if (!file.Valid()) return false;
-  const std::optional<FileFacts> facts = FactsOf(file.Get());
-  if (!facts) return false;
-  const DWORD attributes = facts->attributes;
-  if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) return false;
-  const FileIdentity now{{VolumeOf(path, file.Get()), facts->index}, facts->size, facts->lastWrite};
-  if (expected.id.Known() && now.id != expected.id) return false;
-  if (now.size != expected.size || now.lastWrite != expected.lastWrite) return false;
   // A link on the way, or one in the file's place that the platform shows as a plain file.
-  if (!SameEntryPath(FinalPath(file.Get(), path), path)) return false;
-  const bool lift = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
-  if (lift && !SetAttributesOf(file.Get(), attributes & ~FILE_ATTRIBUTE_READONLY)) return false;
-  const bool deleted = DeleteThrough(file.Get());
-  // The attributes belong to the file, not the name: its other names must see them unchanged.
-  if (lift && (!deleted || facts->links > 1)) SetAttributesOf(file.Get(), attributes);
-  return deleted;
+  return DeleteChecked(file.Get(), VolumeOf(path, file.Get()), isExpected,
+                       [&] { return SameEntryPath(FinalPath(file.Get(), path), path); });
+}
+
+// Windows' rules: the folder is opened and checked once, each file is opened relative to it. A
+// folder swapped for a link after the check cannot redirect a file, since the name is looked up
+// in the folder the handle holds, and a link in a file's place is opened itself and refused.
+class Win32FileSystem::FolderHandleDeletion : public FolderDeletion {
+ public:
+  FolderHandleDeletion(Win32FileSystem& fs, const std::wstring& dir) {
+    KernelHandle folder(OpenEntry(dir, FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES | SYNCHRONIZE));
+    FILE_BASIC_INFO basic;
+    if (!folder.Valid() || !GetFileInformationByHandleEx(folder.Get(), FileBasicInfo, &basic, sizeof basic)) return;
+    // Opened as itself, a folder link would hold none of the files; it is refused all the same.
+    if ((basic.FileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != FILE_ATTRIBUTE_DIRECTORY)
+      return;
+    if (!SameEntryPath(fs.FinalPath(folder.Get(), dir), dir)) return;
+    volume_ = fs.VolumeOf(dir, folder.Get());
+    folder_ = std::move(folder);
+  }
+  bool RemoveFileIf(const std::wstring& name, const FileCheck& isExpected) override {
+    if (!folder_.Valid()) return false;
+    KernelHandle file(OpenInFolder(folder_.Get(), name));
+    return file.Valid() && DeleteChecked(file.Get(), volume_, isExpected, nullptr);
+  }
+
+ private:
+  KernelHandle folder_;
+  uint64_t volume_ = 0;
+};
+
+// Wine's rules: each file by its full path, its final path checked (RemoveFileIf).
+class Win32FileSystem::PathDeletion : public FolderDeletion {
+ public:
+  PathDeletion(Win32FileSystem& fs, std::wstring dir) : fs_(fs), dir_(std::move(dir)) {}
+  bool RemoveFileIf(const std::wstring& name, const FileCheck& isExpected) override {
+    return fs_.RemoveFileIf(dir_ + L"\\" + name, isExpected);
+  }
+
+ private:
+  Win32FileSystem& fs_;
+  std::wstring dir_;
+};
+
+std::unique_ptr<FolderDeletion> Win32FileSystem::OpenForDeletion(const std::wstring& dir) {
+  if (windowsLinks_) return std::make_unique<FolderHandleDeletion>(*this, dir);
+  return std::make_unique<PathDeletion>(*this, dir);
 }
 
 bool Win32FileSystem::RemoveFolder(const std::wstring& path, const FileId& expected) {

@@ -13,15 +13,28 @@ namespace krelmix {
 // with the names; every deletion goes through a handle opened without following a link.
 class Win32FileSystem : public FileSystem {
  public:
+  // How a link in a file's place is told apart. Windows opens the link itself and shows it as
+  // one; so the files of a folder are opened by name relative to the folder's handle, whose path
+  // is checked once. Wine follows a Unix link to a file and shows a plain file, and it deletes
+  // through a handle by the path it resolved at the open, the link's target: only each file's
+  // final path tells, so each file is opened by its path and its final path checked. The system
+  // decides; a test may ask for Windows' rules under Wine.
+  enum class LinkRules { OfThisSystem, Windows };
+  explicit Win32FileSystem(LinkRules rules = LinkRules::OfThisSystem);
+
   bool ListFolder(const std::wstring& dir, std::vector<DirEntry>& entries) override;
   std::optional<OpenedEntry> Open(const std::wstring& path) override;
   std::wstring LongPath(const std::wstring& path) override;
-  bool RemoveFile(const std::wstring& path, const FileIdentity& expected) override;
+  bool RemoveFileIf(const std::wstring& path, const FileCheck& isExpected) override;
+  std::unique_ptr<FolderDeletion> OpenForDeletion(const std::wstring& dir) override;
   bool RemoveFolder(const std::wstring& path, const FileId& expected) override;
   std::wstring TempPath() override;
   std::vector<std::wstring> ProtectedFolders() override;
 
  private:
+  class FolderHandleDeletion;
+  class PathDeletion;
+  bool windowsLinks_;
   // Where `path` really is, spelled from the same root as `path` when the root itself is
   // somewhere else (a substituted or network drive, a drive that Wine maps to a host folder).
   std::wstring FinalPath(void* handle, const std::wstring& path);

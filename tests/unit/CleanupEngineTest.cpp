@@ -387,6 +387,33 @@ TEST_F(Deletion, DeleteWithNothingTickedStillReportsAndAnEmptyListChangesNothing
   EXPECT_TRUE(view.log.empty());
 }
 
+// The window answers during a deletion, with the buttons as during a run: a stop confirmed then
+// ends it between two files and the lines not reached keep their ticks; a close ends it too.
+TEST_F(Deletion, AStopOrACloseDuringADeletionEndsItBetweenTwoFiles) {
+  view.onPump = [&](int) {
+    EXPECT_FALSE(view.Enabled(MainButton::Search));
+    EXPECT_FALSE(view.Enabled(MainButton::Settings));
+    EXPECT_TRUE(view.Enabled(MainButton::Stop));
+    if (fs.removedFiles.size() == 1 && view.questions.empty()) engine.StopClick();
+    return true;
+  };
+  engine.DeleteClick();
+  EXPECT_EQ(view.Texts(), (Lines{L"T:\\a.bak (Убит!)", L"T:\\b.bak", L"T:\\c.bak"}));
+  EXPECT_EQ(std::vector<bool>({view.lines[0].ticked, view.lines[1].ticked, view.lines[2].ticked}),
+            std::vector<bool>({false, true, true}));
+  EXPECT_EQ(fs.folderDeletions, 1);  // one folder, opened once for its finds
+  EXPECT_TRUE(view.Enabled(MainButton::Search));
+  EXPECT_FALSE(view.Enabled(MainButton::Stop));
+  EXPECT_FALSE(view.Enabled(MainButton::Delete));
+  EXPECT_EQ(view.status, L" Итого очищено: 1 ====> Размер: 1 kb ====> Каталогов: 1");
+
+  view.onPump = [&](int) { return fs.removedFiles.size() < 2; };
+  view.sounds.clear();
+  engine.DeleteClick();
+  EXPECT_EQ(view.Texts(), (Lines{L"T:\\a.bak (Убит!)", L"T:\\b.bak (Убит!)", L"T:\\c.bak"}));
+  EXPECT_TRUE(view.sounds.empty());
+}
+
 TEST_F(Deletion, AFailedDeletionKeepsTheFileAndItsAttributes) {
   fs.failRemoveFile.insert(L"T:\\A.BAK");
   engine.DeleteClick();

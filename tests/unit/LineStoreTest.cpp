@@ -88,5 +88,32 @@ TEST(LineStore, ManyDifferentEndingsStillReadBackWhole) {
   for (int i = 0; i < 200; ++i) EXPECT_EQ(store.Text(i), L"line" + std::to_wstring(i) + L" #" + std::to_wstring(i));
 }
 
+// Lines of one folder share its text; names in any script, rewrites into another folder or
+// script, and a rest longer than a line's own count still read back whole.
+TEST(LineStore, FoldersAreSharedAndEveryPartReadsBack) {
+  LineStore store;
+  const std::wstring folder = L"C:\\Documents and Settings\\user\\Temp\\";
+  store.Add(folder + L"a.tmp", false);
+  store.Add(folder + L"文件.tmp", true);
+  store.Add(L"C:\\other\\b.tmp", false);
+  store.Add(folder + L"c.tmp", false);  // the same text again after another folder
+  store.Add(L"\\", false);
+  const std::wstring longName = L"D:\\" + std::wstring(70000, L'ё') + L"x";
+  store.Add(longName, false);
+  EXPECT_EQ(store.Text(0), folder + L"a.tmp");
+  EXPECT_EQ(store.Text(1), folder + L"文件.tmp");
+  EXPECT_EQ(store.Text(2), L"C:\\other\\b.tmp");
+  EXPECT_EQ(store.Text(3), folder + L"c.tmp");
+  EXPECT_EQ(store.Text(4), L"\\");
+  EXPECT_EQ(store.Text(5), longName);
+  EXPECT_EQ(store.Length(5), longName.size());
+  store.SetText(0, folder + L"ЖЖЖ.tmp");  // a narrow rest rewritten wide, in a longer place
+  store.SetText(1, L"E:\\x");             // into another folder, shorter
+  EXPECT_EQ(store.Text(0), folder + L"ЖЖЖ.tmp");
+  EXPECT_EQ(store.Text(1), L"E:\\x");
+  EXPECT_TRUE(store.Ticked(1));
+  EXPECT_EQ(store.Text(3), folder + L"c.tmp");
+}
+
 }  // namespace
 }  // namespace krelmix

@@ -123,20 +123,25 @@ class MemoryFileSystem : public FileSystem {
     return nodes_.count(Key(plain)) ? plain : path;
   }
 
-  bool RemoveFile(const std::wstring& path, const FileIdentity& expected) override {
+  bool RemoveFileIf(const std::wstring& path, const FileCheck& isExpected) override {
     if (beforeRemoveFile) beforeRemoveFile(path);
     if (failRemoveFile.count(Key(path))) return false;
     const std::optional<OpenedEntry> opened = Open(path);
     if (!opened || (opened->attributes & (FileAttr::Directory | FileAttr::ReparsePoint))) return false;
     if (Key(opened->finalPath) != Key(path)) return false;
     const File& file = *At(path).file;
-    if ((expected.id.Known() && file.id != expected.id) || file.size != expected.size ||
-        file.lastWrite != expected.lastWrite)
-      return false;
+    if (!isExpected({file.id, file.size, file.lastWrite})) return false;
     Erase(Key(Resolve(path)));
     removedFiles.push_back(path);
     return true;
   }
+
+  // Each file by its full path, as the checks above need.
+  std::unique_ptr<FolderDeletion> OpenForDeletion(const std::wstring& dir) override {
+    ++folderDeletions;
+    return std::make_unique<ByPath>(*this, dir);
+  }
+  int folderDeletions = 0;
 
   bool RemoveFolder(const std::wstring& path, const FileId& expected) override {
     const std::wstring key = Key(Resolve(path));
@@ -154,6 +159,18 @@ class MemoryFileSystem : public FileSystem {
   std::vector<std::wstring> ProtectedFolders() override { return protectedFolders; }
 
  private:
+  class ByPath : public FolderDeletion {
+   public:
+    ByPath(MemoryFileSystem& fs, std::wstring dir) : fs_(fs), dir_(std::move(dir)) {}
+    bool RemoveFileIf(const std::wstring& name, const FileCheck& isExpected) override {
+      return fs_.RemoveFileIf(dir_ + L"\\" + name, isExpected);
+    }
+
+   private:
+    MemoryFileSystem& fs_;
+    std::wstring dir_;
+  };
+
   // What a name leads to; hard links share one.
   struct File {
     FileId id;

@@ -115,6 +115,28 @@ TEST_F(EngineOnDisk, CleanFindsAndDeletesLongAndForeignNamesButNeverFollowsALink
   ExpectCanariesAlive();
 }
 
+// Under Windows' rules each folder of finds is opened once and its files by name relative to it,
+// also below a path longer than MAX_PATH.
+TEST_F(EngineOnDisk, UnderWindowsRulesCleanDeletesEachFindInItsFolder) {
+  Win32FileSystem fs(Win32FileSystem::LinkRules::Windows);
+  CleanupEngine engine(state, fs, view, settings, clock);
+  std::wstring deep = tree_;
+  for (int i = 0; i < 10; ++i) {
+    deep += L"\\Вложенная папка с длинным именем " + std::to_wstring(i);
+    MakeFolder(deep);
+  }
+  MakeFile(tree_ + L"\\корень.krx", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+  MakeFile(deep + L"\\один.krx");
+  MakeFile(deep + L"\\два.krx");
+  MakeFile(deep + L"\\keep.txt");
+  engine.CleanClick({false, {L"T:"}});
+  EXPECT_EQ(state.KilledFiles, 3u);
+  EXPECT_EQ(state.FailedFiles, 0u);
+  EXPECT_FALSE(Exists(tree_ + L"\\корень.krx"));
+  EXPECT_FALSE(Exists(deep + L"\\один.krx"));
+  EXPECT_TRUE(Exists(deep + L"\\keep.txt"));
+}
+
 TEST_F(EngineOnDisk, AFileThatResistsDeletionKeepsItsAttributes) {
   Win32FileSystem fs;
   CleanupEngine engine(state, fs, view, settings, clock);

@@ -162,6 +162,36 @@ TEST(Win32FileSystem, DeletionsThroughLinksOrOfChangedFilesAreRefused) {
   RemoveUnixLinkAt(dir + L"\\flink.bak");
 }
 
+// Windows' rules, as the program follows them there: a folder is checked once and its files are
+// opened by name relative to its handle. A link where a file was found, a changed file, a name
+// with a folder part, and any file of a folder reached through a link are refused.
+TEST(Win32FileSystem, UnderWindowsRulesFilesAreOpenedByNameInTheirCheckedFolder) {
+  test::ScratchFolder folder(L"fs-windows-rules");
+  Win32FileSystem fs(Win32FileSystem::LinkRules::Windows);
+  const std::wstring dir = folder.Path();
+  WriteFile(dir + L"\\только чтение.bak");
+  SetFileAttributesW((dir + L"\\только чтение.bak").c_str(), FILE_ATTRIBUTE_READONLY);
+  WriteFile(dir + L"\\grown.bak", "1");
+  CreateDirectoryW((dir + L"\\real").c_str(), nullptr);
+  WriteFile(dir + L"\\real\\x.bak");
+  ASSERT_TRUE(folder.Link(dir + L"\\dlink.bak", dir + L"\\real"));
+  std::vector<DirEntry> entries, inside;
+  ASSERT_TRUE(fs.ListFolder(dir, entries));
+  ASSERT_TRUE(fs.ListFolder(dir + L"\\real", inside));
+  const FileIdentity x = Find(inside, L"x.bak")->Identity();
+  WriteFile(dir + L"\\grown.bak", "12");
+
+  const auto deletion = fs.OpenForDeletion(dir);
+  EXPECT_FALSE(deletion->RemoveFile(L"grown.bak", Find(entries, L"grown.bak")->Identity()));
+  EXPECT_FALSE(deletion->RemoveFile(L"dlink.bak", Find(entries, L"dlink.bak")->Identity()));
+  EXPECT_FALSE(deletion->RemoveFile(L"real\\x.bak", x));
+  EXPECT_FALSE(fs.OpenForDeletion(dir + L"\\dlink.bak")->RemoveFile(L"x.bak", x));
+  EXPECT_TRUE(deletion->RemoveFile(L"только чтение.bak", Find(entries, L"только чтение.bak")->Identity()));
+  EXPECT_FALSE(fs.Open(dir + L"\\только чтение.bak").has_value());
+  EXPECT_TRUE(fs.Open(dir + L"\\grown.bak").has_value());
+  EXPECT_TRUE(fs.Open(dir + L"\\real\\x.bak").has_value());
+}
+
 // The attributes belong to the file: deleting one of its names must leave them to the others.
 TEST(Win32FileSystem, DeletingOneNameOfAHardLinkedFileKeepsItsAttributes) {
   test::ScratchFolder folder(L"fs-hardlink");
