@@ -1,10 +1,11 @@
 #pragma once
 // What the benchmarks share: a clock, process memory, the bare file-system work a search and a
-// deletion cannot avoid, and re-creating deleted files.
+// deletion cannot avoid, re-creating deleted files, and the figures bench/run.sh gathers.
 #include <windows.h>
 #include <psapi.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cwctype>
 #include <functional>
 #include <string>
@@ -40,6 +41,15 @@ inline Memory MemoryOf(HANDLE process) {
   constexpr double kMegabyte = 1024.0 * 1024.0;
   return {static_cast<double>(std::max(counters.PrivateUsage, counters.WorkingSetSize)) / kMegabyte,
           static_cast<double>(std::max(counters.PeakPagefileUsage, counters.PeakWorkingSetSize)) / kMegabyte};
+}
+
+// One figure against its target (at most `limit`), on a line of its own that bench/run.sh gathers
+// into its closing table: "FIGURE", what, the measured value, the target, whether it is met.
+inline void Figure(const char* what, double value, const char* unit, double limit) {
+  char measured[32], target[32];
+  std::snprintf(measured, sizeof measured, value < 10 ? "%.2f%s" : "%.1f%s", value, unit);
+  std::snprintf(target, sizeof target, "<= %g%s", limit, unit);
+  std::printf("FIGURE\t%s\t%s\t%s\t%s\n", what, measured, target, value <= limit ? "yes" : "NO");
 }
 
 inline bool IsGarbage(const std::wstring& name) {
