@@ -333,11 +333,20 @@ bool CleanupEngine::KillFile(const std::wstring& path, size_t index, DeletionFol
 void CleanupEngine::KillFound(bool tickedOnly) {
   DeletionFolder at;
   const uint64_t stops = stopRequests_;
+  deletionStopped_ = false;
   for (size_t i = 0; i < view_.FoundCount(); ++i) {
-    if (!Pump() || stopRequests_ != stops) return;
+    if (!Pump()) return;
+    if (stopRequests_ != stops) {
+      deletionStopped_ = true;
+      return;
+    }
     if (!tickedOnly || view_.FoundTicked(i)) KillFile(view_.FoundLine(i), i, at);
   }
 }
+
+// Delete is used once per search, since a whole pass leaves no line ticked; after a stopped
+// pass it stays usable for the lines still ticked.
+void CleanupEngine::EndDeletionButtons() { view_.EnableButton(MainButton::Delete, deletionStopped_); }
 
 void CleanupEngine::FinishRun() {
   if (state_.CleanMode) KillFound(true);
@@ -372,6 +381,7 @@ void CleanupEngine::DeleteClick() {
   for (auto button : {MainButton::Search, MainButton::Clean, MainButton::Tmp, MainButton::Exit, MainButton::Settings})
     view_.EnableButton(button, true);
   view_.EnableButton(MainButton::Stop, false);
+  EndDeletionButtons();
   if (closing_) return;
   view_.SetStatus(CleanedReport(state_.KilledFiles, state_.KilledBytes, state_.DirCount));
   view_.PlayEventSound(SoundEvent::evKilled);
@@ -384,6 +394,7 @@ void CleanupEngine::CleanClick(const DriveTicks& drives) {
   for (auto button : {MainButton::Search, MainButton::Delete, MainButton::Clean, MainButton::Tmp, MainButton::Exit})
     view_.EnableButton(button, false);
   view_.EnableButton(MainButton::Stop, true);
+  deletionStopped_ = false;
   const auto idle = [this] {
     for (auto button : {MainButton::Search, MainButton::Clean, MainButton::Tmp, MainButton::Exit})
       view_.EnableButton(button, true);
@@ -397,6 +408,7 @@ void CleanupEngine::CleanClick(const DriveTicks& drives) {
     throw;
   }
   idle();
+  EndDeletionButtons();
 }
 
 void CleanupEngine::NightFly(const DriveTicks& drives) {

@@ -123,6 +123,7 @@ class CleanupEngine {
   };
   bool KillFile(const std::wstring& path, size_t index, DeletionFolder& at);
   void KillFound(bool tickedOnly);
+  void EndDeletionButtons();
   void CountFolderRemoval(bool removed);
   void ShowFolder(const std::wstring& dir);
   void FinishRun();
@@ -148,6 +149,8 @@ class CleanupEngine {
   FindPrints finds_;
   // Stops confirmed so far: a deletion pass ends at one confirmed while it runs.
   uint64_t stopRequests_ = 0;
+  // The last deletion pass ended at a stop before its last line: lines may still be ticked.
+  bool deletionStopped_ = false;
   TimeOfDay startTime_;
   uint64_t startSteady_ = 0;
   int depth_ = 0;

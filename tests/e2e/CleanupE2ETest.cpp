@@ -150,6 +150,52 @@ TEST(Cleanup, StopAskedAndConfirmedEndsTheWalkEarly) {
   ClearScratchDrive();
 }
 
+// The window answers while it deletes, with the buttons as during a run: "Стоп" asks, ends the
+// deletion between two files, and what was not deleted stays ticked, for Delete to take up again.
+TEST(Cleanup, StopDuringADeletionEndsItAndWhatWasNotDeletedStaysTicked) {
+  // Enough files that the deletion still runs when the test has clicked twice; made by the host,
+  // which is quicker at it than a Windows program under Wine.
+  constexpr int kFiles = 10000;
+  ClearScratchDrive();
+  const std::wstring script = L"T:\\make.py";
+  std::ofstream(std::filesystem::path(script)) << "import os, sys\nfor i in range(" << kFiles << "):\n"
+                                               << "    d = os.path.join(sys.argv[1], 'd%d' % (i // 1000))\n"
+                                               << "    os.makedirs(d, exist_ok=True)\n"
+                                               << "    open(os.path.join(d, 'f%d.bak' % i), 'w').close()\n";
+  ASSERT_TRUE(
+      test::RunShell("python3 '" + test::UnixName(script) + "' '" + test::UnixName(L"T:\\") + "'", L"T:\\.made"));
+  RunningProgram program(SettingsTickingScratch());
+  HWND main = StartAndSearch(program);
+  ASSERT_NE(main, nullptr);
+  HWND list = program.FoundList();
+  ASSERT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), kFiles);
+  program.ClickControl(L"SpeedButton3");
+  ASSERT_TRUE(FindControl(main, L"SpeedButton4").enabled) << "the deletion was over too soon to be stopped";
+  EXPECT_FALSE(FindControl(main, L"SpeedButton2").enabled);
+  program.ClickControl(L"SpeedButton4");
+  ASSERT_TRUE(AnswerDialog(program, L"#32770", L"Подтверждение", L"&Да"));
+  ASSERT_TRUE(WaitUntilIdle(main));
+  // Marks are made first to last: the lines before the first unmarked one were deleted.
+  LRESULT done = 0;
+  for (LRESULT high = kFiles; done < high;) {
+    const LRESULT middle = (done + high) / 2;
+    if (ListLine(list, middle).back() == L')')
+      done = middle + 1;
+    else
+      high = middle;
+  }
+  EXPECT_GT(done, 0);
+  ASSERT_LT(done, kFiles);
+  const std::wstring first = ListLine(list, 0);
+  EXPECT_FALSE(Exists(first.substr(0, first.size() - std::wstring(L" (Убит!)").size()))) << first;
+  for (LRESULT i = done; i < kFiles; i += 499) {
+    EXPECT_EQ(SendMessageW(list, LB_GETITEMDATA, i, 0), 1) << i;
+    EXPECT_TRUE(Exists(ListLine(list, i))) << i;
+  }
+  EXPECT_TRUE(FindControl(main, L"SpeedButton3").enabled);
+  ClearScratchDrive();
+}
+
 TEST(Cleanup, ClosingTheWindowDuringACleanEndsTheWalkAndTheProgramCleanly) {
   LayOutWideTree();
   RunningProgram program(SettingsTickingScratch());
