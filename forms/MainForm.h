@@ -121,6 +121,7 @@ class TForm1 : public Form, private CleanupView {
   void PlayEventSound(SoundEvent event) override;
   void ShowPending() override;
   void FlushPending();
+  void ShowBeforeDialog();
   void HoldFoundList();
   void StopEventSound();
   void Image1Click();  // the banners open their web addresses

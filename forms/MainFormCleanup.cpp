@@ -169,21 +169,31 @@ void TForm1::EnableButton(MainButton button, bool enabled) {
 // --- Messages.
 
 bool TForm1::PumpMessages() {
-  if (pump_.Due() && GetTickCount64() - lastDisplay_ >= kDisplayIntervalMs) FlushPending();
+  const bool due = pump_.Due();
   // An end request met here is left for the main loop, and ends the run as a close would.
   if (!pump_.Pump()) closeRequested_ = true;
+  // The display update comes after the queue was read, within the pump's interval, so that a
+  // message waits for one of them only, never for both; it is painted at the next pump.
+  if (due && GetTickCount64() - lastDisplay_ >= kDisplayIntervalMs) FlushPending();
   return !closeRequested_;
 }
 
+// A dialog is asked over what the run has shown so far. Bringing that on screen and making the
+// dialog each take a while: the messages waiting meanwhile are read in between.
+void TForm1::ShowBeforeDialog() {
+  FlushPending();
+  if (!pump_.PumpNow()) closeRequested_ = true;
+}
+
 bool TForm1::Ask(QuestionKind kind, const std::wstring& text) {
-  FlushPending();  // the question is asked over what the run has shown so far
+  ShowBeforeDialog();
   return ShowMessageDialog(
       Handle(), kind == QuestionKind::Confirmation ? MessageDialogKind::Confirmation : MessageDialogKind::Information,
       text);
 }
 
 void TForm1::ShowMessage(const std::wstring& text) {
-  FlushPending();
+  ShowBeforeDialog();
   MessageBoxW(Handle(), text.c_str(), kApplicationTitle, MB_OK);
 }
 

@@ -511,6 +511,23 @@ TEST_F(Engine, ButtonsAreSwitchedAroundARun) {
   EXPECT_FALSE(view.Enabled(MainButton::Stop));
 }
 
+// A find's print stands for its whole identity: the same size and time under another id is
+// another file; a find listed without an id is held to its size and time alone.
+TEST(FindPrints, AFileMatchesOnlyAsItWasFound) {
+  FindPrints prints;
+  const FileIdentity found{{7, 42}, 100, 5000};
+  prints.Add(found);
+  prints.Add({{}, 100, 5000});
+  EXPECT_TRUE(prints.Matches(0, found));
+  EXPECT_FALSE(prints.Matches(0, {{7, 43}, 100, 5000}));
+  EXPECT_FALSE(prints.Matches(0, {{8, 42}, 100, 5000}));
+  EXPECT_FALSE(prints.Matches(0, {{7, 42}, 101, 5000}));
+  EXPECT_FALSE(prints.Matches(0, {{7, 42}, 100, 5001}));
+  EXPECT_TRUE(prints.Matches(1, {{9, 1}, 100, 5000}));
+  EXPECT_FALSE(prints.Matches(1, {{9, 1}, 100, 5001}));
+  EXPECT_FALSE(prints.Matches(2, found));
+}
+
 // --- Temporary folder
 
 class TempFolder : public Engine {
