@@ -94,6 +94,12 @@ krelmix_ensure_prefix() {
     wineserver -k 2>/dev/null || true
     wineserver -w || true
   fi
+  if [ ! -f "$WINEPREFIX/.krelmix-nocrashdialog" ]; then
+    # Without a debugger set Wine still starts winedbg, whose crash dialog waits for a click for
+    # ever; without the dialog it prints the backtrace on standard error and the program ends.
+    krelmix_wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 &&
+      touch "$WINEPREFIX/.krelmix-nocrashdialog"
+  fi
 }
 
 # KRELMIX_DISPLAY picks the virtual display's number (default :97), so that two checkouts can

@@ -124,12 +124,16 @@ QueryInformationFile NtQueryInformation() {
   return query;
 }
 
+// A name of an entry in a folder: no folder part, no stream, no step up.
+bool IsPlainName(const std::wstring& name) {
+  return !name.empty() && name != L"." && name != L".." && name.find_first_of(L"\\/:") == std::wstring::npos &&
+         name.size() * sizeof(wchar_t) <= 0xFFFF;
+}
+
 // A file of an open folder by its name alone, the entry itself if it is a link; nothing when it
 // is missing, a folder, or the name is no plain name.
 HANDLE OpenInFolder(HANDLE folder, const std::wstring& name) {
-  if (name.empty() || name == L"." || name == L".." || name.find_first_of(L"\\/:") != std::wstring::npos ||
-      name.size() * sizeof(wchar_t) > 0xFFFF)
-    return INVALID_HANDLE_VALUE;
+  if (!IsPlainName(name)) return INVALID_HANDLE_VALUE;
   struct Text {
     USHORT length, maximum;
     const wchar_t* buffer;
@@ -414,7 +418,7 @@ class Win32FileSystem::PathDeletion : public FolderDeletion {
  public:
   PathDeletion(Win32FileSystem& fs, std::wstring dir) : fs_(fs), dir_(std::move(dir)) {}
   bool RemoveFileIf(const std::wstring& name, const FileCheck& isExpected) override {
-    return fs_.RemoveFileIf(dir_ + L"\\" + name, isExpected);
+    return IsPlainName(name) && fs_.RemoveFileIf(dir_ + L"\\" + name, isExpected);
   }
 
  private:

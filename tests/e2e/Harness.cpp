@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <mutex>
@@ -191,7 +192,11 @@ void ClickAt(HWND window, POINT client) {
 
 std::wstring ListLine(HWND list, LRESULT index) {
   const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, index, 0);
-  std::wstring text(static_cast<size_t>(length < 0 ? 0 : length) + 1, L'\0');
+  // Wine answers another process's LB_GETTEXT with the line as it is by then, whatever the buffer:
+  // a line the program lengthens meanwhile (a deletion mark) would overrun a buffer of the length
+  // asked before. This one holds the longest path there can be and a mark.
+  constexpr size_t kLongestLine = 32767 + 64;
+  std::wstring text(std::max(static_cast<size_t>(length < 0 ? 0 : length), kLongestLine) + 1, L'\0');
   const LRESULT got = SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
   text.resize(got < 0 ? 0 : static_cast<size_t>(got));
   return text;
