@@ -8,7 +8,7 @@ namespace krelmix {
 
 namespace {
 constexpr size_t kBlockBytes = 512 * 1024;  // small against the list, large against a line
-constexpr size_t kMaxBlocks = (size_t{1} << 32) / kBlockBytes;
+constexpr uint64_t kMaxBlocks = (uint64_t{1} << 32) / kBlockBytes;
 constexpr size_t kChunkLines = 4096;
 constexpr size_t kMaxRest = 0xFFFF;  // characters kept after the shared start
 // Shared endings are marks, not data: a few short ones. Anything else is stored as a new line.
