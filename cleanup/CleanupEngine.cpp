@@ -125,19 +125,23 @@ void CleanupEngine::PrepareMasks() {
 // ---------------------------------------------------------------------------------------------
 // Search
 
+// While a search or a deletion runs, "Стоп" is the one command left ("О..." keeps its state);
+// afterwards the caller decides on "Удалить".
+void CleanupEngine::SwitchSearchButtons(bool running) {
+  for (auto button : {MainButton::Search, MainButton::Clean, MainButton::Tmp, MainButton::Exit, MainButton::Settings})
+    view_.EnableButton(button, !running);
+  if (running) view_.EnableButton(MainButton::Delete, false);
+  view_.EnableButton(MainButton::Stop, running);
+}
+
 // The buttons come back also when the run could not start (a settings file that cannot be read).
 void CleanupEngine::SearchClick(const DriveTicks& drives) {
   RunScope scope(*this);
   state_.StopFlag = false;
   state_.CleanMode = false;
-  for (auto button : {MainButton::Search, MainButton::Delete, MainButton::Clean, MainButton::Tmp, MainButton::Exit,
-                      MainButton::Settings})
-    view_.EnableButton(button, false);
-  view_.EnableButton(MainButton::Stop, true);
+  SwitchSearchButtons(true);
   const auto idle = [this] {
-    for (auto button : {MainButton::Search, MainButton::Clean, MainButton::Tmp, MainButton::Exit, MainButton::Settings})
-      view_.EnableButton(button, true);
-    view_.EnableButton(MainButton::Stop, false);
+    SwitchSearchButtons(false);
     view_.EnableButton(MainButton::Delete, view_.FoundCount() > 0);
   };
   try {
@@ -373,14 +377,9 @@ void CleanupEngine::DeleteClick() {
   RunScope scope(*this);
   if (view_.FoundCount() == 0) return;
   // The window answers during the deletion, so its buttons are as during a search.
-  for (auto button : {MainButton::Search, MainButton::Delete, MainButton::Clean, MainButton::Tmp, MainButton::Exit,
-                      MainButton::Settings})
-    view_.EnableButton(button, false);
-  view_.EnableButton(MainButton::Stop, true);
+  SwitchSearchButtons(true);
   KillFound(true);
-  for (auto button : {MainButton::Search, MainButton::Clean, MainButton::Tmp, MainButton::Exit, MainButton::Settings})
-    view_.EnableButton(button, true);
-  view_.EnableButton(MainButton::Stop, false);
+  SwitchSearchButtons(false);
   EndDeletionButtons();
   if (closing_) return;
   view_.SetStatus(CleanedReport(state_.KilledFiles, state_.KilledBytes, state_.DirCount));

@@ -123,6 +123,7 @@ class CleanupEngine {
   };
   bool KillFile(const std::wstring& path, size_t index, DeletionFolder& at);
   void KillFound(bool tickedOnly);
+  void SwitchSearchButtons(bool running);
   void EndDeletionButtons();
   void CountFolderRemoval(bool removed);
   void ShowFolder(const std::wstring& dir);
