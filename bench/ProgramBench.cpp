@@ -204,10 +204,17 @@ RunFigures TimedDelete(RunningProgram& program) {
   const double start = Now();
   ReleaseMouse();
   Wait wait(program, probe, "the deletion of every found file");
-  for (;;) {
-    const LRESULT marked = FirstUnmarked(list, count);
-    if (marked == count) break;
-    wait.Look(std::to_wstring(marked));
+  // Every question is one more message for the program to answer: the last line is asked after
+  // it often, how far the deletion has come once a second.
+  std::wstring progress;
+  for (double asked = 0;;) {
+    const std::wstring last = ListLine(list, count - 1);
+    if (!last.empty() && last.back() == L')') break;
+    if (Now() - asked >= 1) {
+      progress = std::to_wstring(FirstUnmarked(list, count));
+      asked = Now();
+    }
+    wait.Look(progress);
   }
   const double elapsed = Now() - start;
   if (!WaitUntilIdle(main)) GiveUp(program, "the end of the deletion", "its buttons did not come back");

@@ -45,6 +45,7 @@ PY
 # made under another name and renamed when whole, so a half-made tree never has the tree's name.
 ensure_tree() {
   local path="$1" folders="$2" files="$3" maker="$4"
+  rm -f "$path/.complete"  # the mark earlier runs left in a tree they had finished
   if [ -d "$path" ]; then
     local found
     found="$(count_tree "$path")"
