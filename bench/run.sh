@@ -117,4 +117,5 @@ echo "Figures of $(date '+%Y-%m-%d %H:%M'), host $(uname -n): $cpu, $(nproc) cor
 echo
 echo "| What | Measured | Target | Met |"
 echo "|---|---|---|---|"
-grep '^FIGURE' "$log" | awk -F'\t' '{ printf "| %s | %s | %s | %s |\n", $2, $3, $4, $5 }'
+# Windows programs end their lines with a carriage return.
+tr -d '\r' <"$log" | grep '^FIGURE' | awk -F'\t' '{ printf "| %s | %s | %s | %s |\n", $2, $3, $4, $5 }'
