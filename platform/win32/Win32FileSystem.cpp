@@ -413,7 +413,11 @@ class Win32FileSystem::FolderHandleDeletion : public FolderDeletion {
   uint64_t volume_ = 0;
 };
 
-// Wine's rules: each file by its full path, its final path checked (RemoveFileIf).
+// Wine's rules: each file by its full path, its final path checked (RemoveFileIf). Wine shows a
+// Unix link to a file as that file, in the listing and through the handle alike, so the name is
+// checked for every file however it is opened; opening the folder first would only add three
+// requests to Wine's server per folder. Delete-on-close at the open is no shortcut either: Wine 8
+// deletes such a file at the close whatever the handle is told meanwhile.
 class Win32FileSystem::PathDeletion : public FolderDeletion {
  public:
   PathDeletion(Win32FileSystem& fs, std::wstring dir) : fs_(fs), dir_(std::move(dir)) {}
