@@ -25,11 +25,6 @@ FormStyle AboutStyle() {
   return style;
 }
 
-Bitmap LoadPicture(UINT id) {
-  return Bitmap(static_cast<HBITMAP>(
-      LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-}
-
 bool AllModifiersHeld() { return GetKeyState(VK_SHIFT) < 0 && GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) < 0; }
 
 }  // namespace
@@ -54,33 +49,32 @@ void TAboutForm::Execute(HWND owner) {
 
 void TAboutForm::CreateControls() {
   CreateSkin();
-  mascot_ = LoadPicture(IDB_MASCOT);
-  logo_ = LoadPicture(IDB_LOGO);
+  mascot_ = LoadBitmapResource(ModuleInstance(), IDB_MASCOT);
+  logo_ = LoadBitmapResource(ModuleInstance(), IDB_LOGO);
   Image1.SetPicture(mascot_.Get());
   Image1.SetCenter(true);
-  Image1.SetHint(L"Сама Krelmix!");
-  AddGraphic(Image1);
+  Add(Image1, {.bounds = {14, 9, 85, 162}, .hint = L"Сама Krelmix!"});
   CreateLabels();
 
-  PanelStyle panel;
-  panel.bevel = Bevel::Raised;
-  ScrewPanel1.Create(Handle(), {105, 9, 285, 150}, kPanelId, panel);
   Image2.SetPicture(logo_.Get());
   Image2.SetCenter(true);
   Image2.SetTransparent(true);
   Image2.onDblClick = [this] { Image2DblClick(); };
-  for (GraphicControl* control : std::initializer_list<GraphicControl*>{&Image2, &SRLabel4, &SRLabel1, &Label1})
-    ScrewPanel1.AddGraphic(*control);
-  AddWindowed(ScrewPanel1);
+  ScrewPanel1.AddGraphic(Image2, {.bounds = {1, 10, 176, 49}});
+  ScrewPanel1.AddGraphic(SRLabel4, {.bounds = {1, 65, 178, 17}, .font = versionFont_.Get()});
+  ScrewPanel1.AddGraphic(SRLabel1, {.bounds = {1, 83, 180, 17}, .font = releaseFont_.Get()});
+  ScrewPanel1.AddGraphic(Label1, {.bounds = {1, 120, 180, 13}, .font = copyrightFont_.Get()});
+  ScrewPanel1.Look().bevel = Bevel::Raised;
+  Add(ScrewPanel1, kPanelId, {.bounds = {105, 9, 180, 141}});
 
   buttonFont_ = CreatePixelFont(L"MS Sans Serif", 11, FW_BOLD);
-  ShapeButtonStyle button;
+  ShapeButtonLook& button = fcShapeBtn1.Look();
   button.textStyle = TextStyle::Lowered;
   button.shading = FaceShading::Highlight;
   button.isDefault = button.isCancel = true;
   button.modalResult = mrOk;
   button.cursor = LoadCursorW(nullptr, IDC_HAND);
-  fcShapeBtn1.Create(Handle(), {14, 173, 99, 198}, kButtonId, L"Угу!", buttonFont_.Get(), button);
+  Add(fcShapeBtn1, kButtonId, {.bounds = {14, 173, 85, 25}, .caption = L"Угу!", .font = buttonFont_.Get()});
   fcShapeBtn1.onClick = [this] { fcShapeBtn1Click(); };
   fcShapeBtn1.onKey = [this](UINT message, WPARAM key) {
     if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN)
@@ -88,7 +82,6 @@ void TAboutForm::CreateControls() {
     else
       FormKeyUp();
   };
-  AddWindowed(fcShapeBtn1);
   SetTabOrder({fcShapeBtn1.Handle()});
 }
 
@@ -107,38 +100,28 @@ void TAboutForm::CreateLabels() {
     look.layout = TextLayout::Center;
     look.transparent = true;
   }
-  const struct {
-    LinkLabel& label;
-    const wchar_t* caption;
-    const wchar_t* hint;
-    std::wstring address;
-  } links[] = {{SRLabel2, L"Домашняя страница", L"Заходите!", kHomePageAddress},
-               {SRLabel3, L"Письмо автору", L"Пишите!", kSupportMailAddress}};
-  for (const auto& link : links) {
-    LinkLabelLook& look = link.label.Look();
-    look.font = linkFont_.Get();
+  for (LinkLabel* link : {&SRLabel2, &SRLabel3}) {
+    LinkLabelLook& look = link->Look();
     look.fontColor = kNavy;
     look.linkActive = true;
     look.linkType = LinkType::WWW;
-    look.linkedAddress = link.address;
     look.hoverFontColor = kBlue;
-    link.label.SetCaption(link.caption);
-    link.label.SetHint(link.hint);
-    link.label.SetCursor(ScreenCursor(kLinkCursor));
-    AddGraphic(link.label);
+    link->SetCursor(ScreenCursor(kLinkCursor));
   }
+  SRLabel2.Look().linkedAddress = kHomePageAddress;
+  SRLabel3.Look().linkedAddress = kSupportMailAddress;
+  const HFONT font = linkFont_.Get();
+  Add(SRLabel2, {.bounds = {135, 155, 124, 14}, .caption = L"Домашняя страница", .hint = L"Заходите!", .font = font});
+  Add(SRLabel3, {.bounds = {151, 175, 92, 14}, .caption = L"Письмо автору", .hint = L"Пишите!", .font = font});
   SRLabel2.onDblClick = [this] { SRLabel2DblClick(); };
   SRLabel3.onDblClick = [this] { SRLabel3DblClick(); };
 
   LinkLabelLook& version = SRLabel4.Look();
-  version.font = versionFont_.Get();
   version.fontColor = kNavy;
   version.bevel = LabelBevel::Raised;
   version.showHighlight = true;
   version.showShadow = true;
   version.shadowOffset = 0;
-  SRLabel1.Look().font = releaseFont_.Get();
-  Label1.Look().font = copyrightFont_.Get();
 }
 
 LRESULT TAboutForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {

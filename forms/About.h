@@ -54,15 +54,15 @@ class TAboutForm : public Form {
   Font linkFont_, versionFont_, releaseFont_, copyrightFont_, buttonFont_;
 
   TfcImageForm fcImageForm1;
-  Image Image1{L"Image1", {14, 9, 99, 171}};
-  LinkLabel SRLabel2{L"SRLabel2", {135, 155, 259, 169}};
-  LinkLabel SRLabel3{L"SRLabel3", {151, 175, 243, 189}};
+  Image Image1{L"Image1"};
+  LinkLabel SRLabel2{L"SRLabel2"};
+  LinkLabel SRLabel3{L"SRLabel3"};
   ScrewPanel ScrewPanel1{L"ScrewPanel1"};
   // On ScrewPanel1, in its coordinates.
-  Image Image2{L"Image2", {1, 10, 177, 59}};
-  LinkLabel SRLabel4{L"SRLabel4", {1, 65, 179, 82}};
-  LinkLabel SRLabel1{L"SRLabel1", {1, 83, 181, 100}};
-  LinkLabel Label1{L"Label1", {1, 120, 181, 133}};
+  Image Image2{L"Image2"};
+  LinkLabel SRLabel4{L"SRLabel4"};
+  LinkLabel SRLabel1{L"SRLabel1"};
+  LinkLabel Label1{L"Label1"};
   ShapeButton fcShapeBtn1{L"fcShapeBtn1"};
 };
 

@@ -53,47 +53,42 @@ void TDirKillerForm2::CreateControls() {
   valueFont_ = CreatePixelFont(L"Courier New", 12, FW_BOLD);
   buttonFont_ = CreatePointFont(L"MS Sans Serif", 8);
   SetUpLabels();
-  PanelStyle panel;
-  panel.bevel = Bevel::RaisedInLoweredOut;
-  panel.color = GetSysColor(COLOR_BTNFACE);
-  Panel1.Create(Handle(), {2, 2, 163, 138}, kPanelId, panel);
-  AddWindowed(Panel1);
+  Panel1.Look() = {.bevel = Bevel::RaisedInLoweredOut, .color = GetSysColor(COLOR_BTNFACE)};
+  Add(Panel1, kPanelId, {.bounds = {2, 2, 161, 136}});
   buttonGlyph_ = MakeTickGlyph();
-  ShapeButtonStyle button;
+  ShapeButtonLook& button = fcShapeBtn1.Look();
   button.textStyle = TextStyle::Raised;
   button.shading = FaceShading::Highlight;
   button.isDefault = button.isCancel = true;
   button.modalResult = mrOk;
   button.glyph = buttonGlyph_.Get();
-  fcShapeBtn1.Create(Handle(), {2, 149, 162, 174}, kButtonId, L"Удостоверился", buttonFont_.Get(), button);
-  AddWindowed(fcShapeBtn1);
+  Add(fcShapeBtn1, kButtonId, {.bounds = {2, 149, 160, 25}, .caption = L"Удостоверился", .font = buttonFont_.Get()});
   SetTabOrder({fcShapeBtn1.Handle()});
 }
 
+// The labels lie on Panel1, in its coordinates. The headings are disabled only so that they
+// take no clicks.
 void TDirKillerForm2::SetUpLabels() {
-  fcLabel2.SetCaption(L"Убрано:");
   fcLabel2.SetColor(RGB(0, 128, 0));
-  fcLabel1.SetCaption(L"Не убрано:");
   fcLabel1.SetColor(RGB(192, 0, 0));
-  for (OutlineLabel* header : {&fcLabel2, &fcLabel1}) {
-    header->SetFont(headerFont_.Get());
-    header->SetTextStyle(TextStyle::Outline);
-    header->SetEnabled(false);
-    Panel1.AddGraphic(*header);
-  }
-  const std::pair<Label*, std::wstring> values[] = {
-      {&Label1, L"Папок :"}, {&Label4, std::to_wstring(result_.removedDirs)},
-      {&Label2, L"Файлов:"}, {&Label5, std::to_wstring(result_.killedFiles)},
-      {&Label3, L"Размер:"}, {&Label6, std::to_wstring(result_.killedBytes / 1024) + L" Kb"},
-      {&Label7, L"Папок :"}, {&Label9, std::to_wstring(result_.failedDirs)},
-      {&Label8, L"Файлов:"}, {&Label10, std::to_wstring(result_.failedFiles)},
+  const HFONT header = headerFont_.Get(), value = valueFont_.Get();
+  Panel1.AddGraphic(fcLabel2, {.bounds = {2, 2, 157, 18}, .caption = L"Убрано:", .font = header, .enabled = false});
+  Panel1.AddGraphic(fcLabel1, {.bounds = {2, 78, 157, 18}, .caption = L"Не убрано:", .font = header, .enabled = false});
+  const struct {
+    Label& label;
+    Bounds bounds;
+    std::wstring caption;
+  } values[] = {
+      {Label1, {6, 25, 55, 15}, L"Папок :"},   {Label4, {65, 25, 92, 15}, std::to_wstring(result_.removedDirs)},
+      {Label2, {6, 42, 55, 15}, L"Файлов:"},   {Label5, {65, 42, 92, 15}, std::to_wstring(result_.killedFiles)},
+      {Label3, {6, 59, 55, 15}, L"Размер:"},   {Label6, {65, 59, 92, 15}, std::to_wstring(result_.killedBytes / 1024) + L" Kb"},
+      {Label7, {6, 100, 55, 15}, L"Папок :"},  {Label9, {65, 100, 92, 15}, std::to_wstring(result_.failedDirs)},
+      {Label8, {6, 117, 55, 15}, L"Файлов:"},  {Label10, {65, 117, 92, 15}, std::to_wstring(result_.failedFiles)},
   };
-  for (const auto& [label, text] : values) {
-    label->SetCaption(text);
-    label->SetFont(valueFont_.Get());
-    Panel1.AddGraphic(*label);
-  }
-  for (BevelLine* rule : {&Bevel1, &Bevel2, &Bevel3}) Panel1.AddGraphic(*rule);
+  for (const auto& v : values) Panel1.AddGraphic(v.label, {.bounds = v.bounds, .caption = v.caption, .font = value});
+  Panel1.AddGraphic(Bevel1, {.bounds = {1, 20, 159, 2}});
+  Panel1.AddGraphic(Bevel2, {.bounds = {1, 76, 159, 2}});
+  Panel1.AddGraphic(Bevel3, {.bounds = {1, 96, 159, 2}});
 }
 
 }  // namespace krelmix

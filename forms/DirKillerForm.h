@@ -34,21 +34,21 @@ class TDirKillerForm2 : public Form {
   // stayed. Label1-3, 7 and 8 are their captions, which end 4 pixels before the figures: a wider
   // stand-in font condenses a caption rather than run it into its figure.
   Panel Panel1{L"Panel1"};
-  OutlineLabel fcLabel2{L"fcLabel2", {2, 2, 159, 20}};
-  Label Label1{L"Label1", {6, 25, 61, 40}};
-  Label Label4{L"Label4", {65, 25, 157, 40}};
-  Label Label2{L"Label2", {6, 42, 61, 57}};
-  Label Label5{L"Label5", {65, 42, 157, 57}};
-  Label Label3{L"Label3", {6, 59, 61, 74}};
-  Label Label6{L"Label6", {65, 59, 157, 74}};
-  OutlineLabel fcLabel1{L"fcLabel1", {2, 78, 159, 96}};
-  Label Label7{L"Label7", {6, 100, 61, 115}};
-  Label Label9{L"Label9", {65, 100, 157, 115}};
-  Label Label8{L"Label8", {6, 117, 61, 132}};
-  Label Label10{L"Label10", {65, 117, 157, 132}};
-  BevelLine Bevel1{L"Bevel1", {1, 20, 160, 22}};
-  BevelLine Bevel2{L"Bevel2", {1, 76, 160, 78}};
-  BevelLine Bevel3{L"Bevel3", {1, 96, 160, 98}};
+  OutlineLabel fcLabel2{L"fcLabel2"};
+  Label Label1{L"Label1"};
+  Label Label4{L"Label4"};
+  Label Label2{L"Label2"};
+  Label Label5{L"Label5"};
+  Label Label3{L"Label3"};
+  Label Label6{L"Label6"};
+  OutlineLabel fcLabel1{L"fcLabel1"};
+  Label Label7{L"Label7"};
+  Label Label9{L"Label9"};
+  Label Label8{L"Label8"};
+  Label Label10{L"Label10"};
+  BevelLine Bevel1{L"Bevel1"};
+  BevelLine Bevel2{L"Bevel2"};
+  BevelLine Bevel3{L"Bevel3"};
   ShapeButton fcShapeBtn1{L"fcShapeBtn1"};  // "Удостоверился": closes the window
 };
 

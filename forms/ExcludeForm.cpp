@@ -15,10 +15,10 @@ ListEditorDesign ExclusionEditorDesign() {
   ListEditorDesign design;
   design.className = L"TExcludeForm";
   design.title = L"Исключить каталоги:";
-  design.titleBounds = {-1, 7, 121, 34};
+  design.titleBounds = {-1, 7, 122, 27};
   design.wrapTitle = true;
-  design.editBounds = {7, 36, 92, 52};
-  design.listBounds = {8, 55, 114, 215};
+  design.editBounds = {7, 36, 85, 16};
+  design.listBounds = {8, 55, 106, 160};
   design.dragBySkin = false;
   return design;
 }
@@ -75,12 +75,9 @@ bool TExcludeForm::Accepts(const std::wstring& text) const {
 
 void TExcludeForm::CreateExtras() {
   pickFont_ = CreatePixelFont(L"MS Sans Serif", 11, FW_BOLD);
-  SpeedButton3.SetCaption(L"<.>");
-  SpeedButton3.SetHint(L"Выбрать каталог");
-  SpeedButton3.SetFont(pickFont_.Get());
   SpeedButton3.SetCaptionColor(RGB(255, 0, 0));
   SpeedButton3.onClick = [this] { SpeedButton3Click(); };
-  AddGraphic(SpeedButton3);
+  Add(SpeedButton3, {.bounds = {97, 36, 16, 16}, .caption = L"<.>", .hint = L"Выбрать каталог", .font = pickFont_.Get()});
 
   Edit1.SetShowHint(true);
   Edit1.onMouseMove = [this](POINT) { Edit1MouseMove(); };

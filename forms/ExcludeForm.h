@@ -27,7 +27,7 @@ class TExcludeForm : public ListEditorForm {
   void CheckListBox1MouseMove(POINT client);  // the list's tooltip shows the entry under the mouse
 
   Font pickFont_;
-  SpeedButton SpeedButton3{L"SpeedButton3", {97, 36, 113, 52}};
+  SpeedButton SpeedButton3{L"SpeedButton3"};
 };
 
 }  // namespace krelmix

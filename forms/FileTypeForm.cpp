@@ -10,10 +10,10 @@ ListEditorDesign MaskEditorDesign() {
   ListEditorDesign design;
   design.className = L"TFileTypeForm";
   design.title = L"Типы файлов:";
-  design.titleBounds = {0, 7, 121, 20};
+  design.titleBounds = {0, 7, 121, 13};
   design.wrapTitle = false;
-  design.editBounds = {7, 23, 113, 39};
-  design.listBounds = {7, 44, 113, 220};
+  design.editBounds = {7, 23, 106, 16};
+  design.listBounds = {7, 44, 106, 176};
   design.dragBySkin = true;
   return design;
 }

@@ -6,7 +6,7 @@ namespace krelmix {
 
 void AttachSkin(Form& form, TfcImageForm& skin, const SkinLook& look) {
   const HINSTANCE instance = ModuleInstance();
-  skin.SetPicture(LoadSkinPicture(instance, look.pictureId));
+  skin.SetPicture(LoadBitmapResource(instance, look.pictureId));
   skin.SetTransparentColor(look.transparentColor);
   skin.SetRegionData(LoadResourceBytes(instance, look.outlineId));
   skin.SetCaptionBarControl(look.captionBar);

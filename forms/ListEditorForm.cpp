@@ -23,11 +23,7 @@ FormStyle EditorStyle(const ListEditorDesign& design) {
 }  // namespace
 
 ListEditorForm::ListEditorForm(const ListEditorDesign& design)
-    : Form(EditorStyle(design)),
-      SRLabel1(L"SRLabel1", design.titleBounds),
-      SpeedButton1(L"SpeedButton1", DesignBounds(7, 226, 106, 20)),
-      SpeedButton2(L"SpeedButton2", DesignBounds(7, 254, 106, 20)),
-      design_(design) {
+    : Form(EditorStyle(design)), design_(design) {
   beep = [] { MessageBeep(MB_OK); };
 }
 
@@ -53,18 +49,11 @@ void ListEditorForm::CreateControls() {
   CreateSkin();
   CreateTitle();
   textFont_ = CreatePixelFont(L"MS Sans Serif", 11);
-  Edit1.Create(Handle(), design_.editBounds, kEditId, textFont_.Get());
-  AddWindowed(Edit1);
-
-  CheckListStyle list;
-  list.tick = TickStyle::Box;
-  list.itemHeight = 16;
-  list.font = textFont_.Get();
-  list.integralHeight = true;
-  CheckListBox1.Create(Handle(), design_.listBounds, kListId, list);
+  Add(Edit1, kEditId, {.bounds = design_.editBounds, .font = textFont_.Get()});
+  CheckListBox1.Look() = {.tick = TickStyle::Box, .itemHeight = 16, .integralHeight = true};
+  Add(CheckListBox1, kListId, {.bounds = design_.listBounds, .font = textFont_.Get()});
   CheckListBox1.onClick = [this] { CheckListBox1Click(); };
   CheckListBox1.onDblClick = [this] { CheckListBox1DblClick(); };
-  AddWindowed(CheckListBox1);
 
   CreateButtons();
   CreateExtras();
@@ -87,24 +76,19 @@ void ListEditorForm::CreateTitle() {
   look.layout = TextLayout::Center;
   look.wordWrap = design_.wrapTitle;
   look.transparent = true;
-  look.font = titleFont_.Get();
   look.fontColor = kAqua;
   look.showShadow = true;
   look.shadowColor = kBlack;
   look.shadowOffset = 1;
-  SRLabel1.SetCaption(design_.title);
-  AddGraphic(SRLabel1);
+  Add(SRLabel1, {.bounds = design_.titleBounds, .caption = design_.title, .font = titleFont_.Get()});
 }
 
 void ListEditorForm::CreateButtons() {
   buttonFont_ = CreatePixelFont(L"MS Sans Serif", 11);
-  SpeedButton1.SetCaption(L"Добавить");
-  SpeedButton2.SetCaption(L"Удалить");
-  for (SpeedButton* button : {&SpeedButton1, &SpeedButton2}) {
-    button->SetFont(buttonFont_.Get());
-    button->SetCaptionColor(kWhite);
-    AddGraphic(*button);
-  }
+  SpeedButton1.SetCaptionColor(kWhite);
+  SpeedButton2.SetCaptionColor(kWhite);
+  Add(SpeedButton1, {.bounds = {7, 226, 106, 20}, .caption = L"Добавить", .font = buttonFont_.Get()});
+  Add(SpeedButton2, {.bounds = {7, 254, 106, 20}, .caption = L"Удалить", .font = buttonFont_.Get()});
   SpeedButton1.onClick = [this] { SpeedButton1Click(); };
   SpeedButton2.onClick = [this] { SpeedButton2Click(); };
 }

@@ -29,10 +29,10 @@ using ListEntry = OptionsEntry;
 struct ListEditorDesign {
   std::wstring className;
   std::wstring title;  // the heading
-  RECT titleBounds;
+  Bounds titleBounds;
   bool wrapTitle;
-  RECT editBounds;
-  RECT listBounds;
+  Bounds editBounds;
+  Bounds listBounds;
   bool dragBySkin;  // the skin is the caption bar
 };
 
@@ -69,11 +69,11 @@ class ListEditorForm : public Form {
   HFONT ButtonFont() const { return buttonFont_.Get(); }
 
   TfcImageForm fcImageForm1;
-  LinkLabel SRLabel1;
+  LinkLabel SRLabel1{L"SRLabel1"};
   EditBox Edit1{L"Edit1"};
   CheckListBox CheckListBox1{L"CheckListBox1"};
-  SpeedButton SpeedButton1;
-  SpeedButton SpeedButton2;
+  SpeedButton SpeedButton1{L"SpeedButton1"};
+  SpeedButton SpeedButton2{L"SpeedButton2"};
 
  private:
   void CreateSkin();

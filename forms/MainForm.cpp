@@ -99,10 +99,8 @@ void TForm1::CreateSkin() {
 }
 
 void TForm1::LoadPictures() {
-  HINSTANCE instance = ModuleInstance();
-  auto picture = [&](UINT id) {
-    pictures_.emplace_back(
-        static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  auto picture = [this](UINT id) {
+    pictures_.push_back(LoadBitmapResource(ModuleInstance(), id));
     return pictures_.back().Get();
   };
   SpeedButton1.SetGlyphs(picture(IDB_GLYPH_ABOUT), nullptr);
@@ -124,27 +122,20 @@ void TForm1::CreateFonts() {
 }
 
 void TForm1::CreateButtons() {
-  struct Definition {
-    SpeedButton& button;
-    const wchar_t* caption;
-    const wchar_t* hint;
-    bool enabled;
-  };
-  const Definition definitions[] = {
-      {SpeedButton1, L"О...", L"О программе...", true},         {SpeedButton2, L"Поиск", L"Поиск мусора", true},
-      {SpeedButton3, L"Удалить", L"Удалить отмеченные", false}, {SpeedButton4, L"Стоп", L"Стоп!!!", false},
-      {SpeedButton5, L"Очистка", L"Удалить сразу все", true},   {SpeedButton6, L"TMP", L"Очистить TMP", true},
-      {SpeedButton8, L"Настройки", L"Настройки", true},         {SpeedButton7, L"Выход", L"Выход", true},
-  };
+  const HFONT font = font_.Get();
+  Add(SpeedButton1, {.bounds = {20, 15, 50, 50}, .caption = L"О...", .hint = L"О программе...", .font = font});
+  Add(SpeedButton2, {.bounds = {90, 15, 50, 50}, .caption = L"Поиск", .hint = L"Поиск мусора", .font = font});
+  Add(SpeedButton3,
+      {.bounds = {140, 15, 50, 50}, .caption = L"Удалить", .hint = L"Удалить отмеченные", .font = font, .enabled = false});
+  Add(SpeedButton4, {.bounds = {190, 15, 50, 50}, .caption = L"Стоп", .hint = L"Стоп!!!", .font = font, .enabled = false});
+  Add(SpeedButton5, {.bounds = {240, 15, 50, 50}, .caption = L"Очистка", .hint = L"Удалить сразу все", .font = font});
+  Add(SpeedButton6, {.bounds = {290, 15, 50, 50}, .caption = L"TMP", .hint = L"Очистить TMP", .font = font});
+  Add(SpeedButton8, {.bounds = {370, 15, 60, 50}, .caption = L"Настройки", .hint = L"Настройки", .font = font});
+  Add(SpeedButton7, {.bounds = {535, 15, 50, 50}, .caption = L"Выход", .hint = L"Выход", .font = font});
   HCURSOR hand = LoadCursorW(nullptr, IDC_HAND);
-  for (const Definition& d : definitions) {
-    d.button.SetCaption(d.caption);
-    d.button.SetHint(d.hint);
-    d.button.SetEnabled(d.enabled);
-    d.button.SetFont(font_.Get());
-    d.button.SetCursor(hand);
-    AddGraphic(d.button);
-  }
+  for (SpeedButton* button : {&SpeedButton2, &SpeedButton3, &SpeedButton4, &SpeedButton5, &SpeedButton6,
+                              &SpeedButton8, &SpeedButton7})
+    button->SetCursor(hand);
   SpeedButton1.SetCursor(LoadCursorW(nullptr, IDC_HELP));
   SpeedButton1.onClick = [this] { SpeedButton1Click(); };
   SpeedButton2.onClick = [this] { SpeedButton2Click(); };
@@ -157,59 +148,39 @@ void TForm1::CreateButtons() {
 }
 
 void TForm1::CreateLists() {
-  CheckListStyle drives;
-  drives.tick = TickStyle::Box;
-  drives.itemHeight = 13;
-  drives.font = font_.Get();
-  CheckListBox1.Create(Handle(), DesignBounds(47, 76, 110, 140), kDriveListId, drives);
+  CheckListBox1.Look().tick = TickStyle::Box;
+  CheckListBox1.Look().itemHeight = 13;
+  Add(CheckListBox1, kDriveListId, {.bounds = {47, 76, 110, 140}, .font = font_.Get()});
   CheckListBox1.onClick = [this] { CheckListBox1Click(); };
   CheckListBox1.onDblClick = [this] { CheckListBox1DblClick(); };
   CheckListBox1.onTickToggled = [this](size_t index) {
     if (index < driveLines_.size()) driveLines_[index].ticked = CheckListBox1.Ticked(index);
   };
-  AddWindowed(CheckListBox1);
 
-  CheckListStyle finds;
-  finds.tick = TickStyle::Mark;
-  finds.itemHeight = 14;
-  finds.font = listFont_.Get();
-  RxCheckListBox1.Create(Handle(), DesignBounds(162, 96, 429, 336), kFoundListId, finds);
+  RxCheckListBox1.Look().tick = TickStyle::Mark;
+  RxCheckListBox1.Look().itemHeight = 14;
+  Add(RxCheckListBox1, kFoundListId, {.bounds = {162, 96, 429, 336}, .font = listFont_.Get()});
   RxCheckListBox1.onDblClick = [this] { RxCheckListBox1DblClick(); };
-  AddWindowed(RxCheckListBox1);
 }
 
 void TForm1::CreateBannersAndPanels() {
   HCURSOR hand = LoadCursorW(nullptr, IDC_HAND);
-  Image1.SetHint(L"Deve zezizore dedoza");
+  Add(Image1, {.bounds = {58, 220, 88, 31}, .hint = L"Deve zezizore dedoza"});
+  Add(Image3, {.bounds = {58, 254, 88, 31}, .hint = L"d3ir"});
   Image1.SetCursor(hand);
   Image1.onClick = [this] { Image1Click(); };
-  AddGraphic(Image1);
-  Image3.SetHint(L"d3ir");
   Image3.SetCursor(hand);
   Image3.onClick = [this] { Image3Click(); };
-  AddGraphic(Image3);
 
-  PanelStyle counters;
-  counters.bevel = Bevel::Raised;
-  counters.color = kPanelColor;
-  counters.font = font_.Get();
-  Label1.SetCaption(L"Каталогов:");
-  Label2.SetCaption(L"Файлов:");
-  for (Label* label : {&Label1, &Label2}) {
-    label->SetFont(font_.Get());
-    label->SetColor(kCounterColor);
-    Panel2.AddGraphic(*label);
-  }
-  Panel2.Create(Handle(), DesignBounds(48, 288, 109, 33), kCountersId, counters);
-  AddWindowed(Panel2);
+  Label1.SetColor(kCounterColor);
+  Label2.SetColor(kCounterColor);
+  Panel2.AddGraphic(Label1, {.bounds = {4, 4, 101, 13}, .caption = L"Каталогов:", .font = font_.Get()});
+  Panel2.AddGraphic(Label2, {.bounds = {4, 16, 101, 13}, .caption = L"Файлов:", .font = font_.Get()});
+  Panel2.Look() = {.bevel = Bevel::Raised, .color = kPanelColor};
+  Add(Panel2, kCountersId, {.bounds = {48, 288, 109, 33}, .font = font_.Get()});
 
-  PanelStyle status;
-  status.bevel = Bevel::Lowered;
-  status.color = kStatusColor;
-  status.textColor = kCounterColor;
-  status.font = font_.Get();
-  Panel1.Create(Handle(), DesignBounds(161, 434, 432, 22), kStatusId, status);
-  AddWindowed(Panel1);
+  Panel1.Look() = {.bevel = Bevel::Lowered, .color = kStatusColor, .textColor = kCounterColor};
+  Add(Panel1, kStatusId, {.bounds = {161, 434, 432, 22}, .font = font_.Get()});
 }
 
 // Start-up order: program folder, modes, drive list, option defaults, settings, command line.

@@ -162,20 +162,20 @@ class TForm1 : public Form, private CleanupView {
   std::unique_ptr<TextMeter> listFontMeter_;  // the status line is shortened in the list's font
   // The command bar: SpeedButton1 "О..." (About), 2 "Поиск", 3 "Удалить", 4 "Стоп", 5 "Очистка",
   // 6 "TMP", 8 "Настройки" (Settings), 7 "Выход".
-  SpeedButton SpeedButton1{L"SpeedButton1", {20, 15, 70, 65}};
-  SpeedButton SpeedButton2{L"SpeedButton2", {90, 15, 140, 65}};
-  SpeedButton SpeedButton3{L"SpeedButton3", {140, 15, 190, 65}};
-  SpeedButton SpeedButton4{L"SpeedButton4", {190, 15, 240, 65}};
-  SpeedButton SpeedButton5{L"SpeedButton5", {240, 15, 290, 65}};
-  SpeedButton SpeedButton6{L"SpeedButton6", {290, 15, 340, 65}};
-  SpeedButton SpeedButton8{L"SpeedButton8", {370, 15, 430, 65}};
-  SpeedButton SpeedButton7{L"SpeedButton7", {535, 15, 585, 65}};
+  SpeedButton SpeedButton1{L"SpeedButton1"};
+  SpeedButton SpeedButton2{L"SpeedButton2"};
+  SpeedButton SpeedButton3{L"SpeedButton3"};
+  SpeedButton SpeedButton4{L"SpeedButton4"};
+  SpeedButton SpeedButton5{L"SpeedButton5"};
+  SpeedButton SpeedButton6{L"SpeedButton6"};
+  SpeedButton SpeedButton8{L"SpeedButton8"};
+  SpeedButton SpeedButton7{L"SpeedButton7"};
   CheckListBox CheckListBox1{L"CheckListBox1"};  // the drive list
-  Image Image1{L"Image1", {58, 220, 146, 251}};  // the two web banners
-  Image Image3{L"Image3", {58, 254, 146, 285}};
+  Image Image1{L"Image1"};  // the two web banners
+  Image Image3{L"Image3"};
   Panel Panel2{L"Panel2"};                           // the counters
-  Label Label1{L"Label1", {4, 4, 105, 17}};          // "Каталогов:" and the folder count
-  Label Label2{L"Label2", {4, 16, 105, 29}};         // "Файлов:" and the file count
+  Label Label1{L"Label1"};          // "Каталогов:" and the folder count
+  Label Label2{L"Label2"};         // "Файлов:" and the file count
   CheckListBox RxCheckListBox1{L"RxCheckListBox1"};  // the found list
   Panel Panel1{L"Panel1"};                           // the status line
 };

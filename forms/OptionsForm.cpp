@@ -72,71 +72,55 @@ void TOptionsForm::CreateSkin() {
 }
 
 void TOptionsForm::CreateFrame() {
-  for (BevelLine* line : {&Bevel1, &Bevel2, &Bevel3, &Bevel4}) AddGraphic(*line);
+  Add(Bevel1, {.bounds = {7, 7, 344, 240}});
+  Add(Bevel2, {.bounds = {8, 193, 341, 2}});
+  Add(Bevel3, {.bounds = {150, 195, 2, 51}});
+  Add(Bevel4, {.bounds = {237, 195, 2, 51}});
 }
 
 void TOptionsForm::CreateLists() {
-  CheckListStyle options;
-  options.itemHeight = 13;
-  options.font = font_.Get();
-  options.integralHeight = true;
-  options.condenseToFit = true;
-  CheckListBox2.Create(Handle(), DesignBounds(10, 9, 339, 182), kOptionListId, options);
+  CheckListBox2.Look() = {.itemHeight = 13, .integralHeight = true, .condenseToFit = true};
+  Add(CheckListBox2, kOptionListId, {.bounds = {10, 9, 339, 182}, .font = font_.Get()});
   for (const wchar_t* text : kOptionRowTexts) CheckListBox2.Add(text, false);
   CheckListBox2.onDblClick = [this] { CheckListBox2DblClick(); };
-  AddWindowed(CheckListBox2);
 
-  CheckListStyle staging;
-  staging.font = font_.Get();
-  CheckListBox1.Create(Handle(), DesignBounds(12, 20, 60, 40), kMaskStagingId, staging);
-  CheckListBox3.Create(Handle(), DesignBounds(80, 20, 60, 40), kExcludeStagingId, staging);
-  for (CheckListBox* list : {&CheckListBox1, &CheckListBox3}) {
-    ShowWindow(list->Handle(), SW_HIDE);
-    AddWindowed(*list);
-  }
+  Add(CheckListBox1, kMaskStagingId, {.bounds = {12, 20, 60, 40}, .font = font_.Get(), .visible = false});
+  Add(CheckListBox3, kExcludeStagingId, {.bounds = {80, 20, 60, 40}, .font = font_.Get(), .visible = false});
 }
 
 void TOptionsForm::CreateSoundBox() {
-  CheckBox1.Create(Handle(), DesignBounds(13, 199, 131, 17), kSoundBoxId, L"Использовать звуки", font_.Get(), kSilver);
+  CheckBox1.SetBackground(kSilver);
+  Add(CheckBox1, kSoundBoxId, {.bounds = {13, 199, 131, 17}, .caption = L"Использовать звуки", .font = font_.Get()});
   CheckBox1.SetChecked(true);
   CheckBox1.onClick = [this] { CheckBox1Click(); };
-  AddWindowed(CheckBox1);
 }
 
 void TOptionsForm::CreateButtons() {
-  struct Definition {
-    SpeedButton& button;
-    const wchar_t* caption;
-    const wchar_t* hint;
-    void (TOptionsForm::*handler)();
-  };
-  const Definition definitions[] = {
-      {SpeedButton5, L"Настроить звуки", L"", &TOptionsForm::SpeedButton5Click},
-      {SpeedButton1, L"Типы файлов", L"Типы файлов для удаления", &TOptionsForm::SpeedButton1Click},
-      {SpeedButton2, L"Исключить", L"Исключить каталоги из поиска", &TOptionsForm::SpeedButton2Click},
-      {SpeedButton3, L"Сохранить", L"", &TOptionsForm::SpeedButton3Click},
-      {SpeedButton4, L"Отмена", L"", &TOptionsForm::SpeedButton4Click},
-  };
-  for (const Definition& d : definitions) {
-    d.button.SetCaption(d.caption);
-    d.button.SetHint(d.hint);
-    d.button.SetFont(font_.Get());
-    d.button.SetCaptionColor(RGB(0, 0, 0));
-    d.button.onClick = [this, handler = d.handler] { (this->*handler)(); };
-    AddGraphic(d.button);
-  }
+  const HFONT font = font_.Get();
+  for (SpeedButton* button : {&SpeedButton5, &SpeedButton1, &SpeedButton2, &SpeedButton3, &SpeedButton4})
+    button->SetCaptionColor(RGB(0, 0, 0));
+  Add(SpeedButton5, {.bounds = {14, 219, 132, 22}, .caption = L"Настроить звуки", .font = font});
+  Add(SpeedButton1,
+      {.bounds = {155, 197, 80, 22}, .caption = L"Типы файлов", .hint = L"Типы файлов для удаления", .font = font});
+  Add(SpeedButton2,
+      {.bounds = {155, 220, 80, 22}, .caption = L"Исключить", .hint = L"Исключить каталоги из поиска", .font = font});
+  Add(SpeedButton3, {.bounds = {12, 250, 80, 25}, .caption = L"Сохранить", .font = font});
+  Add(SpeedButton4, {.bounds = {269, 250, 80, 25}, .caption = L"Отмена", .font = font});
+  SpeedButton5.onClick = [this] { SpeedButton5Click(); };
+  SpeedButton1.onClick = [this] { SpeedButton1Click(); };
+  SpeedButton2.onClick = [this] { SpeedButton2Click(); };
+  SpeedButton3.onClick = [this] { SpeedButton3Click(); };
+  SpeedButton4.onClick = [this] { SpeedButton4Click(); };
 }
 
 // The language choice was never made to work: both buttons stay hidden and disabled.
 void TOptionsForm::CreateLanguageButtons() {
-  RadioButton1.Create(Handle(), DesignBounds(250, 199, 90, 17), kRussianId, L"Русский", font_.Get(), true);
-  RadioButton2.Create(Handle(), DesignBounds(250, 220, 90, 17), kEnglishId, L"English", font_.Get(), false);
-  RadioButton1.SetSelected(true);
-  for (RadioButton* button : {&RadioButton1, &RadioButton2}) {
-    button->SetEnabled(false);
-    ShowWindow(button->Handle(), SW_HIDE);
-    AddWindowed(*button);
-  }
+  RadioButton1.SetFirstOfGroup(true);
+  Add(RadioButton1, kRussianId,
+      {.bounds = {250, 199, 90, 17}, .caption = L"Русский", .font = font_.Get(), .enabled = false, .visible = false});
+  Add(RadioButton2, kEnglishId,
+      {.bounds = {250, 220, 90, 17}, .caption = L"English", .font = font_.Get(), .enabled = false, .visible = false});
+  RadioButton1.SetChecked(true);
 }
 
 void TOptionsForm::FormCreate() {

@@ -15,13 +15,12 @@
 #include "platform/SoundOutput.h"
 #include "settings/SettingsFile.h"
 #include "skin/ImageForm.h"
-#include "toolkit/CheckBox.h"
+#include "toolkit/CheckButton.h"
 #include "toolkit/CheckListBox.h"
 #include "toolkit/Form.h"
 #include "toolkit/Gdi.h"
 #include "toolkit/GraphicControl.h"
 #include "toolkit/MessagePump.h"
-#include "toolkit/RadioButton.h"
 
 namespace krelmix {
 
@@ -93,21 +92,21 @@ class TOptionsForm : public Form {
   std::unique_ptr<ListEditorForm> FileTypeForm;  // the mask editor, left of the dialog
   std::unique_ptr<ListEditorForm> ExcludeForm;   // the exclusion editor, right of the dialog
 
-  BevelLine Bevel1{L"Bevel1", {7, 7, 351, 247}, BevelLine::Shape::SunkenFrame};
-  BevelLine Bevel2{L"Bevel2", {8, 193, 349, 195}};
-  BevelLine Bevel3{L"Bevel3", {150, 195, 152, 246}, BevelLine::Shape::Left};
-  BevelLine Bevel4{L"Bevel4", {237, 195, 239, 246}, BevelLine::Shape::Left};
+  BevelLine Bevel1{L"Bevel1", BevelLine::Shape::SunkenFrame};
+  BevelLine Bevel2{L"Bevel2"};
+  BevelLine Bevel3{L"Bevel3", BevelLine::Shape::Left};
+  BevelLine Bevel4{L"Bevel4", BevelLine::Shape::Left};
   CheckListBox CheckListBox2{L"CheckListBox2"};                     // the six options
-  CheckBox CheckBox1{L"CheckBox1"};                                 // "Использовать звуки"
-  SpeedButton SpeedButton5{L"SpeedButton5", {14, 219, 146, 241}};   // "Настроить звуки"
-  SpeedButton SpeedButton1{L"SpeedButton1", {155, 197, 235, 219}};  // "Типы файлов"
-  SpeedButton SpeedButton2{L"SpeedButton2", {155, 220, 235, 242}};  // "Исключить"
-  SpeedButton SpeedButton3{L"SpeedButton3", {12, 250, 92, 275}};    // "Сохранить"
-  SpeedButton SpeedButton4{L"SpeedButton4", {269, 250, 349, 275}};  // "Отмена"
+  CheckButton CheckBox1{L"CheckBox1", CheckButton::Type::CheckBox};                                 // "Использовать звуки"
+  SpeedButton SpeedButton5{L"SpeedButton5"};   // "Настроить звуки"
+  SpeedButton SpeedButton1{L"SpeedButton1"};  // "Типы файлов"
+  SpeedButton SpeedButton2{L"SpeedButton2"};  // "Исключить"
+  SpeedButton SpeedButton3{L"SpeedButton3"};    // "Сохранить"
+  SpeedButton SpeedButton4{L"SpeedButton4"};  // "Отмена"
   CheckListBox CheckListBox1{L"CheckListBox1"};                     // invisible: the masks as a save writes them
   CheckListBox CheckListBox3{L"CheckListBox3"};                     // invisible: the exclusions as a save writes them
-  RadioButton RadioButton1{L"RadioButton1"};                        // invisible and disabled: "Русский"
-  RadioButton RadioButton2{L"RadioButton2"};                        // invisible and disabled: "English"
+  CheckButton RadioButton1{L"RadioButton1", CheckButton::Type::OptionButton};                        // invisible and disabled: "Русский"
+  CheckButton RadioButton2{L"RadioButton2", CheckButton::Type::OptionButton};                        // invisible and disabled: "English"
 };
 
 }  // namespace krelmix

@@ -107,48 +107,34 @@ void TSoundFRM::CreateSkin() {
 }
 
 void TSoundFRM::CreateLabels() {
-  Label1.SetCaption(L"Событие");
-  Label2.SetCaption(L"Звуковой файл");
-  for (Label* heading : {&Label1, &Label2}) {
-    heading->SetFont(headingFont_.Get());
-    heading->SetAlignment(DT_CENTER);
-    AddGraphic(*heading);
-  }
-  const wchar_t* const events[] = {L"Запуск программы:",  L"Выход из программы:", L"Очистить TMP:",
-                                   L"Ничего не найдено:", L"Что-то найдено:",     L"Что-то уничтожено:"};
-  Label* const labels[] = {&Label3, &Label4, &Label5, &Label6, &Label7, &Label8};
-  for (size_t row = 0; row < kSoundEventCount; ++row) {
-    labels[row]->SetCaption(events[row]);
-    labels[row]->SetFont(font_.Get());
-    AddGraphic(*labels[row]);
-  }
+  Label1.SetAlignment(DT_CENTER);
+  Label2.SetAlignment(DT_CENTER);
+  Add(Label1, {.bounds = {8, 8, 131, 13}, .caption = L"Событие", .font = headingFont_.Get()});
+  Add(Label2, {.bounds = {130, 8, 220, 13}, .caption = L"Звуковой файл", .font = headingFont_.Get()});
+  // The six events, each beside its row of the list.
+  const HFONT font = font_.Get();
+  Add(Label3, {.bounds = {10, 26, 120, 13}, .caption = L"Запуск программы:", .font = font});
+  Add(Label4, {.bounds = {10, 39, 120, 13}, .caption = L"Выход из программы:", .font = font});
+  Add(Label5, {.bounds = {10, 52, 120, 13}, .caption = L"Очистить TMP:", .font = font});
+  Add(Label6, {.bounds = {10, 65, 120, 13}, .caption = L"Ничего не найдено:", .font = font});
+  Add(Label7, {.bounds = {10, 78, 120, 13}, .caption = L"Что-то найдено:", .font = font});
+  Add(Label8, {.bounds = {10, 91, 120, 13}, .caption = L"Что-то уничтожено:", .font = font});
 }
 
 void TSoundFRM::CreateList() {
-  CheckListStyle style;
-  style.tick = TickStyle::Box;
-  style.itemHeight = kRowHeight;
-  style.font = font_.Get();
-  style.integralHeight = true;
-  RxCheckListBox1.Create(Handle(), {130, 24, 350, 193}, kListId, style);
-  AddWindowed(RxCheckListBox1);
+  RxCheckListBox1.Look() = {.tick = TickStyle::Box, .itemHeight = kRowHeight, .integralHeight = true};
+  Add(RxCheckListBox1, kListId, {.bounds = {130, 24, 220, 169}, .font = font_.Get()});
 }
 
 void TSoundFRM::CreateButtons() {
-  const struct {
-    SpeedButton& button;
-    const wchar_t* caption;
-  } buttons[] = {{SpeedButton3, L"Проба"},
-                 {SpeedButton4, L"Нет"},
-                 {SpeedButton5, L"Обзор"},
-                 {SpeedButton1, L"Сохранить"},
-                 {SpeedButton2, L"Отменить"}};
-  for (const auto& b : buttons) {
-    b.button.SetCaption(b.caption);
-    b.button.SetFont(font_.Get());
-    b.button.SetCaptionColor(RGB(0, 0, 0));
-    AddGraphic(b.button);
-  }
+  const HFONT font = font_.Get();
+  for (SpeedButton* button : {&SpeedButton3, &SpeedButton4, &SpeedButton5, &SpeedButton1, &SpeedButton2})
+    button->SetCaptionColor(RGB(0, 0, 0));
+  Add(SpeedButton3, {.bounds = {24, 208, 80, 25}, .caption = L"Проба", .font = font});
+  Add(SpeedButton4, {.bounds = {139, 208, 80, 25}, .caption = L"Нет", .font = font});
+  Add(SpeedButton5, {.bounds = {253, 208, 80, 25}, .caption = L"Обзор", .font = font});
+  Add(SpeedButton1, {.bounds = {72, 250, 80, 25}, .caption = L"Сохранить", .font = font});
+  Add(SpeedButton2, {.bounds = {214, 250, 80, 25}, .caption = L"Отменить", .font = font});
   SpeedButton1.onClick = [this] { SpeedButton1Click(); };
   SpeedButton2.onClick = [this] { SpeedButton2Click(); };
   SpeedButton3.onClick = [this] { SpeedButton3Click(); };

@@ -60,20 +60,20 @@ class TSoundFRM : public Form {
   Font font_;
   Font headingFont_;
   TfcImageForm fcImageForm1;
-  Label Label1{L"Label1", {8, 8, 139, 21}};    // "Событие"
-  Label Label2{L"Label2", {130, 8, 350, 21}};  // "Звуковой файл"
-  Label Label3{L"Label3", {10, 26, 130, 39}};  // the six events, each beside its row
-  Label Label4{L"Label4", {10, 39, 130, 52}};
-  Label Label5{L"Label5", {10, 52, 130, 65}};
-  Label Label6{L"Label6", {10, 65, 130, 78}};
-  Label Label7{L"Label7", {10, 78, 130, 91}};
-  Label Label8{L"Label8", {10, 91, 130, 104}};
+  Label Label1{L"Label1"};    // "Событие"
+  Label Label2{L"Label2"};  // "Звуковой файл"
+  Label Label3{L"Label3"};  // the six events, each beside its row
+  Label Label4{L"Label4"};
+  Label Label5{L"Label5"};
+  Label Label6{L"Label6"};
+  Label Label7{L"Label7"};
+  Label Label8{L"Label8"};
   CheckListBox RxCheckListBox1{L"RxCheckListBox1"};                 // the files and their ticks, one row per event
-  SpeedButton SpeedButton3{L"SpeedButton3", {24, 208, 104, 233}};   // "Проба"
-  SpeedButton SpeedButton4{L"SpeedButton4", {139, 208, 219, 233}};  // "Нет"
-  SpeedButton SpeedButton5{L"SpeedButton5", {253, 208, 333, 233}};  // "Обзор"
-  SpeedButton SpeedButton1{L"SpeedButton1", {72, 250, 152, 275}};   // "Сохранить"
-  SpeedButton SpeedButton2{L"SpeedButton2", {214, 250, 294, 275}};  // "Отменить"
+  SpeedButton SpeedButton3{L"SpeedButton3"};   // "Проба"
+  SpeedButton SpeedButton4{L"SpeedButton4"};  // "Нет"
+  SpeedButton SpeedButton5{L"SpeedButton5"};  // "Обзор"
+  SpeedButton SpeedButton1{L"SpeedButton1"};   // "Сохранить"
+  SpeedButton SpeedButton2{L"SpeedButton2"};  // "Отменить"
 };
 
 }  // namespace krelmix

@@ -396,11 +396,6 @@ std::vector<uint8_t> StoredOutlineOf(HRGN region) {
   return stored;
 }
 
-Bitmap LoadSkinPicture(HINSTANCE instance, UINT id) {
-  return Bitmap(
-      static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-}
-
 std::vector<uint8_t> LoadResourceBytes(HINSTANCE instance, UINT id) {
   const HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(id), RT_RCDATA);
   if (!found) return {};

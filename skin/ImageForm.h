@@ -104,8 +104,7 @@ std::vector<uint8_t> StoredOutlineOf(HRGN region);
 // The picture's pixels as 0x00RRGGBB, top row first.
 std::optional<PixelGrid> ReadPixels(HBITMAP picture);
 
-// Resources: a bitmap as a device-independent section, and a block of RCDATA bytes.
-Bitmap LoadSkinPicture(HINSTANCE instance, UINT id);
+// A block of RCDATA bytes from the resources (bitmaps: LoadBitmapResource in toolkit/Gdi.h).
 std::vector<uint8_t> LoadResourceBytes(HINSTANCE instance, UINT id);
 
 }  // namespace krelmix

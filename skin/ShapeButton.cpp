@@ -65,20 +65,15 @@ Region ShapeButton::FaceRegion(int width, int height, int bias) {
   return Region(ComputeOutlineRegion(picture.Get(), RGB(255, 255, 255)).Release());
 }
 
-void ShapeButton::Create(HWND parent, RECT bounds, UINT id, const std::wstring& caption, HFONT font,
-                         const ShapeButtonStyle& style) {
-  style_ = style;
-  font_ = font;
-  HWND hwnd =
-      CreateChild(parent, L"BUTTON", caption.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW, bounds, id);
-  if (!hwnd) return;
-  if (font) SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  Region face = FaceRegion(bounds.right - bounds.left, bounds.bottom - bounds.top, style_.roundRectBias);
-  if (face && SetWindowRgn(hwnd, face.Get(), TRUE)) face.Release();  // the window owns it now
+void ShapeButton::OnCreated(const CreateArgs& args) {
+  font_ = args.font;
+  WindowedControl::OnCreated(args);
+  Region face = FaceRegion(args.bounds.width, args.bounds.height, look_.roundRectBias);
+  if (face && SetWindowRgn(Handle(), face.Get(), TRUE)) face.Release();  // the window owns it now
 }
 
 void ShapeButton::Click() {
-  if (style_.modalResult) SendMessageW(GetAncestor(Handle(), GA_ROOT), kSetModalResultMessage, style_.modalResult, 0);
+  if (look_.modalResult) SendMessageW(GetAncestor(Handle(), GA_ROOT), kSetModalResultMessage, look_.modalResult, 0);
   if (onClick) onClick();
 }
 
@@ -104,13 +99,13 @@ bool ShapeButton::OnOwnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& res
       result = DLGC_WANTALLKEYS | DLGC_BUTTON;
       return true;
     case WM_SETCURSOR:
-      if (!style_.cursor) return false;
-      SetCursor(style_.cursor);
+      if (!look_.cursor) return false;
+      SetCursor(look_.cursor);
       result = TRUE;
       return true;
     case WM_KEYDOWN:
-      if (wParam == VK_SPACE || (!ModifierKeyHeld() && ((wParam == VK_RETURN && style_.isDefault) ||
-                                                        (wParam == VK_ESCAPE && style_.isCancel)))) {
+      if (wParam == VK_SPACE || (!ModifierKeyHeld() && ((wParam == VK_RETURN && look_.isDefault) ||
+                                                        (wParam == VK_ESCAPE && look_.isCancel)))) {
         if (IsWindowEnabled(Handle()) && IsWindowVisible(Handle())) Click();
         result = 0;
         return true;
@@ -129,14 +124,14 @@ bool ShapeButton::OnOwnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& res
 void ShapeButton::Draw(const DRAWITEMSTRUCT& item) {
   HDC dc = item.hDC;
   const RECT all = item.rcItem;
-  const int w = all.right - all.left, h = all.bottom - all.top, bias = style_.roundRectBias;
+  const int w = all.right - all.left, h = all.bottom - all.top, bias = look_.roundRectBias;
   const bool pressed = (item.itemState & ODS_SELECTED) != 0;
   const bool enabled = (item.itemState & ODS_DISABLED) == 0;
   const COLORREF face = GetSysColor(COLOR_BTNFACE);
   const COLORREF light = GetSysColor(COLOR_BTNHIGHLIGHT), dark = GetSysColor(COLOR_BTNSHADOW);
   Brush faceBrush(CreateSolidBrush(face));
   FillRect(dc, &all, faceBrush.Get());
-  if (style_.shading == FaceShading::Highlight || style_.shading == FaceShading::Raised) {
+  if (look_.shading == FaceShading::Highlight || look_.shading == FaceShading::Raised) {
     // The face's upper half a shade lighter, as if lit from above.
     const COLORREF lit = RGB((GetRValue(face) + 255) / 2, (GetGValue(face) + 255) / 2, (GetBValue(face) + 255) / 2);
     Brush litBrush(CreateSolidBrush(pressed ? face : lit));
@@ -146,7 +141,7 @@ void ShapeButton::Draw(const DRAWITEMSTRUCT& item) {
     FillRgn(dc, upper.Get(), litBrush.Get());
   }
   // Bevel: light top-left arc and dark bottom-right arc (the reverse while pressed), black rim.
-  if (style_.shading != FaceShading::Flat) {
+  if (look_.shading != FaceShading::Flat) {
     Pen lightPen(CreatePen(PS_SOLID, 1, pressed ? dark : light));
     Pen darkPen(CreatePen(PS_SOLID, 1, pressed ? light : dark));
     SelectGuard noBrush(dc, GetStockObject(NULL_BRUSH));
@@ -169,23 +164,23 @@ void ShapeButton::Draw(const DRAWITEMSTRUCT& item) {
   SIZE textSize{};
   GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &textSize);
   SIZE glyph{};
-  if (style_.glyph) {
-    glyph = BitmapSize(style_.glyph);
+  if (look_.glyph) {
+    glyph = BitmapSize(look_.glyph);
     glyph.cx /= 2;
   }
-  const int gap = style_.glyph ? 6 : 0;
+  const int gap = look_.glyph ? 6 : 0;
   const int shift = pressed ? 1 : 0;
   int x = (w - (glyph.cx + gap + textSize.cx)) / 2 + shift;
-  if (style_.glyph) {
+  if (look_.glyph) {
     MemoryDC memory(dc);
-    SelectGuard picture(memory.Get(), style_.glyph);
+    SelectGuard picture(memory.Get(), look_.glyph);
     const int y = (h - glyph.cy) / 2 + shift;
     TransparentBlt(dc, x, y, glyph.cx, glyph.cy, memory.Get(), enabled ? 0 : glyph.cx, 0, glyph.cx, glyph.cy,
                    GetPixel(memory.Get(), 0, glyph.cy - 1));
     x += glyph.cx + gap;
   }
   RECT textRect{x, shift, x + textSize.cx, h + shift};
-  DrawStyledText(dc, caption, textRect, style_.textStyle, GetSysColor(COLOR_BTNTEXT), enabled);
+  DrawStyledText(dc, caption, textRect, look_.textStyle, GetSysColor(COLOR_BTNTEXT), enabled);
 }
 
 }  // namespace krelmix

@@ -23,7 +23,7 @@ enum class FaceShading { Normal, Raised, Highlight, Flat };
 // given colour; disabled text is drawn in the button-shadow colour over a highlight copy.
 void DrawStyledText(HDC dc, const std::wstring& text, RECT rect, TextStyle style, COLORREF color, bool enabled);
 
-struct ShapeButtonStyle {
+struct ShapeButtonLook {
   int roundRectBias = 25;
   TextStyle textStyle = TextStyle::Default;
   FaceShading shading = FaceShading::Highlight;
@@ -40,8 +40,7 @@ class ShapeButton : public WindowedControl {
  public:
   using WindowedControl::WindowedControl;
   const wchar_t* Kind() const override { return L"button"; }
-  void Create(HWND parent, RECT bounds, UINT id, const std::wstring& caption, HFONT font,
-              const ShapeButtonStyle& style);
+  ShapeButtonLook& Look() { return look_; }
   void Click();
   std::function<void()> onClick;
   // Every key message the button receives (WM_KEYDOWN, WM_KEYUP and their WM_SYS forms), before
@@ -53,12 +52,14 @@ class ShapeButton : public WindowedControl {
   static Region FaceRegion(int width, int height, int bias);
 
  protected:
+  WindowClass Class() const override { return {L"BUTTON", WS_TABSTOP | BS_OWNERDRAW}; }
+  void OnCreated(const CreateArgs& args) override;
   bool OnReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
   bool OnOwnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:
   void Draw(const DRAWITEMSTRUCT& item);
-  ShapeButtonStyle style_;
+  ShapeButtonLook look_;
   HFONT font_ = nullptr;
 };
 

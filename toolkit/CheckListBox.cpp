@@ -20,21 +20,25 @@ UINT SyncCountMessage() {
 }
 }  // namespace
 
-void CheckListBox::Create(HWND parent, RECT bounds, UINT id, const CheckListStyle& style) {
-  style_ = style;
-  DWORD listStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_NODATA |
-                    (style.integralHeight ? 0 : LBS_NOINTEGRALHEIGHT);
-  HWND hwnd = CreateChild(parent, L"LISTBOX", Name().c_str(), listStyle, bounds, id);
+WindowedControl::WindowClass CheckListBox::Class() const {
+  const DWORD style = WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_NODATA |
+                      (look_.integralHeight ? 0 : LBS_NOINTEGRALHEIGHT);
+  return {L"LISTBOX", style, Name().c_str()};
+}
+
+void CheckListBox::OnCreated(const CreateArgs& args) {
+  HWND hwnd = Handle();
+  font_ = args.font;
   // The list box took its behaviour from the style it was made with. The strings flag is added
   // afterwards only for the message marshalling: another process's LB_GETTEXT is given a buffer of
   // LB_GETTEXTLEN characters only when the window's style says it has strings.
   SetWindowLongW(hwnd, GWL_STYLE, static_cast<LONG>(GetWindowLongW(hwnd, GWL_STYLE) | LBS_HASSTRINGS));
-  if (style.font) SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(style.font), FALSE);
-  SendMessageW(hwnd, LB_SETITEMHEIGHT, 0, style.itemHeight);
+  WindowedControl::OnCreated(args);
+  SendMessageW(hwnd, LB_SETITEMHEIGHT, 0, look_.itemHeight);
   // The list box fitted its height to whole rows of the height it had at creation; sizing it
   // again fits it to the rows it has now.
-  if (style.integralHeight)
-    SetWindowPos(hwnd, nullptr, 0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top,
+  if (look_.integralHeight)
+    SetWindowPos(hwnd, nullptr, 0, 0, args.bounds.width, args.bounds.height,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -211,7 +215,7 @@ bool CheckListBox::OnReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESU
     return true;
   }
   if (message == WM_MEASUREITEM) {
-    reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = style_.itemHeight;
+    reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = look_.itemHeight;
     result = TRUE;
     return true;
   }
@@ -235,7 +239,7 @@ void CheckListBox::Draw(const DRAWITEMSTRUCT& item) const {
   FillRect(item.hDC, &row, GetSysColorBrush(COLOR_WINDOW));
   const int boxSize = std::min(kTickWidth - 2, static_cast<int>(row.bottom - row.top) - 2);
   RECT box = {row.left + 1, row.top + 1, row.left + 1 + boxSize, row.top + 1 + boxSize};
-  if (style_.tick == TickStyle::Box) {
+  if (look_.tick == TickStyle::Box) {
     DrawFrameControl(item.hDC, &box, DFC_BUTTON, DFCS_BUTTONCHECK | DFCS_FLAT | (ticked ? DFCS_CHECKED : 0));
   } else if (ticked) {
     DrawFrameControl(item.hDC, &box, DFC_MENU, DFCS_MENUCHECK | DFCS_TRANSPARENT);
@@ -245,8 +249,8 @@ void CheckListBox::Draw(const DRAWITEMSTRUCT& item) const {
   SetBkMode(item.hDC, TRANSPARENT);
   SetTextColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
   const std::wstring line = lines_.Text(item.itemID);
-  SelectGuard select(item.hDC, style_.font ? style_.font : GetStockObject(DEFAULT_GUI_FONT));
-  const Font condensed = style_.condenseToFit ? CondensedToFit(item.hDC, line, text.right - text.left) : Font();
+  SelectGuard select(item.hDC, font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT));
+  const Font condensed = look_.condenseToFit ? CondensedToFit(item.hDC, line, text.right - text.left) : Font();
   std::optional<SelectGuard> selectCondensed;
   if (condensed) selectCondensed.emplace(item.hDC, condensed.Get());
   DrawTextW(item.hDC, line.data(), static_cast<int>(line.size()), &text,

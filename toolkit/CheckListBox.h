@@ -16,10 +16,9 @@ namespace krelmix {
 
 enum class TickStyle { Box, Mark };
 
-struct CheckListStyle {
+struct CheckListLook {
   TickStyle tick = TickStyle::Box;
   int itemHeight = 13;
-  HFONT font = nullptr;  // not owned
   bool integralHeight = false;
   // A line wider than the list is drawn condensed (for fixed texts such as option rows, where a
   // wider stand-in font would cut them), rather than cut with an ellipsis (for paths).
@@ -31,7 +30,7 @@ class CheckListBox : public WindowedControl {
   using WindowedControl::WindowedControl;
   const wchar_t* Kind() const override { return L"checklistbox"; }
 
-  void Create(HWND parent, RECT bounds, UINT id, const CheckListStyle& style);
+  CheckListLook& Look() { return look_; }
 
   void Clear();
   size_t Add(const std::wstring& text, bool ticked = false);
@@ -53,6 +52,8 @@ class CheckListBox : public WindowedControl {
   std::function<void(size_t)> onTickToggled;
 
  protected:
+  WindowClass Class() const override;
+  void OnCreated(const CreateArgs& args) override;
   bool OnReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
   bool OnOwnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
@@ -63,7 +64,8 @@ class CheckListBox : public WindowedControl {
   bool AnswerFromStore(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
   void SyncCount();
   bool Held() const { return updates_ > 0; }  // between BeginUpdate and EndUpdate
-  CheckListStyle style_;
+  CheckListLook look_;
+  HFONT font_ = nullptr;  // borrowed
   LineStore lines_;
   int updates_ = 0;
   // Telling the list box its new count costs tens of microseconds under Wine, so appends only

@@ -14,8 +14,10 @@ class EditBox : public WindowedControl {
   using WindowedControl::WindowedControl;
   const wchar_t* Kind() const override { return L"edit"; }
 
-  void Create(HWND parent, RECT bounds, UINT id, HFONT font);
   void SetText(const std::wstring& text);
+
+ protected:
+  WindowClass Class() const override { return {L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL | ES_LEFT}; }
 };
 
 }  // namespace krelmix

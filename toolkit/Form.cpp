@@ -98,32 +98,38 @@ void Form::FocusNext(HWND from, bool backwards) {
   SetFocus(usable[index]);
 }
 
+void Form::Add(GraphicControl& control, const CreateArgs& args) {
+  control.Create(args);
+  AddGraphic(control);
+}
+
+void Form::Add(WindowedControl& control, UINT id, const CreateArgs& args) {
+  control.Create(Handle(), id, args);
+  AddWindowed(control);
+}
+
 std::wstring Form::DescribeControls() const {
   std::wstring out;
-  auto line = [&out](const std::wstring& name, const wchar_t* kind, RECT r, bool enabled, bool visible,
-                     const std::wstring& caption, const std::wstring& hint) {
-    AppendField(out, name);
-    AppendField(out, kind);
+  auto line = [&out](const Control& c, RECT r) {
+    AppendField(out, c.Name());
+    AppendField(out, c.Kind());
     for (long v : {r.left, r.top, r.right - r.left, r.bottom - r.top}) AppendField(out, std::to_wstring(v));
-    AppendField(out, enabled ? L"1" : L"0");
-    AppendField(out, visible ? L"1" : L"0");
-    AppendField(out, caption);
-    AppendField(out, hint);
+    AppendField(out, c.Enabled() ? L"1" : L"0");
+    AppendField(out, c.Visible() ? L"1" : L"0");
+    AppendField(out, c.Caption());
+    AppendField(out, c.Hint());
     out.back() = L'\n';
   };
-  for (const GraphicControl* c : graphics_.Controls())
-    line(c->Name(), c->Kind(), c->Bounds(), c->Enabled(), c->Visible(), c->Caption(), c->Hint());
+  for (const GraphicControl* c : graphics_.Controls()) line(*c, c->BoundsInParent());
   for (const WindowedControl* c : windowed_) {
-    HWND h = c->Handle();
-    if (!h) continue;
+    if (!c->Handle()) continue;
     const RECT bounds = c->BoundsInParent();
-    line(c->Name(), c->Kind(), bounds, IsWindowEnabled(h) != FALSE, (GetWindowLongW(h, GWL_STYLE) & WS_VISIBLE) != 0,
-         c->Text(), c->Hint());
+    line(*c, bounds);
     // Controls lying on a panel are listed in the form's coordinates.
     for (const GraphicControl* child : c->GraphicChildren()) {
-      RECT r = child->Bounds();
+      RECT r = child->BoundsInParent();
       OffsetRect(&r, bounds.left, bounds.top);
-      line(child->Name(), child->Kind(), r, child->Enabled(), child->Visible(), child->Caption(), child->Hint());
+      line(*child, r);
     }
   }
   return out;

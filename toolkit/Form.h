@@ -52,6 +52,9 @@ class Form : public Window {
   GraphicHost& Graphics() { return graphics_; }
   void AddGraphic(GraphicControl& control) { graphics_.Add(control); }
   void AddWindowed(WindowedControl& control);
+  // Makes a control on the form and adds it: a design table's row, one call per control.
+  void Add(GraphicControl& control, const CreateArgs& args);
+  void Add(WindowedControl& control, UINT id, const CreateArgs& args);
   // The windowed controls that take the keyboard focus, in tab order.
   void SetTabOrder(std::vector<HWND> order) { tabOrder_ = std::move(order); }
   void FocusNext(HWND from, bool backwards);

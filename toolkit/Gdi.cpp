@@ -52,6 +52,11 @@ SIZE BitmapSize(HBITMAP bitmap) {
   return {info.bmWidth, info.bmHeight};
 }
 
+Bitmap LoadBitmapResource(HINSTANCE instance, UINT id) {
+  return Bitmap(
+      static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+}
+
 void DrawTransparentBitmap(HDC dc, HBITMAP bitmap, int x, int y) {
   BITMAP info{};
   if (!bitmap || !GetObjectW(bitmap, sizeof info, &info)) return;

@@ -131,6 +131,8 @@ Font CondensedToFit(HDC dc, std::wstring_view text, int width);
 
 // Draws a bitmap with its transparent parts: 32-bit bitmaps by their alpha, others keyed on the
 // colour of their bottom-left pixel.
+// A bitmap resource of the module as a DIB section; empty when it is missing.
+Bitmap LoadBitmapResource(HINSTANCE instance, UINT id);
 void DrawTransparentBitmap(HDC dc, HBITMAP bitmap, int x, int y);
 SIZE BitmapSize(HBITMAP bitmap);
 

@@ -4,6 +4,16 @@
 
 namespace krelmix {
 
+void GraphicControl::Create(const CreateArgs& args) {
+  bounds_ = args.bounds.Rect();
+  caption_ = args.caption;
+  SetHint(args.hint);
+  font_ = args.font;
+  enabled_ = args.enabled;
+  visible_ = args.visible;
+  Invalidate();
+}
+
 void GraphicControl::Invalidate() const {
   if (host_) InvalidateRect(host_, &bounds_, FALSE);
 }
@@ -34,7 +44,7 @@ void GraphicControl::SetCaption(std::wstring caption) {
 void Label::Paint(HDC dc) {
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, Enabled() ? color_ : GetSysColor(COLOR_GRAYTEXT));
-  SelectGuard select(dc, font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT));
+  SelectGuard select(dc, TextFont());
   RECT area = Bounds();
   // A one-line caption wider than the label (a wider stand-in font) is condensed, not run on.
   const Font condensed = (alignment_ & DT_WORDBREAK) ? Font() : CondensedToFit(dc, Caption(), area.right - area.left);
@@ -76,7 +86,7 @@ void SpeedButton::Paint(HDC dc) {
   const int shift = (enabled && down_ && hot_) ? 1 : 0;
   HBITMAP glyph = enabled || !disabledGlyph_ ? glyph_ : disabledGlyph_;
   const SIZE glyphSize = BitmapSize(glyph);
-  SelectGuard select(dc, font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT));
+  SelectGuard select(dc, TextFont());
   SIZE text{};
   GetTextExtentPoint32W(dc, Caption().c_str(), static_cast<int>(Caption().size()), &text);
   const int spacing = glyph ? 1 : 0;

@@ -7,29 +7,27 @@
 #include <functional>
 #include <string>
 
+#include "toolkit/Control.h"
 #include "toolkit/Gdi.h"
 
 namespace krelmix {
 
-class GraphicControl {
+class GraphicControl : public Control {
  public:
-  GraphicControl(std::wstring name, RECT bounds) : name_(std::move(name)), bounds_(bounds) {}
-  GraphicControl(const GraphicControl&) = delete;
-  GraphicControl& operator=(const GraphicControl&) = delete;
-  virtual ~GraphicControl() = default;
+  using Control::Control;
 
-  const std::wstring& Name() const { return name_; }
-  virtual const wchar_t* Kind() const = 0;
+  // Places the control and gives it what every control is made with; its host paints it once
+  // it is added there.
+  void Create(const CreateArgs& args);
   RECT Bounds() const { return bounds_; }
+  RECT BoundsInParent() const override { return bounds_; }
   void SetBounds(RECT bounds);
-  bool Visible() const { return visible_; }
+  bool Visible() const override { return visible_; }
   void SetVisible(bool visible);
-  bool Enabled() const { return enabled_; }
+  bool Enabled() const override { return enabled_; }
   void SetEnabled(bool enabled);
-  const std::wstring& Caption() const { return caption_; }
+  std::wstring Caption() const override { return caption_; }
   void SetCaption(std::wstring caption);
-  const std::wstring& Hint() const { return hint_; }
-  void SetHint(std::wstring hint) { hint_ = std::move(hint); }
   HCURSOR Cursor() const { return cursor_; }
   void SetCursor(HCURSOR cursor) { cursor_ = cursor; }
 
@@ -54,13 +52,16 @@ class GraphicControl {
     if (inside && onClick) onClick();
   }
 
+ protected:
+  // The caption's font: the one it was made with (borrowed), or the system's default.
+  HFONT TextFont() const { return font_ ? font_ : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
+
  private:
-  std::wstring name_;
-  RECT bounds_;
+  RECT bounds_{};
   bool visible_ = true;
   bool enabled_ = true;
   std::wstring caption_;
-  std::wstring hint_;
+  HFONT font_ = nullptr;
   HCURSOR cursor_ = nullptr;
   HWND host_ = nullptr;
 };
@@ -69,13 +70,14 @@ class Label : public GraphicControl {
  public:
   using GraphicControl::GraphicControl;
   const wchar_t* Kind() const override { return L"label"; }
-  void SetFont(HFONT font) { font_ = font; }
   void SetColor(COLORREF color) { color_ = color; }
   void SetAlignment(UINT drawTextAlignment) { alignment_ = drawTextAlignment; }
   void Paint(HDC dc) override;
 
+ protected:
+  COLORREF Color() const { return color_; }
+
  private:
-  HFONT font_ = nullptr;
   COLORREF color_ = RGB(0, 0, 0);
   UINT alignment_ = DT_LEFT;
 };
@@ -84,8 +86,7 @@ class Label : public GraphicControl {
 class BevelLine : public GraphicControl {
  public:
   enum class Shape { Top, Left, SunkenFrame };
-  BevelLine(std::wstring name, RECT bounds, Shape shape = Shape::Top)
-      : GraphicControl(std::move(name), bounds), shape_(shape) {}
+  explicit BevelLine(std::wstring name, Shape shape = Shape::Top) : GraphicControl(std::move(name)), shape_(shape) {}
   const wchar_t* Kind() const override { return L"bevel"; }
   void Paint(HDC dc) override {
     RECT b = Bounds();
@@ -103,7 +104,7 @@ class Image : public GraphicControl {
  public:
   using GraphicControl::GraphicControl;
   const wchar_t* Kind() const override { return L"image"; }
-  void SetPicture(HBITMAP picture) { picture_ = picture; }  // not owned
+  void SetPicture(HBITMAP picture) { picture_ = picture; }  // borrowed
   // Centred in the bounds rather than at their top-left; drawn without its key colour.
   void SetCenter(bool center) { center_ = center; }
   void SetTransparent(bool transparent) { transparent_ = transparent; }
@@ -125,7 +126,6 @@ class SpeedButton : public GraphicControl {
     glyph_ = enabled;
     disabledGlyph_ = disabled;
   }
-  void SetFont(HFONT font) { font_ = font; }
   void SetCaptionColor(COLORREF color) { captionColor_ = color; }
   // A speed button never lets a press through to the window, handler or not.
   bool HandlesPress() const override { return true; }
@@ -138,7 +138,6 @@ class SpeedButton : public GraphicControl {
  private:
   HBITMAP glyph_ = nullptr;
   HBITMAP disabledGlyph_ = nullptr;
-  HFONT font_ = nullptr;
   COLORREF captionColor_ = RGB(0, 255, 255);
   bool hot_ = false;
   bool down_ = false;

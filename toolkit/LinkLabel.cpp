@@ -81,7 +81,7 @@ std::optional<std::wstring> LinkTarget(LinkType type, const std::wstring& addres
   return std::nullopt;
 }
 
-LinkLabel::LinkLabel(std::wstring name, RECT bounds) : GraphicControl(std::move(name), bounds) {
+LinkLabel::LinkLabel(std::wstring name) : GraphicControl(std::move(name)) {
   // Cursors from resources are shared and never destroyed, so loading again is harmless.
   if (HCURSOR link = LoadCursorW(ModuleInstance(), L"CRSRLINKPOINT")) RegisterScreenCursor(kLinkCursor, link);
   openInShell = [](const std::wstring& target) {
@@ -102,7 +102,7 @@ void LinkLabel::Paint(HDC dc) {
   // 2. The text rectangle, placed by alignment and layout inside the margins.
   const bool hot = hovering_ && l.linkActive && Enabled();
   Font underlined;
-  HFONT font = l.font ? l.font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  HFONT font = TextFont();
   if (hot && l.underlineOnEnter) {
     LOGFONTW lf{};
     GetObjectW(font, sizeof lf, &lf);
@@ -112,7 +112,7 @@ void LinkLabel::Paint(HDC dc) {
   }
   SelectGuard selected(dc, font);
   const int oldMode = SetBkMode(dc, TRANSPARENT);
-  const std::wstring& text = Caption();
+  const std::wstring text = Caption();
   RECT area = bounds;
   InflateRect(&area, -l.borderWidth, -l.borderWidth);
   const Font condensed = l.wordWrap ? Font() : CondensedToFit(dc, text, area.right - area.left);

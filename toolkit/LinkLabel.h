@@ -31,7 +31,6 @@ struct LinkLabelLook {
   bool wordWrap = false;
   bool transparent = false;
   COLORREF color = GetSysColor(COLOR_BTNFACE);
-  HFONT font = nullptr;  // not owned
   COLORREF fontColor = RGB(0, 0, 0);
   LabelBevel bevel = LabelBevel::None;
   int bevelWidth = 1;
@@ -54,7 +53,7 @@ struct LinkLabelLook {
 class LinkLabel : public GraphicControl {
  public:
   // Loads the link cursor from the program's resources and registers it, as every label does.
-  LinkLabel(std::wstring name, RECT bounds);
+  explicit LinkLabel(std::wstring name);
   const wchar_t* Kind() const override { return L"label"; }
   LinkLabelLook& Look() { return look_; }
   const LinkLabelLook& Look() const { return look_; }

@@ -4,15 +4,19 @@
 
 namespace krelmix {
 
-void Panel::Create(HWND parent, RECT bounds, UINT id, const PanelStyle& style) {
-  style_ = style;
-  HWND hwnd = CreateChild(parent, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_OWNERDRAW | SS_NOTIFY, bounds, id);
-  for (auto* child : children_) child->AttachTo(hwnd);
+void Panel::OnCreated(const CreateArgs& args) {
+  font_ = args.font;
+  for (auto* child : children_) child->AttachTo(Handle());
 }
 
 void Panel::AddGraphic(GraphicControl& control) {
   children_.push_back(&control);
   if (Handle()) control.AttachTo(Handle());
+}
+
+void Panel::AddGraphic(GraphicControl& control, const CreateArgs& args) {
+  control.Create(args);
+  AddGraphic(control);
 }
 
 void Panel::SetCaption(const std::wstring& caption) {
@@ -31,15 +35,15 @@ bool Panel::OnReflected(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
 
 void Panel::Draw(const DRAWITEMSTRUCT& item) const {
   RECT area = item.rcItem;
-  Brush background(CreateSolidBrush(style_.color));
+  Brush background(CreateSolidBrush(look_.color));
   FillRect(item.hDC, &area, background.Get());
-  const UINT edge = style_.bevel == Bevel::Raised    ? BDR_RAISEDINNER
-                    : style_.bevel == Bevel::Lowered ? BDR_SUNKENOUTER
+  const UINT edge = look_.bevel == Bevel::Raised    ? BDR_RAISEDINNER
+                    : look_.bevel == Bevel::Lowered ? BDR_SUNKENOUTER
                                                      : BDR_RAISEDINNER | BDR_SUNKENOUTER;
   DrawEdge(item.hDC, &area, edge, BF_RECT);
-  SelectGuard select(item.hDC, style_.font ? style_.font : GetStockObject(DEFAULT_GUI_FONT));
+  SelectGuard select(item.hDC, font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT));
   SetBkMode(item.hDC, TRANSPARENT);
-  SetTextColor(item.hDC, style_.textColor);
+  SetTextColor(item.hDC, look_.textColor);
   const std::wstring caption = Caption();
   RECT text{area.left + 4, area.top + 1, area.right - 2, area.bottom - 1};
   DrawTextW(item.hDC, caption.c_str(), static_cast<int>(caption.size()), &text,

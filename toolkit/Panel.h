@@ -14,31 +14,34 @@ namespace krelmix {
 
 enum class Bevel { Raised, Lowered, RaisedInLoweredOut };
 
-struct PanelStyle {
+struct PanelLook {
   Bevel bevel = Bevel::Raised;
   COLORREF color = GetSysColor(COLOR_BTNFACE);
   COLORREF textColor = RGB(0, 0, 0);
-  HFONT font = nullptr;  // not owned
 };
 
 class Panel : public WindowedControl {
  public:
   using WindowedControl::WindowedControl;
   const wchar_t* Kind() const override { return L"panel"; }
-  void Create(HWND parent, RECT bounds, UINT id, const PanelStyle& style);
+  PanelLook& Look() { return look_; }
   // Labels on the panel, in the panel's coordinates. Not owned.
   void AddGraphic(GraphicControl& control);
+  // Makes a label on the panel and adds it.
+  void AddGraphic(GraphicControl& control, const CreateArgs& args);
   void SetCaption(const std::wstring& caption);
-  std::wstring Caption() const { return Text(); }
   std::vector<const GraphicControl*> GraphicChildren() const override { return {children_.begin(), children_.end()}; }
   void Repaint() const;
 
  protected:
+  WindowClass Class() const override { return {L"STATIC", SS_OWNERDRAW | SS_NOTIFY}; }
+  void OnCreated(const CreateArgs& args) override;
   bool OnReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:
   void Draw(const DRAWITEMSTRUCT& item) const;
-  PanelStyle style_;
+  PanelLook look_;
+  HFONT font_ = nullptr;  // borrowed
   std::vector<GraphicControl*> children_;
 };
 

@@ -2,15 +2,6 @@
 
 namespace krelmix {
 
-void PushButton::Create(HWND parent, RECT bounds, UINT id, const std::wstring& caption, HFONT font, bool isDefault,
-                        bool isCancel) {
-  default_ = isDefault;
-  cancel_ = isCancel;
-  const DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
-  HWND hwnd = CreateChild(parent, L"BUTTON", caption.c_str(), style, bounds, id);
-  if (font) SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-}
-
 bool PushButton::OnReflected(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
   if (message != WM_COMMAND || HIWORD(wParam) != BN_CLICKED) return false;
   if (onClick) onClick();

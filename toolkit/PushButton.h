@@ -14,11 +14,15 @@ class PushButton : public WindowedControl {
  public:
   using WindowedControl::WindowedControl;
   const wchar_t* Kind() const override { return L"button"; }
-  void Create(HWND parent, RECT bounds, UINT id, const std::wstring& caption, HFONT font, bool isDefault,
-              bool isCancel);
+  // Before Create: the default button answers Enter, the cancel button Esc.
+  void SetDefault(bool isDefault) { default_ = isDefault; }
+  void SetCancel(bool isCancel) { cancel_ = isCancel; }
   std::function<void()> onClick;
 
  protected:
+  WindowClass Class() const override {
+    return {L"BUTTON", static_cast<DWORD>(WS_TABSTOP | (default_ ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON))};
+  }
   bool OnReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
   bool OnOwnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 

@@ -35,8 +35,6 @@ class Window {
 
 HINSTANCE ModuleInstance();
 
-// A control's bounds written as a window's design lists them: left, top, width, height.
-inline RECT DesignBounds(int left, int top, int width, int height) { return {left, top, left + width, top + height}; }
 
 // Shift, Ctrl or Alt is down: Enter and Esc then belong to a shortcut, not to a window's buttons.
 inline bool ModifierKeyHeld() {

@@ -32,13 +32,22 @@ std::wstring WindowedControl::Text() const {
 bool WindowedControl::OnReflected(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 bool WindowedControl::OnOwnMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 
-HWND WindowedControl::CreateChild(HWND parent, const wchar_t* className, const wchar_t* text, DWORD style, RECT bounds,
-                                  UINT id) {
-  hwnd_ = CreateWindowExW(0, className, text, style, bounds.left, bounds.top, bounds.right - bounds.left,
-                          bounds.bottom - bounds.top, parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
-                          ModuleInstance(), nullptr);
-  if (hwnd_) SetWindowSubclass(hwnd_, SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
-  return hwnd_;
+void WindowedControl::Create(HWND parent, UINT id, const CreateArgs& args) {
+  const WindowClass kind = Class();
+  const DWORD style =
+      kind.style | WS_CHILD | (args.visible ? WS_VISIBLE : 0) | (args.enabled ? 0 : static_cast<DWORD>(WS_DISABLED));
+  const RECT r = args.bounds.Rect();
+  SetHint(args.hint);
+  hwnd_ = CreateWindowExW(0, kind.className, kind.text ? kind.text : args.caption.c_str(), style, r.left, r.top,
+                          r.right - r.left, r.bottom - r.top, parent,
+                          reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), ModuleInstance(), nullptr);
+  if (!hwnd_) return;
+  SetWindowSubclass(hwnd_, SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
+  OnCreated(args);
+}
+
+void WindowedControl::OnCreated(const CreateArgs& args) {
+  if (args.font) SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(args.font), FALSE);
 }
 
 LRESULT WindowedControl::CallDefault(UINT message, WPARAM wParam, LPARAM lParam) {

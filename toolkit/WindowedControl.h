@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "toolkit/Control.h"
+
 namespace krelmix {
 
 class GraphicControl;
@@ -15,25 +17,22 @@ class GraphicControl;
 // control, lParam non-zero for Shift+Tab. The form moves the focus on.
 constexpr UINT kFocusNextMessage = WM_APP + 0x3F0;
 
-class WindowedControl {
+class WindowedControl : public Control {
  public:
-  explicit WindowedControl(std::wstring name) : name_(std::move(name)) {}
-  WindowedControl(const WindowedControl&) = delete;
-  WindowedControl& operator=(const WindowedControl&) = delete;
-  virtual ~WindowedControl();
+  using Control::Control;
+  ~WindowedControl() override;
 
-  const std::wstring& Name() const { return name_; }
-  virtual const wchar_t* Kind() const = 0;
+  // Makes the control's window in parent, with the child id its form's notifications carry.
+  void Create(HWND parent, UINT id, const CreateArgs& args);
   HWND Handle() const { return hwnd_; }
-  bool Enabled() const { return hwnd_ && IsWindowEnabled(hwnd_); }
+  bool Enabled() const override { return hwnd_ && IsWindowEnabled(hwnd_); }
   void SetEnabled(bool enabled) { EnableWindow(hwnd_, enabled); }
-  RECT BoundsInParent() const;
-  // The window text (a panel's caption, a button's caption).
+  bool Visible() const override { return hwnd_ && (GetWindowLongW(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0; }
+  std::wstring Caption() const override { return Text(); }
+  RECT BoundsInParent() const override;
+  // The window text (a panel's caption, a button's caption, a text box's text).
   std::wstring Text() const;
-  // The tooltip text. A control shows it only when asked to before its form has made its
-  // controls; the text itself may change at any time and is read when the tooltip shows.
-  const std::wstring& Hint() const { return hint_; }
-  void SetHint(std::wstring hint) { hint_ = std::move(hint); }
+  // A control shows its hint only when asked to before its form has made its controls.
   bool ShowsHint() const { return showHint_; }
   void SetShowHint(bool show) { showHint_ = show; }
   // The mouse moved over the control, at this client point; the control's own handling follows.
@@ -45,17 +44,23 @@ class WindowedControl {
   virtual bool OnReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
  protected:
-  // Makes the control's child window of a system class and subclasses it for its own messages.
-  HWND CreateChild(HWND parent, const wchar_t* className, const wchar_t* text, DWORD style, RECT bounds, UINT id);
+  // The system window class a kind is made of, and its style (WS_CHILD and, as the arguments
+  // say, WS_VISIBLE and WS_DISABLED are added). A null text makes the caption the window text.
+  struct WindowClass {
+    const wchar_t* className;
+    DWORD style;
+    const wchar_t* text = nullptr;
+  };
+  virtual WindowClass Class() const = 0;
+  // The window exists; by default it takes the font.
+  virtual void OnCreated(const CreateArgs& args);
   virtual bool OnOwnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
   LRESULT CallDefault(UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
   static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                        DWORD_PTR self);
-  std::wstring name_;
   HWND hwnd_ = nullptr;
-  std::wstring hint_;
   bool showHint_ = false;
 };
 

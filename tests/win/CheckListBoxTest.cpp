@@ -34,7 +34,7 @@ class Host {
 TEST(CheckListBox, TheListBoxLearnsOfNewLinesOnceTheProgramReadsItsMessages) {
   Host host;
   CheckListBox list(L"list");
-  list.Create(host.Get(), {0, 0, 280, 160}, 1, {});
+  list.Create(host.Get(), 1, {.bounds = {0, 0, 280, 160}});
   list.Add(L"one");
   list.Add(L"two");
   DispatchWaiting();
@@ -47,7 +47,7 @@ TEST(CheckListBox, TheListBoxLearnsOfNewLinesOnceTheProgramReadsItsMessages) {
 TEST(CheckListBox, AHeldListKeepsItsCountUntilTheHoldEnds) {
   Host host;
   CheckListBox list(L"list");
-  list.Create(host.Get(), {0, 0, 280, 160}, 1, {});
+  list.Create(host.Get(), 1, {.bounds = {0, 0, 280, 160}});
   list.Add(L"one");
   DispatchWaiting();
   list.BeginUpdate();

@@ -47,10 +47,9 @@ Painted Paint(LinkLabel& label) {
 
 struct LinkLabelPaint : ::testing::Test {
   Font font = CreatePixelFont(L"Arial", 24, FW_BOLD);
-  LinkLabel label{L"SRLabel1", {0, 0, kW, kH}};
+  LinkLabel label{L"SRLabel1"};
   void SetUp() override {
-    label.SetCaption(L"HIH");
-    label.Look().font = font.Get();
+    label.Create({.bounds = {0, 0, kW, kH}, .caption = L"HIH", .font = font.Get()});
     label.Look().fontColor = kText;
     label.Look().alignment = DT_CENTER;
     label.Look().layout = TextLayout::Center;

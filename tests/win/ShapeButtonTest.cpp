@@ -16,12 +16,10 @@ class ButtonForm : public Form {
 
  protected:
   void CreateControls() override {
-    ShapeButtonStyle style;
-    style.isDefault = style.isCancel = true;
-    style.modalResult = mrOk;
-    button.Create(Handle(), {14, 173, 99, 198}, 100, L"Угу!", nullptr, style);
+    button.Look().isDefault = button.Look().isCancel = true;
+    button.Look().modalResult = mrOk;
+    Add(button, 100, {.bounds = {14, 173, 85, 25}, .caption = L"Угу!"});
     button.onClick = [this] { resultsSeenByClick.push_back(CurrentModalResult()); };
-    AddWindowed(button);
   }
 
  private:

@@ -32,7 +32,7 @@ GdiObject<HRGN> RegionFromStored(const std::vector<uint8_t>& stored) {
 
 TEST(SkinOutline, MainSkinResourceGivesTheStoredOutline) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
-  GdiObject<HBITMAP> skin(LoadSkinPicture(instance, IDB_SKIN_MAIN));
+  GdiObject<HBITMAP> skin(LoadBitmapResource(instance, IDB_SKIN_MAIN));
   ASSERT_TRUE(skin);
   DIBSECTION dib{};
   ASSERT_EQ(GetObjectW(skin.Get(), sizeof dib, &dib), static_cast<int>(sizeof dib));

@@ -45,7 +45,7 @@ SkinWindow::SkinWindow(const Options& options) {
   SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Proc));
 
   skin_ = std::make_unique<TfcImageForm>();
-  skin_->SetPicture(LoadSkinPicture(instance, IDB_SKIN_MAIN));
+  skin_->SetPicture(LoadBitmapResource(instance, IDB_SKIN_MAIN));
   if (!options.regionData.empty())
     skin_->SetRegionData(options.regionData);
   else if (options.storedOutline)
