@@ -79,11 +79,16 @@ void TDirKillerForm2::SetUpLabels() {
     Bounds bounds;
     std::wstring caption;
   } values[] = {
-      {Label1, {6, 25, 55, 15}, L"Папок :"},   {Label4, {65, 25, 92, 15}, std::to_wstring(result_.removedDirs)},
-      {Label2, {6, 42, 55, 15}, L"Файлов:"},   {Label5, {65, 42, 92, 15}, std::to_wstring(result_.killedFiles)},
-      {Label3, {6, 59, 55, 15}, L"Размер:"},   {Label6, {65, 59, 92, 15}, std::to_wstring(result_.killedBytes / 1024) + L" Kb"},
-      {Label7, {6, 100, 55, 15}, L"Папок :"},  {Label9, {65, 100, 92, 15}, std::to_wstring(result_.failedDirs)},
-      {Label8, {6, 117, 55, 15}, L"Файлов:"},  {Label10, {65, 117, 92, 15}, std::to_wstring(result_.failedFiles)},
+      {Label1, {6, 25, 55, 15}, L"Папок :"},
+      {Label4, {65, 25, 92, 15}, std::to_wstring(result_.removedDirs)},
+      {Label2, {6, 42, 55, 15}, L"Файлов:"},
+      {Label5, {65, 42, 92, 15}, std::to_wstring(result_.killedFiles)},
+      {Label3, {6, 59, 55, 15}, L"Размер:"},
+      {Label6, {65, 59, 92, 15}, std::to_wstring(result_.killedBytes / 1024) + L" Kb"},
+      {Label7, {6, 100, 55, 15}, L"Папок :"},
+      {Label9, {65, 100, 92, 15}, std::to_wstring(result_.failedDirs)},
+      {Label8, {6, 117, 55, 15}, L"Файлов:"},
+      {Label10, {65, 117, 92, 15}, std::to_wstring(result_.failedFiles)},
   };
   for (const auto& v : values) Panel1.AddGraphic(v.label, {.bounds = v.bounds, .caption = v.caption, .font = value});
   Panel1.AddGraphic(Bevel1, {.bounds = {1, 20, 159, 2}});

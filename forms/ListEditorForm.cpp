@@ -22,8 +22,7 @@ FormStyle EditorStyle(const ListEditorDesign& design) {
 
 }  // namespace
 
-ListEditorForm::ListEditorForm(const ListEditorDesign& design)
-    : Form(EditorStyle(design)), design_(design) {
+ListEditorForm::ListEditorForm(const ListEditorDesign& design) : Form(EditorStyle(design)), design_(design) {
   beep = [] { MessageBeep(MB_OK); };
 }
 

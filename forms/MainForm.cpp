@@ -125,16 +125,20 @@ void TForm1::CreateButtons() {
   const HFONT font = font_.Get();
   Add(SpeedButton1, {.bounds = {20, 15, 50, 50}, .caption = L"О...", .hint = L"О программе...", .font = font});
   Add(SpeedButton2, {.bounds = {90, 15, 50, 50}, .caption = L"Поиск", .hint = L"Поиск мусора", .font = font});
-  Add(SpeedButton3,
-      {.bounds = {140, 15, 50, 50}, .caption = L"Удалить", .hint = L"Удалить отмеченные", .font = font, .enabled = false});
-  Add(SpeedButton4, {.bounds = {190, 15, 50, 50}, .caption = L"Стоп", .hint = L"Стоп!!!", .font = font, .enabled = false});
+  Add(SpeedButton3, {.bounds = {140, 15, 50, 50},
+                     .caption = L"Удалить",
+                     .hint = L"Удалить отмеченные",
+                     .font = font,
+                     .enabled = false});
+  Add(SpeedButton4,
+      {.bounds = {190, 15, 50, 50}, .caption = L"Стоп", .hint = L"Стоп!!!", .font = font, .enabled = false});
   Add(SpeedButton5, {.bounds = {240, 15, 50, 50}, .caption = L"Очистка", .hint = L"Удалить сразу все", .font = font});
   Add(SpeedButton6, {.bounds = {290, 15, 50, 50}, .caption = L"TMP", .hint = L"Очистить TMP", .font = font});
   Add(SpeedButton8, {.bounds = {370, 15, 60, 50}, .caption = L"Настройки", .hint = L"Настройки", .font = font});
   Add(SpeedButton7, {.bounds = {535, 15, 50, 50}, .caption = L"Выход", .hint = L"Выход", .font = font});
   HCURSOR hand = LoadCursorW(nullptr, IDC_HAND);
-  for (SpeedButton* button : {&SpeedButton2, &SpeedButton3, &SpeedButton4, &SpeedButton5, &SpeedButton6,
-                              &SpeedButton8, &SpeedButton7})
+  for (SpeedButton* button :
+       {&SpeedButton2, &SpeedButton3, &SpeedButton4, &SpeedButton5, &SpeedButton6, &SpeedButton8, &SpeedButton7})
     button->SetCursor(hand);
   SpeedButton1.SetCursor(LoadCursorW(nullptr, IDC_HELP));
   SpeedButton1.onClick = [this] { SpeedButton1Click(); };

@@ -171,11 +171,11 @@ class TForm1 : public Form, private CleanupView {
   SpeedButton SpeedButton8{L"SpeedButton8"};
   SpeedButton SpeedButton7{L"SpeedButton7"};
   CheckListBox CheckListBox1{L"CheckListBox1"};  // the drive list
-  Image Image1{L"Image1"};  // the two web banners
+  Image Image1{L"Image1"};                       // the two web banners
   Image Image3{L"Image3"};
   Panel Panel2{L"Panel2"};                           // the counters
-  Label Label1{L"Label1"};          // "Каталогов:" and the folder count
-  Label Label2{L"Label2"};         // "Файлов:" and the file count
+  Label Label1{L"Label1"};                           // "Каталогов:" and the folder count
+  Label Label2{L"Label2"};                           // "Файлов:" and the file count
   CheckListBox RxCheckListBox1{L"RxCheckListBox1"};  // the found list
   Panel Panel1{L"Panel1"};                           // the status line
 };

@@ -96,17 +96,17 @@ class TOptionsForm : public Form {
   BevelLine Bevel2{L"Bevel2"};
   BevelLine Bevel3{L"Bevel3", BevelLine::Shape::Left};
   BevelLine Bevel4{L"Bevel4", BevelLine::Shape::Left};
-  CheckListBox CheckListBox2{L"CheckListBox2"};                     // the six options
-  CheckButton CheckBox1{L"CheckBox1", CheckButton::Type::CheckBox};                                 // "Использовать звуки"
-  SpeedButton SpeedButton5{L"SpeedButton5"};   // "Настроить звуки"
-  SpeedButton SpeedButton1{L"SpeedButton1"};  // "Типы файлов"
-  SpeedButton SpeedButton2{L"SpeedButton2"};  // "Исключить"
-  SpeedButton SpeedButton3{L"SpeedButton3"};    // "Сохранить"
-  SpeedButton SpeedButton4{L"SpeedButton4"};  // "Отмена"
-  CheckListBox CheckListBox1{L"CheckListBox1"};                     // invisible: the masks as a save writes them
-  CheckListBox CheckListBox3{L"CheckListBox3"};                     // invisible: the exclusions as a save writes them
-  CheckButton RadioButton1{L"RadioButton1", CheckButton::Type::OptionButton};                        // invisible and disabled: "Русский"
-  CheckButton RadioButton2{L"RadioButton2", CheckButton::Type::OptionButton};                        // invisible and disabled: "English"
+  CheckListBox CheckListBox2{L"CheckListBox2"};                      // the six options
+  CheckButton CheckBox1{L"CheckBox1", CheckButton::Type::CheckBox};  // "Использовать звуки"
+  SpeedButton SpeedButton5{L"SpeedButton5"};                         // "Настроить звуки"
+  SpeedButton SpeedButton1{L"SpeedButton1"};                         // "Типы файлов"
+  SpeedButton SpeedButton2{L"SpeedButton2"};                         // "Исключить"
+  SpeedButton SpeedButton3{L"SpeedButton3"};                         // "Сохранить"
+  SpeedButton SpeedButton4{L"SpeedButton4"};                         // "Отмена"
+  CheckListBox CheckListBox1{L"CheckListBox1"};                      // invisible: the masks as a save writes them
+  CheckListBox CheckListBox3{L"CheckListBox3"};                      // invisible: the exclusions as a save writes them
+  CheckButton RadioButton1{L"RadioButton1", CheckButton::Type::OptionButton};  // invisible and disabled: "Русский"
+  CheckButton RadioButton2{L"RadioButton2", CheckButton::Type::OptionButton};  // invisible and disabled: "English"
 };
 
 }  // namespace krelmix

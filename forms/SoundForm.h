@@ -60,7 +60,7 @@ class TSoundFRM : public Form {
   Font font_;
   Font headingFont_;
   TfcImageForm fcImageForm1;
-  Label Label1{L"Label1"};    // "Событие"
+  Label Label1{L"Label1"};  // "Событие"
   Label Label2{L"Label2"};  // "Звуковой файл"
   Label Label3{L"Label3"};  // the six events, each beside its row
   Label Label4{L"Label4"};
@@ -68,12 +68,12 @@ class TSoundFRM : public Form {
   Label Label6{L"Label6"};
   Label Label7{L"Label7"};
   Label Label8{L"Label8"};
-  CheckListBox RxCheckListBox1{L"RxCheckListBox1"};                 // the files and their ticks, one row per event
-  SpeedButton SpeedButton3{L"SpeedButton3"};   // "Проба"
-  SpeedButton SpeedButton4{L"SpeedButton4"};  // "Нет"
-  SpeedButton SpeedButton5{L"SpeedButton5"};  // "Обзор"
-  SpeedButton SpeedButton1{L"SpeedButton1"};   // "Сохранить"
-  SpeedButton SpeedButton2{L"SpeedButton2"};  // "Отменить"
+  CheckListBox RxCheckListBox1{L"RxCheckListBox1"};  // the files and their ticks, one row per event
+  SpeedButton SpeedButton3{L"SpeedButton3"};         // "Проба"
+  SpeedButton SpeedButton4{L"SpeedButton4"};         // "Нет"
+  SpeedButton SpeedButton5{L"SpeedButton5"};         // "Обзор"
+  SpeedButton SpeedButton1{L"SpeedButton1"};         // "Сохранить"
+  SpeedButton SpeedButton2{L"SpeedButton2"};         // "Отменить"
 };
 
 }  // namespace krelmix

@@ -39,7 +39,7 @@ void Panel::Draw(const DRAWITEMSTRUCT& item) const {
   FillRect(item.hDC, &area, background.Get());
   const UINT edge = look_.bevel == Bevel::Raised    ? BDR_RAISEDINNER
                     : look_.bevel == Bevel::Lowered ? BDR_SUNKENOUTER
-                                                     : BDR_RAISEDINNER | BDR_SUNKENOUTER;
+                                                    : BDR_RAISEDINNER | BDR_SUNKENOUTER;
   DrawEdge(item.hDC, &area, edge, BF_RECT);
   SelectGuard select(item.hDC, font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT));
   SetBkMode(item.hDC, TRANSPARENT);

@@ -35,7 +35,6 @@ class Window {
 
 HINSTANCE ModuleInstance();
 
-
 // Shift, Ctrl or Alt is down: Enter and Esc then belong to a shortcut, not to a window's buttons.
 inline bool ModifierKeyHeld() {
   return GetKeyState(VK_SHIFT) < 0 || GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0;
