@@ -4,7 +4,7 @@ namespace krelmix {
 
 WindowedControl::WindowClass CheckButton::Class() const {
   if (type_ == Type::CheckBox) return {L"BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX};
-  return {L"BUTTON", BS_AUTORADIOBUTTON | (firstOfGroup_ ? WS_GROUP | WS_TABSTOP : 0)};
+  return {L"BUTTON", static_cast<DWORD>(BS_AUTORADIOBUTTON | (firstOfGroup_ ? WS_GROUP | WS_TABSTOP : 0))};
 }
 
 void CheckButton::OnCreated(const CreateArgs& args) {

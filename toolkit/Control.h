@@ -19,9 +19,9 @@ struct Bounds {
 // What every control is made with. What a kind adds (a list's tick style, a panel's bevel, a
 // button's default role) is set on the control before it is made, through its Look() or a setter.
 struct CreateArgs {
-  Bounds bounds;
-  std::wstring caption;
-  std::wstring hint;
+  Bounds bounds{};
+  std::wstring caption{};
+  std::wstring hint{};
   HFONT font = nullptr;  // borrowed: the form keeps its fonts for as long as its controls
   bool enabled = true;
   bool visible = true;
