@@ -72,12 +72,8 @@ class BenchForm : public Form {
  protected:
   void CreateControls() override {
     font = CreatePointFont(L"Courier New", 8, FW_NORMAL, RUSSIAN_CHARSET);
-    CheckListStyle style;
-    style.tick = TickStyle::Mark;
-    style.itemHeight = 14;
-    style.font = font.Get();
-    list.Create(Handle(), {162, 96, 591, 432}, 102, style);
-    AddWindowed(list);
+    list.Look() = {.tick = TickStyle::Mark, .itemHeight = 14};
+    Add(list, 102, {.bounds = {162, 96, 429, 336}, .font = font.Get()});
   }
 
  private:
