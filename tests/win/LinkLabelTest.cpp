@@ -145,7 +145,8 @@ TEST_F(LinkLabelPaint, ACaptionWiderThanTheLabelIsCondensedToFitNotCut) {
 }
 
 TEST(LinkLabel, AClickRunsItsHandlerThenHandsTheTargetToTheShell) {
-  LinkLabel label(L"SRLabel2", {0, 0, 10, 10});
+  LinkLabel label(L"SRLabel2");
+  label.Create({.bounds = {0, 0, 10, 10}});
   std::vector<std::wstring> events;
   label.onClick = [&] { events.push_back(L"click"); };
   label.onLink = [&] { events.push_back(L"link"); };
