@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "forms/MainForm.h"
+#include "platform/win32/Handles.h"
 #include "platform/win32/Win32AnsiCodec.h"
 #include "platform/win32/Win32AutostartRegistry.h"
 #include "platform/win32/Win32Clock.h"
@@ -21,10 +22,10 @@
 namespace {
 std::vector<std::wstring> Arguments() {
   int count = 0;
-  wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &count);
+  const krelmix::LocalMemory<wchar_t**> argv(CommandLineToArgvW(GetCommandLineW(), &count));
   std::vector<std::wstring> args;
-  for (int i = 1; i < count; ++i) args.emplace_back(argv[i]);
-  LocalFree(argv);
+  if (!argv) return args;
+  for (int i = 1; i < count; ++i) args.emplace_back(argv.Get()[i]);
   return args;
 }
 }  // namespace

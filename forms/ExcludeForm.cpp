@@ -53,16 +53,14 @@ std::optional<std::wstring> ShowFolderBrowser(HWND owner) {
   browse.hwndOwner = owner;
   browse.lpszTitle = L"Выберите каталог";
   browse.ulFlags = BIF_RETURNONLYFSDIRS;
-  PIDLIST_ABSOLUTE chosen = nullptr;
+  CoTaskMemory<PIDLIST_ABSOLUTE> chosen;
   {
     ProgramWindowsDisabled disabled;
-    chosen = SHBrowseForFolderW(&browse);
+    chosen.Reset(SHBrowseForFolderW(&browse));
   }
   if (!chosen) return std::nullopt;
   wchar_t path[MAX_PATH] = L"";
-  const bool named = SHGetPathFromIDListW(chosen, path) != FALSE;
-  CoTaskMemFree(chosen);
-  if (!named) return std::nullopt;
+  if (!SHGetPathFromIDListW(chosen.Get(), path)) return std::nullopt;
   return std::wstring(path);
 }
 }  // namespace

@@ -13,10 +13,6 @@ bool Contains(const RECT& r, POINT p) { return p.x >= r.left && p.x < r.right &&
 POINT PointOf(LPARAM lParam) { return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
 }  // namespace
 
-GraphicHost::~GraphicHost() {
-  if (tooltips_) DestroyWindow(tooltips_);
-}
-
 void GraphicHost::Add(GraphicControl& control) {
   controls_.push_back(&control);
   if (hwnd_) control.AttachTo(hwnd_);
@@ -119,9 +115,9 @@ bool GraphicHost::HandleMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& re
 }
 
 void GraphicHost::CreateTooltips() {
-  tooltips_ =
-      CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, ModuleInstance(), nullptr);
+  tooltips_.Reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
+                                  ModuleInstance(), nullptr));
   UpdateTooltips();
 }
 
@@ -129,20 +125,20 @@ void GraphicHost::UpdateTooltips() {
   if (!tooltips_) return;
   if (!shapedTooltips_ && ShapeHint::Program()) {
     shapedTooltips_ = true;
-    ShapeHint::Program()->Adopt(tooltips_, [this] { return CurrentHint(); });
+    ShapeHint::Program()->Adopt(tooltips_.Get(), [this] { return CurrentHint(); });
   }
   for (UINT_PTR id = 1; id <= controls_.size(); ++id) {
     TTTOOLINFOW tool{};
     tool.cbSize = sizeof tool;
     tool.hwnd = hwnd_;
     tool.uId = id;
-    SendMessageW(tooltips_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(tooltips_.Get(), TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     const GraphicControl& control = *controls_[id - 1];
     if (control.Hint().empty()) continue;
     tool.uFlags = TTF_SUBCLASS;
     tool.rect = control.Bounds();
     tool.lpszText = const_cast<wchar_t*>(control.Hint().c_str());
-    SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(tooltips_.Get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   }
 }
 
@@ -167,12 +163,12 @@ void GraphicHost::AddWindowTool(HWND child, std::function<std::wstring()> hint) 
   tool.hwnd = hwnd_;
   tool.uId = reinterpret_cast<UINT_PTR>(child);
   tool.lpszText = LPSTR_TEXTCALLBACKW;
-  SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  SendMessageW(tooltips_.Get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 bool GraphicHost::AnswerTextRequest(LPARAM lParam) {
   auto* request = reinterpret_cast<NMTTDISPINFOW*>(lParam);
-  if (!tooltips_ || request->hdr.hwndFrom != tooltips_ || request->hdr.code != TTN_GETDISPINFOW) return false;
+  if (!tooltips_ || request->hdr.hwndFrom != tooltips_.Get() || request->hdr.code != TTN_GETDISPINFOW) return false;
   const HWND child = reinterpret_cast<HWND>(request->hdr.idFrom);
   for (const WindowTool& tool : windowTools_) {
     if (tool.child != child) continue;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/Handles.h"
 #include "toolkit/GraphicControl.h"
 
 namespace krelmix {
@@ -17,7 +18,6 @@ class GraphicHost {
   GraphicHost() = default;
   GraphicHost(const GraphicHost&) = delete;
   GraphicHost& operator=(const GraphicHost&) = delete;
-  ~GraphicHost();
 
   // Controls later in the list lie on top of earlier ones. Not owned.
   void Add(GraphicControl& control);
@@ -54,7 +54,7 @@ class GraphicHost {
   };
 
   HWND hwnd_ = nullptr;
-  HWND tooltips_ = nullptr;
+  OwnedWindow tooltips_;
   bool shapedTooltips_ = false;  // taken over by the program's shaped hint
   std::vector<GraphicControl*> controls_;
   std::vector<WindowTool> windowTools_;

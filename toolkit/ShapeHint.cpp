@@ -85,7 +85,7 @@ void Paint(HWND hwnd, const Adopted& a) {
   FrameRgn(dc, bubble.Get(), rim.Get(), 1, 1);
   // The text, lifted by a light copy, in the rectangle it was measured to fill.
   RECT text = ToRect(HintTextRect(a.placement.position, a.size, depth, a.textSize.cx, a.textSize.cy));
-  SelectGuard font(dc, a.hint->Font());
+  SelectGuard font(dc, a.hint->Font().Get());
   SetBkMode(dc, TRANSPARENT);
   RECT lifted = text;
   OffsetRect(&lifted, 1, 1);
@@ -108,7 +108,7 @@ bool Prepare(HWND tooltip, Adopted& a, WINDOWPOS& pos) {
   }
   if (a.shown.empty()) return false;
   const ShapeHintStyle& s = a.hint->Style();
-  a.textSize = TextSize(a.hint->Font(), a.shown);
+  a.textSize = TextSize(a.hint->Font().Get(), a.shown);
   a.size = HintWindowSize(a.textSize.cx, a.textSize.cy, s.shadowDepth);
   POINT mouse;
   GetCursorPos(&mouse);
@@ -130,11 +130,10 @@ bool Prepare(HWND tooltip, Adopted& a, WINDOWPOS& pos) {
 
 }  // namespace
 
-ShapeHint::ShapeHint() { font_ = CreatePixelFont(L"MS Sans Serif", 11).Release(); }
+ShapeHint::ShapeHint() : font_(CreatePixelFont(L"MS Sans Serif", 11)) {}
 
 ShapeHint::~ShapeHint() {
   if (g_program == this) g_program = nullptr;
-  DeleteObject(font_);
 }
 
 void ShapeHint::SetEnabled(bool enabled) {

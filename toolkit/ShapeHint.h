@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 
+#include "toolkit/Gdi.h"
 #include "toolkit/HintLayout.h"
 
 namespace krelmix {
@@ -28,7 +29,7 @@ class ShapeHint {
   ShapeHint& operator=(const ShapeHint&) = delete;
 
   ShapeHintStyle& Style() { return style_; }
-  HFONT Font() const { return font_; }
+  BorrowedFont Font() const { return font_; }
   // Makes this the program's hint window: tooltip windows made (or updated) from now on are drawn
   // by it. Disabling gives the standard tooltip back to windows made afterwards.
   void SetEnabled(bool enabled);
@@ -41,7 +42,7 @@ class ShapeHint {
  private:
   static LRESULT CALLBACK TooltipProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                       DWORD_PTR data);
-  HFONT font_ = nullptr;
+  krelmix::Font font_;
   ShapeHintStyle style_;
 };
 

@@ -1,14 +1,20 @@
 #pragma once
-// Owners for the system handles that are not GDI objects (those are in toolkit/Gdi.h): each one is
-// given back to the system exactly once, also when an error leaves the scope early.
+// The one owner template for system handles, the owners of the handles that are not GDI objects
+// (those are in toolkit/Gdi.h), and the borrowed handle: whether a handle is ours to free is in its
+// type, never in a comment. An owner gives its handle back exactly once, also when an error
+// leaves the scope early; a borrowed handle is used and never freed.
 #include <windows.h>
+// after windows.h
+#include <objbase.h>
 
 #include <utility>
 
 namespace krelmix {
 
 // Owns one system handle and gives it back with Traits::Close; Traits::Valid says which values
-// are a handle at all. Every owner of the program is one of these (GdiObject in toolkit/Gdi.h too).
+// are a handle at all. Each kind of handle freed by one call has its owner made from this (the GDI
+// objects' GdiObject in toolkit/Gdi.h too); the device contexts, which are given back to the window
+// or the selection they came from, have their scoped owners there.
 template <typename Handle, typename Traits>
 class UniqueHandle {
  public:
@@ -51,5 +57,73 @@ struct WindowsHookTraits {
   static void Close(HHOOK hook) { UnhookWindowsHookEx(hook); }
 };
 using WindowsHook = UniqueHandle<HHOOK, WindowsHookTraits>;
+
+// An open registry key (the predefined roots such as HKEY_CURRENT_USER are never held in one).
+struct RegistryKeyTraits {
+  static bool Valid(HKEY key) { return key != nullptr; }
+  static void Close(HKEY key) { RegCloseKey(key); }
+};
+using RegistryKey = UniqueHandle<HKEY, RegistryKeyTraits>;
+
+// Memory the system allocated for us with LocalAlloc (CommandLineToArgvW, FormatMessage).
+struct LocalMemoryTraits {
+  template <typename Pointer>
+  static bool Valid(Pointer memory) {
+    return memory != nullptr;
+  }
+  template <typename Pointer>
+  static void Close(Pointer memory) {
+    LocalFree(reinterpret_cast<HLOCAL>(memory));
+  }
+};
+template <typename Pointer>
+using LocalMemory = UniqueHandle<Pointer, LocalMemoryTraits>;
+
+// Memory a COM or shell function allocated for us with the task allocator (SHBrowseForFolder's
+// item list); the user of one links ole32.
+struct CoTaskMemoryTraits {
+  template <typename Pointer>
+  static bool Valid(Pointer memory) {
+    return memory != nullptr;
+  }
+  template <typename Pointer>
+  static void Close(Pointer memory) {
+    CoTaskMemFree(const_cast<void*>(static_cast<const void*>(memory)));
+  }
+};
+template <typename Pointer>
+using CoTaskMemory = UniqueHandle<Pointer, CoTaskMemoryTraits>;
+
+// A window that is not one of our Window objects (a tooltip control, a helper window) and that its
+// maker destroys.
+struct OwnedWindowTraits {
+  static bool Valid(HWND hwnd) { return hwnd != nullptr; }
+  static void Close(HWND hwnd) { DestroyWindow(hwnd); }
+};
+using OwnedWindow = UniqueHandle<HWND, OwnedWindowTraits>;
+
+// A handle that someone else owns and frees (a font or picture a form lends its controls, a
+// stock object, a window we only talk to). It is made from an owner, or explicitly from a raw
+// handle, and never frees anything; its owner must outlive its use.
+template <typename Handle>
+class Borrowed {
+ public:
+  Borrowed() = default;
+  explicit Borrowed(Handle handle) : handle_(handle) {}
+  template <typename Traits>
+  Borrowed(const UniqueHandle<Handle, Traits>& owner) : handle_(owner.Get()) {}  // NOLINT: lending is implicit
+
+  Handle Get() const { return handle_; }
+  explicit operator bool() const { return handle_ != Handle{}; }
+  bool operator==(const Borrowed&) const = default;
+
+ private:
+  Handle handle_{};
+};
+
+using BorrowedFont = Borrowed<HFONT>;
+using BorrowedBitmap = Borrowed<HBITMAP>;
+using BorrowedBrush = Borrowed<HBRUSH>;
+using BorrowedWindow = Borrowed<HWND>;
 
 }  // namespace krelmix
