@@ -1,14 +1,13 @@
 #include "cleanup/DriveList.h"
 
 #include "platform/CaseFold.h"
-#include "settings/Switch.h"
+#include "settings/SettingsSchema.h"
 
 namespace krelmix {
 
 namespace {
-const wchar_t kAreaSection[] = L"Area";
-
-std::wstring LetterKey(const DriveLine& line) { return line.text.substr(0, 1); }
+// A line is keyed by its drive letter, the first character of its text.
+wchar_t LetterOf(const DriveLine& line) { return line.text.empty() ? L'\0' : line.text[0]; }
 }  // namespace
 
 std::wstring VolumeText(Drives& drives, wchar_t letter) {
@@ -47,12 +46,13 @@ std::vector<DriveLine> FillDriveList(Drives& drives) {
 }
 
 void RestoreDriveTicks(std::vector<DriveLine>& lines, const IniDocument& settings) {
-  for (auto& line : lines) line.ticked = ReadSwitch(settings.Value(kAreaSection, LetterKey(line)), false);
+  for (auto& line : lines) line.ticked = ReadDriveTick(settings, LetterOf(line));
 }
 
 void WriteDriveTicks(const std::vector<DriveLine>& lines, IniDocument& settings) {
-  settings.EraseSection(kAreaSection);
-  for (const auto& line : lines) settings.Write(kAreaSection, LetterKey(line), SwitchText(line.ticked));
+  std::vector<std::pair<wchar_t, bool>> ticks;
+  for (const auto& line : lines) ticks.emplace_back(LetterOf(line), line.ticked);
+  ReplaceDriveTicks(settings, ticks);
 }
 
 }  // namespace krelmix

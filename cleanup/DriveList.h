@@ -1,6 +1,6 @@
 #pragma once
-// The drive list's lines: which drives are listed, how each is described, and their ticks in
-// section Area of the settings file.
+// The drive list's lines: which drives are listed, how each is described, and their ticks in the
+// settings file.
 #include <string>
 #include <vector>
 
@@ -19,9 +19,9 @@ std::wstring NetworkText(Drives& drives, wchar_t letter);
 // One line per listed drive, in letter order; CD-ROM, unknown and rootless drives are left out.
 std::vector<DriveLine> FillDriveList(Drives& drives);
 
-// Ticks from section Area, keyed by each line's first character; missing keys untick.
+// Ticks from the settings file, keyed by each line's first character; missing keys untick.
 void RestoreDriveTicks(std::vector<DriveLine>& lines, const IniDocument& settings);
-// Section Area rewritten to hold exactly one key per line, in list order.
+// The stored ticks rewritten to hold exactly one key per line, in list order.
 void WriteDriveTicks(const std::vector<DriveLine>& lines, IniDocument& settings);
 
 }  // namespace krelmix

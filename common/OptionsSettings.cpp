@@ -1,7 +1,5 @@
 #include "common/OptionsSettings.h"
 
-#include "settings/Switch.h"
-
 namespace krelmix {
 
 const std::array<const wchar_t*, kOptionRowCount> kOptionRowTexts = {
@@ -18,36 +16,16 @@ const std::array<AutostartValue, 2> kAutostartValues = {
     AutostartValue{kAutoTmpRow, L"Krelmix2001 TMP", L"/nighttrash"},
 };
 
-namespace {
-const wchar_t kOptions[] = L"Options", kKill[] = L"Kill", kExcludeDir[] = L"ExcludeDir", kUseSoundz[] = L"UseSoundz",
-              kSubj[] = L"Subj";
-
-std::vector<OptionsEntry> ReadList(const IniDocument& document, const wchar_t* section) {
-  std::vector<OptionsEntry> list;
-  for (const auto& [key, value] : document.Entries(section))
-    list.push_back({std::wstring(key), ReadSwitch(std::wstring(value), false)});
-  return list;
-}
-
-void WriteList(IniDocument& document, const wchar_t* section, const std::vector<OptionsEntry>& list) {
-  // An entry the file cannot hold as a key (empty, or with an equals sign) is left out.
-  for (const OptionsEntry& entry : list) document.Write(section, entry.text, SwitchText(entry.ticked));
-}
-}  // namespace
-
 bool ReloadOptions(const ProgramState& state, const SettingsFile& settings, OptionsContent& content) {
   content.rows[kShowSplashRow] = state.ShowSplash;
   content.rows[kFollowReportRow] = state.FollowReport;
   content.rows[kWarnTmpRow] = state.WarnTmp;
   const std::optional<IniDocument> document = settings.LoadExisting();
   if (!document) return false;
-  // The rows are read by number up to the count of keys present, whatever those keys are.
-  const size_t keyCount = document->KeyNames(kOptions).size();
-  for (size_t row = 0; row < keyCount && row < kOptionRowCount; ++row)
-    content.rows[row] = ReadSwitch(document->Value(kOptions, std::to_wstring(row)), false);
-  content.masks = ReadList(*document, kKill);
-  content.excludes = ReadList(*document, kExcludeDir);
-  content.useSounds = ReadSwitch(document->Value(kUseSoundz, kSubj), false);
+  ReadOptionRows(*document, content.rows);
+  content.masks = ReadSwitchList(*document, SwitchList::Masks);
+  content.excludes = ReadSwitchList(*document, SwitchList::Exclusions);
+  content.useSounds = ReadUseSounds(*document);
   return true;
 }
 
@@ -69,12 +47,10 @@ std::wstring MachineLeftoverNotice(const std::vector<std::wstring>& valueNames) 
 AutostartReport SaveOptions(const OptionsContent& content, const std::wstring& programPath, SettingsFile& settings,
                             AutostartRegistry& registry, ProgramState& state) {
   settings.Update([&content](IniDocument& document) {
-    for (const wchar_t* section : {kKill, kExcludeDir, kOptions, kUseSoundz}) document.EraseSection(section);
-    WriteList(document, kKill, content.masks);
-    WriteList(document, kExcludeDir, content.excludes);
-    for (size_t row = 0; row < kOptionRowCount; ++row)
-      document.Write(kOptions, std::to_wstring(row), SwitchText(content.rows[row]));
-    document.Write(kUseSoundz, kSubj, SwitchText(content.useSounds));
+    WriteSwitchList(document, SwitchList::Masks, content.masks);
+    WriteSwitchList(document, SwitchList::Exclusions, content.excludes);
+    WriteOptionRows(document, content.rows);
+    WriteUseSounds(document, content.useSounds);
   });
   // FollowReport is not set here: the next search reads it from the file.
   state.ShowSplash = content.rows[kShowSplashRow];

@@ -1,6 +1,6 @@
 #pragma once
-// What the options dialog reads and writes: the settings file's sections Options, Kill,
-// ExcludeDir and UseSoundz, the in-memory options, and the two autostart values that follow rows 3
+// What the options dialog reads and writes: the settings file's option rows, mask and exclusion
+// lists and sound switch, the in-memory options, and the two autostart values that follow rows 3
 // and 4. The dialog itself only shows this content and hands it back.
 #include <array>
 #include <optional>
@@ -11,32 +11,19 @@
 #include "platform/AutostartRegistry.h"
 #include "platform/UserError.h"
 #include "settings/SettingsFile.h"
+#include "settings/SettingsSchema.h"
 
 namespace krelmix {
 
-constexpr size_t kOptionRowCount = 6;
-// The option rows, in the order of their keys "0" to "5" in section Options.
-enum OptionRow : size_t {
-  kShowSplashRow = 0,
-  kFollowReportRow = 1,
-  kWarnTmpRow = 2,
-  kAutoEraseRow = 3,  // the autostart value for /nightfly
-  kAutoTmpRow = 4,    // the autostart value for /nighttrash
-  kAnimationRow = 5,
-};
+// The option rows' texts, in the order of OptionRow.
 extern const std::array<const wchar_t*, kOptionRowCount> kOptionRowTexts;
-
-struct OptionsEntry {
-  std::wstring text;
-  bool ticked = false;
-};
 
 // What the dialog shows. A new dialog starts with every row unticked, the sound box ticked and
 // both lists empty.
 struct OptionsContent {
-  std::array<bool, kOptionRowCount> rows{};
-  std::vector<OptionsEntry> masks;     // the mask editor's list (section Kill)
-  std::vector<OptionsEntry> excludes;  // the exclusion editor's list (section ExcludeDir)
+  OptionRows rows{};
+  std::vector<OptionsEntry> masks;     // the mask editor's list (the stored masks)
+  std::vector<OptionsEntry> excludes;  // the exclusion editor's list (the stored exclusions)
   bool useSounds = true;
 };
 
@@ -75,7 +62,7 @@ struct AutostartReport {
 // under HKEY_LOCAL_MACHINE wait for an administrator.
 std::wstring MachineLeftoverNotice(const std::vector<std::wstring>& valueNames);
 
-// "Сохранить": writes Kill, ExcludeDir, Options and UseSoundz in one replacement of the file, sets
+// "Сохранить": writes the masks, exclusions, option rows and sound switch in one replacement of the file, sets
 // ShowSplash, WarnTmp, UseAnimation and UseSounds, then makes both autostart values under the
 // user's Run key match rows 3 and 4, whether or not the ticks changed, and removes the values of
 // the same names from the machine's Run key. A refused file write raises SettingsWriteError, and a

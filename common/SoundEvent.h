@@ -1,6 +1,6 @@
 #pragma once
 // The events that can play a sound. The number is the event's slot in SoundFiles, the position of
-// its key in section Soundz and its row in the sound editor.
+// its key in the stored sound list and its row in the sound editor.
 #include <cstddef>
 
 namespace krelmix {

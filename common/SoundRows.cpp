@@ -4,13 +4,11 @@
 #include <vector>
 
 #include "platform/CaseFold.h"
-#include "settings/Switch.h"
+#include "settings/SettingsSchema.h"
 
 namespace krelmix {
 
 namespace {
-
-const wchar_t kSection[] = L"Soundz";
 
 bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
 
@@ -53,17 +51,17 @@ std::wstring PlainSoundPath(std::wstring_view key) {
 
 SoundRows ReadSoundRows(const IniDocument& settings) {
   SoundRows rows;
-  const auto entries = settings.Entries(kSection);
+  const std::vector<OptionsEntry> entries = ReadSwitchList(settings, SwitchList::Sounds);
   for (size_t slot = 0; slot < rows.size() && slot < entries.size(); ++slot) {
-    const auto& [key, value] = entries[slot];
-    if (IsSoundPlaceholder(key)) continue;
-    rows[slot] = SoundRow(PlainSoundPath(key), ReadSwitch(std::wstring(value), true));
+    const OptionsEntry& entry = entries[slot];
+    if (IsSoundPlaceholder(entry.text)) continue;
+    rows[slot] = SoundRow(PlainSoundPath(entry.text), entry.ticked);
   }
   return rows;
 }
 
 void WriteSoundRows(IniDocument& settings, const SoundRows& rows) {
-  settings.EraseSection(kSection);
+  ClearSwitchList(settings, SwitchList::Sounds);
   const auto lastNamed = std::find_if(rows.rbegin(), rows.rend(), [](const SoundRow& r) { return !r.file.empty(); });
   const size_t count = static_cast<size_t>(rows.rend() - lastNamed);
   std::vector<std::wstring> written;
@@ -73,9 +71,9 @@ void WriteSoundRows(IniDocument& settings, const SoundRows& rows) {
     while (!key.empty() && IsTaken(written, key)) key = AnotherSpelling(key);
     // A path the file cannot hold as a key (one with '=' in it) leaves its event silent rather than
     // letting the events after it move up.
-    if (key.empty() || !settings.Write(kSection, key, SwitchText(row.ticked))) {
+    if (key.empty() || !AddSwitch(settings, SwitchList::Sounds, key, row.ticked)) {
       key = Placeholder(slot);
-      settings.Write(kSection, key, SwitchText(false));
+      AddSwitch(settings, SwitchList::Sounds, key, false);
     }
     written.push_back(key);
   }

@@ -1,7 +1,8 @@
 #pragma once
-// The sound editor's six rows, one per SoundEvent, and how they are kept in section Soundz.
+// The sound editor's six rows, one per SoundEvent, and how they are kept in the settings file's
+// sound list.
 //
-// A key's position in Soundz decides its event, and key names are unique regardless of letter
+// A key's position in the list decides its event, and key names are unique regardless of letter
 // case, so the rows are stored so that no event ever moves to another slot:
 // - an empty row standing before a row with a file keeps its place with a placeholder key, switched
 //   off, that can never name a file (it holds '<' and '>', which Windows forbids in names);
@@ -28,10 +29,10 @@ struct SoundRow {
 
 using SoundRows = std::array<SoundRow, kSoundEventCount>;
 
-// The first six keys of Soundz; a row without a key, or with a placeholder, is empty and unticked.
+// The first six keys of the sound list; a row without a key, or with a placeholder, is empty and unticked.
 SoundRows ReadSoundRows(const IniDocument& settings);
 
-// Replaces Soundz with the rows up to the last one that names a file.
+// Replaces the sound list with the rows up to the last one that names a file.
 void WriteSoundRows(IniDocument& settings, const SoundRows& rows);
 
 // A stored key as the user chose it: the ".\" steps put before the file name taken out again.

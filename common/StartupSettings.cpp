@@ -1,22 +1,21 @@
 #include "common/StartupSettings.h"
 
-#include "settings/Switch.h"
+#include "settings/SettingsSchema.h"
 
 namespace krelmix {
 
 void ReadStartupSettings(const IniDocument& settings, ProgramState& state) {
-  state.ShowSplash = ReadSwitch(settings.Value(L"Options", L"0"), true);
-  state.FollowReport = ReadSwitch(settings.Value(L"Options", L"1"), true);
-  state.WarnTmp = ReadSwitch(settings.Value(L"Options", L"2"), true);
-  state.UseAnimation = ReadSwitch(settings.Value(L"Options", L"5"), false);
+  state.ShowSplash = ReadOption(settings, kShowSplashRow);
+  state.FollowReport = ReadOption(settings, kFollowReportRow);
+  state.WarnTmp = ReadOption(settings, kWarnTmpRow);
+  state.UseAnimation = ReadOption(settings, kAnimationRow);
   // A key's position decides its event; keys past the sixth have no event and are left alone.
-  const auto keys = settings.KeyNames(L"Soundz");
+  const std::vector<OptionsEntry> sounds = ReadSwitchList(settings, SwitchList::Sounds);
   for (size_t slot = 0; slot < state.SoundFiles.size(); ++slot) {
     state.SoundFiles[slot].clear();
-    if (slot < keys.size() && ReadSwitch(settings.Value(L"Soundz", keys[slot]), true))
-      state.SoundFiles[slot] = keys[slot];
+    if (slot < sounds.size() && sounds[slot].ticked) state.SoundFiles[slot] = sounds[slot].text;
   }
-  state.UseSounds = ReadSwitch(settings.Value(L"UseSoundz", L"Subj"), false);
+  state.UseSounds = ReadUseSounds(settings);
 }
 
 }  // namespace krelmix

@@ -1,5 +1,5 @@
 #pragma once
-// The exclusion editor TExcludeForm: the folders of section ExcludeDir kept out of the search,
+// The exclusion editor TExcludeForm: the stored folders kept out of the search,
 // right of the options dialog. A folder may be typed or picked with the folder browser.
 #include <functional>
 #include <optional>

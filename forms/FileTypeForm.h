@@ -1,5 +1,5 @@
 #pragma once
-// The mask editor TFileTypeForm: the garbage masks of section Kill, left of the options dialog.
+// The mask editor TFileTypeForm: the stored garbage masks, left of the options dialog.
 #include "forms/ListEditorForm.h"
 
 namespace krelmix {

@@ -1,6 +1,6 @@
 #pragma once
-// The options dialog's two side windows: the mask editor TFileTypeForm (section Kill) and the
-// exclusion editor TExcludeForm (section ExcludeDir). Each is a list of texts with a tick per
+// The options dialog's two side windows: the mask editor TFileTypeForm (the stored masks) and the
+// exclusion editor TExcludeForm (the stored exclusions). Each is a list of texts with a tick per
 // entry, a text box and "Добавить"/"Удалить". They never touch the settings file: the options
 // dialog fills them when it reloads, reads them back when it saves, and shows, places and hides
 // them. The two windows are TFileTypeForm (forms/FileTypeForm) and TExcludeForm

@@ -1,6 +1,6 @@
 #pragma once
 // The sound editor TSoundFRM: for each of the six event sounds the WAV file and whether the event
-// plays it, a try-out of the selected file, and section Soundz written at once by "Сохранить".
+// plays it, a try-out of the selected file, and the stored sound list written at once by "Сохранить".
 // Opened modally by the options dialog's "Настроить звуки".
 #include <windows.h>
 
