@@ -8,25 +8,17 @@
 namespace krelmix {
 
 namespace {
-bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
-bool IsAsciiLetter(wchar_t c) { return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z'); }
-bool IsDriveRoot(std::wstring_view canonical) { return canonical.size() == 2 && canonical[1] == L':'; }
-
 // An entry that is no absolute path ("Keep", "C:Keep") is compared as it is spelled.
 std::wstring SpelledKey(std::wstring_view folder) {
-  std::wstring key = UpperCase(folder);
-  for (wchar_t& c : key)
-    if (c == L'/') c = L'\\';
-  while (!key.empty() && key.back() == L'\\') key.pop_back();
-  return key;
+  return UpperCase(WithoutTrailingBackslashes(WithBackslashes(folder)));
 }
 }  // namespace
 
 bool IsUsableExclusion(std::wstring_view folder) {
-  size_t length = folder.size();
-  while (length > 0 && IsSeparator(folder[length - 1])) --length;
-  if (length == 0) return false;
-  if (length == 2 && IsAsciiLetter(folder[0]) && folder[1] == L':') return false;
+  const std::wstring separated = WithBackslashes(folder);
+  const std::wstring_view trimmed = WithoutTrailingBackslashes(separated);
+  if (trimmed.empty()) return false;
+  if (trimmed.size() == 2 && IsDriveLetter(trimmed[0]) && trimmed[1] == L':') return false;
   const std::optional<std::wstring> canonical = CanonicalFolderPath(folder);
   return !canonical || !IsDriveRoot(*canonical);
 }

@@ -1,12 +1,12 @@
 #include "platform/win32/Win32FileSystem.h"
 
+#include "platform/CaseFold.h"
 #include "platform/win32/Handles.h"
 
 #include <windows.h>
 #include <shlobj.h>
 
 #include <algorithm>
-#include <cwctype>
 #include <functional>
 
 namespace krelmix {
@@ -19,20 +19,6 @@ bool RunningOnWine() {
   return wine;
 }
 
-bool IsDriveLetter(wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z'); }
-
-bool HasRelativeStep(const std::wstring& path, size_t from) {
-  if (path.find(L'/') != std::wstring::npos) return true;
-  while (from <= path.size()) {
-    size_t end = path.find(L'\\', from);
-    if (end == std::wstring::npos) end = path.size();
-    const std::wstring_view part(path.data() + from, end - from);
-    if (part == L"." || part == L"..") return true;
-    from = end + 1;
-  }
-  return false;
-}
-
 std::wstring FullPath(const std::wstring& path) {
   const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
   if (needed == 0) return path;
@@ -43,42 +29,8 @@ std::wstring FullPath(const std::wstring& path) {
   return full;
 }
 
-std::wstring WithoutTrailingBackslash(std::wstring path) {
-  while (path.size() > 3 && path.back() == L'\\') path.pop_back();
-  return path;
-}
-
-bool SamePath(const std::wstring& a, const std::wstring& b) {
-  return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE) ==
-         CSTR_EQUAL;
-}
-
-// Wine leaves trailing dots and blanks off the names in a final path, so they are not compared.
-std::wstring WithoutTrailingDots(const std::wstring& path) {
-  std::wstring out;
-  out.reserve(path.size());
-  auto trim = [&out] {
-    while (!out.empty() && (out.back() == L'.' || out.back() == L' ')) out.pop_back();
-  };
-  for (wchar_t c : path) {
-    if (c == L'\\') trim();
-    out += c;
-  }
-  trim();
-  return out;
-}
-
 bool SameEntryPath(const std::wstring& finalPath, const std::wstring& path) {
   return SamePath(WithoutTrailingDots(finalPath), WithoutTrailingDots(WithoutPrefix(path)));
-}
-
-// "C:" for "C:\x", "\\server\share" for "\\server\share\x"; empty for anything else.
-std::wstring RootOf(const std::wstring& path) {
-  if (path.size() >= 2 && IsDriveLetter(path[0]) && path[1] == L':') return path.substr(0, 2);
-  if (path.rfind(L"\\\\", 0) != 0) return {};
-  const size_t server = path.find(L'\\', 2);
-  if (server == std::wstring::npos) return {};
-  return path.substr(0, path.find(L'\\', server + 1));
 }
 
 // The entry itself, never what a link at the end of the path points to; shared so that a file
@@ -112,9 +64,7 @@ std::wstring WineObjectName(HANDLE handle) {
     return {};
   const Name* name = reinterpret_cast<const Name*>(storage.data());
   std::wstring text(name->buffer, name->length / sizeof(wchar_t));
-  if (text.rfind(L"\\??\\UNC\\", 0) == 0) return L"\\\\" + text.substr(8);
-  if (text.rfind(L"\\??\\", 0) == 0) return text.substr(4);
-  return {};
+  return DosPathOfObjectName(text).value_or(std::wstring());
 }
 
 using QueryInformationFile = LONG(WINAPI*)(HANDLE, void*, void*, ULONG, int);
@@ -245,6 +195,12 @@ std::wstring Expanded(const std::wstring& text) {
   return out;
 }
 
+// A key of the 64-bit view opened for reading; empty when it cannot be.
+RegistryKey OpenReadKey(HKEY parent, const wchar_t* path) {
+  HKEY key = nullptr;
+  return RegistryKey(RegOpenKeyExW(parent, path, 0, KEY_READ | KEY_WOW64_64KEY, &key) == ERROR_SUCCESS ? key : nullptr);
+}
+
 std::wstring RegistryText(HKEY key, const wchar_t* name) {
   wchar_t buffer[1024] = {};
   DWORD size = sizeof buffer - sizeof(wchar_t), type = 0;
@@ -261,24 +217,11 @@ std::wstring Environment(const wchar_t* name) {
 }  // namespace
 
 std::wstring ExtendedPath(const std::wstring& path) {
-  if (path.rfind(L"\\\\?\\", 0) == 0 || path.rfind(L"\\\\.\\", 0) == 0) return path;
-  const bool drive = path.size() >= 2 && IsDriveLetter(path[0]) && path[1] == L':';
-  if (drive && path.size() == 2) return L"\\\\?\\" + path + L"\\";
-  if (drive && path[2] == L'\\' && !HasRelativeStep(path, 3)) return L"\\\\?\\" + path;
-  if (path.rfind(L"\\\\", 0) == 0 && path.size() > 2 && !HasRelativeStep(path, 2))
-    return L"\\\\?\\UNC\\" + path.substr(2);
+  if (auto extended = ExtendedForm(path)) return std::move(*extended);
   const std::wstring full = FullPath(path);
   // A path the system cannot make full is passed on as it is and fails there.
   if (full == path) return path;
   return ExtendedPath(full);
-}
-
-std::wstring WithoutPrefix(const std::wstring& path) {
-  for (const wchar_t* unc : {L"\\\\?\\UNC\\", L"\\\\.\\UNC\\"})
-    if (path.size() >= 8 && CompareStringOrdinal(path.c_str(), 8, unc, 8, TRUE) == CSTR_EQUAL)
-      return L"\\\\" + path.substr(8);
-  if (path.rfind(L"\\\\?\\", 0) == 0 || path.rfind(L"\\\\.\\", 0) == 0) return path.substr(4);
-  return path;
 }
 
 Win32FileSystem::Win32FileSystem(LinkRules rules) : windowsLinks_(rules == LinkRules::Windows || !RunningOnWine()) {}
@@ -294,12 +237,10 @@ std::wstring Win32FileSystem::FinalPath(void* handle, const std::wstring& path) 
       if (got == 0 || got >= buffer.size()) return std::wstring();
       buffer.resize(got);
     }
-    std::wstring plain = WithoutPrefix(buffer);
-    while (!plain.empty() && plain.back() == L'\\') plain.pop_back();
-    return plain;
+    return std::wstring(WithoutTrailingBackslashes(WithoutPrefix(buffer)));
   };
   const std::wstring real = finalOf(handle);
-  const std::wstring root = RootOf(path);
+  const std::wstring root(PathRoot(path));
   if (real.empty() || root.empty()) return real;
   auto known = rootFinals_.find(root);
   if (known == rootFinals_.end()) {
@@ -315,8 +256,8 @@ std::wstring Win32FileSystem::FinalPath(void* handle, const std::wstring& path) 
 }
 
 uint64_t Win32FileSystem::VolumeOf(const std::wstring& path, void* handle) {
-  std::wstring root = RootOf(path);
-  for (wchar_t& c : root) c = static_cast<wchar_t>(std::towupper(c));
+  std::wstring root(PathRoot(path));
+  root = UpperCase(root);
   if (const auto known = rootVolumes_.find(root); !root.empty() && known != rootVolumes_.end()) return known->second;
   BY_HANDLE_FILE_INFORMATION info;
   if (!GetFileInformationByHandle(handle, &info)) return 0;
@@ -471,7 +412,7 @@ std::wstring Win32FileSystem::TempPath() {
 std::vector<std::wstring> Win32FileSystem::ProtectedFolders() {
   std::vector<std::wstring> folders;
   auto add = [&](std::wstring folder) {
-    folder = WithoutTrailingBackslash(std::move(folder));
+    folder = WithoutTrailingBackslashesAfterRoot(folder);
     if (folder.empty()) return;
     if (std::find(folders.begin(), folders.end(), folder) == folders.end()) folders.push_back(std::move(folder));
   };
@@ -489,33 +430,28 @@ std::vector<std::wstring> Win32FileSystem::ProtectedFolders() {
     add(Environment(name));
   // The folder holding the profiles, every folder in it, and every profile the system knows.
   std::vector<std::wstring> profileFolders;
-  const std::wstring profile = WithoutTrailingBackslash(ShellFolder(CSIDL_PROFILE));
-  const size_t slash = profile.rfind(L'\\');
-  if (slash != std::wstring::npos && slash > 2) profileFolders.push_back(profile.substr(0, slash));
-  HKEY list = nullptr;
-  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList", 0,
-                    KEY_READ | KEY_WOW64_64KEY, &list) == ERROR_SUCCESS) {
-    profileFolders.push_back(RegistryText(list, L"ProfilesDirectory"));
-    for (const wchar_t* name : {L"Public", L"Default", L"AllUsersProfile"}) add(RegistryText(list, name));
+  const std::wstring profile(WithoutTrailingBackslashesAfterRoot(ShellFolder(CSIDL_PROFILE)));
+  if (const auto split = SplitLastStep(profile); split && split->folder.size() > 2)
+    profileFolders.emplace_back(split->folder);
+  if (const RegistryKey list =
+          OpenReadKey(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList")) {
+    profileFolders.push_back(RegistryText(list.Get(), L"ProfilesDirectory"));
+    for (const wchar_t* name : {L"Public", L"Default", L"AllUsersProfile"}) add(RegistryText(list.Get(), name));
     wchar_t sid[256];
     for (DWORD i = 0;; ++i) {
       DWORD length = 256;
-      if (RegEnumKeyExW(list, i, sid, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-      HKEY one = nullptr;
-      if (RegOpenKeyExW(list, sid, 0, KEY_READ | KEY_WOW64_64KEY, &one) != ERROR_SUCCESS) continue;
-      add(RegistryText(one, L"ProfileImagePath"));
-      RegCloseKey(one);
+      if (RegEnumKeyExW(list.Get(), i, sid, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+      if (const RegistryKey one = OpenReadKey(list.Get(), sid)) add(RegistryText(one.Get(), L"ProfileImagePath"));
     }
-    RegCloseKey(list);
   }
   for (const auto& holder : profileFolders) {
     if (holder.empty()) continue;
     add(holder);
     std::vector<DirEntry> entries;
-    if (!ListFolder(WithoutTrailingBackslash(holder), entries)) continue;
+    const std::wstring folder(WithoutTrailingBackslashesAfterRoot(holder));
+    if (!ListFolder(folder, entries)) continue;
     for (const auto& entry : entries)
-      if (entry.IsDirectory() && entry.name != L"." && entry.name != L"..")
-        add(WithoutTrailingBackslash(holder) + L"\\" + entry.name);
+      if (entry.IsDirectory() && entry.name != L"." && entry.name != L"..") add(folder + L"\\" + entry.name);
   }
   return folders;
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/FileSystem.h"
+#include "platform/PathText.h"
 
 namespace krelmix {
 
@@ -49,8 +50,7 @@ class Win32FileSystem : public FileSystem {
 // "C:\x" becomes "\\?\C:\x", "C:" becomes "\\?\C:\", "\\server\share\x" becomes
 // "\\?\UNC\server\share\x"; relative paths and paths with "/", "." or ".." steps are made
 // full first, since the "\\?\" form takes every character literally.
+// (The text rules are platform/PathText's ExtendedForm; WithoutPrefix there takes it off again.)
 std::wstring ExtendedPath(const std::wstring& path);
-// The "\\?\" or "\\.\" prefix taken off again ("\\?\UNC\s\x" becomes "\\s\x").
-std::wstring WithoutPrefix(const std::wstring& path);
 
 }  // namespace krelmix
