@@ -67,7 +67,8 @@ class QuietView : public CleanupView {
   void SetStatus(const std::wstring&) override {}
   int TextWidth(std::wstring_view text) override { return static_cast<int>(text.size()) * 6; }
   void EnableDriveList(bool) override {}
-  void EnableButton(MainButton, bool) override {}
+  void RunStarts(RunKind) override {}
+  void RunEnds(RunKind, const RunEnd&) override {}
   bool PumpMessages() override {
     ++pumps;
     return !pump || pump_.Pump();

@@ -6,12 +6,10 @@
 #include <string>
 #include <string_view>
 
+#include "cleanup/RunButtons.h"
 #include "common/SoundEvent.h"
 
 namespace krelmix {
-
-// The main window's buttons, numbered as SpeedButton1..SpeedButton8.
-enum class MainButton { About = 1, Search = 2, Delete = 3, Stop = 4, Clean = 5, Tmp = 6, Exit = 7, Settings = 8 };
 
 // The two kinds of the message dialog with the buttons "&Да" and "&Нет".
 enum class QuestionKind {
@@ -45,7 +43,10 @@ class CleanupView {
 
   // --- Controls the run switches.
   virtual void EnableDriveList(bool enabled) = 0;  // CheckListBox1
-  virtual void EnableButton(MainButton button, bool enabled) = 0;
+  // A windowed run of this kind starts or has ended (the unattended runs say nothing). The window
+  // decides what that means for its buttons (cleanup/RunButtons).
+  virtual void RunStarts(RunKind kind) = 0;
+  virtual void RunEnds(RunKind kind, const RunEnd& end) = 0;
 
   // --- Messages.
   // Handles the pending window messages and returns. It is called very often (once per folder

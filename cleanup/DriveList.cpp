@@ -45,6 +45,14 @@ std::vector<DriveLine> FillDriveList(Drives& drives) {
   return lines;
 }
 
+DriveTicks TickedDrives(const std::vector<DriveLine>& lines) {
+  DriveTicks ticks;
+  ticks.listEmpty = lines.empty();
+  for (const auto& line : lines)
+    if (line.ticked) ticks.roots.push_back(line.text.substr(0, 2));
+  return ticks;
+}
+
 void RestoreDriveTicks(std::vector<DriveLine>& lines, const IniDocument& settings) {
   for (auto& line : lines) line.ticked = ReadDriveTick(settings, LetterOf(line));
 }

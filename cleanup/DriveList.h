@@ -19,6 +19,13 @@ std::wstring NetworkText(Drives& drives, wchar_t letter);
 // One line per listed drive, in letter order; CD-ROM, unknown and rootless drives are left out.
 std::vector<DriveLine> FillDriveList(Drives& drives);
 
+// The drive list as a run sees it.
+struct DriveTicks {
+  bool listEmpty = true;            // the drive list has no line at all: a run does nothing
+  std::vector<std::wstring> roots;  // the ticked lines' first two characters ("C:"), list order
+};
+DriveTicks TickedDrives(const std::vector<DriveLine>& lines);
+
 // Ticks from the settings file, keyed by each line's first character; missing keys untick.
 void RestoreDriveTicks(std::vector<DriveLine>& lines, const IniDocument& settings);
 // The stored ticks rewritten to hold exactly one key per line, in list order.

@@ -97,7 +97,8 @@ class TForm1 : public Form, private CleanupView {
   bool RunNightFly();  // false: the settings file could not be read, the program ends
   bool RunNightTrash();
   void RequestEnd() { endRequested_ = true; }
-  void SwitchButtonsForRun(bool running);
+  // Shows the buttons as the rule has them.
+  void ApplyButtonRule();
   void HideTaskbarEntry();
 
   // What the cleanup engine sees of this window.
@@ -114,7 +115,8 @@ class TForm1 : public Form, private CleanupView {
   void SetStatus(const std::wstring& text) override;
   int TextWidth(std::wstring_view text) override;
   void EnableDriveList(bool enabled) override;
-  void EnableButton(MainButton button, bool enabled) override;
+  void RunStarts(RunKind kind) override;
+  void RunEnds(RunKind kind, const RunEnd& end) override;
   bool PumpMessages() override;
   bool Ask(QuestionKind kind, const std::wstring& text) override;
   void ShowMessage(const std::wstring& text) override;
@@ -142,6 +144,7 @@ class TForm1 : public Form, private CleanupView {
   std::vector<DriveLine> driveLines_;
   std::unique_ptr<CleanupEngine> engine_;
   bool closeRequested_ = false;
+  MainButtonRule buttonRule_;  // which buttons the runs leave usable
   MessagePump pump_;
   // What a run changes goes on screen together, at most every kDisplayIntervalMs, while the
   // queue is still read every 15 ms: the finds, the current line, the counters and the status

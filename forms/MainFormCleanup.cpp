@@ -43,19 +43,14 @@ void TForm1::SpeedButton5Click() {
   RunCommand([this] { engine_->CleanClick(TickedDrives(driveLines_)); });
 }
 
-// The cleanup pumps messages as a search does, so the buttons are switched as for a search: no
-// other command starts inside it, and "Стоп" may end it. The status line shows the folder being
+// The cleanup pumps messages as a search does, and is a run like it for the buttons: no other
+// command starts inside it, and "Стоп" may end it. The status line shows the folder being
 // emptied and gets back the search's report when the cleanup is over.
 void TForm1::SpeedButton6Click() {
   RunCommand([this] {
     FlushPending();
-    const bool deleteEnabled = SpeedButton3.Enabled();
     const std::wstring report = Panel1.Text();
-    SwitchButtonsForRun(true);
-    SpeedButton3.SetEnabled(false);
     const TempCleanResult result = engine_->TmpClick();
-    SwitchButtonsForRun(false);
-    SpeedButton3.SetEnabled(deleteEnabled);
     SetStatus(report);
     FlushPending();
     if (result.outcome != TempOutcome::Cleaned || state_.NightTrashMode) return;
@@ -152,18 +147,23 @@ int TForm1::TextWidth(std::wstring_view text) { return listFontMeter_->Width(tex
 
 void TForm1::EnableDriveList(bool enabled) { CheckListBox1.SetEnabled(enabled); }
 
-// During a run "Стоп" is the one command left; "О..." and "Удалить" are not switched here.
-void TForm1::SwitchButtonsForRun(bool running) {
-  for (SpeedButton* button : {&SpeedButton2, &SpeedButton5, &SpeedButton6, &SpeedButton7, &SpeedButton8})
-    button->SetEnabled(!running);
-  SpeedButton4.SetEnabled(running);
+void TForm1::RunStarts(RunKind kind) {
+  buttonRule_.RunStarts(kind);
+  ApplyButtonRule();
 }
 
-void TForm1::EnableButton(MainButton button, bool enabled) {
-  SpeedButton* buttons[] = {&SpeedButton1, &SpeedButton2, &SpeedButton3, &SpeedButton4,
-                            &SpeedButton5, &SpeedButton6, &SpeedButton7, &SpeedButton8};
-  const int number = static_cast<int>(button);
-  if (number >= 1 && number <= 8) buttons[number - 1]->SetEnabled(enabled);
+void TForm1::RunEnds(RunKind kind, const RunEnd& end) {
+  buttonRule_.RunEnds(kind, end);
+  ApplyButtonRule();
+}
+
+void TForm1::ApplyButtonRule() {
+  // "О..." is never switched.
+  const std::pair<SpeedButton*, MainButton> buttons[] = {
+      {&SpeedButton2, MainButton::Search},  {&SpeedButton3, MainButton::Delete}, {&SpeedButton4, MainButton::Stop},
+      {&SpeedButton5, MainButton::Clean},   {&SpeedButton6, MainButton::Tmp},    {&SpeedButton7, MainButton::Exit},
+      {&SpeedButton8, MainButton::Settings}};
+  for (const auto& [button, name] : buttons) button->SetEnabled(buttonRule_.Enabled(name));
 }
 
 // --- Messages.

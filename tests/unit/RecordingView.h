@@ -26,7 +26,7 @@ class RecordingView : public CleanupView {
   std::vector<SoundEvent> sounds;
   std::vector<std::wstring> messages, questions;
   bool driveListEnabled = true;
-  bool buttons[9] = {true, true, true, false, false, true, true, true, true};
+  MainButtonRule buttons;  // the main window's rule, applied to the runs reported
   // Every character is this many pixels wide.
   int charWidth = 7;
 
@@ -58,8 +58,9 @@ class RecordingView : public CleanupView {
     driveListEnabled = enabled;
     log.push_back(enabled ? L"drives on" : L"drives off");
   }
-  void EnableButton(MainButton button, bool enabled) override { buttons[static_cast<int>(button)] = enabled; }
-  bool Enabled(MainButton button) const { return buttons[static_cast<int>(button)]; }
+  void RunStarts(RunKind kind) override { buttons.RunStarts(kind); }
+  void RunEnds(RunKind kind, const RunEnd& end) override { buttons.RunEnds(kind, end); }
+  bool Enabled(MainButton button) const { return buttons.Enabled(button); }
 
   bool PumpMessages() override {
     ++pumps;
