@@ -31,7 +31,6 @@ class TAboutForm : public Form {
   std::function<void(HWND owner, const std::wstring& target)> shellOpen;
   // Shows the hidden message; replaceable for the window tests.
   std::function<void(HWND owner)> showMessage;
-  bool Armed() const { return armed_; }
 
  protected:
   void CreateControls() override;

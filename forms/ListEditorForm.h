@@ -66,8 +66,6 @@ class ListEditorForm : public Form {
   void CheckListBox1Click();     // the text box takes the clicked entry
   void CheckListBox1DblClick();  // inverts the selected entry's tick
 
-  HFONT ButtonFont() const { return buttonFont_.Get(); }
-
   TfcImageForm fcImageForm1;
   LinkLabel SRLabel1{L"SRLabel1"};
   EditBox Edit1{L"Edit1"};

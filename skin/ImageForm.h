@@ -45,17 +45,13 @@ class TfcCustomImageForm {
 
   // Properties. The picture is taken over and freed with the control.
   void SetPicture(Bitmap picture);
-  HBITMAP Picture() const { return picture_.Get(); }
   SIZE PictureSize() const;
   void SetTransparentColor(std::optional<COLORREF> colour) { transparentColor_ = colour; }
-  std::optional<COLORREF> TransparentColor() const { return transparentColor_; }
   // The stored outline (count first); an empty block reads as N = 0.
   void SetRegionData(std::vector<uint8_t> stored) { regionData_ = std::move(stored); }
   const std::vector<uint8_t>& RegionData() const { return regionData_; }
   void SetCaptionBarControl(CaptionBar captionBar) { captionBar_ = captionBar; }
-  CaptionBar CaptionBarControl() const { return captionBar_; }
   void SetDragTolerance(int pixels) { dragTolerance_ = pixels; }
-  int DragTolerance() const { return dragTolerance_; }
   void SetAutoSize(bool on);
   bool AutoSize() const { return autoSize_; }
 

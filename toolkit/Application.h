@@ -1,21 +1,15 @@
 #pragma once
-// The application as the system sees it: its title, its executable, and the hidden application
-// window (class "TApplication") that a second copy of the program looks for. It is never shown;
-// the main window, unowned, carries the program's taskbar entry.
+// The hidden application window (class "TApplication") that a second copy of the program looks
+// for. It is never shown; the main window, unowned, carries the program's taskbar entry. The
+// program's title and executable are in ApplicationInfo.
 #include <windows.h>
 
 #include <string>
 
+#include "toolkit/ApplicationInfo.h"
 #include "toolkit/Window.h"
 
 namespace krelmix {
-
-extern const wchar_t kApplicationTitle[];
-extern const wchar_t kApplicationClass[];
-
-// The running executable's full path, and its folder with the trailing backslash.
-std::wstring ExecutablePath();
-std::wstring ExecutableFolder();
 
 class ApplicationWindow : public Window {
  public:

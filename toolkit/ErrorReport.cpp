@@ -3,7 +3,7 @@
 #include <exception>
 
 #include "platform/UserError.h"
-#include "toolkit/Application.h"
+#include "toolkit/ApplicationInfo.h"
 
 namespace krelmix {
 

@@ -47,7 +47,6 @@ class Form : public Window {
   void Close();
   void SetModalResult(int result) { modalResult_ = result; }
   int CurrentModalResult() const { return modalResult_; }
-  bool IsModal() const { return modal_; }
 
   GraphicHost& Graphics() { return graphics_; }
   void AddGraphic(GraphicControl& control) { graphics_.Add(control); }

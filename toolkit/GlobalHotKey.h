@@ -1,7 +1,8 @@
 #pragma once
-// The system-wide hotkey component (LMDGlobalHotKey1 on the main window and on the options
-// dialog): one shortcut, registered with the system for a hidden window of its own, and a handler
-// called when the shortcut is pressed in any program.
+// The system-wide hotkey component (LMDGlobalHotKey1, the main window's Alt+X): one shortcut,
+// registered with the system for a message-only window of its own, and a handler called when the
+// shortcut is pressed in any program. (The options dialog's Escape is no hotkey: it would take the
+// key from every other program.)
 #include <windows.h>
 
 #include <cstdint>
@@ -47,7 +48,7 @@ class GlobalHotKey {
 
   KeyDownHandler OnKeyDown;
 
-  // The hidden window that receives WM_HOTKEY and the identifier it is registered under.
+  // The message-only window that receives WM_HOTKEY and the identifier it is registered under.
   HWND Handle() const { return window_.Handle(); }
   int Id() const { return atom_; }
 

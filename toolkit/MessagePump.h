@@ -22,7 +22,6 @@ class MessagePump {
   // True when the next Pump will read the queue: the moment to bring held-back updates on
   // screen.
   bool Due() const;
-  bool QuitSeen() const { return quit_; }
 
   // Gets each message first (for dialog keys, accelerators); true when it was handled.
   std::function<bool(MSG&)> preTranslate;

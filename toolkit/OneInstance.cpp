@@ -1,6 +1,6 @@
 #include "toolkit/OneInstance.h"
 
-#include "toolkit/Application.h"
+#include "toolkit/ApplicationInfo.h"
 
 namespace krelmix {
 

@@ -12,7 +12,8 @@ namespace krelmix {
 
 class OneInstance {
  public:
-  // Creates (not owns) the mutex named after the running executable.
+  // Creates the mutex named after the running executable, without taking hold of it (the handle
+  // alone tells a later copy that this one runs).
   OneInstance();
   explicit OneInstance(const std::wstring& mutexName);
   OneInstance(const OneInstance&) = delete;
