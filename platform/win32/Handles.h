@@ -105,6 +105,9 @@ class Borrowed {
   explicit Borrowed(Handle handle) : handle_(handle) {}
   template <typename Traits>
   Borrowed(const UniqueHandle<Handle, Traits>& owner) : handle_(owner.Get()) {}  // NOLINT: lending is implicit
+  // An owner about to go frees its handle at once: there is nothing to borrow.
+  template <typename Traits>
+  Borrowed(UniqueHandle<Handle, Traits>&&) = delete;
 
   Handle Get() const { return handle_; }
   explicit operator bool() const { return handle_ != Handle{}; }
