@@ -59,7 +59,8 @@ void RestoreDriveTicks(std::vector<DriveLine>& lines, const IniDocument& setting
 
 void WriteDriveTicks(const std::vector<DriveLine>& lines, IniDocument& settings) {
   std::vector<std::pair<wchar_t, bool>> ticks;
-  for (const auto& line : lines) ticks.emplace_back(LetterOf(line), line.ticked);
+  for (const auto& line : lines)
+    if (!line.text.empty()) ticks.emplace_back(LetterOf(line), line.ticked);  // no key without a letter
   ReplaceDriveTicks(settings, ticks);
 }
 
