@@ -53,12 +53,18 @@ std::optional<std::wstring> DosPathOfObjectName(std::wstring_view name) {
 }
 
 std::optional<std::wstring> ExtendedForm(std::wstring_view path) {
+  // Every file the program opens goes through here: one allocation per path.
+  const auto joined = [](std::wstring_view prefix, std::wstring_view rest, std::wstring_view suffix) {
+    std::wstring out;
+    out.reserve(prefix.size() + rest.size() + suffix.size());
+    return out.append(prefix).append(rest).append(suffix);
+  };
   if (StartsWith(path, L"\\\\?\\") || StartsWith(path, L"\\\\.\\")) return std::wstring(path);
   const bool drive = path.size() >= 2 && IsDriveLetter(path[0]) && path[1] == L':';
-  if (drive && path.size() == 2) return L"\\\\?\\" + std::wstring(path) + L"\\";
-  if (drive && path[2] == L'\\' && !HasRelativeStep(path, 3)) return L"\\\\?\\" + std::wstring(path);
+  if (drive && path.size() == 2) return joined(L"\\\\?\\", path, L"\\");
+  if (drive && path[2] == L'\\' && !HasRelativeStep(path, 3)) return joined(L"\\\\?\\", path, {});
   if (StartsWith(path, L"\\\\") && path.size() > 2 && !HasRelativeStep(path, 2))
-    return L"\\\\?\\UNC\\" + std::wstring(path.substr(2));
+    return joined(L"\\\\?\\UNC\\", path.substr(2), {});
   return std::nullopt;
 }
 
