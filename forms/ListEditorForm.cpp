@@ -51,12 +51,15 @@ void ListEditorForm::CreateControls() {
   Add(Edit1, kEditId, {.bounds = design_.editBounds, .font = textFont_.Get()});
   CheckListBox1.Look() = {.tick = TickStyle::Box, .itemHeight = 16, .integralHeight = true};
   Add(CheckListBox1, kListId, {.bounds = design_.listBounds, .font = textFont_.Get()});
+  CheckListBox1.SetAccessibleName(design_.title);
   CheckListBox1.onClick = [this] { CheckListBox1Click(); };
   CheckListBox1.onDblClick = [this] { CheckListBox1DblClick(); };
 
   CreateButtons();
   CreateExtras();
-  SetTabOrder({Edit1.Handle(), CheckListBox1.Handle()});
+  SetTabOrder({Edit1.Handle(), CheckListBox1.Handle(), SpeedButton1, SpeedButton2});
+  Keys().Add({VK_RETURN}, SpeedButton1, Edit1.Handle());
+  Keys().Add({VK_DELETE}, SpeedButton2, CheckListBox1.Handle());
 }
 
 // Both editors wear the same skin, the key colour black; only the mask editor is dragged by it.

@@ -121,21 +121,37 @@ void TForm1::CreateFonts() {
   listFontMeter_ = std::make_unique<TextMeter>(listFont_.Get());
 }
 
+// Every command has a key, which its hint names; a key obeys its button's state as a click does.
+// None takes Alt+X (the program's system-wide key) or a key the lists use.
 void TForm1::CreateButtons() {
   const HFONT font = font_.Get();
-  Add(SpeedButton1, {.bounds = {20, 15, 50, 50}, .caption = L"О...", .hint = L"О программе...", .font = font});
-  Add(SpeedButton2, {.bounds = {90, 15, 50, 50}, .caption = L"Поиск", .hint = L"Поиск мусора", .font = font});
+  Add(SpeedButton1, {.bounds = {20, 15, 50, 50}, .caption = L"О...", .hint = L"О программе... (F1)", .font = font});
+  Add(SpeedButton2, {.bounds = {90, 15, 50, 50}, .caption = L"Поиск", .hint = L"Поиск мусора (F3)", .font = font});
   Add(SpeedButton3, {.bounds = {140, 15, 50, 50},
                      .caption = L"Удалить",
-                     .hint = L"Удалить отмеченные",
+                     .hint = L"Удалить отмеченные (Del)",
                      .font = font,
                      .enabled = false});
   Add(SpeedButton4,
-      {.bounds = {190, 15, 50, 50}, .caption = L"Стоп", .hint = L"Стоп!!!", .font = font, .enabled = false});
-  Add(SpeedButton5, {.bounds = {240, 15, 50, 50}, .caption = L"Очистка", .hint = L"Удалить сразу все", .font = font});
-  Add(SpeedButton6, {.bounds = {290, 15, 50, 50}, .caption = L"TMP", .hint = L"Очистить TMP", .font = font});
-  Add(SpeedButton8, {.bounds = {370, 15, 60, 50}, .caption = L"Настройки", .hint = L"Настройки", .font = font});
-  Add(SpeedButton7, {.bounds = {535, 15, 50, 50}, .caption = L"Выход", .hint = L"Выход", .font = font});
+      {.bounds = {190, 15, 50, 50}, .caption = L"Стоп", .hint = L"Стоп!!! (Esc)", .font = font, .enabled = false});
+  Add(SpeedButton5, {.bounds = {240, 15, 50, 50},
+                     .caption = L"Очистка",
+                     .hint = L"Удалить сразу все (Ctrl+Shift+Del)",
+                     .font = font});
+  Add(SpeedButton6, {.bounds = {290, 15, 50, 50}, .caption = L"TMP", .hint = L"Очистить TMP (Ctrl+T)", .font = font});
+  Add(SpeedButton8,
+      {.bounds = {370, 15, 60, 50}, .caption = L"Настройки", .hint = L"Настройки (Ctrl+O)", .font = font});
+  Add(SpeedButton7, {.bounds = {535, 15, 50, 50}, .caption = L"Выход", .hint = L"Выход (Ctrl+Q)", .font = font});
+  Keys().Add({VK_F1}, SpeedButton1);
+  Keys().Add({VK_F3}, SpeedButton2);
+  Keys().Add({'F', true}, SpeedButton2);  // the other search key a Windows user tries
+  Keys().Add({VK_DELETE}, SpeedButton3);
+  Keys().Add({VK_ESCAPE}, SpeedButton4);
+  // As a browser's "clear data": it searches and deletes without a question.
+  Keys().Add({VK_DELETE, true, true}, SpeedButton5);
+  Keys().Add({'T', true}, SpeedButton6);
+  Keys().Add({'O', true}, SpeedButton8);
+  Keys().Add({'Q', true}, SpeedButton7);
   HCURSOR hand = LoadCursorW(nullptr, IDC_HAND);
   for (SpeedButton* button :
        {&SpeedButton2, &SpeedButton3, &SpeedButton4, &SpeedButton5, &SpeedButton6, &SpeedButton8, &SpeedButton7})
@@ -155,6 +171,7 @@ void TForm1::CreateLists() {
   CheckListBox1.Look().tick = TickStyle::Box;
   CheckListBox1.Look().itemHeight = 13;
   Add(CheckListBox1, kDriveListId, {.bounds = {47, 76, 110, 140}, .font = font_.Get()});
+  CheckListBox1.SetAccessibleName(L"Диски");
   CheckListBox1.onClick = [this] { CheckListBox1Click(); };
   CheckListBox1.onDblClick = [this] { CheckListBox1DblClick(); };
   CheckListBox1.onTickToggled = [this](size_t index) {
@@ -164,6 +181,7 @@ void TForm1::CreateLists() {
   RxCheckListBox1.Look().tick = TickStyle::Mark;
   RxCheckListBox1.Look().itemHeight = 14;
   Add(RxCheckListBox1, kFoundListId, {.bounds = {162, 96, 429, 336}, .font = listFont_.Get()});
+  RxCheckListBox1.SetAccessibleName(L"Найденные файлы");
   RxCheckListBox1.onDblClick = [this] { RxCheckListBox1DblClick(); };
 }
 

@@ -58,7 +58,10 @@ void TOptionsForm::CreateControls() {
   CreateSoundBox();
   CreateButtons();
   CreateLanguageButtons();
-  SetTabOrder({CheckListBox2.Handle(), CheckBox1.Handle()});
+  // Reading order, column by column; Enter saves from wherever the keyboard is (Esc: TakeEscape).
+  SetTabOrder({CheckListBox2.Handle(), CheckBox1.Handle(), SpeedButton5, SpeedButton1, SpeedButton2, SpeedButton3,
+               SpeedButton4});
+  Keys().Add({VK_RETURN}, SpeedButton3);
   onActivate = [this] { FormActivate(); };
   FormCreate();
   // The dialog shows what its first activation reads from the start, not its design state.
@@ -81,6 +84,7 @@ void TOptionsForm::CreateFrame() {
 void TOptionsForm::CreateLists() {
   CheckListBox2.Look() = {.itemHeight = 13, .integralHeight = true, .condenseToFit = true};
   Add(CheckListBox2, kOptionListId, {.bounds = {10, 9, 339, 182}, .font = font_.Get()});
+  CheckListBox2.SetAccessibleName(L"Параметры");
   for (const wchar_t* text : kOptionRowTexts) CheckListBox2.Add(text, false);
   CheckListBox2.onDblClick = [this] { CheckListBox2DblClick(); };
 

@@ -94,7 +94,9 @@ void TSoundFRM::CreateControls() {
   CreateLabels();
   CreateList();
   CreateButtons();
-  SetTabOrder({RxCheckListBox1.Handle()});
+  SetTabOrder({RxCheckListBox1.Handle(), SpeedButton3, SpeedButton4, SpeedButton5, SpeedButton1, SpeedButton2});
+  Keys().Add({VK_RETURN}, SpeedButton1);
+  Keys().Add({VK_ESCAPE}, SpeedButton2);
   onActivate = [this] { FormActivate(); };
 }
 
@@ -124,6 +126,7 @@ void TSoundFRM::CreateLabels() {
 void TSoundFRM::CreateList() {
   RxCheckListBox1.Look() = {.tick = TickStyle::Box, .itemHeight = kRowHeight, .integralHeight = true};
   Add(RxCheckListBox1, kListId, {.bounds = {130, 24, 220, 169}, .font = font_.Get()});
+  RxCheckListBox1.SetAccessibleName(L"Звуковой файл");
 }
 
 void TSoundFRM::CreateButtons() {

@@ -181,6 +181,12 @@ void ShapeButton::Draw(const DRAWITEMSTRUCT& item) {
   }
   RECT textRect{x, shift, x + textSize.cx, h + shift};
   DrawStyledText(dc, caption, textRect, look_.textStyle, GetSysColor(COLOR_BTNTEXT), enabled);
+  // The focus mark, once the keyboard is in use in the window (its form says so).
+  if ((item.itemState & ODS_FOCUS) &&
+      !(SendMessageW(GetAncestor(item.hwndItem, GA_ROOT), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS)) {
+    RECT mark{bias / 4, 3, w - 1 - bias / 4, h - 4};
+    DrawFocusRect(dc, &mark);
+  }
 }
 
 }  // namespace krelmix

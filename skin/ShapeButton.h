@@ -4,6 +4,7 @@
 // only with none of Shift, Ctrl and Alt held, and sets its form's modal result before its click
 // handler runs.
 #include <windows.h>
+#include <oleacc.h>
 
 #include <functional>
 #include <string>
@@ -40,6 +41,7 @@ class ShapeButton : public WindowedControl {
  public:
   using WindowedControl::WindowedControl;
   const wchar_t* Kind() const override { return L"button"; }
+  long AccessibleRole() const override { return ROLE_SYSTEM_PUSHBUTTON; }
   ShapeButtonLook& Look() { return look_; }
   void Click();
   std::function<void()> onClick;

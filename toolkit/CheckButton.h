@@ -3,6 +3,7 @@
 // wider than its box (a wider stand-in font) is condensed to fit; a tick box may have a background
 // colour of its own.
 #include <windows.h>
+#include <oleacc.h>
 
 #include <functional>
 #include <optional>
@@ -18,6 +19,9 @@ class CheckButton : public WindowedControl {
   enum class Type { CheckBox, OptionButton };
   CheckButton(std::wstring name, Type type) : WindowedControl(std::move(name)), type_(type) {}
   const wchar_t* Kind() const override { return type_ == Type::CheckBox ? L"checkbox" : L"radiobutton"; }
+  long AccessibleRole() const override {
+    return type_ == Type::CheckBox ? ROLE_SYSTEM_CHECKBUTTON : ROLE_SYSTEM_RADIOBUTTON;
+  }
   // Before Create: the control's own background, and for an option button whether it starts a new
   // group (it then takes the Tab key for the group).
   void SetBackground(COLORREF color) { backgroundColor_ = color; }

@@ -136,6 +136,7 @@ void CheckListBox::ToggleTick(int index) {
 // the current line's tick.
 bool CheckListBox::OnOwnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (AnswerFromStore(message, wParam, lParam, result)) return true;
+  if (accessible_.HandleMessage(message, wParam, lParam, result)) return true;
   if (message == SyncCountMessage()) {
     if (!Held()) SyncCount();
     result = 0;
@@ -231,7 +232,14 @@ bool CheckListBox::OnReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESU
 }
 
 void CheckListBox::Draw(const DRAWITEMSTRUCT& item) const {
-  if (item.itemID == static_cast<UINT>(-1)) return;
+  if (item.itemID == static_cast<UINT>(-1)) {
+    // An empty list that has the focus shows it round its whole area, once the keyboard is in use.
+    RECT area = item.rcItem;
+    if ((item.itemState & ODS_FOCUS) && GetClientRect(item.hwndItem, &area) &&
+        !(SendMessageW(GetAncestor(item.hwndItem, GA_ROOT), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS))
+      DrawFocusRect(item.hDC, &area);
+    return;
+  }
   if (item.itemID >= Count()) return;
   const bool selected = item.itemState & ODS_SELECTED;
   const bool ticked = Ticked(item.itemID);

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "toolkit/LineStore.h"
+#include "toolkit/ListAccessible.h"
 #include "toolkit/WindowedControl.h"
 
 namespace krelmix {
@@ -50,6 +51,11 @@ class CheckListBox : public WindowedControl {
   std::function<void()> onDblClick;
   // The user flipped a tick (tick-box press or space bar).
   std::function<void(size_t)> onTickToggled;
+  // What a screen reader calls the list (it has no caption).
+  const std::wstring& AccessibleName() const { return accessibleName_; }
+  void SetAccessibleName(std::wstring name) { accessibleName_ = std::move(name); }
+  // Flips a line's tick as the user does, onTickToggled included.
+  void ToggleTick(int index);
 
  protected:
   WindowClass Class() const override;
@@ -59,7 +65,6 @@ class CheckListBox : public WindowedControl {
 
  private:
   void Draw(const DRAWITEMSTRUCT& item) const;
-  void ToggleTick(int index);
   void InvalidateLine(size_t index);
   bool AnswerFromStore(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
   void SyncCount();
@@ -75,6 +80,8 @@ class CheckListBox : public WindowedControl {
   bool countBehind_ = false;
   int pendingSelection_ = kNoPendingSelection;  // a current line set while the count was behind
   static constexpr int kNoPendingSelection = -2;
+  std::wstring accessibleName_;
+  ListAccessible accessible_{*this};
 };
 
 }  // namespace krelmix

@@ -48,6 +48,9 @@ class Control {
   // The tooltip text; it may change at any time and is read when the tooltip shows.
   const std::wstring& Hint() const { return hint_; }
   void SetHint(std::wstring hint) { hint_ = std::move(hint); }
+  // The role a screen reader is told (a ROLE_SYSTEM_ value; toolkit/Accessible). For a windowed
+  // control 0 leaves it to the system's proxy or its own accessible object.
+  virtual long AccessibleRole() const { return 0; }
 
  private:
   std::wstring name_;

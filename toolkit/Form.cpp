@@ -88,14 +88,39 @@ int Form::ShowModal() {
 void Form::AddWindowed(WindowedControl& control) { windowed_.push_back(&control); }
 
 void Form::FocusNext(HWND from, bool backwards) {
-  std::vector<HWND> usable;
-  for (HWND h : tabOrder_)
-    if (IsWindowVisible(h) && IsWindowEnabled(h)) usable.push_back(h);
+  std::vector<TabStop> usable;
+  for (const TabStop& stop : tabOrder_)
+    if (stop.Usable()) usable.push_back(stop);
   if (usable.empty()) return;
-  auto it = std::find(usable.begin(), usable.end(), from);
-  size_t index = it == usable.end() ? 0 : static_cast<size_t>(it - usable.begin());
-  index = backwards ? (index + usable.size() - 1) % usable.size() : (index + 1) % usable.size();
-  SetFocus(usable[index]);
+  const TabStop current = from == Handle() && paintedFocus_.Current() ? TabStop(*paintedFocus_.Current()) : from;
+  auto it = std::find(usable.begin(), usable.end(), current);
+  size_t index = 0;
+  if (it != usable.end()) {
+    index = static_cast<size_t>(it - usable.begin());
+    index = backwards ? (index + usable.size() - 1) % usable.size() : (index + 1) % usable.size();
+  } else if (backwards) {
+    index = usable.size() - 1;
+  }
+  if (usable[index].painted) {
+    paintedFocus_.Set(Handle(), usable[index].painted);
+  } else {
+    paintedFocus_.Set(Handle(), nullptr);
+    SetFocus(usable[index].window);
+  }
+}
+
+bool Form::HandleKey(UINT key, HWND from) {
+  if (key == VK_TAB && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0) {
+    PaintedFocus::ShowMarks(true);
+    FocusNext(from, GetKeyState(VK_SHIFT) < 0);
+    return true;
+  }
+  GraphicControl* painted = from == Handle() ? paintedFocus_.Current() : nullptr;
+  if (painted && (key == VK_SPACE || key == VK_RETURN) && !ModifierKeyHeld()) {
+    if (painted->Visible() && painted->Enabled()) painted->DoDefaultAction();
+    return true;
+  }
+  return keys_.Press(key, from);
 }
 
 void Form::Add(GraphicControl& control, const CreateArgs& args) {
@@ -158,6 +183,7 @@ void Form::PaintForm() {
   FillRect(buffer.Get(), &client, background.Get());
   if (onPaintBackground) onPaintBackground(buffer.Get());
   graphics_.Paint(buffer.Get());
+  paintedFocus_.Paint(buffer.Get(), Handle());
   const RECT& area = paint.Area();
   BitBlt(paint.Get(), area.left, area.top, area.right - area.left, area.bottom - area.top, buffer.Get(), area.left,
          area.top, SRCCOPY);
@@ -167,20 +193,34 @@ void Form::Activated(WPARAM wParam) {
   if (LOWORD(wParam) == WA_INACTIVE) {
     HWND focus = GetFocus();
     if (focus && IsChild(Handle(), focus)) lastFocus_ = focus;
+    if (focus == Handle()) lastFocus_ = nullptr;  // a painted control keeps the focus
     return;
   }
-  HWND target = lastFocus_ && IsWindow(lastFocus_) ? lastFocus_ : nullptr;
-  if (!target) {
-    for (HWND h : tabOrder_)
-      if (IsWindowVisible(h) && IsWindowEnabled(h)) {
-        target = h;
-        break;
-      }
-  }
-  if (target) SetFocus(target);
+  RestoreFocus();
   if (!activatedOnce_) {
     activatedOnce_ = true;
     if (onActivate) PostMessageW(Handle(), kFirstActivationMessage, 0, 0);  // after the activation settles
+  }
+}
+
+// Back to the control that had the focus, else to the first of the tab order.
+void Form::RestoreFocus() {
+  if (GraphicControl* painted = paintedFocus_.Current(); painted && !lastFocus_ && TabStop(*painted).Usable()) {
+    SetFocus(Handle());
+    return;
+  }
+  paintedFocus_.Set(Handle(), nullptr);
+  if (lastFocus_ && IsWindow(lastFocus_)) {
+    SetFocus(lastFocus_);
+    return;
+  }
+  for (const TabStop& stop : tabOrder_) {
+    if (!stop.Usable()) continue;
+    if (stop.painted)
+      paintedFocus_.Set(Handle(), stop.painted);
+    else
+      SetFocus(stop.window);
+    return;
   }
 }
 
@@ -199,7 +239,10 @@ LRESULT Form::Reflect(HWND child, UINT message, WPARAM wParam, LPARAM lParam, bo
 
 LRESULT Form::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 0;
+  // As in Windows, a click hides the focus marks until the keyboard is used again.
+  if (message == WM_LBUTTONDOWN) PaintedFocus::ShowMarks(false);
   if (graphics_.HandleMessage(message, wParam, lParam, result)) return result;
+  if (accessible_.HandleMessage(message, wParam, lParam, result)) return result;
   if (message == DescribeMessage()) {
     AnswerDescribe(reinterpret_cast<HWND>(wParam));
     return 1;
@@ -215,8 +258,25 @@ LRESULT Form::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       Activated(wParam);
       return 0;
     case kFocusNextMessage:
+      PaintedFocus::ShowMarks(true);
       FocusNext(reinterpret_cast<HWND>(wParam), lParam != 0);
       return 0;
+    case kCommandKeyMessage:
+      return HandleKey(static_cast<UINT>(wParam), reinterpret_cast<HWND>(lParam)) ? 1 : 0;
+    case WM_KEYDOWN:
+      if (HandleKey(static_cast<UINT>(wParam), Handle())) return 0;
+      break;
+    case WM_SYSKEYDOWN:
+      // With no window focused (the focused list was greyed for a run) the active window gets the
+      // keys as system keys; without Alt (context bit 29) they are the user's plain keys.
+      if (!(lParam & (1 << 29)) && HandleKey(static_cast<UINT>(wParam), Handle())) return 0;
+      break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      if (GraphicControl* painted = paintedFocus_.Current()) painted->Invalidate();
+      break;
+    case WM_QUERYUISTATE:
+      return PaintedFocus::MarksShown() ? 0 : UISF_HIDEFOCUS;
     case kSetModalResultMessage:
       SetModalResult(static_cast<int>(wParam));
       return 0;

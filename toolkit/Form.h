@@ -7,7 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "toolkit/FocusMark.h"
+#include "toolkit/FormAccessible.h"
 #include "toolkit/GraphicHost.h"
+#include "toolkit/KeyCommands.h"
 #include "toolkit/Window.h"
 
 namespace krelmix {
@@ -54,9 +57,13 @@ class Form : public Window {
   // Makes a control on the form and adds it: a design table's row, one call per control.
   void Add(GraphicControl& control, const CreateArgs& args);
   void Add(WindowedControl& control, UINT id, const CreateArgs& args);
-  // The windowed controls that take the keyboard focus, in tab order.
-  void SetTabOrder(std::vector<HWND> order) { tabOrder_ = std::move(order); }
+  // The controls that take the keyboard focus, windowed and painted, in tab order.
+  void SetTabOrder(std::vector<TabStop> order) { tabOrder_ = std::move(order); }
   void FocusNext(HWND from, bool backwards);
+  // The painted control that has the focus, null when none has.
+  GraphicControl* FocusedGraphic() const { return paintedFocus_.Current(); }
+  // The form's command keys: they work while the form or one of its controls has the keyboard.
+  KeyCommands& Keys() { return keys_; }
 
   // One line per control: name, kind, left, top, width, height, enabled, visible, caption, hint,
   // tab-separated. Read by the program's own tests through kDescribeMessage.
@@ -80,11 +87,18 @@ class Form : public Window {
   void Activated(WPARAM wParam);
   LRESULT Reflect(HWND child, UINT message, WPARAM wParam, LPARAM lParam, bool& reflected);
   void AnswerDescribe(HWND requester) const;
+  // A key-down the focused control left: Tab, a press of the focused painted control, a command.
+  bool HandleKey(UINT key, HWND from);
+  void RestoreFocus();
 
+  friend class FormAccessible;
   FormStyle style_;
   GraphicHost graphics_;
   std::vector<WindowedControl*> windowed_;
-  std::vector<HWND> tabOrder_;
+  std::vector<TabStop> tabOrder_;
+  PaintedFocus paintedFocus_;
+  KeyCommands keys_;
+  FormAccessible accessible_{*this};
   HWND lastFocus_ = nullptr;
   HWND owner_ = nullptr;
   bool activatedOnce_ = false;

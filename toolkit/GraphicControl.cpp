@@ -1,5 +1,7 @@
 #include "toolkit/GraphicControl.h"
 
+#include <oleacc.h>
+
 #include <optional>
 
 namespace krelmix {
@@ -40,6 +42,11 @@ void GraphicControl::SetCaption(std::wstring caption) {
   caption_ = std::move(caption);
   Invalidate();
 }
+
+long GraphicControl::AccessibleRole() const { return ROLE_SYSTEM_STATICTEXT; }
+long BevelLine::AccessibleRole() const { return ROLE_SYSTEM_SEPARATOR; }
+long Image::AccessibleRole() const { return ROLE_SYSTEM_GRAPHIC; }
+long SpeedButton::AccessibleRole() const { return ROLE_SYSTEM_PUSHBUTTON; }
 
 void Label::Paint(HDC dc) {
   SetBkMode(dc, TRANSPARENT);

@@ -36,6 +36,13 @@ class GraphicControl : public Control {
   std::function<void()> onDblClick;
   // What the skin's drag rule asks: does a press here belong to this control?
   virtual bool HandlesPress() const { return onClick != nullptr || onMouseDown != nullptr; }
+  // Besides what every control tells a screen reader (toolkit/Accessible), a painted control has a
+  // role by default (static text) and a default action, which does what a click does.
+  long AccessibleRole() const override;
+  virtual bool HasDefaultAction() const { return onClick != nullptr; }
+  virtual void DoDefaultAction() {
+    if (onClick) onClick();
+  }
 
   // Set by the host that paints the control.
   void AttachTo(HWND host) { host_ = host; }
@@ -88,6 +95,7 @@ class BevelLine : public GraphicControl {
   enum class Shape { Top, Left, SunkenFrame };
   explicit BevelLine(std::wstring name, Shape shape = Shape::Top) : GraphicControl(std::move(name)), shape_(shape) {}
   const wchar_t* Kind() const override { return L"bevel"; }
+  long AccessibleRole() const override;
   void Paint(HDC dc) override {
     RECT b = Bounds();
     if (shape_ == Shape::SunkenFrame)
@@ -104,6 +112,7 @@ class Image : public GraphicControl {
  public:
   using GraphicControl::GraphicControl;
   const wchar_t* Kind() const override { return L"image"; }
+  long AccessibleRole() const override;
   void SetPicture(HBITMAP picture) { picture_ = picture; }  // borrowed
   // Centred in the bounds rather than at their top-left; drawn without its key colour.
   void SetCenter(bool center) { center_ = center; }
@@ -122,6 +131,8 @@ class SpeedButton : public GraphicControl {
  public:
   using GraphicControl::GraphicControl;
   const wchar_t* Kind() const override { return L"speedbutton"; }
+  long AccessibleRole() const override;
+  bool HasDefaultAction() const override { return true; }
   void SetGlyphs(HBITMAP enabled, HBITMAP disabled) {
     glyph_ = enabled;
     disabledGlyph_ = disabled;

@@ -1,5 +1,6 @@
 #include "toolkit/LinkLabel.h"
 
+#include <oleacc.h>
 #include <shellapi.h>
 
 #include <map>
@@ -175,6 +176,8 @@ void LinkLabel::MouseLeave() {
 void LinkLabel::MouseUp(bool inside) {
   if (inside) Click();
 }
+
+long LinkLabel::AccessibleRole() const { return look_.linkActive ? ROLE_SYSTEM_LINK : ROLE_SYSTEM_STATICTEXT; }
 
 void LinkLabel::Click() {
   if (onClick) onClick();

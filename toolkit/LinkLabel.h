@@ -55,6 +55,9 @@ class LinkLabel : public GraphicControl {
   // Loads the link cursor from the program's resources and registers it, as every label does.
   explicit LinkLabel(std::wstring name);
   const wchar_t* Kind() const override { return L"label"; }
+  long AccessibleRole() const override;
+  bool HasDefaultAction() const override { return look_.linkActive || onClick; }
+  void DoDefaultAction() override { Click(); }
   LinkLabelLook& Look() { return look_; }
   const LinkLabelLook& Look() const { return look_; }
   bool Hovering() const { return hovering_; }

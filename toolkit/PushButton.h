@@ -2,6 +2,7 @@
 // A standard push button. With no dialog manager in the forms' loops, the button itself answers
 // Enter (when it is the default) and Esc (when it is the cancel button).
 #include <windows.h>
+#include <oleacc.h>
 
 #include <functional>
 #include <string>
@@ -14,6 +15,7 @@ class PushButton : public WindowedControl {
  public:
   using WindowedControl::WindowedControl;
   const wchar_t* Kind() const override { return L"button"; }
+  long AccessibleRole() const override { return ROLE_SYSTEM_PUSHBUTTON; }
   // Before Create: the default button answers Enter, the cancel button Esc.
   void SetDefault(bool isDefault) { default_ = isDefault; }
   void SetCancel(bool isCancel) { cancel_ = isCancel; }

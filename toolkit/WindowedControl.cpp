@@ -4,7 +4,9 @@
 #include <windowsx.h>
 
 #include "toolkit/ErrorReport.h"
+#include "toolkit/KeyCommands.h"
 #include "toolkit/Window.h"
+#include "toolkit/WindowAccessible.h"
 
 namespace krelmix {
 
@@ -66,12 +68,20 @@ LRESULT CALLBACK WindowedControl::SubclassProc(HWND hwnd, UINT message, WPARAM w
     }
     if (message == WM_MOUSEMOVE && control->onMouseMove)
       control->onMouseMove({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+    if (control->AccessibleRole()) {
+      if (!control->accessible_) control->accessible_ = std::make_unique<WindowAccessible>(*control);
+      if (control->accessible_->HandleMessage(message, wParam, lParam, result)) return result;
+    }
     if (control->OnOwnMessage(message, wParam, lParam, result)) return result;
     if (message == WM_KEYDOWN && wParam == VK_TAB) {
       SendMessageW(GetAncestor(hwnd, GA_ROOT), kFocusNextMessage, reinterpret_cast<WPARAM>(hwnd),
                    GetKeyState(VK_SHIFT) < 0);
       return 0;
     }
+    // A key the control has no use for may be one of its form's command keys.
+    if (message == WM_KEYDOWN &&
+        SendMessageW(GetAncestor(hwnd, GA_ROOT), kCommandKeyMessage, wParam, reinterpret_cast<LPARAM>(hwnd)))
+      return 0;
   } catch (...) {
     ReportCurrentException(GetAncestor(hwnd, GA_ROOT));
     return 0;

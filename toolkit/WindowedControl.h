@@ -4,10 +4,12 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "toolkit/Control.h"
+#include "toolkit/WindowAccessible.h"
 
 namespace krelmix {
 
@@ -62,6 +64,7 @@ class WindowedControl : public Control {
                                        DWORD_PTR self);
   HWND hwnd_ = nullptr;
   bool showHint_ = false;
+  std::unique_ptr<WindowAccessible> accessible_;  // made at a screen reader's first request
 };
 
 }  // namespace krelmix

@@ -20,14 +20,14 @@ struct Expected {
 
 // Left, top, width, height in client pixels, as the window's design gives them.
 const Expected kLayout[] = {
-    {L"SpeedButton1", 20, 15, 50, 50, L"О...", L"О программе...", true},
-    {L"SpeedButton2", 90, 15, 50, 50, L"Поиск", L"Поиск мусора", true},
-    {L"SpeedButton3", 140, 15, 50, 50, L"Удалить", L"Удалить отмеченные", false},
-    {L"SpeedButton4", 190, 15, 50, 50, L"Стоп", L"Стоп!!!", false},
-    {L"SpeedButton5", 240, 15, 50, 50, L"Очистка", L"Удалить сразу все", true},
-    {L"SpeedButton6", 290, 15, 50, 50, L"TMP", L"Очистить TMP", true},
-    {L"SpeedButton8", 370, 15, 60, 50, L"Настройки", L"Настройки", true},
-    {L"SpeedButton7", 535, 15, 50, 50, L"Выход", L"Выход", true},
+    {L"SpeedButton1", 20, 15, 50, 50, L"О...", L"О программе... (F1)", true},
+    {L"SpeedButton2", 90, 15, 50, 50, L"Поиск", L"Поиск мусора (F3)", true},
+    {L"SpeedButton3", 140, 15, 50, 50, L"Удалить", L"Удалить отмеченные (Del)", false},
+    {L"SpeedButton4", 190, 15, 50, 50, L"Стоп", L"Стоп!!! (Esc)", false},
+    {L"SpeedButton5", 240, 15, 50, 50, L"Очистка", L"Удалить сразу все (Ctrl+Shift+Del)", true},
+    {L"SpeedButton6", 290, 15, 50, 50, L"TMP", L"Очистить TMP (Ctrl+T)", true},
+    {L"SpeedButton8", 370, 15, 60, 50, L"Настройки", L"Настройки (Ctrl+O)", true},
+    {L"SpeedButton7", 535, 15, 50, 50, L"Выход", L"Выход (Ctrl+Q)", true},
     {L"CheckListBox1", 47, 76, 110, 140, nullptr, nullptr, true},
     {L"Image1", 58, 220, 88, 31, nullptr, L"Deve zezizore dedoza", true},
     {L"Image3", 58, 254, 88, 31, nullptr, L"d3ir", true},

@@ -3,7 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "ScreenReader.h"
 #include "forms/About.h"
+#include "forms/DirKillerForm.h"
 
 namespace krelmix {
 namespace {
@@ -34,6 +36,34 @@ TEST(AboutForm, ADoubleClickOnALinkHandsItsAddressToTheShellOnceASingleClickNoth
   SendMessageW(form.Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, mail);
   SendMessageW(form.Handle(), WM_LBUTTONUP, 0, mail);
   EXPECT_EQ(opened, std::vector<std::wstring>{SupportMailLink()});
+}
+
+// The About and result windows keep their keys (Enter and Esc close them); a screen reader finds
+// their links, texts and button.
+TEST(AboutForm, AScreenReaderFindsTheLinksThePicturesAndTheButton) {
+  test::ComScope com;
+  TAboutForm form;
+  form.CreateForm(nullptr);
+  const test::ReadElement tree = test::ReadWindow(form.Handle());
+  const test::ReadElement home = test::Child(tree, L"Домашняя страница");
+  EXPECT_EQ(home.role, ROLE_SYSTEM_LINK);
+  EXPECT_EQ(home.action, L"Перейти");
+  EXPECT_TRUE(home.Has(STATE_SYSTEM_LINKED));
+  EXPECT_EQ(test::Child(tree, L"Письмо автору").role, ROLE_SYSTEM_LINK);
+  EXPECT_EQ(test::Child(tree, L"Сама Krelmix!").role, ROLE_SYSTEM_GRAPHIC);  // no caption: named by its hint
+  EXPECT_EQ(test::Child(tree, L"Угу!").role, ROLE_SYSTEM_PUSHBUTTON);
+}
+
+TEST(ResultWindow, AScreenReaderReadsTheHeadingsTheFiguresAndTheButton) {
+  test::ComScope com;
+  TempCleanResult result;
+  result.killedFiles = 12;
+  TDirKillerForm2 form(result);
+  form.CreateForm(nullptr);
+  const test::ReadElement tree = test::ReadWindow(form.Handle());
+  EXPECT_EQ(test::Child(tree, L"Убрано:").role, ROLE_SYSTEM_STATICTEXT);
+  EXPECT_EQ(test::Child(tree, L"12").role, ROLE_SYSTEM_STATICTEXT);
+  EXPECT_EQ(test::Child(tree, L"Удостоверился").role, ROLE_SYSTEM_PUSHBUTTON);
 }
 
 }  // namespace

@@ -35,6 +35,11 @@ class EditorDriver {
     SendMessageW(form_.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(x, y));
   }
   void Add() const { Press(60, 236); }
+  // A key where the keyboard focus is.
+  void Key(HWND focus, UINT key) const {
+    SetFocus(focus);
+    SendMessageW(GetFocus(), WM_KEYDOWN, key, 1);
+  }
   void Remove() const { Press(60, 264); }
   void ClickRow(int row, UINT message = WM_LBUTTONDOWN) const {
     const LPARAM at = MAKELPARAM(50, row * 16 + 8);
@@ -173,6 +178,21 @@ TEST(ListEditor, TheFolderBrowserFillsTheTextBoxWithTheDialogNotTopmostMeanwhile
   EXPECT_TRUE(form.Entries().empty());  // picking does not add
   form.Hide();
   DestroyWindow(dialog);
+}
+
+TEST(ListEditorKeys, EnterInTheTextBoxAddsAndDelInTheListRemovesTheCurrentEntry) {
+  TFileTypeForm form;
+  EditorDriver editor(form);
+  SetForegroundWindow(form.Handle());
+  editor.Type(L"*.bak");
+  editor.Key(editor.edit_, VK_RETURN);
+  editor.Type(L"*.old");
+  editor.Key(editor.edit_, VK_RETURN);
+  editor.Key(editor.edit_, VK_DELETE);  // in the text box, Del is the text's
+  EXPECT_EQ(editor.Listed(), (Entries{{L"*.bak", false}, {L"*.old", false}}));
+  SendMessageW(editor.list_, LB_SETCURSEL, 0, 0);
+  editor.Key(editor.list_, VK_DELETE);
+  EXPECT_EQ(editor.Listed(), (Entries{{L"*.old", false}}));
 }
 
 }  // namespace

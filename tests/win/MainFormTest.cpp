@@ -5,10 +5,12 @@
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
 
 #include "../unit/FakeAutostart.h"
 #include "../unit/FakeStorage.h"
 #include "../unit/MemoryFileSystem.h"
+#include "ScreenReader.h"
 #include "forms/MainForm.h"
 #include "forms/OptionsForm.h"
 #include "platform/SoundOutput.h"
@@ -230,10 +232,20 @@ class OneDrive : public Drives {
   std::optional<std::wstring> RemoteName(wchar_t) override { return std::nullopt; }
 };
 
+// Drive T: in memory; each folder listing may take a while, so that a test can act during a run.
+class MemoryDriveT : public test::MemoryFileSystem {
+ public:
+  DWORD listingMs = 0;
+  bool ListFolder(const std::wstring& dir, std::vector<DirEntry>& entries) override {
+    Sleep(listingMs);
+    return test::MemoryFileSystem::ListFolder(dir, entries);
+  }
+};
+
 // Every service in memory: drive T: with a file system of its own, and a settings file.
 struct MemoryServices {
   RecordingSound sound;
-  test::MemoryFileSystem fileSystem;
+  MemoryDriveT fileSystem;
   OneDrive drives;
   test::FakeStorage storage;
   Win32AnsiCodec codec;
@@ -399,6 +411,243 @@ TEST(MainFormSettings, AHeldSettingsFileIsWaitedForAndNeverTakenForAMissingOne) 
   SetErrorReportHandler(nullptr);
   Pump(100);
   DestroyWindow(owner);
+}
+
+// --- Keys and screen readers.
+
+// Presses a key where the keyboard focus is, with Ctrl and Shift held as asked.
+void PressKey(UINT key, bool ctrl = false, bool shift = false) {
+  BYTE saved[256] = {}, keys[256] = {};
+  GetKeyboardState(saved);
+  keys[VK_CONTROL] = ctrl ? 0x80 : 0;
+  keys[VK_SHIFT] = shift ? 0x80 : 0;
+  SetKeyboardState(keys);
+  // With no window focused, the system gives the active window the key as a system key.
+  const HWND focus = GetFocus();
+  SendMessageW(focus ? focus : GetActiveWindow(), focus ? WM_KEYDOWN : WM_SYSKEYDOWN, key, 1);
+  SetKeyboardState(saved);
+}
+
+// The windows a command opened, in order; each is closed (a question answered "Нет") by a timer
+// that runs inside its modal loop.
+std::vector<std::wstring> g_opened;
+void CALLBACK CloseWhatOpens(HWND, UINT, UINT_PTR, DWORD) {
+  for (const wchar_t* kind : {L"TAboutForm", L"TOptionsForm", L"TDirKillerForm2"}) {
+    HWND window = FindWindowW(kind, nullptr);
+    if (!window || !IsWindowVisible(window)) continue;
+    g_opened.push_back(kind);
+    PostMessageW(window, WM_CLOSE, 0, 0);
+  }
+  for (const wchar_t* question : {L"Подтверждение", L"Информация"}) {
+    HWND box = FindWindowW(L"#32770", question);
+    if (!box || !IsWindowVisible(box)) continue;
+    g_opened.push_back(question);
+    PostMessageW(box, WM_COMMAND, IDNO, 0);
+  }
+}
+
+// A main window over drive T: in memory holding three garbage files, the drive ticked.
+class MainWindowOverT {
+ public:
+  MainWindowOverT() : services_("[Area]\r\nT=1\r\n[Options]\r\n0=0\r\n[Kill]\r\n*.tmp=1\r\n") {
+    for (const wchar_t* file : {L"T:\\a.tmp", L"T:\\b.tmp", L"T:\\sub\\c.tmp"}) services_.fileSystem.AddFile(file, 10);
+    owner_ = HiddenOwner();
+    form_ = std::make_unique<TForm1>(owner_, std::vector<std::wstring>{}, false, services_.Get());
+    form_->Load();
+    form_->Show();
+    SetForegroundWindow(form_->Handle());
+    Pump(100);
+    g_opened.clear();
+    closer_ = SetTimer(nullptr, 0, 50, CloseWhatOpens);
+  }
+  ~MainWindowOverT() {
+    KillTimer(nullptr, closer_);
+    form_.reset();
+    DestroyWindow(owner_);
+  }
+  HWND Handle() const { return form_->Handle(); }
+  HWND FoundList() const { return GetDlgItem(Handle(), 102); }
+  MemoryDriveT& Files() { return services_.fileSystem; }
+
+ private:
+  test::ComScope com_;
+  MemoryServices services_;
+  HWND owner_ = nullptr;
+  std::unique_ptr<TForm1> form_;
+  UINT_PTR closer_ = 0;
+};
+
+TEST(MainFormKeys, EachCommandKeyRunsItsCommandAndTheClosingKeyClosesTheWindow) {
+  MainWindowOverT window;
+  const struct {
+    UINT key;
+    bool ctrl, shift;
+    const wchar_t* opens;
+  } commands[] = {{VK_F1, false, false, L"TAboutForm"},
+                  {'O', true, false, L"TOptionsForm"},
+                  {'T', true, false, L"Информация"}};  // the temporary folder's question, declined
+  for (const auto& c : commands) {
+    g_opened.clear();
+    PressKey(c.key, c.ctrl, c.shift);
+    Pump(100);
+    EXPECT_EQ(g_opened, std::vector<std::wstring>{c.opens}) << c.key;
+  }
+  for (UINT key : {static_cast<UINT>(VK_F3), static_cast<UINT>('F')}) {
+    SendMessageW(window.FoundList(), LB_RESETCONTENT, 0, 0);
+    PressKey(key, key == 'F');
+    Pump(400);
+    EXPECT_EQ(SendMessageW(window.FoundList(), LB_GETCOUNT, 0, 0), 3) << "search by " << key;
+  }
+  PressKey(VK_DELETE, true, true);  // "Очистка": search and delete at once
+  Pump(400);
+  EXPECT_FALSE(window.Files().Exists(L"T:\\a.tmp"));
+  EXPECT_FALSE(window.Files().Exists(L"T:\\sub\\c.tmp"));
+  PressKey('Q', true);
+  Pump(300);
+  EXPECT_FALSE(IsWindow(window.Handle()));
+}
+
+// Before, during and after a search, as a screen reader reads the window, and what the keys do
+// meanwhile: a greyed command's key does nothing, as a click on the greyed button does nothing.
+std::vector<std::wstring> g_duringRun;
+test::ReadElement g_treeDuringRun;
+void CALLBACK ActDuringRun(HWND, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(nullptr, timer);
+  HWND main = FindWindowW(L"TForm1", nullptr);
+  g_treeDuringRun = test::ReadWindow(main);
+  g_opened.clear();
+  PressKey(VK_F3);
+  PressKey('O', true);
+  PressKey('T', true);
+  PressKey(VK_DELETE, true, true);
+  PressKey('Q', true);
+  Pump(100);
+  g_duringRun = g_opened;
+  PressKey(VK_ESCAPE);  // "Стоп": its question comes, answered "Нет", and the run goes on
+  g_duringRun.insert(g_duringRun.end(), g_opened.begin(), g_opened.end());
+}
+
+TEST(MainFormAccessibility, TheTreeAndTheKeysFollowTheButtonsBeforeDuringAndAfterARun) {
+  MainWindowOverT window;
+  test::ReadElement tree = test::ReadWindow(window.Handle());
+  EXPECT_EQ(tree.role, ROLE_SYSTEM_CLIENT);
+  const test::ReadElement search = test::Child(tree, L"Поиск");
+  EXPECT_EQ(search.role, ROLE_SYSTEM_PUSHBUTTON);
+  EXPECT_EQ(search.action, L"Нажать");
+  EXPECT_EQ(search.shortcut, L"F3");
+  EXPECT_FALSE(search.Has(STATE_SYSTEM_UNAVAILABLE));
+  EXPECT_TRUE(test::Child(tree, L"Удалить").Has(STATE_SYSTEM_UNAVAILABLE));
+  EXPECT_TRUE(test::Child(tree, L"Стоп").Has(STATE_SYSTEM_UNAVAILABLE));
+  const test::ReadElement banner = test::Child(tree, L"d3ir");  // no caption: named by its hint
+  EXPECT_EQ(banner.role, ROLE_SYSTEM_GRAPHIC);
+  EXPECT_EQ(banner.action, L"Перейти");
+  EXPECT_EQ(test::Child(tree, L"Каталогов:").role, ROLE_SYSTEM_STATICTEXT);
+  const test::ReadElement drives = test::Child(tree, L"Диски");
+  EXPECT_EQ(drives.role, ROLE_SYSTEM_LIST);
+  EXPECT_TRUE(drives.Has(STATE_SYSTEM_FOCUSED));
+  ASSERT_EQ(drives.children.size(), 1u);
+  EXPECT_EQ(drives.children[0].name, L"T: [SCRATCH]");
+  EXPECT_EQ(drives.children[0].role, ROLE_SYSTEM_LISTITEM);
+  EXPECT_TRUE(drives.children[0].Has(STATE_SYSTEM_CHECKED));
+  PressKey(VK_DELETE);  // "Удалить" is greyed: nothing happens
+  PressKey(VK_ESCAPE);  // so is "Стоп": no question
+  Pump(100);
+  EXPECT_TRUE(g_opened.empty());
+
+  window.Files().listingMs = 100;
+  SetTimer(nullptr, 0, 50, ActDuringRun);
+  PressKey(VK_F3);
+  EXPECT_EQ(g_duringRun, std::vector<std::wstring>{L"Подтверждение"});
+  EXPECT_TRUE(IsWindow(window.Handle()));
+  EXPECT_TRUE(test::Child(g_treeDuringRun, L"Поиск").Has(STATE_SYSTEM_UNAVAILABLE));
+  EXPECT_TRUE(test::Child(g_treeDuringRun, L"Выход").Has(STATE_SYSTEM_UNAVAILABLE));
+  EXPECT_FALSE(test::Child(g_treeDuringRun, L"Стоп").Has(STATE_SYSTEM_UNAVAILABLE));
+  EXPECT_TRUE(test::Child(g_treeDuringRun, L"Диски").Has(STATE_SYSTEM_UNAVAILABLE));
+  window.Files().listingMs = 0;
+  Pump(100);
+
+  tree = test::ReadWindow(window.Handle());
+  EXPECT_FALSE(test::Child(tree, L"Удалить").Has(STATE_SYSTEM_UNAVAILABLE));
+  EXPECT_TRUE(test::Child(tree, L"Стоп").Has(STATE_SYSTEM_UNAVAILABLE));
+  const test::ReadElement finds = test::Child(tree, L"Найденные файлы");
+  ASSERT_EQ(finds.children.size(), 3u);
+  EXPECT_EQ(finds.children[0].name, L"T:\\a.tmp");
+  EXPECT_TRUE(finds.children[0].Has(STATE_SYSTEM_CHECKED));
+  // A line unticked by its default action stays; Del deletes the ticked ones.
+  IAccessible* list = test::ClientObject(window.FoundList());
+  ASSERT_NE(list, nullptr);
+  VARIANT first;
+  first.vt = VT_I4;
+  first.lVal = 1;
+  EXPECT_EQ(list->accDoDefaultAction(first), S_OK);
+  Pump(50);
+  VARIANT state;
+  VariantInit(&state);
+  list->get_accState(first, &state);
+  EXPECT_FALSE(state.lVal & STATE_SYSTEM_CHECKED);
+  list->Release();
+  PressKey(VK_DELETE);
+  Pump(100);
+  EXPECT_TRUE(window.Files().Exists(L"T:\\a.tmp"));
+  EXPECT_FALSE(window.Files().Exists(L"T:\\b.tmp"));
+  EXPECT_FALSE(window.Files().Exists(L"T:\\sub\\c.tmp"));
+  // A screen reader's press of "О..." does what a click does.
+  g_opened.clear();
+  EXPECT_EQ(test::DoDefaultAction(window.Handle(), L"О..."), S_OK);
+  Pump(200);
+  EXPECT_EQ(g_opened, std::vector<std::wstring>{L"TAboutForm"});
+}
+
+// What has the keyboard in a window: the focused painted control's caption, else the focused
+// window's text.
+std::wstring FocusedControl(Form& form) {
+  if (GetFocus() == form.Handle() && form.FocusedGraphic()) return form.FocusedGraphic()->Caption();
+  wchar_t text[128] = {};
+  GetWindowTextW(GetFocus(), text, 128);
+  return text;
+}
+
+TEST(OptionsDialogKeys, TabReachesEveryControlInReadingOrderEnterSavesAndAFocusedButtonTakesEnter) {
+  test::ComScope com;
+  test::FakeStorage storage;
+  const std::wstring path = ProgramFolder() + L"Krelmix.ini";
+  storage.files[path] = "[UseSoundz]\r\nSubj=1\r\n";
+  Win32AnsiCodec codec;
+  SettingsFile settings(storage, codec, path);
+  ProgramState state;
+  test::FakeAutostart autostart;
+  RecordingSound sound;
+  TOptionsForm form({state, settings, autostart, sound, L"C:\\Krelmix\\Krelmix.exe"});
+  form.CreateForm(nullptr);
+  form.Show();
+  SetForegroundWindow(form.Handle());
+  Pump(100);
+  std::vector<std::wstring> order;
+  for (int step = 0; step < 8; ++step) {
+    if (step > 0) PressKey(VK_TAB);
+    order.push_back(FocusedControl(form));
+  }
+  EXPECT_EQ(order,
+            (std::vector<std::wstring>{L"CheckListBox2", L"Использовать звуки", L"Настроить звуки", L"Типы файлов",
+                                       L"Исключить", L"Сохранить", L"Отмена", L"CheckListBox2"}));
+  PressKey(VK_TAB, false, true);
+  EXPECT_EQ(FocusedControl(form), L"Отмена");
+  // As a screen reader reads it: the focused painted button, the keys, the option rows.
+  const test::ReadElement tree = test::ReadWindow(form.Handle());
+  EXPECT_TRUE(test::Child(tree, L"Отмена").Has(STATE_SYSTEM_FOCUSED | STATE_SYSTEM_FOCUSABLE));
+  EXPECT_EQ(test::Child(tree, L"Сохранить").shortcut, L"Enter");
+  EXPECT_EQ(test::Child(tree, L"Параметры").children.size(), kOptionRowCount);
+  const test::ReadElement soundBox = test::Child(tree, L"Использовать звуки");
+  EXPECT_EQ(soundBox.role, ROLE_SYSTEM_CHECKBUTTON);
+  EXPECT_TRUE(soundBox.Has(STATE_SYSTEM_CHECKED));
+  PressKey(VK_RETURN);  // on "Отмена": cancels
+  EXPECT_EQ(form.CurrentModalResult(), mrCancel);
+  EXPECT_EQ(storage.writes, 0);
+  form.SetModalResult(mrNone);
+  PressKey(VK_TAB);
+  PressKey(VK_RETURN);  // on the option rows: saves as "Сохранить" does
+  EXPECT_EQ(form.CurrentModalResult(), mrOk);
+  EXPECT_EQ(storage.writes, 1);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <map>
 
 #include "../unit/FakeStorage.h"
+#include "ScreenReader.h"
 #include "common/StartupSettings.h"
 #include "forms/SoundForm.h"
 #include "platform/win32/Win32AnsiCodec.h"
@@ -93,6 +94,13 @@ class Editor {
     Click(L"Обзор");
   }
   int ModalResult() const { return form_.CurrentModalResult(); }
+  void ResetModalResult() { form_.SetModalResult(mrNone); }
+  HWND Window() const { return form_.Handle(); }
+  void ShowActive() {
+    form_.Show();
+    SetForegroundWindow(form_.Handle());
+    SetFocus(list_);
+  }
   // The sound slots the next start would fill from the file as it is now.
   std::array<std::wstring, 6> SlotsAtNextStart() const {
     ProgramState state;
@@ -248,6 +256,34 @@ TEST(SoundEditor, TryOutPlaysTheSelectedRowsFileOnceWithoutWaitingTickedOrNot) {
     EXPECT_TRUE(call.asynchronous);
     EXPECT_FALSE(call.looping);
   }
+}
+
+// Keys go where the focus is, as the keyboard sends them.
+void Press(UINT key) { SendMessageW(GetFocus(), WM_KEYDOWN, key, 1); }
+
+TEST(SoundEditorKeys, TabReachesEveryControlEnterSavesEscCancels) {
+  test::ComScope com;
+  test::FakeStorage storage;
+  storage.files[kSettingsPath] = "[Soundz]\r\na.wav=1\r\n";
+  RecordingSound sound;
+  Editor editor(storage, sound);
+  editor.ShowActive();
+  std::vector<std::wstring> order;
+  for (int step = 0; step < 7; ++step) {
+    if (step > 0) Press(VK_TAB);
+    order.push_back(test::FocusedName(test::ReadWindow(editor.Window())));
+  }
+  EXPECT_EQ(order, (std::vector<std::wstring>{L"Звуковой файл", L"Проба", L"Нет", L"Обзор", L"Сохранить", L"Отменить",
+                                              L"Звуковой файл"}));
+  Press(VK_ESCAPE);
+  EXPECT_EQ(editor.ModalResult(), mrCancel);
+  EXPECT_EQ(storage.writes, 0);
+  editor.ResetModalResult();
+  editor.ToggleTick(0);
+  Press(VK_RETURN);
+  EXPECT_EQ(editor.ModalResult(), mrOk);
+  EXPECT_EQ(storage.writes, 1);
+  EXPECT_EQ(editor.Rows()[0], Row(L"a.wav", false));
 }
 
 }  // namespace

@@ -1,0 +1,91 @@
+// The whole round with the keyboard alone, as a user who cannot use a mouse makes it, and the
+// main window as a screen reader in another process reads it.
+#include <gtest/gtest.h>
+#include <oleacc.h>
+
+#include <algorithm>
+
+#include "Harness.h"
+#include "Scratch.h"
+
+namespace krelmix::e2e {
+
+namespace {
+
+void TapWith(WORD modifier, WORD key) {
+  SendKey(modifier, false);
+  TapKey(key);
+  SendKey(modifier, true);
+}
+
+// The name of each child of the window's accessible object, read from this process.
+std::vector<std::wstring> AccessibleNames(HWND window) {
+  std::vector<std::wstring> names;
+  IAccessible* object = nullptr;
+  if (FAILED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                        reinterpret_cast<void**>(&object))))
+    return names;
+  long count = 0;
+  object->get_accChildCount(&count);
+  for (long id = 1; id <= count; ++id) {
+    VARIANT child;
+    child.vt = VT_I4;
+    child.lVal = id;
+    BSTR name = nullptr;
+    if (object->get_accName(child, &name) == S_OK) names.emplace_back(name, SysStringLen(name));
+    SysFreeString(name);
+  }
+  object->Release();
+  return names;
+}
+
+}  // namespace
+
+TEST(Keyboard, TickADriveSearchUntickALineDeleteAndOpenAndCloseTheOptionsWithKeysAlone) {
+  ClearScratchDrive();
+  for (const wchar_t* file : {L"T:\\a.bak", L"T:\\b.bak", L"T:\\c.bak"}) MakeFile(file);
+  RunningProgram program("[Options]\r\n0=0\r\n[Kill]\r\n*.bak=1\r\n");
+  program.Start(L"");
+  HWND main = program.MainWindow();
+  ASSERT_NE(main, nullptr);
+  const int drive = program.DriveLineIndex(L'T');
+  ASSERT_GE(drive, 0);
+  ASSERT_FALSE(program.DriveTicks()[static_cast<size_t>(drive)]);
+  SetForegroundWindow(main);
+  Sleep(300);
+  TapKey(VK_HOME);
+  for (int i = 0; i < drive; ++i) TapKey(VK_DOWN);
+  TapKey(VK_SPACE);
+  EXPECT_TRUE(program.DriveTicks()[static_cast<size_t>(drive)]);
+
+  TapKey(VK_F3);
+  ASSERT_TRUE(WaitUntilIdle(main));
+  HWND finds = program.FoundList();
+  ASSERT_EQ(ListLines(finds), (std::vector<std::wstring>{L"T:\\a.bak", L"T:\\b.bak", L"T:\\c.bak"}));
+  TapKey(VK_TAB);  // to the found list
+  TapKey(VK_HOME);
+  TapKey(VK_DOWN);
+  TapKey(VK_SPACE);  // unticks T:\b.bak
+  EXPECT_EQ(ListTicks(finds), (std::vector<bool>{true, false, true}));
+  TapKey(VK_DELETE);
+  Sleep(500);
+  EXPECT_FALSE(Exists(L"T:\\a.bak"));
+  EXPECT_TRUE(Exists(L"T:\\b.bak"));
+  EXPECT_FALSE(Exists(L"T:\\c.bak"));
+
+  TapWith(VK_CONTROL, 'O');
+  HWND options = program.WaitForWindow(L"TOptionsForm", 5000);
+  ASSERT_NE(options, nullptr);
+  TapKey(VK_ESCAPE);
+  EXPECT_TRUE(GoneWithin(options, 5000));
+
+  // From this process, as a screen reader reads another program.
+  CoInitialize(nullptr);
+  const std::vector<std::wstring> names = AccessibleNames(main);
+  EXPECT_NE(std::find(names.begin(), names.end(), L"Поиск"), names.end());
+  EXPECT_NE(std::find(names.begin(), names.end(), L"Найденные файлы"), names.end());
+  CoUninitialize();
+  ClearScratchDrive();
+}
+
+}  // namespace krelmix::e2e

@@ -1,0 +1,52 @@
+#pragma once
+// A window's command keys: each key presses one of its painted buttons (or runs an action) while
+// the window has the keyboard, and does nothing while that button is hidden or greyed, exactly as
+// a click on the greyed button does nothing. The keys reach the form from whichever of its
+// controls holds the focus (WindowedControl passes them on), so a list keeps its own keys
+// (Space, arrows, Home/End) only because no command takes them.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace krelmix {
+
+class GraphicControl;
+
+// Sent by a control to its form for every key-down it does not use itself: wParam the key, lParam
+// the control. Non-zero: a command took the key.
+constexpr UINT kCommandKeyMessage = WM_APP + 0x3F3;
+
+struct Shortcut {
+  UINT key = 0;  // a virtual-key code
+  bool ctrl = false;
+  bool shift = false;
+};
+
+// The key as a Russian Windows menu writes it: "F3", "Ctrl+F", "Ctrl+Shift+Del", "Esc".
+std::wstring ShortcutText(Shortcut shortcut);
+
+class KeyCommands {
+ public:
+  // The key presses the button (its default action) while it is visible and enabled; with
+  // `onlyIn`, only while that window holds the focus.
+  void Add(Shortcut shortcut, GraphicControl& button, HWND onlyIn = nullptr);
+  // The key runs the action; with `onlyIn`, only while that window holds the focus.
+  void Add(Shortcut shortcut, std::function<void()> action, HWND onlyIn = nullptr);
+  // A key-down with the modifiers held now; true when a command took it (also a greyed one).
+  bool Press(UINT key, HWND focus);
+  // The first key that presses this button, empty when none does (a screen reader's shortcut).
+  std::wstring TextFor(const GraphicControl& button) const;
+
+ private:
+  struct Entry {
+    Shortcut shortcut;
+    GraphicControl* button;
+    std::function<void()> action;
+    HWND onlyIn;
+  };
+  std::vector<Entry> entries_;
+};
+
+}  // namespace krelmix
