@@ -184,7 +184,7 @@ void ShapeButton::Draw(const DRAWITEMSTRUCT& item) {
   // The focus mark, once the keyboard is in use in the window (its form says so).
   if ((item.itemState & ODS_FOCUS) &&
       !(SendMessageW(GetAncestor(item.hwndItem, GA_ROOT), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS)) {
-    RECT mark{bias / 4, 3, w - 1 - bias / 4, h - 4};
+    RECT mark{bias / 3, 4, w - 1 - bias / 3, h - 5};
     DrawFocusRect(dc, &mark);
   }
 }

@@ -37,7 +37,11 @@ AccessibleFacts FormAccessible::Facts(long child) const {
   }
   const std::vector<Child> children = Children();
   const Child& c = children[static_cast<size_t>(child - 1)];
-  if (!c.painted) return facts;  // a window of its own answers for itself
+  if (!c.painted) {  // a window of its own answers for itself; its place serves the hit test
+    GetWindowRect(c.window, &facts.screen);
+    if (!IsWindowVisible(c.window)) facts.state = STATE_SYSTEM_INVISIBLE;
+    return facts;
+  }
   const GraphicControl& control = *c.painted;
   facts.name = control.Caption().empty() ? control.Hint() : control.Caption();
   facts.role = control.AccessibleRole();
@@ -56,7 +60,7 @@ AccessibleFacts FormAccessible::Facts(long child) const {
 HWND FormAccessible::ChildWindow(long child) const {
   const std::vector<Child> children = Children();
   return child >= 1 && static_cast<size_t>(child) <= children.size() ? children[static_cast<size_t>(child - 1)].window
-                                                                      : nullptr;
+                                                                     : nullptr;
 }
 
 void FormAccessible::DoDefaultAction(long child) {

@@ -13,8 +13,8 @@ AccessibleFacts WindowAccessible::Facts(long) const {
   facts.name = caption.empty() ? control_.Hint() : caption;
   facts.role = control_.AccessibleRole();
   const LONG style = GetWindowLongW(window, GWL_STYLE);
-  facts.state = BasicState((style & WS_VISIBLE) != 0, control_.Enabled(), (style & WS_TABSTOP) != 0,
-                           GetFocus() == window);
+  facts.state =
+      BasicState((style & WS_VISIBLE) != 0, control_.Enabled(), (style & WS_TABSTOP) != 0, GetFocus() == window);
   const bool ticks = facts.role == ROLE_SYSTEM_CHECKBUTTON || facts.role == ROLE_SYSTEM_RADIOBUTTON;
   const bool checked = ticks && SendMessageW(window, BM_GETCHECK, 0, 0) == BST_CHECKED;
   if (checked) facts.state |= STATE_SYSTEM_CHECKED;
