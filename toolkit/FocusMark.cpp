@@ -6,7 +6,12 @@ namespace krelmix {
 
 namespace {
 bool marksShown = false;
+
+BOOL CALLBACK RepaintWithChildren(HWND window, LPARAM) {
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+  return TRUE;
 }
+}  // namespace
 
 bool TabStop::Usable() const {
   if (painted) return painted->Visible() && painted->Enabled();
@@ -38,13 +43,7 @@ void PaintedFocus::ShowMarks(bool shown) {
   if (marksShown == shown) return;
   marksShown = shown;
   // Every window of the thread repaints with or without its marks.
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND window, LPARAM) {
-        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
-        return TRUE;
-      },
-      0);
+  EnumThreadWindows(GetCurrentThreadId(), RepaintWithChildren, 0);
 }
 
 }  // namespace krelmix

@@ -68,7 +68,7 @@ LRESULT CALLBACK WindowedControl::SubclassProc(HWND hwnd, UINT message, WPARAM w
     }
     if (message == WM_MOUSEMOVE && control->onMouseMove)
       control->onMouseMove({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-    if (control->AccessibleRole()) {
+    if ((control->accessible_ || message == WM_GETOBJECT) && control->AccessibleRole()) {
       if (!control->accessible_) control->accessible_ = std::make_unique<WindowAccessible>(*control);
       if (control->accessible_->HandleMessage(message, wParam, lParam, result)) return result;
     }
