@@ -2,10 +2,12 @@
 // and the folder browser replaced.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "ScreenReader.h"
 #include "forms/ExcludeForm.h"
 #include "forms/FileTypeForm.h"
 
@@ -193,6 +195,16 @@ TEST(ListEditorKeys, EnterInTheTextBoxAddsAndDelInTheListRemovesTheCurrentEntry)
   SendMessageW(editor.list_, LB_SETCURSEL, 0, 0);
   editor.Key(editor.list_, VK_DELETE);
   EXPECT_EQ(editor.Listed(), (Entries{{L"*.old", false}}));
+  // As a screen reader reads the editor: the list by the heading's name, the buttons with their keys.
+  test::ComScope com;
+  const test::ReadElement tree = test::ReadWindow(form.Handle());
+  const auto list = std::find_if(tree.children.begin(), tree.children.end(),
+                                 [](const test::ReadElement& e) { return e.role == ROLE_SYSTEM_LIST; });
+  ASSERT_NE(list, tree.children.end());
+  EXPECT_EQ(list->name, L"Типы файлов:");
+  EXPECT_EQ(list->children.size(), 1u);
+  EXPECT_EQ(test::Child(tree, L"Добавить").shortcut, L"Enter");
+  EXPECT_EQ(test::Child(tree, L"Удалить").shortcut, L"Del");
 }
 
 }  // namespace
