@@ -44,16 +44,17 @@ void CleanupEngine::LoadKillMasks() {
 }
 
 void CleanupEngine::LoadExcludeDirs() {
-  const IniDocument document = settings_.Load();
-  search_.LoadExcludeDirs(document);
-  run_.state.FollowReport = ReadOption(document, kFollowReportRow);
+  const SettingsReadings readings = settings_.LoadReadings();
+  search_.LoadExcludeDirs(readings);
+  run_.state.FollowReport = ReadOption(readings.system, kFollowReportRow);
 }
 
+// Masks and options as the system reads the file; exclusions under either reading.
 void CleanupEngine::LoadRunSettings() {
-  const IniDocument document = settings_.Load();
-  search_.LoadKillMasks(document);
-  search_.LoadExcludeDirs(document);
-  run_.state.FollowReport = ReadOption(document, kFollowReportRow);
+  const SettingsReadings readings = settings_.LoadReadings();
+  search_.LoadKillMasks(readings.system);
+  search_.LoadExcludeDirs(readings);
+  run_.state.FollowReport = ReadOption(readings.system, kFollowReportRow);
 }
 
 void CleanupEngine::SearchDir(const std::wstring& dir) {

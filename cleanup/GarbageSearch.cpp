@@ -35,8 +35,8 @@ void GarbageSearch::LoadKillMasks(const IniDocument& settings) {
   masksRefused_ = !enabled.empty() && state.MaskList.empty();
 }
 
-void GarbageSearch::LoadExcludeDirs(const IniDocument& settings) {
-  run_.state.ExcludeList = EnabledKeys(settings, SwitchList::Exclusions);
+void GarbageSearch::LoadExcludeDirs(const SettingsReadings& settings) {
+  run_.state.ExcludeList = EnabledExclusions(settings);
 }
 
 // The walk works on its own copies: closing the window in the middle of it clears the lists.

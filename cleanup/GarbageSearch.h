@@ -9,6 +9,7 @@
 #include "cleanup/FolderExclusion.h"
 #include "cleanup/Wildcard.h"
 #include "settings/IniDocument.h"
+#include "settings/SettingsSchema.h"
 
 namespace krelmix {
 
@@ -19,7 +20,7 @@ class GarbageSearch {
   // The enabled masks into MaskList, refusing those that may not be used; the enabled exclusions
   // into ExcludeList.
   void LoadKillMasks(const IniDocument& settings);
-  void LoadExcludeDirs(const IniDocument& settings);
+  void LoadExcludeDirs(const SettingsReadings& settings);
   // Searches a drive root ("C:") or a folder; a root's own files are listed too.
   void SearchDir(const std::wstring& dir);
   // Lists the finds of one mask in one folder.

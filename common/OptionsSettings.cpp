@@ -16,16 +16,18 @@ const std::array<AutostartValue, 2> kAutostartValues = {
     AutostartValue{kAutoTmpRow, L"Krelmix2001 TMP", L"/nighttrash"},
 };
 
-bool ReloadOptions(const ProgramState& state, const SettingsFile& settings, OptionsContent& content) {
+bool ReloadOptions(const ProgramState& state, const SettingsFile& settings, const FolderTest& isFolder,
+                   OptionsContent& content) {
   content.rows[kShowSplashRow] = state.ShowSplash;
   content.rows[kFollowReportRow] = state.FollowReport;
   content.rows[kWarnTmpRow] = state.WarnTmp;
-  const std::optional<IniDocument> document = settings.LoadExisting();
-  if (!document) return false;
-  ReadOptionRows(*document, content.rows);
-  content.masks = ReadSwitchList(*document, SwitchList::Masks);
-  content.excludes = ReadSwitchList(*document, SwitchList::Exclusions);
-  content.useSounds = ReadUseSounds(*document);
+  const SettingsReadings readings = settings.LoadReadings();
+  if (!readings.exists) return false;
+  const IniDocument& document = readings.system;
+  ReadOptionRows(document, content.rows);
+  content.masks = ReadSwitchList(document, SwitchList::Masks);
+  content.excludes = ReadExclusionList(readings, isFolder);
+  content.useSounds = ReadUseSounds(document);
   return true;
 }
 

@@ -3,6 +3,7 @@
 // lists and sound switch, the in-memory options, and the two autostart values that follow rows 3
 // and 4. The dialog itself only shows this content and hands it back.
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -31,8 +32,11 @@ struct OptionsContent {
 // exists, the rows by key number up to the count of keys in Options, both lists and the sound box.
 // Returns whether the file was read; without it the lists and the sound box are left as they are.
 // A file that is there but cannot be read raises SettingsReadError: the dialog must then not offer
-// a save built from anything but the file.
-bool ReloadOptions(const ProgramState& state, const SettingsFile& settings, OptionsContent& content);
+// a save built from anything but the file. An exclusion is shown in the reading of the file that
+// names an existing folder (`isFolder`; see ReadExclusionList).
+using FolderTest = std::function<bool(const std::wstring& path)>;
+bool ReloadOptions(const ProgramState& state, const SettingsFile& settings, const FolderTest& isFolder,
+                   OptionsContent& content);
 
 // One of the two autostart values.
 struct AutostartValue {

@@ -153,7 +153,11 @@ void TOptionsForm::FormActivate() {
     OptionsContent content = ShownContent();
     bool fromFile = false;
     try {
-      fromFile = ReloadOptions(services_.state, services_.settings, content);
+      const FolderTest isFolder = [this](const std::wstring& path) {
+        const std::optional<OpenedEntry> entry = services_.fileSystem.Open(path);
+        return entry && (entry->attributes & FileAttr::Directory) != 0;
+      };
+      fromFile = ReloadOptions(services_.state, services_.settings, isFolder, content);
     } catch (const SettingsReadError& error) {
       // A save must never be built from anything but the file: the dialog closes unsaved.
       unread_ = true;

@@ -12,6 +12,7 @@
 #include "common/ProgramState.h"
 #include "forms/ListEditorForm.h"
 #include "platform/AutostartRegistry.h"
+#include "platform/FileSystem.h"
 #include "platform/SoundOutput.h"
 #include "settings/SettingsFile.h"
 #include "skin/ImageForm.h"
@@ -25,13 +26,15 @@
 namespace krelmix {
 
 // What the dialog works on: the program's state, its settings file, the autostart list, the sound
-// output (for the sound editor) and the executable's path the autostart values start.
+// output (for the sound editor), the executable's path the autostart values start, and the disk
+// (which reading of an exclusion names a folder).
 struct OptionsDialogServices {
   ProgramState& state;
   SettingsFile& settings;
   AutostartRegistry& autostart;
   SoundOutput& sound;
   std::wstring programPath;
+  FileSystem& fileSystem;
 };
 
 class TOptionsForm : public Form {

@@ -24,6 +24,18 @@ class IniDocument {
   // Every line is terminated, the last one included. The line break is
   // "\n" if the parsed text used bare "\n" throughout, otherwise "\r\n".
   std::wstring Serialize() const;
+  // What Serialize writes after each line.
+  const std::wstring& LineBreak() const { return newline_; }
+  // Calls visit(text, section) for every line in file order, without its line break; section is
+  // the name of the section the line stands in (a header its own), empty above the first header.
+  template <typename Visit>
+  void ForEachLine(Visit visit) const {
+    std::wstring_view section;
+    for (const Line& line : lines_) {
+      if (line.kind == Kind::Header) section = HeaderName(line);
+      visit(TextOf(line), section);
+    }
+  }
 
   std::vector<std::wstring> KeyNames(std::wstring_view section) const;
   // Every key of the section in file order with the value Value() gives for it, read in one

@@ -6,12 +6,17 @@
 // scanner, a backup or sync tool, the search indexer) is tried again for about a second; one that
 // still cannot be read raises SettingsReadError, and the operation that needed it, a write
 // included, does not happen.
+//
+// A write never makes the file worse: every line it leaves as it was keeps its bytes, a changed
+// line is written in the file's encoding when every character fits it, and otherwise the whole
+// file becomes UTF-8 with a byte order mark, each line from a reading that lost nothing.
 #include <optional>
 #include <string>
 
 #include "platform/SettingsStorage.h"
 #include "platform/UserError.h"
 #include "settings/IniDocument.h"
+#include "settings/SettingsSchema.h"
 #include "settings/TextEncoding.h"
 
 namespace krelmix {
@@ -40,6 +45,9 @@ class SettingsFile {
   IniDocument Load() const;
   // The same, but nothing when the file is missing (the readers that leave their defaults then).
   std::optional<IniDocument> LoadExisting() const;
+  // The file read as the system reads it, and in the program's own code page where that reads it
+  // otherwise (SettingsReadings); no sections when it is missing.
+  SettingsReadings LoadReadings() const;
   // Loads, lets `edit` change the document, and writes it back in the encoding it was read in.
   template <typename Edit>
   void Update(Edit&& edit) {
@@ -53,10 +61,13 @@ class SettingsFile {
     IniDocument document;  // no sections when the file is missing
     TextEncoding encoding;
     bool exists;
+    std::string bytes;  // the file as it was read
   };
   StoredFile ReadWaiting() const;
   Loaded LoadWithEncoding() const;
   void Store(Loaded& loaded);
+  // The bytes of the edited document: `loaded`'s own bytes for every line it keeps.
+  std::string Encode(const Loaded& loaded) const;
 
   SettingsStorage& storage_;
   const AnsiCodec& codec_;

@@ -1,5 +1,8 @@
 #include "settings/SettingsSchema.h"
 
+#include <algorithm>
+
+#include "platform/CaseFold.h"
 #include "settings/Switch.h"
 
 namespace krelmix {
@@ -25,6 +28,8 @@ ListSection SectionOf(SwitchList list) {
 }
 
 std::wstring OptionKey(size_t row) { return std::to_wstring(row); }
+
+bool HasUnreadCharacter(const std::wstring& text) { return text.find(static_cast<wchar_t>(0xFFFD)) != std::wstring::npos; }
 }  // namespace
 
 bool ReadOption(const IniDocument& settings, OptionRow row) {
@@ -74,6 +79,38 @@ void WriteSwitchList(IniDocument& settings, SwitchList list, const std::vector<O
   ClearSwitchList(settings, list);
   for (const OptionsEntry& entry : entries) AddSwitch(settings, list, entry.text, entry.ticked);
 }
+
+std::vector<std::wstring> EnabledExclusions(const SettingsReadings& readings) {
+  std::vector<std::wstring> keys = EnabledKeys(readings.system, SwitchList::Exclusions);
+  if (!readings.ownPage) return keys;
+  const size_t systemCount = keys.size();
+  for (std::wstring& key : EnabledKeys(*readings.ownPage, SwitchList::Exclusions)) {
+    if (std::find(keys.begin(), keys.begin() + static_cast<std::ptrdiff_t>(systemCount), key) ==
+        keys.begin() + static_cast<std::ptrdiff_t>(systemCount))
+      keys.push_back(std::move(key));
+  }
+  return keys;
+}
+
+std::vector<OptionsEntry> ReadExclusionList(const SettingsReadings& readings,
+                                            const std::function<bool(const std::wstring&)>& isFolder) {
+  std::vector<OptionsEntry> entries = ReadSwitchList(readings.system, SwitchList::Exclusions);
+  if (!readings.ownPage) return entries;
+  std::vector<OptionsEntry> others = ReadSwitchList(*readings.ownPage, SwitchList::Exclusions);
+  // The readings differ in characters, never in lines; a code page that joins bytes into
+  // characters could still make them disagree on the entries, and then the system's stands.
+  if (others.size() != entries.size()) return entries;
+  for (size_t i = 0; i < entries.size(); ++i) {
+    std::wstring& text = entries[i].text;
+    const std::wstring& other = others[i].text;
+    if (text == other) continue;
+    const bool systemNames = isFolder(text), otherNames = isFolder(other);
+    if (otherNames != systemNames ? otherNames : HasUnreadCharacter(text) && !HasUnreadCharacter(other)) text = other;
+  }
+  return entries;
+}
+
+bool IsExclusionSection(std::wstring_view section) { return SameName(section, SectionOf(SwitchList::Exclusions).name); }
 
 bool ReadDriveTick(const IniDocument& settings, wchar_t letter) {
   return ReadSwitch(settings.Value(kArea, std::wstring(1, letter)), false);

@@ -9,6 +9,8 @@
 //   [UseSoundz]  key "Subj": the sound switch
 //   [Area]       one key per drive letter: the drive list's ticks
 #include <array>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -66,6 +68,27 @@ void WriteSwitchList(IniDocument& settings, SwitchList list, const std::vector<O
 // the key (see IniDocument::Write).
 void ClearSwitchList(IniDocument& settings, SwitchList list);
 bool AddSwitch(IniDocument& settings, SwitchList list, std::wstring_view key, bool on);
+
+// The file as the system's code page reads it and, where its bytes are neither UTF-8 nor marked
+// and the program's own code page (Windows-1251, in which it has always written on a Russian
+// system) reads them otherwise, that reading too: a file written under one code page and read
+// under another. Only the exclusions look at the second reading.
+struct SettingsReadings {
+  IniDocument system;
+  std::optional<IniDocument> ownPage;
+  bool exists = true;  // false: there is no file, and both readings are empty
+};
+
+// The excluded folders switched on under either reading, each text once: excluding more never
+// deletes anything, so an exclusion holds whichever code page wrote it.
+std::vector<std::wstring> EnabledExclusions(const SettingsReadings& readings);
+// The exclusion editor's list: each key in the reading that names an existing folder; where
+// neither or both do, the system's, unless it holds characters the code page could not read and
+// the other does not.
+std::vector<OptionsEntry> ReadExclusionList(const SettingsReadings& readings,
+                                            const std::function<bool(const std::wstring&)>& isFolder);
+// Whether the section is the one of the excluded folders.
+bool IsExclusionSection(std::wstring_view section);
 
 // The drive list's tick for the drive whose line starts with `letter` (off when missing), and
 // Area rewritten to hold one key per drive letter in the order given.

@@ -233,6 +233,10 @@ std::optional<std::string> Cp1251Codec::Encode(std::wstring_view text) const {
   return out;
 }
 
+std::wstring Utf8Codec::Decode(std::string_view bytes) const { return DecodeUtf8(bytes); }
+
+std::optional<std::string> Utf8Codec::Encode(std::wstring_view text) const { return EncodeUtf8(text); }
+
 DecodedText DecodeSettingsText(std::string_view bytes, const AnsiCodec& ansi) {
   if (StartsWith(bytes, kUtf16LeBom)) {
     return {DecodeUtf16Le(bytes.substr(kUtf16LeBom.size())), TextEncoding::Utf16LeBom};
@@ -257,16 +261,82 @@ std::string EncodeSettingsText(std::wstring_view text, TextEncoding& encoding, c
   switch (encoding) {
     case TextEncoding::Ansi:
       if (auto bytes = ansi.Encode(text)) return *bytes;
-      encoding = TextEncoding::Utf16LeBom;
+      encoding = TextEncoding::Utf8Bom;
       break;
     case TextEncoding::Utf8:
       return EncodeUtf8(text);
     case TextEncoding::Utf8Bom:
-      return std::string(kUtf8Bom) + EncodeUtf8(text);
+      break;
+    case TextEncoding::Utf16LeBom:
+      return std::string(kUtf16LeBom) + EncodeUtf16Le(text);
+  }
+  return std::string(kUtf8Bom) + EncodeUtf8(text);
+}
+
+std::string_view ByteOrderMark(TextEncoding encoding) {
+  switch (encoding) {
+    case TextEncoding::Utf8Bom:
+      return kUtf8Bom;
+    case TextEncoding::Utf16LeBom:
+      return kUtf16LeBom;
+    case TextEncoding::Ansi:
+    case TextEncoding::Utf8:
+      break;
+  }
+  return {};
+}
+
+std::vector<StoredLine> SplitStoredLines(std::string_view body, TextEncoding encoding) {
+  // A UTF-16 line feed is the unit 0x000A; every other encoding here has it as the byte 0x0A.
+  const size_t unit = encoding == TextEncoding::Utf16LeBom ? 2 : 1;
+  const auto isLineFeed = [&](size_t at) { return body[at] == '\n' && (unit == 1 || body[at + 1] == '\0'); };
+  const auto isReturn = [&](size_t at) { return body[at] == '\r' && (unit == 1 || body[at + 1] == '\0'); };
+  std::vector<StoredLine> lines;
+  size_t start = 0;
+  while (start < body.size()) {
+    size_t end = start;
+    while (end + unit <= body.size() && !isLineFeed(end)) end += unit;
+    if (end + unit > body.size()) {
+      lines.push_back({body.substr(start), {}});
+      break;
+    }
+    size_t content = end;
+    if (content >= start + unit && isReturn(content - unit)) content -= unit;
+    lines.push_back({body.substr(start, content - start), body.substr(content, end + unit - content)});
+    start = end + unit;
+  }
+  return lines;
+}
+
+std::wstring DecodeStoredLine(std::string_view bytes, TextEncoding encoding, const AnsiCodec& ansi) {
+  switch (encoding) {
+    case TextEncoding::Ansi:
+      return ansi.Decode(bytes);
+    case TextEncoding::Utf8:
+    case TextEncoding::Utf8Bom:
+      return DecodeUtf8(bytes);
     case TextEncoding::Utf16LeBom:
       break;
   }
-  return std::string(kUtf16LeBom) + EncodeUtf16Le(text);
+  return DecodeUtf16Le(bytes);
+}
+
+std::optional<std::string> EncodeStoredLine(std::wstring_view text, TextEncoding encoding, const AnsiCodec& ansi) {
+  switch (encoding) {
+    case TextEncoding::Ansi: {
+      std::optional<std::string> bytes = ansi.Encode(text);
+      // A code page that reads its own bytes back as other text (U+FFFD written as such under
+      // UTF-8, a best fit) would lose the line.
+      if (bytes && ansi.Decode(*bytes) != text) return std::nullopt;
+      return bytes;
+    }
+    case TextEncoding::Utf8:
+    case TextEncoding::Utf8Bom:
+      return EncodeUtf8(text);
+    case TextEncoding::Utf16LeBom:
+      break;
+  }
+  return EncodeUtf16Le(text);
 }
 
 }  // namespace krelmix

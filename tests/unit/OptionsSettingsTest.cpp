@@ -9,6 +9,7 @@ namespace {
 
 const std::wstring kPath = L"T:\\Krelmix\\Krelmix.ini";
 const std::wstring kProgram = L"C:\\Program Files\\Krelmix\\Krelmix.exe";
+const FolderTest kNoFolders = [](const std::wstring&) { return false; };
 
 // Records what the settings file held when each registry call came.
 class WatchingAutostart : public test::FakeAutostart {
@@ -134,7 +135,7 @@ TEST(OptionsSave, AHeldFileIsWaitedForAndAFileThatStaysHeldIsNeitherReadNorWritt
   f.storage.files[kPath] = "[Area]\r\nC=1\r\n[Kill]\r\n*.old=1\r\n";
   f.storage.heldReads = 2;
   OptionsContent content;
-  EXPECT_TRUE(ReloadOptions(f.state, f.file, content));
+  EXPECT_TRUE(ReloadOptions(f.state, f.file, kNoFolders, content));
   EXPECT_EQ(content.masks.size(), 1u);
   f.storage.heldReads = 2;
   SaveOptions(Content({false, true, false, true, true, true}, false), kProgram, f.file, f.registry, f.state);
@@ -143,7 +144,7 @@ TEST(OptionsSave, AHeldFileIsWaitedForAndAFileThatStaysHeldIsNeitherReadNorWritt
   f.storage.heldReads = test::FakeStorage::kAlways;
   f.registry.calls.clear();
   const ProgramState before = f.state;
-  EXPECT_THROW(ReloadOptions(f.state, f.file, content), SettingsReadError);
+  EXPECT_THROW(ReloadOptions(f.state, f.file, kNoFolders, content), SettingsReadError);
   EXPECT_THROW(SaveOptions(Content({}, true), kProgram, f.file, f.registry, f.state), SettingsReadError);
   EXPECT_EQ(f.storage.writes, 1);
   EXPECT_TRUE(f.registry.calls.empty());
@@ -157,7 +158,7 @@ TEST(OptionsReload, WithoutAFileRowsZeroToTwoComeFromMemoryAndTheRestStays) {
   OptionsContent content;
   content.rows[kAnimationRow] = true;
   content.masks = {{L"*.x", true}};
-  EXPECT_FALSE(ReloadOptions(f.state, f.file, content));
+  EXPECT_FALSE(ReloadOptions(f.state, f.file, kNoFolders, content));
   EXPECT_EQ(content.rows, (std::array<bool, kOptionRowCount>{true, false, true, false, false, true}));
   EXPECT_EQ(content.masks.size(), 1u);
   EXPECT_TRUE(content.useSounds);
@@ -169,7 +170,7 @@ TEST(OptionsReload, RowsAreReadByNumberUpToTheKeyCountAndListsInFileOrder) {
   OptionsContent content;
   content.rows = {true, true, true, true, true, false};
   content.masks = {{L"old", true}};
-  EXPECT_TRUE(ReloadOptions(f.state, f.file, content));
+  EXPECT_TRUE(ReloadOptions(f.state, f.file, kNoFolders, content));
   // Two keys: rows 0 and 1 from keys "0" and "1" (missing, so off); rows 2 to 5 as they were.
   EXPECT_EQ(content.rows, (std::array<bool, kOptionRowCount>{false, false, true, true, true, false}));
   ASSERT_EQ(content.masks.size(), 2u);

@@ -83,7 +83,7 @@ TEST(SettingsTextRoundTrip, WritesUtf16LeAsWindowsExpects) {
   EXPECT_EQ(EncodeSettingsText(NonBmpChar(), encoding, kCp1251), "\xF0\x9F\x98\x80");
 }
 
-TEST(SettingsTextRoundTrip, AnsiFileThatCannotHoldTheTextBecomesUtf16) {
+TEST(SettingsTextRoundTrip, AnsiFileThatCannotHoldTheTextBecomesUtf8WithBom) {
   TextEncoding encoding = TextEncoding::Ansi;
   std::string plain = EncodeSettingsText(L"[Папки]\r\n", encoding, kCp1251);
   EXPECT_EQ(encoding, TextEncoding::Ansi);
@@ -91,10 +91,10 @@ TEST(SettingsTextRoundTrip, AnsiFileThatCannotHoldTheTextBecomesUtf16) {
 
   const std::wstring grown = L"[Папки]\r\n中文=1\r\n";
   std::string bytes = EncodeSettingsText(grown, encoding, kCp1251);
-  EXPECT_EQ(encoding, TextEncoding::Utf16LeBom);
-  EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE");
+  EXPECT_EQ(encoding, TextEncoding::Utf8Bom);
+  EXPECT_EQ(bytes.substr(0, 3), "\xEF\xBB\xBF");
   DecodedText decoded = DecodeSettingsText(bytes, kCp1251);
-  EXPECT_EQ(decoded.encoding, TextEncoding::Utf16LeBom);
+  EXPECT_EQ(decoded.encoding, TextEncoding::Utf8Bom);
   EXPECT_EQ(decoded.text, grown);
 }
 
