@@ -327,7 +327,8 @@ void TForm1::SpeedButton7Click() { Close(); }
 // closes, also when an error ends it.
 void TForm1::SpeedButton8Click() {
   try {
-    TOptionsForm::Execute(Handle(), {state_, *settings_, services_.autostart, services_.sound, ExecutablePath(), services_.fileSystem});
+    TOptionsForm::Execute(
+        Handle(), {state_, *settings_, services_.autostart, services_.sound, ExecutablePath(), services_.fileSystem});
   } catch (...) {
     ReportCurrentException(Handle());
   }

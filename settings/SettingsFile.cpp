@@ -159,7 +159,8 @@ std::string SettingsFile::Encode(const Loaded& loaded) const {
       return;
     }
     std::optional<std::string> line;
-    if (encoding != TextEncoding::Ansi || readsLosslessly || IsAscii(text)) line = EncodeStoredLine(text, encoding, codec_);
+    if (encoding != TextEncoding::Ansi || readsLosslessly || IsAscii(text))
+      line = EncodeStoredLine(text, encoding, codec_);
     if (line) {
       bytes.append(*line).append(encodedBreak);
     } else {

@@ -29,7 +29,9 @@ ListSection SectionOf(SwitchList list) {
 
 std::wstring OptionKey(size_t row) { return std::to_wstring(row); }
 
-bool HasUnreadCharacter(const std::wstring& text) { return text.find(static_cast<wchar_t>(0xFFFD)) != std::wstring::npos; }
+bool HasUnreadCharacter(const std::wstring& text) {
+  return text.find(static_cast<wchar_t>(0xFFFD)) != std::wstring::npos;
+}
 }  // namespace
 
 bool ReadOption(const IniDocument& settings, OptionRow row) {

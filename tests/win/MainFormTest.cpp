@@ -400,7 +400,8 @@ TEST(MainFormSettings, AHeldSettingsFileIsWaitedForAndNeverTakenForAMissingOne) 
   errors.clear();
   ProgramState state;
   SettingsFile file(storage, services.codec, path);
-  EXPECT_EQ(TOptionsForm::Execute(owner, {state, file, services.autostart, services.sound, L"C:\\Krelmix.exe", services.fileSystem}),
+  EXPECT_EQ(TOptionsForm::Execute(
+                owner, {state, file, services.autostart, services.sound, L"C:\\Krelmix.exe", services.fileSystem}),
             mrCancel);
   EXPECT_EQ(errors, unread);
   EXPECT_FALSE(state.UseSounds);
