@@ -3,7 +3,10 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cwchar>
+#include <cwctype>
 
+#include "platform/CaseFold.h"
 #include "platform/win32/Handles.h"
 
 namespace krelmix {
@@ -41,6 +44,53 @@ std::wstring TemporaryName(const std::wstring& path) {
   swprintf(unique, 64, L".%lx-%x-%llx.new~", GetCurrentProcessId(), ++made,
            static_cast<unsigned long long>(GetTickCount64()));
   return path + unique;
+}
+
+// Whether `name` is one TemporaryName gives `fileName`, and which process made it.
+bool IsTemporaryNameOf(const std::wstring& fileName, const std::wstring& name, DWORD& process) {
+  const std::wstring suffix = L".new~";
+  if (name.size() <= fileName.size() + 1 + suffix.size() || !SameName(name.substr(0, fileName.size()), fileName) ||
+      name[fileName.size()] != L'.' || name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
+    return false;
+  const std::wstring middle = name.substr(fileName.size() + 1, name.size() - fileName.size() - 1 - suffix.size());
+  size_t at = 0;
+  unsigned long long parts[3] = {};
+  for (int part = 0; part < 3; ++part) {
+    const size_t start = at;
+    while (at < middle.size() && iswxdigit(middle[at]) && at - start < 16) ++at;
+    if (at == start || (part < 2 ? at >= middle.size() || middle[at] != L'-' : at != middle.size())) return false;
+    parts[part] = wcstoull(middle.substr(start, at - start).c_str(), nullptr, 16);
+    ++at;
+  }
+  process = static_cast<DWORD>(parts[0]);
+  return parts[0] <= 0xFFFFFFFFull;
+}
+
+bool ProcessRuns(DWORD process) {
+  KernelHandle handle(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process));
+  if (!handle.Valid()) return GetLastError() != ERROR_INVALID_PARAMETER;  // refused: it runs
+  DWORD code = 0;
+  return !GetExitCodeProcess(handle.Get(), &code) || code == STILL_ACTIVE;
+}
+
+// Temporary files of saves that were cut off (the program killed between making one and swapping
+// it in): only names of the program's own pattern beside the file, made by a process that no
+// longer runs, plain files as the program makes them; one held open stays.
+void RemoveLeftovers(const std::wstring& path) {
+  const size_t slash = path.find_last_of(L"\\/");
+  if (slash == std::wstring::npos) return;
+  const std::wstring folder = path.substr(0, slash + 1), fileName = path.substr(slash + 1);
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW((path + L".*").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return;
+  do {
+    DWORD process = 0;
+    constexpr DWORD kNotOurs = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_READONLY;
+    if ((data.dwFileAttributes & kNotOurs) == 0 && IsTemporaryNameOf(fileName, data.cFileName, process) &&
+        process != GetCurrentProcessId() && !ProcessRuns(process))
+      DeleteFileW((folder + data.cFileName).c_str());
+  } while (FindNextFileW(find, &data));
+  FindClose(find);
 }
 
 // Makes a new temporary file beside `path`; none when the folder takes no new file.
@@ -116,8 +166,10 @@ WriteOutcome Win32SettingsStorage::Write(const std::wstring& path, const std::st
   if (!file.Valid()) return exists ? WriteInPlace(path, bytes) : WriteOutcome::Refused;
   const bool written = WriteAll(file.Get(), bytes);
   file.Reset();
-  if (written && MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+  if (written && MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    RemoveLeftovers(path);
     return WriteOutcome::Written;
+  }
   const DWORD error = GetLastError();
   DeleteFileW(temp.c_str());
   return written && IsHeld(error) ? WriteOutcome::Busy : WriteOutcome::Refused;

@@ -211,7 +211,8 @@ TEST(OptionsDialog, AValueAnEarlierVersionLeftForEveryUserIsReportedWhenItStays)
   autostart.machineValues[L"Krelmix2001 TMP"] = L"C:\\Old\\Krelmix.exe /nighttrash";
   autostart.refuseMachineWrites = true;
   RecordingSound sound;
-  TOptionsForm form({state, settings, autostart, sound, L"C:\\Krelmix\\Krelmix.exe"});
+  test::MemoryFileSystem disk;
+  TOptionsForm form({state, settings, autostart, sound, L"C:\\Krelmix\\Krelmix.exe", disk});
   form.CreateForm(nullptr);
   const UINT_PTR timer = SetTimer(nullptr, 0, 200, ReadAndCloseMessageBox);
   const LPARAM saveButton = MAKELPARAM(52, 262);
@@ -618,7 +619,8 @@ TEST(OptionsDialogKeys, TabReachesEveryControlInReadingOrderEnterSavesAndAFocuse
   ProgramState state;
   test::FakeAutostart autostart;
   RecordingSound sound;
-  TOptionsForm form({state, settings, autostart, sound, L"C:\\Krelmix\\Krelmix.exe"});
+  test::MemoryFileSystem disk;
+  TOptionsForm form({state, settings, autostart, sound, L"C:\\Krelmix\\Krelmix.exe", disk});
   form.CreateForm(nullptr);
   form.Show();
   SetForegroundWindow(form.Handle());

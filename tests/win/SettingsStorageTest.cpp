@@ -52,6 +52,32 @@ TEST(Win32SettingsStorage, WritesReplaceTheFileWhateverWasLeftBesideIt) {
   EXPECT_EQ(Others(folder.Path()).size(), 2u);
 }
 
+// A save removes what saves cut off by a killed program left behind, and nothing else: names of
+// its own pattern only, of processes that no longer run, plain files only.
+TEST(Win32SettingsStorage, ASaveRemovesTheLeftoversOfCutOffSaves) {
+  test::ScratchFolder folder(L"leftovers");
+  Win32SettingsStorage storage;
+  const std::wstring path = folder.Path() + L"\\Krelmix.ini";
+  wchar_t ours[32];
+  swprintf(ours, 32, L".%lx-1-2.new~", GetCurrentProcessId());
+  const std::vector<std::wstring> leftovers = {L".7ffffff0-1-2a.new~", L".7FFFFFF4-3-0.new~"};
+  const std::vector<std::wstring> kept = {ours, L".7ffffff0-1.new~", L".7ffffff0-1-2.new", L".x-1-2.new~",
+                                          L".7ffffff0-1-2.new~.bak"};
+  for (const auto& names : {leftovers, kept})
+    for (const std::wstring& name : names)
+      KernelHandle(CreateFileW((path + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+  const std::wstring other = folder.Path() + L"\\Other.ini.7ffffff0-1-2.new~";
+  KernelHandle(CreateFileW(other.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+  ASSERT_TRUE(CreateDirectoryW((path + L".7ffffff0-9-9.new~").c_str(), nullptr));
+
+  ASSERT_EQ(storage.Write(path, "[Area]\r\n"), WriteOutcome::Written);
+  for (const std::wstring& name : leftovers)
+    EXPECT_EQ(GetFileAttributesW((path + name).c_str()), INVALID_FILE_ATTRIBUTES);
+  for (const std::wstring& name : kept) EXPECT_NE(GetFileAttributesW((path + name).c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_NE(GetFileAttributesW(other.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_NE(GetFileAttributesW((path + L".7ffffff0-9-9.new~").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
 TEST(Win32SettingsStorage, ReadOnlyFileIsRefusedAndKeepsItsContent) {
   test::ScratchFolder folder(L"readonly");
   Win32SettingsStorage storage;
