@@ -84,10 +84,13 @@ else
   echo "setup: this host runs no 32-bit programs; the 64-bit build is used to run and test"
 fi
 
-# Wine takes its ANSI code page (1251 for our Cyrillic texts) from a real glibc locale;
-# build one into the build tree, no root needed.
+# Wine takes its ANSI code page from a real glibc locale: ru_RU gives 1251 for our Cyrillic texts,
+# de_DE the Western 1252 and hi_IN UTF-8 (65001), which the code-page tests run the program under.
+# Built into the build tree, no root needed.
 locdir="$root/build/locale"
-if [ ! -d "$locdir/ru_RU.UTF-8" ]; then
-  mkdir -p "$locdir"
-  localedef -i ru_RU -f UTF-8 "$locdir/ru_RU.UTF-8" 2>/dev/null || true
-fi
+for locale in ru_RU de_DE hi_IN; do
+  if [ ! -d "$locdir/$locale.UTF-8" ]; then
+    mkdir -p "$locdir"
+    localedef -i "$locale" -f UTF-8 "$locdir/$locale.UTF-8" 2>/dev/null || true
+  fi
+done

@@ -1,5 +1,6 @@
 #include "settings/SettingsFile.h"
 
+#include <algorithm>
 #include <unordered_map>
 
 namespace krelmix {
@@ -36,7 +37,13 @@ struct ReadLine {
 std::vector<ReadLine> ReadLines(std::string_view bytes, TextEncoding encoding, const AnsiCodec& codec) {
   std::vector<ReadLine> lines;
   for (const StoredLine& stored : SplitStoredLines(bytes.substr(ByteOrderMark(encoding).size()), encoding)) {
-    ReadLine line{stored, DecodeStoredLine(stored.bytes, encoding, codec), {}, true};
+    // Decoded with its line break, as the whole file was: a code page may read the bytes at the
+    // end of a buffer otherwise (Windows' UTF-8 drops a cut sequence there).
+    std::wstring text =
+        DecodeStoredLine({stored.bytes.data(), stored.bytes.size() + stored.lineBreak.size()}, encoding, codec);
+    const size_t breakChars = stored.lineBreak.size() / (encoding == TextEncoding::Utf16LeBom ? 2 : 1);
+    text.resize(text.size() - std::min(text.size(), breakChars));
+    ReadLine line{stored, std::move(text), {}, true};
     // Plain ASCII reads the same in every code page here; only the others cost a second look.
     if (!IsAscii(stored.bytes)) {
       const std::optional<std::string> back = EncodeStoredLine(line.text, encoding, codec);

@@ -263,31 +263,36 @@ void RunningProgram::Start(const std::wstring& arguments) {
   TrackProgram(process_.hProcess);
 }
 
-void RunningProgram::StartTracingFiles(const std::wstring& traceFile) {
+void RunningProgram::StartShell(const std::string& command) {
   if (process_.hProcess) {
     UntrackProgram(process_.hProcess);
     CloseHandle(process_.hProcess);
     CloseHandle(process_.hThread);
     process_ = {};
   }
-  wchar_t loader[MAX_PATH] = {};
-  GetEnvironmentVariableW(L"KRELMIX_WINE_LOADER", loader, MAX_PATH);
-  ASSERT_NE(loader[0], L'\0') << "KRELMIX_WINE_LOADER is not set (scripts/wine-env.sh sets it)";
-  const std::wstring exe = folder_ + L"\\Krelmix.exe";
-  const std::string unixExe = test::UnixName(exe), unixTrace = test::UnixEntryName(traceFile);
-  ASSERT_FALSE(unixExe.empty() || unixTrace.empty());
-  const std::string line = "/bin/sh -c \"cd '" + test::UnixName(folder_) + "' && WINEDEBUG=+file exec '" +
-                           test::Utf8(loader) + "' '" + unixExe + "' >/dev/null 2>'" + unixTrace + "'\"";
-  std::wstring command(MultiByteToWideChar(CP_UTF8, 0, line.c_str(), -1, nullptr, 0), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, line.c_str(), -1, command.data(), static_cast<int>(command.size()));
+  const std::string line = "/bin/sh -c \"cd '" + test::UnixName(folder_) + "' && " + command + "\"";
+  std::wstring text(MultiByteToWideChar(CP_UTF8, 0, line.c_str(), -1, nullptr, 0), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, line.c_str(), -1, text.data(), static_cast<int>(text.size()));
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION shell{};
-  ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &shell));
+  ASSERT_TRUE(CreateProcessW(nullptr, text.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &shell));
   CloseHandle(shell.hThread);
   CloseHandle(shell.hProcess);
+}
+
+std::string RunningProgram::ShellStart(const std::string& environment, const std::wstring& arguments) const {
+  wchar_t loader[MAX_PATH] = {};
+  GetEnvironmentVariableW(L"KRELMIX_WINE_LOADER", loader, MAX_PATH);
+  EXPECT_NE(loader[0], L'\0') << "KRELMIX_WINE_LOADER is not set (scripts/wine-env.sh sets it)";
+  const std::string unixExe = test::UnixName(folder_ + L"\\Krelmix.exe");
+  EXPECT_FALSE(unixExe.empty());
+  return "env " + environment + " '" + test::Utf8(loader) + "' '" + unixExe + "' " + test::Utf8(arguments);
+}
+
+void RunningProgram::FindStartedProgram(const wchar_t* what) {
   // The program is not this process's child: it is found by its main window.
-  WaitingFor waiting(L"the traced program's main window");
+  WaitingFor waiting(what);
   for (int i = 0; i < 300 && !process_.hProcess; ++i) {
     if (HWND main = FindWindowW(L"TForm1", nullptr)) {
       GetWindowThreadProcessId(main, &process_.dwProcessId);
@@ -295,8 +300,33 @@ void RunningProgram::StartTracingFiles(const std::wstring& traceFile) {
     }
     if (!process_.hProcess) Sleep(100);
   }
-  ASSERT_NE(process_.hProcess, nullptr) << "the traced program showed no main window";
+  ASSERT_NE(process_.hProcess, nullptr) << "the program started through the shell showed no main window";
   TrackProgram(process_.hProcess);
+}
+
+void RunningProgram::StartTracingFiles(const std::wstring& traceFile) {
+  const std::string unixTrace = test::UnixEntryName(traceFile);
+  ASSERT_FALSE(unixTrace.empty());
+  StartShell("exec " + ShellStart("WINEDEBUG=+file", L"") + " >/dev/null 2>'" + unixTrace + "'");
+  FindStartedProgram(L"the traced program's main window");
+}
+
+void RunningProgram::StartWithUnixEnvironment(const std::string& environment, const std::wstring& arguments) {
+  StartShell("exec " + ShellStart(environment, arguments) + " >/dev/null 2>&1");
+  FindStartedProgram(L"the main window of the program started through the shell");
+}
+
+bool RunningProgram::RunWithUnixEnvironment(const std::string& environment, const std::wstring& arguments,
+                                            DWORD milliseconds) {
+  // Wine gives no handle to wait on for a Unix process: the shell leaves a mark once it is done.
+  const std::wstring mark = folder_ + L"\\ended.mark";
+  StartShell(ShellStart(environment, arguments) + " >/dev/null 2>&1; : > ended.mark");
+  WaitingFor waiting(L"the end of the program started through the shell");
+  for (DWORD waited = 0; waited < milliseconds; waited += 100) {
+    if (GetFileAttributesW(mark.c_str()) != INVALID_FILE_ATTRIBUTES) return DeleteFileW(mark.c_str()) != 0;
+    Sleep(100);
+  }
+  return false;
 }
 
 void RunningProgram::StartWithTemp(const std::wstring& arguments, const std::wstring& tempFolder) {

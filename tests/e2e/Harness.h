@@ -57,6 +57,13 @@ class RunningProgram {
   // Unix shell, since Wine passes a program's trace only to its own standard error. Returns once
   // the main window is there. A program started before must have ended.
   void StartTracingFiles(const std::wstring& traceFile);
+  // Starts the program through the Unix shell with Unix environment settings ("NAME=value ..."),
+  // since Wine hands a program started by another the Windows environment but not these:
+  // "LC_ALL=de_DE.UTF-8" gives it the Western code page, "LC_ALL=hi_IN.UTF-8" UTF-8. Returns once
+  // the main window is there.
+  void StartWithUnixEnvironment(const std::string& environment, const std::wstring& arguments = L"");
+  // The same for a run that ends by itself (/nightfly): true once it has ended within the time.
+  bool RunWithUnixEnvironment(const std::string& environment, const std::wstring& arguments, DWORD milliseconds);
   // Starts the program with its temporary folder (TMP and TEMP) set to `tempFolder`.
   void StartWithTemp(const std::wstring& arguments, const std::wstring& tempFolder);
   bool WaitForExit(DWORD milliseconds);
@@ -86,6 +93,12 @@ class RunningProgram {
   // The program shows its About window as a splash unless its settings switch it off ("0=0" in
   // section Options); the first wait for the main window closes it, as a user would.
   void DismissSplash();
+  // Runs `command` (Unix shell text) through /bin/sh, from the program's folder.
+  void StartShell(const std::string& command);
+  // The shell text that starts the program with `environment` and `arguments`.
+  std::string ShellStart(const std::string& environment, const std::wstring& arguments) const;
+  // Waits for the program's main window, made by a process that is not our child.
+  void FindStartedProgram(const wchar_t* what);
   bool splashExpected_ = true;
   std::wstring folder_;
   PROCESS_INFORMATION process_ = {};

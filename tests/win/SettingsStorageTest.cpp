@@ -1,6 +1,7 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include "../unit/FakeStorage.h"
 #include "ScratchFolder.h"
 #include "SmallDrive.h"
 #include "platform/win32/Handles.h"
@@ -145,6 +146,24 @@ TEST(Win32SettingsFile, CyrillicAndCjkKeysSurviveSaveAndReload) {
   file.Update([](IniDocument& d) { d.Write(L"ExcludeDir", L"T:\\Мусор", L"1"); });
   file.Update([](IniDocument& d) { d.Write(L"ExcludeDir", L"T:\\垃圾", L"1"); });
   EXPECT_EQ(file.Load().KeyNames(L"ExcludeDir"), (std::vector<std::wstring>{L"T:\\Мусор", L"T:\\垃圾"}));
+}
+
+// The system's own conversions under the code pages of a Western and of a UTF-8 Windows: a 1251
+// file keeps every line a tick does not change, down to a line ending in a byte UTF-8 would read as
+// the start of a character.
+TEST(Win32SettingsFile, ARussianFileKeepsItsBytesUnderTheWesternAndTheUtf8CodePage) {
+  const std::string russian = "[Kill]\r\n*.\xE1\xE0\xEA=1\r\n; \xEF\xEE\xF0\xF2\xFC\r\n[Area]\r\nT=0\r\n";
+  for (const UINT codePage : {1252u, 65001u}) {
+    test::FakeStorage storage;
+    storage.files[L"K.ini"] = russian;
+    const Win32AnsiCodec codec(codePage);
+    EXPECT_EQ(codec.Encode(L"T=1"), std::optional<std::string>("T=1"));
+    EXPECT_EQ(codec.Encode(L"Ж").has_value(), codePage == 65001);
+    SettingsFile file(storage, codec, L"K.ini");
+    file.Update([](IniDocument& d) { ReplaceDriveTicks(d, {{L'T', true}}); });
+    EXPECT_EQ(storage.files[L"K.ini"], "[Kill]\r\n*.\xE1\xE0\xEA=1\r\n; \xEF\xEE\xF0\xF2\xFC\r\n[Area]\r\nT=1\r\n")
+        << codePage;
+  }
 }
 
 }  // namespace
