@@ -16,6 +16,8 @@ declare -A outcome
 passed=0 failed=0 skipped=0
 # Every C++ file as clang-format writes it (.clang-format); a file it would change fails the run.
 if scripts/check-format.sh; then outcome[format]=passed; else outcome[format]=failed; status=1; fi
+# Each safety rule broken in turn in a scratch copy must make a native unit test fail.
+if python3 scripts/mutation-check.py; then outcome[mutation]=passed; else outcome[mutation]=failed; status=1; fi
 log="$(mktemp)"
 for preset in native fuzz win32 win64; do
   cmake --preset "$preset" >/dev/null
@@ -40,6 +42,7 @@ if [ "$KRELMIX_WINE_BITS" != 32 ] && [ "${outcome[win32]}" = passed ]; then
   outcome[win32]="built; its tests skipped: $krelmix_wine_reason"
 fi
 echo "Format check: ${outcome[format]}"
+echo "Safety rules broken on purpose, each caught: ${outcome[mutation]}"
 echo "Native build: ${outcome[native]}"
 echo "Fuzz targets over their corpora: ${outcome[fuzz]}"
 echo "64-bit Windows build: ${outcome[win64]}"

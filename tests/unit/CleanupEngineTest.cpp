@@ -70,9 +70,9 @@ TEST_F(Engine, OnlyEnabledUsableMasksAreUsedAndLongOnesAreRefusedNotCut) {
 TEST_F(Engine, WhenEveryEnabledMaskIsRefusedNothingIsFoundNotTheBuiltInMasks) {
   Settings(L"Kill", {L"*.bak", L"*.tmp"}, L"0");
   Settings(L"Kill", {L"*", L">*", L"x" + std::wstring(300, L'*')});
-  fs.AddFile(L"T:\a.bak");
-  fs.AddFile(L"T:\b.tmp");
-  fs.AddFile(L"T:\xfile.txt");
+  fs.AddFile(L"T:\\a.bak");
+  fs.AddFile(L"T:\\b.tmp");
+  fs.AddFile(L"T:\\xfile.txt");
   engine.CleanClick(Drives({L"T:"}));
   engine.NightFly(Drives({L"T:"}));
   EXPECT_TRUE(view.lines.empty());
@@ -677,6 +677,18 @@ TEST_F(TempFolder, NothingBehindALinkPutInDuringTheCleanupIsTouched) {
   engine.NightTrash();
   EXPECT_TRUE(fs.Exists(L"X:\\Real\\b"));
   EXPECT_EQ(fs.AttributesOf(L"X:\\Real\\b"), FileAttr::ReadOnly);
+}
+
+// A file another program rewrote between the listing and its deletion is no longer the one the
+// cleanup listed: it stays.
+TEST_F(TempFolder, AFileChangedSinceTheListingIsKept) {
+  fs.AddFile(L"T:\\Temp\\a", 1);
+  fs.AddFile(L"T:\\Temp\\b", 1);
+  fs.beforeRemoveFile = [&](const std::wstring& path) {
+    if (path == L"T:\\Temp\\b") fs.SetSize(path, 5000);
+  };
+  EXPECT_EQ(engine.TmpClick().killedFiles, 1u);
+  EXPECT_TRUE(fs.Exists(L"T:\\Temp\\b"));
 }
 
 TEST_F(TempFolder, TheProgramsFolderIsRefusedWithAMessageOnlyWhenWindowed) {
