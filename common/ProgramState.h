@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "settings/SettingsSchema.h"
+
 namespace krelmix {
 
 struct ProgramState {
@@ -13,10 +15,10 @@ struct ProgramState {
   bool TestMode = false;
   bool NightFlyMode = false;
   bool NightTrashMode = false;
-  bool ShowSplash = true;
-  bool FollowReport = true;
-  bool WarnTmp = true;
-  bool UseAnimation = false;
+  bool ShowSplash = OptionDefault(kShowSplashRow);
+  bool FollowReport = OptionDefault(kFollowReportRow);
+  bool WarnTmp = OptionDefault(kWarnTmpRow);
+  bool UseAnimation = OptionDefault(kAnimationRow);
   bool UseSounds = false;
   std::array<std::wstring, 6> SoundFiles;
   std::vector<std::wstring> MaskList;

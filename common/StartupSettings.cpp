@@ -4,6 +4,13 @@
 
 namespace krelmix {
 
+void ApplyOptionDefaults(ProgramState& state) {
+  state.ShowSplash = OptionDefault(kShowSplashRow);
+  state.FollowReport = OptionDefault(kFollowReportRow);
+  state.WarnTmp = OptionDefault(kWarnTmpRow);
+  state.UseAnimation = OptionDefault(kAnimationRow);
+}
+
 void ReadStartupSettings(const IniDocument& settings, ProgramState& state) {
   state.ShowSplash = ReadOption(settings, kShowSplashRow);
   state.FollowReport = ReadOption(settings, kFollowReportRow);

@@ -213,7 +213,7 @@ void TForm1::FormCreate() {
   engine_ = std::make_unique<CleanupEngine>(state_, services_.fileSystem, static_cast<CleanupView&>(*this), *settings_,
                                             services_.clock);
   driveLines_ = FillDriveList(services_.drives);
-  state_.ShowSplash = state_.FollowReport = state_.WarnTmp = true;
+  ApplyOptionDefaults(state_);
   state_.MaskList.clear();
   state_.ExcludeList.clear();
   std::optional<IniDocument> document;

@@ -48,8 +48,6 @@ class TOptionsForm : public Form {
 
   // The dialog's side of a close, by any button or key: run by Execute once the modal run is over.
   void FormClose();
-  ListEditorForm& MaskEditor() { return *FileTypeForm; }
-  ListEditorForm& ExcludeEditor() { return *ExcludeForm; }
 
  protected:
   void CreateControls() override;

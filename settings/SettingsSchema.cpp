@@ -35,7 +35,7 @@ bool HasUnreadCharacter(const std::wstring& text) {
 }  // namespace
 
 bool ReadOption(const IniDocument& settings, OptionRow row) {
-  return ReadSwitch(settings.Value(kOptions, OptionKey(row)), row <= kWarnTmpRow);
+  return ReadSwitch(settings.Value(kOptions, OptionKey(row)), OptionDefault(row));
 }
 
 void ReadOptionRows(const IniDocument& settings, OptionRows& rows) {

@@ -32,8 +32,10 @@ enum OptionRow : size_t {
 };
 using OptionRows = std::array<bool, kOptionRowCount>;
 
+// The option a row has where the file says nothing: on for rows 0 to 2, off for the others.
+constexpr bool OptionDefault(OptionRow row) { return row <= kWarnTmpRow; }
 // An option as the program starts with it: a missing key or one that is not a number gives the
-// row's default (on for rows 0 to 2, off for the others).
+// row's default.
 bool ReadOption(const IniDocument& settings, OptionRow row);
 // The options dialog's reading: rows by number up to the count of keys present in Options,
 // whatever those keys are; a row read so defaults to off, a row past them keeps its `rows` value.

@@ -1,5 +1,6 @@
 #include "settings/TextEncoding.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -103,7 +104,6 @@ bool IsValidUtf8(std::string_view bytes) {
 std::wstring DecodeUtf8(std::string_view bytes) {
   std::wstring out;
   out.reserve(bytes.size());
-  out.reserve(bytes.size());
   for (size_t i = 0; i < bytes.size();) {
     if (auto cp = NextUtf8(bytes, i)) {
       AppendCodePoint(out, *cp);
@@ -141,11 +141,16 @@ std::wstring DecodeUtf16Le(std::string_view bytes) {
   return out;
 }
 
+// Calls visit(code point) for each code point of wide text, as NextCodePoint reads them.
+template <typename Visit>
+void ForEachCodePoint(std::wstring_view text, Visit visit) {
+  for (size_t i = 0; i < text.size();) visit(NextCodePoint(text, i));
+}
+
 std::string EncodeUtf8(std::wstring_view text) {
   std::string out;
   out.reserve(text.size());
-  for (size_t i = 0; i < text.size();) {
-    char32_t cp = NextCodePoint(text, i);
+  ForEachCodePoint(text, [&out](char32_t cp) {
     if (cp < 0x80) {
       out += static_cast<char>(cp);
     } else if (cp < 0x800) {
@@ -161,7 +166,7 @@ std::string EncodeUtf8(std::wstring_view text) {
       out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
       out += static_cast<char>(0x80 | (cp & 0x3F));
     }
-  }
+  });
   return out;
 }
 
@@ -214,22 +219,20 @@ std::wstring Cp1251Codec::Decode(std::string_view bytes) const {
 std::optional<std::string> Cp1251Codec::Encode(std::wstring_view text) const {
   std::string out;
   out.reserve(text.size());
-  for (size_t i = 0; i < text.size();) {
-    char32_t cp = NextCodePoint(text, i);
+  bool fits = true;
+  ForEachCodePoint(text, [&](char32_t cp) {
     if (cp < 0x80) {
       out += static_cast<char>(cp);
-      continue;
+      return;
     }
-    size_t found = kCp1251High.size();
-    for (size_t k = 0; k < kCp1251High.size(); ++k) {
-      if (kCp1251High[k] != 0 && kCp1251High[k] == cp) {
-        found = k;
-        break;
-      }
+    const auto found = std::find(kCp1251High.begin(), kCp1251High.end(), cp);
+    if (found == kCp1251High.end()) {
+      fits = false;
+    } else {
+      out += static_cast<char>(0x80 + (found - kCp1251High.begin()));
     }
-    if (found == kCp1251High.size()) return std::nullopt;
-    out += static_cast<char>(0x80 + found);
-  }
+  });
+  if (!fits) return std::nullopt;
   return out;
 }
 

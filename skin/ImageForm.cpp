@@ -271,7 +271,7 @@ bool TfcCustomImageForm::WantsDrag(HWND activeForm, HWND pressed, POINT client) 
 
 void TfcCustomImageForm::DragLoop(POINT pressScreen) {
   const HWND form = form_;
-  const int tolerance = dragTolerance_;
+  const int tolerance = kDragTolerance;
   const std::weak_ptr<int> alive = lifeToken_;
 
   RECT window{};

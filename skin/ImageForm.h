@@ -51,7 +51,6 @@ class TfcCustomImageForm {
   void SetRegionData(std::vector<uint8_t> stored) { regionData_ = std::move(stored); }
   const std::vector<uint8_t>& RegionData() const { return regionData_; }
   void SetCaptionBarControl(CaptionBar captionBar) { captionBar_ = captionBar; }
-  void SetDragTolerance(int pixels) { dragTolerance_ = pixels; }
   void SetAutoSize(bool on);
   bool AutoSize() const { return autoSize_; }
 
@@ -83,7 +82,7 @@ class TfcCustomImageForm {
   std::optional<COLORREF> transparentColor_;
   std::vector<uint8_t> regionData_;
   CaptionBar captionBar_ = CaptionBar::None;
-  int dragTolerance_ = 5;
+  static constexpr int kDragTolerance = 5;  // pixels a press must move before the window follows
   bool autoSize_ = false;
   // Expires with the control, so that a drag loop can tell when its window was destroyed
   // by a message it dispatched.

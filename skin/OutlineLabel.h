@@ -11,11 +11,10 @@ namespace krelmix {
 class OutlineLabel : public Label {
  public:
   using Label::Label;
-  void SetTextStyle(TextStyle style) { style_ = style; }
   void Paint(HDC dc) override;
 
  private:
-  TextStyle style_ = TextStyle::Outline;
+  static constexpr TextStyle kTextStyle = TextStyle::Outline;
 };
 
 }  // namespace krelmix

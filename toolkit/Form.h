@@ -94,7 +94,7 @@ class Form : public Window {
   KeyCommands& Keys() { return keys_; }
 
   // One line per control: name, kind, left, top, width, height, enabled, visible, caption, hint,
-  // tab-separated. Read by the program's own tests through kDescribeMessage.
+  // tab-separated. Read by the program's own tests through kDescribeMessageName.
   std::wstring DescribeControls() const;
 
   std::function<void()> onActivate;    // the first time the form becomes active

@@ -22,7 +22,7 @@ constexpr int kLinkCursor = -30;
 void RegisterScreenCursor(int index, HCURSOR cursor);
 HCURSOR ScreenCursor(int index);  // null when none is registered under the number
 
-// What a click on a link hands to the shell; none for ltNone or an empty address.
+// What a click on a link hands to the shell; none for LinkType::None or an empty address.
 std::optional<std::wstring> LinkTarget(LinkType type, const std::wstring& address);
 
 struct LinkLabelLook {
