@@ -80,22 +80,32 @@ bool IsPlainName(const std::wstring& name) {
          name.size() * sizeof(wchar_t) <= 0xFFFF;
 }
 
-// A file of an open folder by its name alone, the entry itself if it is a link; nothing when it
-// is missing, a folder, or the name is no plain name.
-HANDLE OpenInFolder(HANDLE folder, const std::wstring& name) {
-  if (!IsPlainName(name)) return INVALID_HANDLE_VALUE;
+// A name relative to an open folder, as the native calls take it; `name` must outlive it.
+struct NameInFolder {
   struct Text {
     USHORT length, maximum;
     const wchar_t* buffer;
-  } text{static_cast<USHORT>(name.size() * sizeof(wchar_t)), static_cast<USHORT>(name.size() * sizeof(wchar_t)),
-         name.c_str()};
+  } text;
   struct {
     ULONG length;
     HANDLE root;
     Text* name;
     ULONG attributes;
     void *security, *quality;
-  } object{sizeof object, folder, &text, 0x40 /* OBJ_CASE_INSENSITIVE */, nullptr, nullptr};
+  } object;
+  NameInFolder(HANDLE folder, const std::wstring& name)
+      : text{static_cast<USHORT>(name.size() * sizeof(wchar_t)), static_cast<USHORT>(name.size() * sizeof(wchar_t)),
+             name.c_str()},
+        object{sizeof object, folder, &text, 0x40 /* OBJ_CASE_INSENSITIVE */, nullptr, nullptr} {}
+  NameInFolder(const NameInFolder&) = delete;
+  NameInFolder& operator=(const NameInFolder&) = delete;
+};
+
+// A file of an open folder by its name alone, the entry itself if it is a link; nothing when it
+// is missing, a folder, or the name is no plain name.
+HANDLE OpenInFolder(HANDLE folder, const std::wstring& name) {
+  if (!IsPlainName(name)) return INVALID_HANDLE_VALUE;
+  NameInFolder named(folder, name);
   struct {
     void* status;
     ULONG_PTR information;
@@ -106,11 +116,33 @@ HANDLE OpenInFolder(HANDLE folder, const std::wstring& name) {
       reinterpret_cast<Create>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtCreateFile")));
   constexpr ULONG kOpen = 1, kSynchronous = 0x20, kNotFolder = 0x40, kBackup = 0x4000, kLinkItself = 0x200000;
   HANDLE file = INVALID_HANDLE_VALUE;
-  if (!create || create(&file, DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | SYNCHRONIZE, &object, &io,
+  if (!create || create(&file, DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | SYNCHRONIZE, &named.object, &io,
                         nullptr, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, kOpen,
                         kSynchronous | kNotFolder | kBackup | kLinkItself, nullptr, 0) != 0)
     return INVALID_HANDLE_VALUE;
   return file;
+}
+
+// After a deletion only "no such entry" tells that it took: a file whose deletion is still pending
+// (another program holds it) answers "access denied", one the file system kept answers as a file.
+constexpr LONG kNameNotFound = static_cast<LONG>(0xC0000034), kPathNotFound = static_cast<LONG>(0xC000003A);
+
+// One question to the system, without opening a handle.
+bool IsGoneInFolder(HANDLE folder, const std::wstring& name) {
+  using Query = LONG(WINAPI*)(void*, FILE_BASIC_INFO*);
+  static const auto query = reinterpret_cast<Query>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryAttributesFile")));
+  if (!query) return false;
+  NameInFolder named(folder, name);
+  FILE_BASIC_INFO basic;
+  const LONG status = query(&named.object, &basic);
+  return status == kNameNotFound || status == kPathNotFound;
+}
+
+bool IsGoneAt(const std::wstring& path) {
+  if (GetFileAttributesW(ExtendedPath(path).c_str()) != INVALID_FILE_ATTRIBUTES) return false;
+  const DWORD error = GetLastError();
+  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
 // What a deletion checks of an open file. Read without asking for the volume, which under Wine is
@@ -163,21 +195,23 @@ bool DeleteThrough(HANDLE handle) {
   return SetFileInformationByHandle(handle, FileDispositionInfo, &disposition, sizeof disposition) != 0;
 }
 
-// Deletes an open file when it is a plain file that `isExpected` takes as it is now and, where a
-// path check is due, `reached` holds. Read-only is lifted for the deletion alone.
-bool DeleteChecked(HANDLE file, uint64_t volume, const FileCheck& isExpected, const std::function<bool()>& reached) {
+// Asks for the deletion of an open file when it is a plain file whose data is on this disk, that
+// `isExpected` takes as it is now and, where a path check is due, `reached` holds. The system
+// carries the deletion out, or quietly does not, when the handle is closed.
+bool RequestDeletion(HANDLE file, uint64_t volume, const FileCheck& isExpected, const std::function<bool()>& reached) {
   const std::optional<FileFacts> facts = FactsOf(file);
   if (!facts) return false;
   const DWORD attributes = facts->attributes;
-  if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) return false;
+  if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FileAttr::NotOnThisDisk)) return false;
   if (!isExpected({{volume, facts->index}, facts->size, facts->lastWrite})) return false;
   if (reached && !reached()) return false;
   const bool lift = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
   if (lift && !SetAttributesOf(file, attributes & ~FILE_ATTRIBUTE_READONLY)) return false;
-  const bool deleted = DeleteThrough(file);
-  // The attributes belong to the file, not the name: its other names must see them unchanged.
-  if (lift && (!deleted || facts->links > 1)) SetAttributesOf(file, attributes);
-  return deleted;
+  const bool requested = DeleteThrough(file);
+  // Read-only only stops the request, which stands once taken: it is put back before the close,
+  // for a file that the close does not delete after all and for the file's other names.
+  if (lift) SetAttributesOf(file, attributes);
+  return requested;
 }
 
 std::wstring ShellFolder(int csidl) {
@@ -320,11 +354,15 @@ std::wstring Win32FileSystem::LongPath(const std::wstring& path) {
 }
 
 bool Win32FileSystem::RemoveFileIf(const std::wstring& path, const FileCheck& isExpected) {
+  return RequestRemoval(path, isExpected) && IsGoneAt(path);
+}
+
+bool Win32FileSystem::RequestRemoval(const std::wstring& path, const FileCheck& isExpected) {
   KernelHandle file(OpenEntry(path, DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | SYNCHRONIZE));
   if (!file.Valid()) return false;
   // A link on the way, or one in the file's place that the platform shows as a plain file.
-  return DeleteChecked(file.Get(), VolumeOf(path, file.Get()), isExpected,
-                       [&] { return SameEntryPath(FinalPath(file.Get(), path), path); });
+  return RequestDeletion(file.Get(), VolumeOf(path, file.Get()), isExpected,
+                         [&] { return SameEntryPath(FinalPath(file.Get(), path), path); });
 }
 
 // Windows' rules: the folder is opened and checked once, each file is opened relative to it. A
@@ -343,11 +381,14 @@ class Win32FileSystem::FolderHandleDeletion : public FolderDeletion {
     volume_ = fs.VolumeOf(dir, folder.Get());
     folder_ = std::move(folder);
   }
-  bool RemoveFileIf(const std::wstring& name, const FileCheck& isExpected) override {
+
+ protected:
+  bool RequestRemoval(const std::wstring& name, const FileCheck& isExpected) override {
     if (!folder_.Valid()) return false;
     KernelHandle file(OpenInFolder(folder_.Get(), name));
-    return file.Valid() && DeleteChecked(file.Get(), volume_, isExpected, nullptr);
+    return file.Valid() && RequestDeletion(file.Get(), volume_, isExpected, nullptr);
   }
+  bool IsGone(const std::wstring& name) override { return IsGoneInFolder(folder_.Get(), name); }
 
  private:
   KernelHandle folder_;
@@ -362,9 +403,12 @@ class Win32FileSystem::FolderHandleDeletion : public FolderDeletion {
 class Win32FileSystem::PathDeletion : public FolderDeletion {
  public:
   PathDeletion(Win32FileSystem& fs, std::wstring dir) : fs_(fs), dir_(std::move(dir)) {}
-  bool RemoveFileIf(const std::wstring& name, const FileCheck& isExpected) override {
-    return IsPlainName(name) && fs_.RemoveFileIf(dir_ + L"\\" + name, isExpected);
+
+ protected:
+  bool RequestRemoval(const std::wstring& name, const FileCheck& isExpected) override {
+    return IsPlainName(name) && fs_.RequestRemoval(dir_ + L"\\" + name, isExpected);
   }
+  bool IsGone(const std::wstring& name) override { return IsGoneAt(dir_ + L"\\" + name); }
 
  private:
   Win32FileSystem& fs_;
