@@ -80,32 +80,21 @@ bool IsPlainName(const std::wstring& name) {
          name.size() * sizeof(wchar_t) <= 0xFFFF;
 }
 
-// A name relative to an open folder, as the native calls take it; `name` must outlive it.
-struct NameInFolder {
+// Opens `name` in an open folder for `access`, the entry itself if it is a link, never a folder;
+// the system's status.
+LONG OpenNamed(HANDLE folder, const std::wstring& name, ACCESS_MASK access, HANDLE& file) {
   struct Text {
     USHORT length, maximum;
     const wchar_t* buffer;
-  } text;
+  } text{static_cast<USHORT>(name.size() * sizeof(wchar_t)), static_cast<USHORT>(name.size() * sizeof(wchar_t)),
+         name.c_str()};
   struct {
     ULONG length;
     HANDLE root;
     Text* name;
     ULONG attributes;
     void *security, *quality;
-  } object;
-  NameInFolder(HANDLE folder, const std::wstring& name)
-      : text{static_cast<USHORT>(name.size() * sizeof(wchar_t)), static_cast<USHORT>(name.size() * sizeof(wchar_t)),
-             name.c_str()},
-        object{sizeof object, folder, &text, 0x40 /* OBJ_CASE_INSENSITIVE */, nullptr, nullptr} {}
-  NameInFolder(const NameInFolder&) = delete;
-  NameInFolder& operator=(const NameInFolder&) = delete;
-};
-
-// A file of an open folder by its name alone, the entry itself if it is a link; nothing when it
-// is missing, a folder, or the name is no plain name.
-HANDLE OpenInFolder(HANDLE folder, const std::wstring& name) {
-  if (!IsPlainName(name)) return INVALID_HANDLE_VALUE;
-  NameInFolder named(folder, name);
+  } object{sizeof object, folder, &text, 0x40 /* OBJ_CASE_INSENSITIVE */, nullptr, nullptr};
   struct {
     void* status;
     ULONG_PTR information;
@@ -115,10 +104,19 @@ HANDLE OpenInFolder(HANDLE folder, const std::wstring& name) {
   static const auto create =
       reinterpret_cast<Create>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtCreateFile")));
   constexpr ULONG kOpen = 1, kSynchronous = 0x20, kNotFolder = 0x40, kBackup = 0x4000, kLinkItself = 0x200000;
-  HANDLE file = INVALID_HANDLE_VALUE;
-  if (!create || create(&file, DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | SYNCHRONIZE, &named.object, &io,
-                        nullptr, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, kOpen,
-                        kSynchronous | kNotFolder | kBackup | kLinkItself, nullptr, 0) != 0)
+  file = INVALID_HANDLE_VALUE;
+  if (!create) return static_cast<LONG>(0xC0000002);  // STATUS_NOT_IMPLEMENTED
+  return create(&file, access | SYNCHRONIZE, &object, &io, nullptr, 0,
+                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, kOpen,
+                kSynchronous | kNotFolder | kBackup | kLinkItself, nullptr, 0);
+}
+
+// A file of an open folder by its name alone, the entry itself if it is a link; nothing when it
+// is missing, a folder, or the name is no plain name.
+HANDLE OpenInFolder(HANDLE folder, const std::wstring& name) {
+  if (!IsPlainName(name)) return INVALID_HANDLE_VALUE;
+  HANDLE file;
+  if (OpenNamed(folder, name, DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, file) != 0)
     return INVALID_HANDLE_VALUE;
   return file;
 }
@@ -127,15 +125,12 @@ HANDLE OpenInFolder(HANDLE folder, const std::wstring& name) {
 // (another program holds it) answers "access denied", one the file system kept answers as a file.
 constexpr LONG kNameNotFound = static_cast<LONG>(0xC0000034), kPathNotFound = static_cast<LONG>(0xC000003A);
 
-// One question to the system, without opening a handle.
+// An open that fails: the usual outcome, one request. (Asking for the attributes relative to the
+// folder would be one too, but Wine 8 answers "not found" to it even for a file that is there.)
 bool IsGoneInFolder(HANDLE folder, const std::wstring& name) {
-  using Query = LONG(WINAPI*)(void*, FILE_BASIC_INFO*);
-  static const auto query = reinterpret_cast<Query>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryAttributesFile")));
-  if (!query) return false;
-  NameInFolder named(folder, name);
-  FILE_BASIC_INFO basic;
-  const LONG status = query(&named.object, &basic);
+  HANDLE file;
+  const LONG status = OpenNamed(folder, name, FILE_READ_ATTRIBUTES, file);
+  if (status == 0) CloseHandle(file);
   return status == kNameNotFound || status == kPathNotFound;
 }
 
