@@ -80,9 +80,9 @@ bool IsPlainName(const std::wstring& name) {
          name.size() * sizeof(wchar_t) <= 0xFFFF;
 }
 
-// Opens `name` in an open folder for `access`, the entry itself if it is a link, never a folder;
-// the system's status.
-LONG OpenNamed(HANDLE folder, const std::wstring& name, ACCESS_MASK access, HANDLE& file) {
+// Opens `name` (in an open folder, or a full "\\??\\" name without one) for `access`, the entry
+// itself if it is a link, never a folder; the system's status.
+LONG OpenNamed(HANDLE folder, const std::wstring& name, ACCESS_MASK access, bool anyCase, HANDLE& file) {
   struct Text {
     USHORT length, maximum;
     const wchar_t* buffer;
@@ -94,7 +94,7 @@ LONG OpenNamed(HANDLE folder, const std::wstring& name, ACCESS_MASK access, HAND
     Text* name;
     ULONG attributes;
     void *security, *quality;
-  } object{sizeof object, folder, &text, 0x40 /* OBJ_CASE_INSENSITIVE */, nullptr, nullptr};
+  } object{sizeof object, folder, &text, anyCase ? 0x40u /* OBJ_CASE_INSENSITIVE */ : 0u, nullptr, nullptr};
   struct {
     void* status;
     ULONG_PTR information;
@@ -116,7 +116,7 @@ LONG OpenNamed(HANDLE folder, const std::wstring& name, ACCESS_MASK access, HAND
 HANDLE OpenInFolder(HANDLE folder, const std::wstring& name) {
   if (!IsPlainName(name)) return INVALID_HANDLE_VALUE;
   HANDLE file;
-  if (OpenNamed(folder, name, DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, file) != 0)
+  if (OpenNamed(folder, name, DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, true, file) != 0)
     return INVALID_HANDLE_VALUE;
   return file;
 }
@@ -125,19 +125,25 @@ HANDLE OpenInFolder(HANDLE folder, const std::wstring& name) {
 // (another program holds it) answers "access denied", one the file system kept answers as a file.
 constexpr LONG kNameNotFound = static_cast<LONG>(0xC0000034), kPathNotFound = static_cast<LONG>(0xC000003A);
 
-// An open that fails: the usual outcome, one request. (Asking for the attributes relative to the
-// folder would be one too, but Wine 8 answers "not found" to it even for a file that is there.)
-bool IsGoneInFolder(HANDLE folder, const std::wstring& name) {
-  HANDLE file;
-  const LONG status = OpenNamed(folder, name, FILE_READ_ATTRIBUTES, file);
+bool OpensNothing(HANDLE folder, const std::wstring& name, bool anyCase) {
+  HANDLE file = INVALID_HANDLE_VALUE;
+  const LONG status = OpenNamed(folder, name, FILE_READ_ATTRIBUTES, anyCase, file);
   if (status == 0) CloseHandle(file);
   return status == kNameNotFound || status == kPathNotFound;
 }
 
-bool IsGoneAt(const std::wstring& path) {
-  if (GetFileAttributesW(ExtendedPath(path).c_str()) != INVALID_FILE_ATTRIBUTES) return false;
-  const DWORD error = GetLastError();
-  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+// An open that fails, the usual outcome: one request. (Asking for the attributes relative to the
+// folder would be one too, but Wine 8 answers "not found" to it even for a file that is there.)
+bool IsGoneInFolder(HANDLE folder, const std::wstring& name) { return OpensNothing(folder, name, true); }
+
+// The same by the full path as the system spelled it when the file was deleted, letter case and
+// all: Windows compares names in any case all the same, while Wine then looks for the name once
+// instead of reading the whole folder for a name in another case.
+bool IsGoneAt(const std::wstring& spelled) {
+  std::wstring name = ExtendedPath(spelled);
+  if (name.rfind(L"\\\\?\\", 0) != 0) return false;
+  name[1] = L'?';  // the native form of the prefix
+  return OpensNothing(nullptr, name, false);
 }
 
 // What a deletion checks of an open file. Read without asking for the volume, which under Wine is
@@ -349,15 +355,18 @@ std::wstring Win32FileSystem::LongPath(const std::wstring& path) {
 }
 
 bool Win32FileSystem::RemoveFileIf(const std::wstring& path, const FileCheck& isExpected) {
-  return RequestRemoval(path, isExpected) && IsGoneAt(path);
+  std::wstring spelled;
+  return RequestRemoval(path, isExpected, spelled) && IsGoneAt(spelled);
 }
 
-bool Win32FileSystem::RequestRemoval(const std::wstring& path, const FileCheck& isExpected) {
+bool Win32FileSystem::RequestRemoval(const std::wstring& path, const FileCheck& isExpected, std::wstring& spelled) {
   KernelHandle file(OpenEntry(path, DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | SYNCHRONIZE));
   if (!file.Valid()) return false;
   // A link on the way, or one in the file's place that the platform shows as a plain file.
-  return RequestDeletion(file.Get(), VolumeOf(path, file.Get()), isExpected,
-                         [&] { return SameEntryPath(FinalPath(file.Get(), path), path); });
+  return RequestDeletion(file.Get(), VolumeOf(path, file.Get()), isExpected, [&] {
+    spelled = FinalPath(file.Get(), path);
+    return SameEntryPath(spelled, path);
+  });
 }
 
 // Windows' rules: the folder is opened and checked once, each file is opened relative to it. A
@@ -401,13 +410,14 @@ class Win32FileSystem::PathDeletion : public FolderDeletion {
 
  protected:
   bool RequestRemoval(const std::wstring& name, const FileCheck& isExpected) override {
-    return IsPlainName(name) && fs_.RequestRemoval(dir_ + L"\\" + name, isExpected);
+    return IsPlainName(name) && fs_.RequestRemoval(dir_ + L"\\" + name, isExpected, spelled_);
   }
-  bool IsGone(const std::wstring& name) override { return IsGoneAt(dir_ + L"\\" + name); }
+  bool IsGone(const std::wstring&) override { return IsGoneAt(spelled_); }
 
  private:
   Win32FileSystem& fs_;
   std::wstring dir_;
+  std::wstring spelled_;  // the last file asked for, as the system spelled it
 };
 
 std::unique_ptr<FolderDeletion> Win32FileSystem::OpenForDeletion(const std::wstring& dir) {
