@@ -11,7 +11,9 @@ namespace {
 constexpr uint32_t kPlainFileBits =
     FileAttr::ReadOnly | FileAttr::Hidden | FileAttr::System | FileAttr::Archive | FileAttr::Compressed;
 
-bool IsPlainFile(const DirEntry& entry) { return !entry.IsDirectory() && !entry.IsLink(); }
+// Links are left alone: deleting one is never what its name promised. So are files whose data is
+// elsewhere: deleting one frees nothing here and may take the only copy.
+bool IsPlainFile(const DirEntry& entry) { return !entry.IsDirectory() && !entry.IsLink() && !entry.IsPlaceholder(); }
 
 // Names that the search leaves alone although a mask matches them.
 bool FailsNameTests(const DirEntry& entry) {
@@ -78,7 +80,6 @@ void GarbageSearch::FindAllMasks(const std::wstring& dir, const std::vector<DirE
 
 void GarbageSearch::ListMatches(const std::wstring& dir, const std::vector<DirEntry>& entries, const Mask& mask) {
   for (const auto& entry : entries) {
-    // Links are left alone: deleting one is never what its name promised.
     if (!IsPlainFile(entry) || !mask.wildcard.Matches(entry.name)) continue;
     if (FailsNameTests(entry)) continue;
     AddFind(dir, entry);

@@ -16,7 +16,8 @@ void TempCleanup::KillDirFiles(const std::wstring& dir) {
   run_.fs.ListFolder(dir, entries);
   std::unique_ptr<FolderDeletion> folder;
   for (const auto& entry : entries) {
-    if (entry.IsDirectory()) continue;
+    // A file whose data is elsewhere frees nothing here and may be the only copy: it is not ours.
+    if (entry.IsDirectory() || entry.IsPlaceholder()) continue;
     if (!KeepCleaning()) return;
     if (!folder) folder = run_.fs.OpenForDeletion(dir);
     // A file link stays, and so does whatever it points to: it is counted as not removed.
@@ -44,6 +45,9 @@ void TempCleanup::KillDirTree(const std::wstring& dir) {
   KillDirFiles(dir);
   run_.fs.ListFolder(dir, start.entries);
   const auto visit = [this](WalkLevel& level, const DirEntry& entry, WalkLevel& sub) {
+    // A folder whose content is elsewhere is left as a dot-named one is: listing it would fetch
+    // that content, and emptying it would delete it there.
+    if (entry.IsPlaceholder()) return WalkStep::Skip;
     if (!KeepCleaning()) return WalkStep::Stop;
     KillDirFiles(level.dir);  // files that resisted are tried again
     if (!KeepCleaning()) return WalkStep::Stop;

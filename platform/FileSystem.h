@@ -7,7 +7,9 @@
 // by its own path (no link on the way, whatever the platform reports as its attributes) and then
 // deleted through that same handle. Where a folder is opened for the deletion of several of its
 // files, its path is checked once and each file is opened by name relative to the folder's
-// handle: a folder swapped for a link after that cannot redirect them.
+// handle: a folder swapped for a link after that cannot redirect them. A deletion counts only
+// once the file is gone: the system may take the request and still keep the file when the handle
+// is closed (a folder that refuses deletions, another program holding the file).
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -28,6 +30,12 @@ constexpr uint32_t Normal = 0x80;
 constexpr uint32_t Temporary = 0x100;
 constexpr uint32_t ReparsePoint = 0x400;
 constexpr uint32_t Compressed = 0x800;
+constexpr uint32_t Offline = 0x1000;
+constexpr uint32_t RecallOnOpen = 0x40000;
+constexpr uint32_t RecallOnDataAccess = 0x400000;
+// An entry whose data is elsewhere (a cloud-synchronised placeholder, a file moved to other
+// storage): deleting it frees nothing on this disk and may delete the only copy.
+constexpr uint32_t NotOnThisDisk = Offline | RecallOnOpen | RecallOnDataAccess;
 }  // namespace FileAttr
 
 // Which file an entry is: its volume and its number on that volume; number zero when the file
@@ -63,11 +71,21 @@ using FileCheck = std::function<bool(const FileIdentity& now)>;
 class FolderDeletion {
  public:
   virtual ~FolderDeletion() = default;
-  // Deletes the file called `name` (no folder part) in the folder.
-  virtual bool RemoveFileIf(const std::wstring& name, const FileCheck& isExpected) = 0;
+  // Deletes the file called `name` (no folder part) in the folder; true only when the name is
+  // gone afterwards. A file that stays keeps its attributes.
+  bool RemoveFileIf(const std::wstring& name, const FileCheck& isExpected) {
+    return RequestRemoval(name, isExpected) && IsGone(name);
+  }
   bool RemoveFile(const std::wstring& name, const FileIdentity& expected) {
     return RemoveFileIf(name, [&expected](const FileIdentity& now) { return IsSameFile(expected, now); });
   }
+
+ protected:
+  // The file checked and its deletion handed to the system, as the system reports it; whatever
+  // was opened for it is closed again.
+  virtual bool RequestRemoval(const std::wstring& name, const FileCheck& isExpected) = 0;
+  // One look by name: true only when the system answers that there is no such entry.
+  virtual bool IsGone(const std::wstring& name) = 0;
 };
 
 struct DirEntry {
@@ -79,6 +97,7 @@ struct DirEntry {
 
   bool IsDirectory() const { return (attributes & FileAttr::Directory) != 0; }
   bool IsLink() const { return (attributes & FileAttr::ReparsePoint) != 0; }
+  bool IsPlaceholder() const { return (attributes & FileAttr::NotOnThisDisk) != 0; }
   FileIdentity Identity() const { return {id, size, lastWrite}; }
 };
 
@@ -106,9 +125,10 @@ class FileSystem {
   // `path` with every short (8.3) name replaced by the long one, links not followed; the path
   // unchanged when it does not exist.
   virtual std::wstring LongPath(const std::wstring& path) = 0;
-  // Deletes the file at `path` only when `isExpected` says yes to it, it is no link and no folder,
-  // and it is reached by its own path. Read-only is lifted for the deletion alone: a file that
-  // keeps other names (hard links), or that is not deleted, keeps its attributes.
+  // Deletes the file at `path` only when `isExpected` says yes to it, it is no link, no folder and
+  // no placeholder (FileAttr::NotOnThisDisk), and it is reached by its own path; true only when
+  // the path answers "not found" afterwards. Read-only is lifted for the request alone: a file
+  // that keeps other names (hard links), or that is not deleted, keeps its attributes.
   virtual bool RemoveFileIf(const std::wstring& path, const FileCheck& isExpected) = 0;
   // The same for a file that must still be `expected` (IsSameFile).
   bool RemoveFile(const std::wstring& path, const FileIdentity& expected) {

@@ -80,10 +80,9 @@ bool IsPlainName(const std::wstring& name) {
          name.size() * sizeof(wchar_t) <= 0xFFFF;
 }
 
-// A file of an open folder by its name alone, the entry itself if it is a link; nothing when it
-// is missing, a folder, or the name is no plain name.
-HANDLE OpenInFolder(HANDLE folder, const std::wstring& name) {
-  if (!IsPlainName(name)) return INVALID_HANDLE_VALUE;
+// Opens `name` (in an open folder, or a full "\\??\\" name without one) for `access`, the entry
+// itself if it is a link, never a folder; the system's status.
+LONG OpenNamed(HANDLE folder, const std::wstring& name, ACCESS_MASK access, bool anyCase, HANDLE& file) {
   struct Text {
     USHORT length, maximum;
     const wchar_t* buffer;
@@ -95,7 +94,7 @@ HANDLE OpenInFolder(HANDLE folder, const std::wstring& name) {
     Text* name;
     ULONG attributes;
     void *security, *quality;
-  } object{sizeof object, folder, &text, 0x40 /* OBJ_CASE_INSENSITIVE */, nullptr, nullptr};
+  } object{sizeof object, folder, &text, anyCase ? 0x40u /* OBJ_CASE_INSENSITIVE */ : 0u, nullptr, nullptr};
   struct {
     void* status;
     ULONG_PTR information;
@@ -105,12 +104,46 @@ HANDLE OpenInFolder(HANDLE folder, const std::wstring& name) {
   static const auto create =
       reinterpret_cast<Create>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtCreateFile")));
   constexpr ULONG kOpen = 1, kSynchronous = 0x20, kNotFolder = 0x40, kBackup = 0x4000, kLinkItself = 0x200000;
-  HANDLE file = INVALID_HANDLE_VALUE;
-  if (!create || create(&file, DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | SYNCHRONIZE, &object, &io,
-                        nullptr, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, kOpen,
-                        kSynchronous | kNotFolder | kBackup | kLinkItself, nullptr, 0) != 0)
+  file = INVALID_HANDLE_VALUE;
+  if (!create) return static_cast<LONG>(0xC0000002);  // STATUS_NOT_IMPLEMENTED
+  return create(&file, access | SYNCHRONIZE, &object, &io, nullptr, 0,
+                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, kOpen,
+                kSynchronous | kNotFolder | kBackup | kLinkItself, nullptr, 0);
+}
+
+// A file of an open folder by its name alone, the entry itself if it is a link; nothing when it
+// is missing, a folder, or the name is no plain name.
+HANDLE OpenInFolder(HANDLE folder, const std::wstring& name) {
+  if (!IsPlainName(name)) return INVALID_HANDLE_VALUE;
+  HANDLE file;
+  if (OpenNamed(folder, name, DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, true, file) != 0)
     return INVALID_HANDLE_VALUE;
   return file;
+}
+
+// After a deletion only "no such entry" tells that it took: a file whose deletion is still pending
+// (another program holds it) answers "access denied", one the file system kept answers as a file.
+constexpr LONG kNameNotFound = static_cast<LONG>(0xC0000034), kPathNotFound = static_cast<LONG>(0xC000003A);
+
+bool OpensNothing(HANDLE folder, const std::wstring& name, bool anyCase) {
+  HANDLE file = INVALID_HANDLE_VALUE;
+  const LONG status = OpenNamed(folder, name, FILE_READ_ATTRIBUTES, anyCase, file);
+  if (status == 0) CloseHandle(file);
+  return status == kNameNotFound || status == kPathNotFound;
+}
+
+// An open that fails, the usual outcome: one request. (Asking for the attributes relative to the
+// folder would be one too, but Wine 8 answers "not found" to it even for a file that is there.)
+bool IsGoneInFolder(HANDLE folder, const std::wstring& name) { return OpensNothing(folder, name, true); }
+
+// The same by the full path as the system spelled it when the file was deleted, letter case and
+// all: Windows compares names in any case all the same, while Wine then looks for the name once
+// instead of reading the whole folder for a name in another case.
+bool IsGoneAt(const std::wstring& spelled) {
+  std::wstring name = ExtendedPath(spelled);
+  if (name.rfind(L"\\\\?\\", 0) != 0) return false;
+  name[1] = L'?';  // the native form of the prefix
+  return OpensNothing(nullptr, name, false);
 }
 
 // What a deletion checks of an open file. Read without asking for the volume, which under Wine is
@@ -163,21 +196,23 @@ bool DeleteThrough(HANDLE handle) {
   return SetFileInformationByHandle(handle, FileDispositionInfo, &disposition, sizeof disposition) != 0;
 }
 
-// Deletes an open file when it is a plain file that `isExpected` takes as it is now and, where a
-// path check is due, `reached` holds. Read-only is lifted for the deletion alone.
-bool DeleteChecked(HANDLE file, uint64_t volume, const FileCheck& isExpected, const std::function<bool()>& reached) {
+// Asks for the deletion of an open file when it is a plain file whose data is on this disk, that
+// `isExpected` takes as it is now and, where a path check is due, `reached` holds. The system
+// carries the deletion out, or quietly does not, when the handle is closed.
+bool RequestDeletion(HANDLE file, uint64_t volume, const FileCheck& isExpected, const std::function<bool()>& reached) {
   const std::optional<FileFacts> facts = FactsOf(file);
   if (!facts) return false;
   const DWORD attributes = facts->attributes;
-  if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) return false;
+  if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FileAttr::NotOnThisDisk)) return false;
   if (!isExpected({{volume, facts->index}, facts->size, facts->lastWrite})) return false;
   if (reached && !reached()) return false;
   const bool lift = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
   if (lift && !SetAttributesOf(file, attributes & ~FILE_ATTRIBUTE_READONLY)) return false;
-  const bool deleted = DeleteThrough(file);
-  // The attributes belong to the file, not the name: its other names must see them unchanged.
-  if (lift && (!deleted || facts->links > 1)) SetAttributesOf(file, attributes);
-  return deleted;
+  const bool requested = DeleteThrough(file);
+  // Read-only only stops the request, which stands once taken: it is put back before the close,
+  // for a file that the close does not delete after all and for the file's other names.
+  if (lift) SetAttributesOf(file, attributes);
+  return requested;
 }
 
 std::wstring ShellFolder(int csidl) {
@@ -320,11 +355,18 @@ std::wstring Win32FileSystem::LongPath(const std::wstring& path) {
 }
 
 bool Win32FileSystem::RemoveFileIf(const std::wstring& path, const FileCheck& isExpected) {
+  std::wstring spelled;
+  return RequestRemoval(path, isExpected, spelled) && IsGoneAt(spelled);
+}
+
+bool Win32FileSystem::RequestRemoval(const std::wstring& path, const FileCheck& isExpected, std::wstring& spelled) {
   KernelHandle file(OpenEntry(path, DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | SYNCHRONIZE));
   if (!file.Valid()) return false;
   // A link on the way, or one in the file's place that the platform shows as a plain file.
-  return DeleteChecked(file.Get(), VolumeOf(path, file.Get()), isExpected,
-                       [&] { return SameEntryPath(FinalPath(file.Get(), path), path); });
+  return RequestDeletion(file.Get(), VolumeOf(path, file.Get()), isExpected, [&] {
+    spelled = FinalPath(file.Get(), path);
+    return SameEntryPath(spelled, path);
+  });
 }
 
 // Windows' rules: the folder is opened and checked once, each file is opened relative to it. A
@@ -343,11 +385,14 @@ class Win32FileSystem::FolderHandleDeletion : public FolderDeletion {
     volume_ = fs.VolumeOf(dir, folder.Get());
     folder_ = std::move(folder);
   }
-  bool RemoveFileIf(const std::wstring& name, const FileCheck& isExpected) override {
+
+ protected:
+  bool RequestRemoval(const std::wstring& name, const FileCheck& isExpected) override {
     if (!folder_.Valid()) return false;
     KernelHandle file(OpenInFolder(folder_.Get(), name));
-    return file.Valid() && DeleteChecked(file.Get(), volume_, isExpected, nullptr);
+    return file.Valid() && RequestDeletion(file.Get(), volume_, isExpected, nullptr);
   }
+  bool IsGone(const std::wstring& name) override { return IsGoneInFolder(folder_.Get(), name); }
 
  private:
   KernelHandle folder_;
@@ -362,13 +407,17 @@ class Win32FileSystem::FolderHandleDeletion : public FolderDeletion {
 class Win32FileSystem::PathDeletion : public FolderDeletion {
  public:
   PathDeletion(Win32FileSystem& fs, std::wstring dir) : fs_(fs), dir_(std::move(dir)) {}
-  bool RemoveFileIf(const std::wstring& name, const FileCheck& isExpected) override {
-    return IsPlainName(name) && fs_.RemoveFileIf(dir_ + L"\\" + name, isExpected);
+
+ protected:
+  bool RequestRemoval(const std::wstring& name, const FileCheck& isExpected) override {
+    return IsPlainName(name) && fs_.RequestRemoval(dir_ + L"\\" + name, isExpected, spelled_);
   }
+  bool IsGone(const std::wstring&) override { return IsGoneAt(spelled_); }
 
  private:
   Win32FileSystem& fs_;
   std::wstring dir_;
+  std::wstring spelled_;  // the last file asked for, as the system spelled it
 };
 
 std::unique_ptr<FolderDeletion> Win32FileSystem::OpenForDeletion(const std::wstring& dir) {

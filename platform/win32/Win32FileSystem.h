@@ -35,6 +35,9 @@ class Win32FileSystem : public FileSystem {
  private:
   class FolderHandleDeletion;
   class PathDeletion;
+  // RemoveFileIf without the look afterwards; the file's handle is closed when it returns, and
+  // `spelled` is its path as the system spells it.
+  bool RequestRemoval(const std::wstring& path, const FileCheck& isExpected, std::wstring& spelled);
   bool windowsLinks_;
   // Where `path` really is, spelled from the same root as `path` when the root itself is
   // somewhere else (a substituted or network drive, a drive that Wine maps to a host folder).

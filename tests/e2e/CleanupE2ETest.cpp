@@ -417,6 +417,30 @@ namespace {
 const std::wstring kFailed = L" (Ошибка удаления)";
 }  // namespace
 
+// In a folder that refuses deletions (made immutable on the host) Wine takes the request and keeps
+// the file at the close: the find is marked failed, is not counted, and stays read-only.
+TEST(Safety, AFindInAFolderThatRefusesDeletionsIsReportedFailedAndKeepsItsAttributes) {
+  ClearScratchDrive();
+  MakeFile(L"T:\\gone.bak", 1024);
+  MakeFile(L"T:\\locked\\kept.bak", 2048);
+  SetFileAttributesW(L"T:\\locked\\kept.bak", FILE_ATTRIBUTE_READONLY);
+  const DWORD before = GetFileAttributesW(L"T:\\locked\\kept.bak");
+  test::ImmutableFolder locked(L"T:\\locked");
+  if (!locked.Made()) GTEST_SKIP() << "the host refuses chattr +i";
+  RunningProgram program(SettingsTickingScratch());
+  program.Start(L"");
+  HWND main = program.MainWindow();
+  ASSERT_NE(main, nullptr);
+  program.ClickControl(L"SpeedButton5");
+  ASSERT_TRUE(WaitUntilIdle(main));
+  EXPECT_EQ(ListLines(program.FoundList()),
+            (std::vector<std::wstring>{L"T:\\gone.bak (Убит!)", L"T:\\locked\\kept.bak" + kFailed}));
+  EXPECT_EQ(FindControl(main, L"Panel1").caption, L" Итого очищено: 1 ====> Размер: 1 kb ====> Каталогов: 2");
+  EXPECT_EQ(GetFileAttributesW(L"T:\\locked\\kept.bak"), before);
+  locked.Undo();
+  ClearScratchDrive();
+}
+
 TEST(Safety, EverySpellingOfAProtectedFolderIsRefusedAsTheTemporaryFolder) {
   ClearScratchDrive();
   wchar_t profile[MAX_PATH] = {};

@@ -500,6 +500,65 @@ TEST_F(Engine, CleanDeletesEverythingFoundAndReportsOnlyTheSuccesses) {
   EXPECT_TRUE(view.Enabled(MainButton::Settings));
 }
 
+// The system may take a deletion and still keep the file (a folder that refuses deletions,
+// another program holding the file): only what is gone counts as deleted.
+TEST_F(Engine, ADeletionThatDoesNotTakeIsMarkedFailedAndNotCounted) {
+  fs.AddFile(L"T:\\kept.bak", 2048, FileAttr::ReadOnly);
+  fs.AddFile(L"T:\\gone.bak", 1024);
+  fs.AddFile(L"T:\\Temp\\kept", 10, FileAttr::ReadOnly);
+  fs.AddFile(L"T:\\Temp\\gone", 20);
+  fs.keepRemovedFile = {L"T:\\KEPT.BAK", L"T:\\TEMP\\KEPT"};
+  const Lines marked = {L"T:\\kept.bak (Ошибка удаления)", L"T:\\gone.bak (Убит!)"};
+  const std::wstring report = L" Итого очищено: 1 ====> Размер: 1 kb ====> Каталогов: 2";
+  engine.SearchClick(Drives({L"T:"}));
+  engine.DeleteClick();
+  EXPECT_EQ(view.Texts(), marked);
+  EXPECT_EQ(view.status, report);
+  fs.AddFile(L"T:\\gone.bak", 1024);
+  engine.CleanClick(Drives({L"T:"}));
+  EXPECT_EQ(view.Texts(), marked);
+  EXPECT_EQ(view.status, report);
+  EXPECT_EQ(state.FailedFiles, 1u);
+  const TempCleanResult result = engine.TmpClick();
+  EXPECT_EQ(result.killedFiles, 1u);
+  EXPECT_EQ(result.killedBytes, 20u);
+  EXPECT_EQ(result.failedFiles, 1u);
+  EXPECT_EQ(fs.AttributesOf(L"T:\\kept.bak"), FileAttr::ReadOnly);
+  EXPECT_EQ(fs.AttributesOf(L"T:\\Temp\\kept"), FileAttr::ReadOnly);
+}
+
+// Files whose data is elsewhere (cloud placeholders, offline files) are never listed, counted,
+// or tried; the temporary-folder cleanup neither enters nor removes such a folder.
+TEST_F(Engine, PlaceholdersAreNeverListedCountedOrDeleted) {
+  int n = 0;
+  for (uint32_t kind : {FileAttr::Offline, FileAttr::RecallOnOpen, FileAttr::RecallOnDataAccess}) {
+    const std::wstring name = L"cloud" + std::to_wstring(++n) + L".bak";
+    fs.AddFile(L"T:\\" + name, 100, FileAttr::Archive | kind);
+    fs.AddFile(L"T:\\Temp\\" + name, 100, FileAttr::ReadOnly | kind);
+  }
+  fs.AddFile(L"T:\\plain.bak", 1);
+  fs.AddFile(L"T:\\Temp\\plain", 1);
+  fs.AddFolder(L"T:\\Temp\\CloudFolder", FileAttr::Directory | FileAttr::RecallOnOpen);
+  fs.AddFile(L"T:\\Temp\\CloudFolder\\inside", 1);
+  Lines tried;
+  fs.beforeRemoveFile = [&](const std::wstring& path) { tried.push_back(path); };
+  engine.SearchClick(Drives({L"T:"}));
+  EXPECT_EQ(view.Texts(), Lines{L"T:\\plain.bak"});
+  EXPECT_EQ(state.FoundBytes, 1u);
+  engine.CleanClick(Drives({L"T:"}));
+  EXPECT_EQ(view.Texts(), Lines{L"T:\\plain.bak (Убит!)"});
+  fs.AddFile(L"T:\\plain.bak", 1);
+  view = test::RecordingView();
+  engine.NightFly(Drives({L"T:"}));
+  EXPECT_FALSE(fs.Exists(L"T:\\plain.bak"));
+  const int folderLists = fs.lists[L"T:\\TEMP\\CLOUDFOLDER"];
+  const TempCleanResult result = engine.TmpClick();
+  EXPECT_EQ(result.killedFiles + result.failedFiles + result.removedDirs + result.failedDirs, 1u);
+  EXPECT_EQ(fs.lists[L"T:\\TEMP\\CLOUDFOLDER"], folderLists);
+  EXPECT_EQ(tried, (Lines{L"T:\\plain.bak", L"T:\\plain.bak", L"T:\\Temp\\plain"}));
+  EXPECT_EQ(fs.FileCount(), 7u);
+}
+
 TEST_F(Engine, ButtonsAreSwitchedAroundARun) {
   view.onStatus = [&](const std::wstring&) {
     EXPECT_FALSE(view.Enabled(MainButton::Search));

@@ -74,6 +74,8 @@ class MemoryFileSystem : public FileSystem {
 
   // --- Failures, by path as given to the call (case-insensitive).
   std::set<std::wstring> failRemoveFile, failRemoveFolder, failList;
+  // Deletions the system takes and then does not carry out: the file stays as it was.
+  std::set<std::wstring> keepRemovedFile;
   std::wstring tempPath = L"T:\\Temp\\";
   std::vector<std::wstring> protectedFolders = {L"C:\\Windows", L"C:\\Users", L"C:\\Users\\Me"};
   // Called before every file removal, with the path; may change the tree.
@@ -124,16 +126,7 @@ class MemoryFileSystem : public FileSystem {
   }
 
   bool RemoveFileIf(const std::wstring& path, const FileCheck& isExpected) override {
-    if (beforeRemoveFile) beforeRemoveFile(path);
-    if (failRemoveFile.count(Key(path))) return false;
-    const std::optional<OpenedEntry> opened = Open(path);
-    if (!opened || (opened->attributes & (FileAttr::Directory | FileAttr::ReparsePoint))) return false;
-    if (Key(opened->finalPath) != Key(path)) return false;
-    const File& file = *At(path).file;
-    if (!isExpected({file.id, file.size, file.lastWrite})) return false;
-    Erase(Key(Resolve(path)));
-    removedFiles.push_back(path);
-    return true;
+    return RequestRemoval(path, isExpected) && !Exists(path);
   }
 
   // Each file by its full path, as the checks above need.
@@ -162,9 +155,12 @@ class MemoryFileSystem : public FileSystem {
   class ByPath : public FolderDeletion {
    public:
     ByPath(MemoryFileSystem& fs, std::wstring dir) : fs_(fs), dir_(std::move(dir)) {}
-    bool RemoveFileIf(const std::wstring& name, const FileCheck& isExpected) override {
-      return fs_.RemoveFileIf(dir_ + L"\\" + name, isExpected);
+
+   protected:
+    bool RequestRemoval(const std::wstring& name, const FileCheck& isExpected) override {
+      return fs_.RequestRemoval(dir_ + L"\\" + name, isExpected);
     }
+    bool IsGone(const std::wstring& name) override { return !fs_.Exists(dir_ + L"\\" + name); }
 
    private:
     MemoryFileSystem& fs_;
@@ -189,6 +185,21 @@ class MemoryFileSystem : public FileSystem {
     std::set<std::wstring> known;
     size_t live = 0;
   };
+
+  bool RequestRemoval(const std::wstring& path, const FileCheck& isExpected) {
+    if (beforeRemoveFile) beforeRemoveFile(path);
+    if (failRemoveFile.count(Key(path))) return false;
+    const std::optional<OpenedEntry> opened = Open(path);
+    constexpr uint32_t kRefused = FileAttr::Directory | FileAttr::ReparsePoint | FileAttr::NotOnThisDisk;
+    if (!opened || (opened->attributes & kRefused)) return false;
+    if (Key(opened->finalPath) != Key(path)) return false;
+    const File& file = *At(path).file;
+    if (!isExpected({file.id, file.size, file.lastWrite})) return false;
+    if (keepRemovedFile.count(Key(path))) return true;
+    Erase(Key(Resolve(path)));
+    removedFiles.push_back(path);
+    return true;
+  }
 
   static std::wstring Key(const std::wstring& path) { return UpperCase(path); }
   static std::wstring Parent(const std::wstring& path) { return path.substr(0, path.rfind(L'\\')); }

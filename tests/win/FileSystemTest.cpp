@@ -209,6 +209,31 @@ TEST(Win32FileSystem, DeletingOneNameOfAHardLinkedFileKeepsItsAttributes) {
   SetFileAttributesW(other.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
+// In a folder that refuses deletions (made immutable on the host) Wine takes the request and keeps
+// the file at the close. The deletion fails, by path and through the folder under both rules, and
+// the read-only file keeps its attributes; once the folder allows it, the same call deletes it.
+TEST(Win32FileSystem, ADeletionThatDoesNotTakeFailsAndTheFileKeepsItsAttributes) {
+  test::ScratchFolder folder(L"fs-immutable");
+  const std::wstring dir = folder.Path() + L"\\locked", file = dir + L"\\ro.bak";
+  CreateDirectoryW(dir.c_str(), nullptr);
+  WriteFile(file);
+  SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+  const DWORD before = GetFileAttributesW(file.c_str());
+  std::vector<DirEntry> entries;
+  Win32FileSystem fs, windowsRules(Win32FileSystem::LinkRules::Windows);
+  ASSERT_TRUE(fs.ListFolder(dir, entries));
+  const FileIdentity found = Find(entries, L"ro.bak")->Identity();
+  test::ImmutableFolder immutable(dir);
+  if (!immutable.Made()) GTEST_SKIP() << "the host refuses chattr +i";
+  EXPECT_FALSE(fs.RemoveFile(file, found));
+  EXPECT_FALSE(fs.OpenForDeletion(dir)->RemoveFile(L"ro.bak", found));
+  EXPECT_FALSE(windowsRules.OpenForDeletion(dir)->RemoveFile(L"ro.bak", found));
+  EXPECT_EQ(GetFileAttributesW(file.c_str()), before);
+  immutable.Undo();
+  EXPECT_TRUE(fs.RemoveFile(file, found));
+  EXPECT_EQ(GetFileAttributesW(file.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
 TEST(Win32FileSystem, TempPathAndProtectedFolders) {
   Win32FileSystem fs;
   const std::wstring temp = fs.TempPath();

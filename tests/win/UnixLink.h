@@ -1,7 +1,8 @@
 #pragma once
 // Unix symbolic links made and removed from inside Wine, which reports a link to a folder as a
-// folder link (DIRECTORY | REPARSE_POINT) and cannot remove one itself. Wine starts Unix
-// programs from CreateProcess, so /bin/sh does the work.
+// folder link (DIRECTORY | REPARSE_POINT) and cannot remove one itself; and folders that refuse
+// every deletion, which Wine, running as root, cannot make itself. Wine starts Unix programs from
+// CreateProcess, so /bin/sh does the work.
 #include <windows.h>
 
 #include <string>
@@ -81,5 +82,35 @@ inline bool RemoveUnixLink(const std::wstring& link) {
   const std::string unixLink = UnixEntryName(link);
   return !unixLink.empty() && RunShell("rm -f '" + unixLink + "'", link);
 }
+
+// A folder made immutable on the host (chattr +i) until Undo or the end of the scope: nothing in
+// it can be deleted, renamed or made, by anyone. Made() is false where the host refuses it.
+class ImmutableFolder {
+ public:
+  explicit ImmutableFolder(std::wstring folder) : folder_(std::move(folder)), unixName_(UnixName(folder_)) {
+    if (unixName_.empty()) return;
+    tried_ = RunShell("chattr +i '" + unixName_ + "'", folder_);
+    const std::wstring probe = Extended(folder_ + L"\\probe~");
+    HANDLE file = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    made_ = tried_ && file == INVALID_HANDLE_VALUE;
+    if (file != INVALID_HANDLE_VALUE) {
+      CloseHandle(file);
+      DeleteFileW(probe.c_str());
+    }
+  }
+  ~ImmutableFolder() { Undo(); }
+  ImmutableFolder(const ImmutableFolder&) = delete;
+  ImmutableFolder& operator=(const ImmutableFolder&) = delete;
+  bool Made() const { return made_; }
+  void Undo() {
+    if (tried_) RunShell("chattr -i '" + unixName_ + "'", folder_);
+    tried_ = made_ = false;
+  }
+
+ private:
+  std::wstring folder_;
+  std::string unixName_;
+  bool tried_ = false, made_ = false;
+};
 
 }  // namespace krelmix::test
