@@ -11,13 +11,12 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cstdio>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "bench/BenchTools.h"
+#include "tests/e2e/AnswerProbe.h"
 #include "tests/e2e/Harness.h"
 
 namespace {
@@ -75,46 +74,6 @@ std::string HowItEnded(HANDLE process) {
   std::exit(3);
 }
 
-// Asks the program's window, again and again on a thread of its own, a message that only its
-// message loop answers: the longest wait is how long the window went without answering.
-class AnswerProbe {
- public:
-  explicit AnswerProbe(HWND window) : start_(Now()), thread_([this, window] { Run(window); }) {}
-  ~AnswerProbe() {
-    stop_ = true;
-    thread_.join();
-  }
-  double Slowest() const { return slowest_; }
-  // When the slowest question was asked, in seconds since the probe started.
-  double SlowestAt() const { return slowestAt_; }
-  // Seconds since the window last answered: nonzero while a question waits.
-  double Waiting() const {
-    const double asked = asked_;
-    return asked > 0 ? Now() - asked : 0;
-  }
-
- private:
-  void Run(HWND window) {
-    while (!stop_) {
-      DWORD_PTR answer = 0;
-      asked_ = Now();
-      const bool answered = SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 120000, &answer) != 0;
-      const double took = Now() - asked_;
-      asked_ = 0;
-      if (!answered) break;  // the window is gone; the waits below say how
-      if (took > slowest_) {
-        slowest_ = took;
-        slowestAt_ = Now() - took - start_;
-      }
-      Sleep(5);
-    }
-  }
-  std::atomic<bool> stop_{false};
-  const double start_;
-  std::atomic<double> slowest_{0}, slowestAt_{0}, asked_{0};
-  std::thread thread_;
-};
-
 // A wait on the program: ends the benchmark once the program has ended, its window has not
 // answered for a minute, or the progress it shows has not changed for a minute.
 class Wait {
@@ -166,7 +125,7 @@ RunFigures TimedRun(RunningProgram& program, const std::wstring& button) {
     if (HWND box = MessageBoxOf(program)) {
       // The run is over once its message is up. Closing a window makes Wine's X11 driver wait two
       // seconds for a window manager that Xvfb does not have, which is no part of the run.
-      const RunFigures figures{0, std::max(probe.Slowest(), probe.Waiting()), probe.SlowestAt()};
+      const RunFigures figures{0, probe.Longest(), probe.SlowestAt()};
       const std::wstring text = WindowText(GetDlgItem(box, 0xFFFF));
       const double elapsed = ElapsedOf(text);
       if (elapsed < 0) GiveUp(program, wait.What(), "the program showed another message: " + Narrow(text));

@@ -73,6 +73,10 @@ krelmix_ensure_prefix() {
   mkdir -p "$root/build/scratch-t" "$root/build/scratch-s"
   printf 'scratch' > "$root/build/scratch-t/.windows-label"
   ln -sfn "$root/build/scratch-t" "$WINEPREFIX/dosdevices/t:"
+  # U: a second scratch drive, for the tests that take a drive away in the middle of a search;
+  # the drive manager learns of drives when Wine's server starts, so it is mapped before each run.
+  mkdir -p "$root/build/scratch-u"
+  ln -sfn "$root/build/scratch-u" "$WINEPREFIX/dosdevices/u:"
   # S: is a CD-ROM drive, which the drive list must leave out.
   ln -sfn "$root/build/scratch-s" "$WINEPREFIX/dosdevices/s:"
   if [ ! -f "$WINEPREFIX/.krelmix-drives" ]; then

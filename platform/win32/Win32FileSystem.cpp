@@ -308,6 +308,14 @@ bool Win32FileSystem::ListFolder(const std::wstring& dir, std::vector<DirEntry>&
   if (!GetFileInformationByHandleEx(folder.Get(), FileBasicInfo, &basic, sizeof basic) ||
       !(basic.FileAttributes & FILE_ATTRIBUTE_DIRECTORY))
     return false;
+  // A folder swapped for a link after its parent was listed would take a walk elsewhere, or round
+  // a loop of its own folders with a longer path at every turn: a link is never listed. Wine opens
+  // what a link points to and shows the link only in its attributes.
+  if (basic.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) return false;
+  if (RunningOnWine()) {
+    const DWORD listed = GetFileAttributesW(ExtendedPath(dir).c_str());
+    if (listed != INVALID_FILE_ATTRIBUTES && (listed & FILE_ATTRIBUTE_REPARSE_POINT)) return false;
+  }
   const uint64_t volume = VolumeOf(dir, folder.Get());
   std::vector<uint64_t>& buffer = listing_;  // aligned as the entries need
   buffer.resize(64 * 1024 / sizeof(uint64_t));

@@ -152,6 +152,11 @@ TEST(Win32FileSystem, DeletionsThroughLinksOrOfChangedFilesAreRefused) {
   std::vector<DirEntry> entries, inside;
   ASSERT_TRUE(fs.ListFolder(dir, entries));
   ASSERT_TRUE(fs.ListFolder(dir + L"\\real", inside));
+  // A folder link is not listed, as what a folder swapped for one after its parent's listing
+  // would take the walk to is not what was listed.
+  std::vector<DirEntry> throughLink{DirEntry{}};
+  EXPECT_FALSE(fs.ListFolder(dir + L"\\dlink", throughLink));
+  EXPECT_TRUE(throughLink.empty());
   EXPECT_NE(fs.Open(dir + L"\\flink.bak")->finalPath, dir + L"\\flink.bak");
   EXPECT_FALSE(fs.RemoveFile(dir + L"\\flink.bak", Find(entries, L"flink.bak")->Identity()));
   EXPECT_FALSE(fs.RemoveFile(dir + L"\\dlink\\x.bak", Find(inside, L"x.bak")->Identity()));
