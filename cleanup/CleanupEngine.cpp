@@ -70,7 +70,9 @@ void CleanupEngine::FindGarbageFiles(const std::wstring& dir, const std::wstring
 // ---------------------------------------------------------------------------------------------
 // The window's commands
 
-// The run ends for the view also when it could not start (a settings file that cannot be read).
+// The run ends for the view also when it could not start (a settings file that cannot be read)
+// or an error cut it short: the buttons and the drive list are usable again, and the error goes
+// on to the error report.
 void CleanupEngine::SearchClick(const DriveTicks& drives) {
   RunScope scope(*this);
   run_.state.StopFlag = false;
@@ -79,7 +81,8 @@ void CleanupEngine::SearchClick(const DriveTicks& drives) {
   const auto ended = [this] { run_.view.RunEnds(RunKind::Search, {.findsListed = run_.view.FoundCount() > 0}); };
   try {
     RunSearch(drives);
-  } catch (const SettingsReadError&) {
+  } catch (...) {
+    run_.view.EnableDriveList(true);
     ended();
     throw;
   }
@@ -96,7 +99,12 @@ void CleanupEngine::DeleteClick() {
   if (run_.view.FoundCount() == 0) return;
   // The window answers during the deletion, so it is a run like a search.
   run_.view.RunStarts(RunKind::Deletion);
-  deletion_.KillFound(true);
+  try {
+    deletion_.KillFound(true);
+  } catch (...) {
+    run_.view.RunEnds(RunKind::Deletion, {.deletionStopped = true});
+    throw;
+  }
   run_.view.RunEnds(RunKind::Deletion, {.deletionStopped = deletion_.Stopped()});
   if (run_.closing) return;
   const ProgramState& state = run_.state;
@@ -112,8 +120,9 @@ void CleanupEngine::CleanClick(const DriveTicks& drives) {
   deletion_.ForgetStop();
   try {
     RunSearch(drives);
-  } catch (const SettingsReadError&) {
-    // The earlier finds are still listed.
+  } catch (...) {
+    // The earlier finds, or those of this run, are still listed.
+    run_.view.EnableDriveList(true);
     run_.view.RunEnds(RunKind::Clean, {.completed = false, .findsListed = run_.view.FoundCount() > 0});
     throw;
   }
@@ -123,7 +132,13 @@ void CleanupEngine::CleanClick(const DriveTicks& drives) {
 TempCleanResult CleanupEngine::TmpClick() {
   RunScope scope(*this);
   run_.view.RunStarts(RunKind::TempCleanup);
-  const TempCleanResult result = temp_.Clean();
+  TempCleanResult result;
+  try {
+    result = temp_.Clean();
+  } catch (...) {
+    run_.view.RunEnds(RunKind::TempCleanup, {});
+    throw;
+  }
   run_.view.RunEnds(RunKind::TempCleanup, {});
   return result;
 }

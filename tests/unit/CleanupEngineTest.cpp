@@ -570,6 +570,33 @@ TEST_F(Engine, ButtonsAreSwitchedAroundARun) {
   EXPECT_FALSE(view.Enabled(MainButton::Stop));
 }
 
+// An error in the middle of a run (here, a deletion that throws) reaches the error report, and
+// the window is left as after the run: every command usable, the drive list on.
+TEST_F(Engine, ARunAnErrorCutsShortStillEndsForTheWindow) {
+  fs.AddFile(L"T:\\a.bak");
+  fs.AddFolder(L"T:\\Temp");
+  fs.AddFile(L"T:\\Temp\\b");
+  fs.beforeRemoveFile = [](const std::wstring&) { throw std::runtime_error("no memory"); };
+  const auto expectIdle = [&] {
+    EXPECT_TRUE(view.Enabled(MainButton::Search));
+    EXPECT_TRUE(view.Enabled(MainButton::Exit));
+    EXPECT_FALSE(view.Enabled(MainButton::Stop));
+    EXPECT_EQ(view.Logged(L"drives ").back(), L"on");
+  };
+  EXPECT_THROW(engine.CleanClick(Drives({L"T:"})), std::runtime_error);
+  expectIdle();
+  EXPECT_THROW(engine.DeleteClick(), std::runtime_error);
+  expectIdle();
+  EXPECT_THROW(engine.TmpClick(), std::runtime_error);
+  expectIdle();
+  fs.beforeRemoveFile = nullptr;
+  view.onStatus = [](const std::wstring& text) {
+    if (text.empty()) throw std::runtime_error("no memory");
+  };
+  EXPECT_THROW(engine.SearchClick(Drives({L"T:"})), std::runtime_error);
+  expectIdle();
+}
+
 // A find's print stands for its whole identity: the same size and time under another id is
 // another file; a find listed without an id is held to its size and time alone.
 TEST(FindPrints, AFileMatchesOnlyAsItWasFound) {
