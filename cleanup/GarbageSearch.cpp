@@ -105,7 +105,8 @@ void GarbageSearch::Walk(const std::wstring& dir, std::vector<DirEntry> entries)
     if (!run_.Pump()) return WalkStep::Stop;
     // A stop makes every level return at its next subfolder entry.
     if (run_.state.StopFlag) return WalkStep::LeaveFolder;
-    if (entry.IsLink() || excludes_.Contains(sub.dir, entry.id)) return WalkStep::Skip;
+    // A folder whose content is elsewhere is not listed: that would fetch it to this disk.
+    if (entry.IsLink() || entry.IsPlaceholder() || excludes_.Contains(sub.dir, entry.id)) return WalkStep::Skip;
     ++run_.state.DirCount;
     run_.view.SetFolderCounter(L"Каталогов: " + std::to_wstring(run_.state.DirCount));
     run_.fs.ListFolder(sub.dir, sub.entries);
