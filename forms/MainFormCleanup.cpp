@@ -164,6 +164,10 @@ void TForm1::ApplyButtonRule() {
       {&SpeedButton5, MainButton::Clean},   {&SpeedButton6, MainButton::Tmp},    {&SpeedButton7, MainButton::Exit},
       {&SpeedButton8, MainButton::Settings}};
   for (const auto& [button, name] : buttons) button->SetEnabled(buttonRule_.Enabled(name));
+  // A key typed while a run went on, and still waiting when the buttons change (the end of a run
+  // reads no messages while it ticks the finds and writes the report), was typed while its button
+  // was greyed: it is dropped, never run with the button's new state.
+  CommandsChanged();
 }
 
 // --- Messages.
