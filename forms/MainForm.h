@@ -78,18 +78,19 @@ class TForm1 : public Form, private CleanupView {
   void FormClose();     // frees the lists and plays the exit sound to its end
   void ProcessCommandLine();
   void ShowDriveLines();
-  void CheckListBox1Click();                   // drive list: stores the drives' ticks in the settings file
-  void CheckListBox1DblClick();                // drive list: toggles the line's tick
-  void RxCheckListBox1DblClick();              // found list: toggles the line's tick
-  void SpeedButton1Click();                    // "О...": the About window
-  void SpeedButton2Click();                    // "Поиск": search the ticked drives
-  void SpeedButton3Click();                    // "Удалить": delete the ticked finds
-  void SpeedButton4Click();                    // "Стоп": ask, then stop the running walk
-  void SpeedButton5Click();                    // "Очистка": search and delete at once
-  void SpeedButton6Click();                    // "TMP": empty the temporary folder
-  void SpeedButton7Click();                    // "Выход": close the program
-  void SpeedButton8Click();                    // "Настройки": the options dialog
-  bool AskBeforeKey(const wchar_t* question);  // a key that deletes: true when answered "Да"
+  void CheckListBox1Click();       // drive list: stores the drives' ticks in the settings file
+  void CheckListBox1DblClick();    // drive list: toggles the line's tick
+  void RxCheckListBox1DblClick();  // found list: toggles the line's tick
+  void SpeedButton1Click();        // "О...": the About window
+  void SpeedButton2Click();        // "Поиск": search the ticked drives
+  void SpeedButton3Click();        // "Удалить": delete the ticked finds
+  void SpeedButton4Click();        // "Стоп": ask, then stop the running walk
+  void SpeedButton5Click();        // "Очистка": search and delete at once
+  void SpeedButton6Click();        // "TMP": empty the temporary folder
+  void SpeedButton7Click();        // "Выход": close the program
+  void SpeedButton8Click();        // "Настройки": the options dialog
+  // Asked before a key that deletes presses its button; true when answered "Да".
+  bool AskBeforeKey(const wchar_t* question);
   // Runs one engine command; a close asked for while it ran is carried out once it has returned.
   template <typename Command>
   void RunCommand(Command command);
