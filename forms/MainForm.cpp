@@ -13,6 +13,7 @@
 #include "resources/ResourceIds.h"
 #include "toolkit/Application.h"
 #include "toolkit/ErrorReport.h"
+#include "toolkit/MessageDialog.h"
 #include "toolkit/OneInstance.h"
 
 namespace krelmix {
@@ -25,6 +26,9 @@ constexpr COLORREF kPanelColor = RGB(63, 69, 82);
 constexpr COLORREF kStatusColor = RGB(49, 54, 65);
 constexpr COLORREF kCounterColor = RGB(210, 230, 240);
 constexpr UINT kDriveListId = 101, kFoundListId = 102, kCountersId = 103, kStatusId = 104;
+
+const wchar_t kDeleteKeyQuestion[] = L"Удалить отмеченные файлы?";
+const wchar_t kCleanKeyQuestion[] = L"Найти и удалить мусор на отмеченных дисках?";
 
 const wchar_t kBanner1Address[] = L"https://krelmix.example.org/";
 const wchar_t kBanner2Address[] = L"https://krelmix.example.org/d3ir/";
@@ -145,10 +149,12 @@ void TForm1::CreateButtons() {
   Keys().Add({VK_F1}, SpeedButton1);
   Keys().Add({VK_F3}, SpeedButton2);
   Keys().Add({'F', true}, SpeedButton2);  // the other search key a Windows user tries
-  Keys().Add({VK_DELETE}, SpeedButton3);
+  // The two keys that delete ask first ("Нет" the default); the buttons, labelled and aimed at,
+  // do not. Del is where most programs remove the current line, and after a search the keyboard
+  // is in the found list, where every find is ticked.
+  Keys().AddAsking({VK_DELETE}, SpeedButton3, [this] { return AskBeforeKey(kDeleteKeyQuestion); });
   Keys().Add({VK_ESCAPE}, SpeedButton4);
-  // As a browser's "clear data": it searches and deletes without a question.
-  Keys().Add({VK_DELETE, true, true}, SpeedButton5);
+  Keys().AddAsking({VK_DELETE, true, true}, SpeedButton5, [this] { return AskBeforeKey(kCleanKeyQuestion); });
   Keys().Add({'T', true}, SpeedButton6);
   Keys().Add({'O', true}, SpeedButton8);
   Keys().Add({'Q', true}, SpeedButton7);
@@ -177,6 +183,9 @@ void TForm1::CreateLists() {
   CheckListBox1.onTickToggled = [this](size_t index) {
     if (index < driveLines_.size()) driveLines_[index].ticked = CheckListBox1.Ticked(index);
   };
+  // A tick set with the space bar is stored at once, as a click's is: an unattended run reads
+  // only the settings file, and must not skip a drive the window showed ticked.
+  CheckListBox1.onKeyTick = [this](size_t) { CheckListBox1Click(); };
 
   RxCheckListBox1.Look().tick = TickStyle::Mark;
   RxCheckListBox1.Look().itemHeight = 14;
@@ -279,6 +288,10 @@ void TForm1::FormActivate() {
 }
 
 void TForm1::SpeedButton1Click() { TAboutForm::Execute(Handle()); }
+
+bool TForm1::AskBeforeKey(const wchar_t* question) {
+  return ShowMessageDialog(Handle(), MessageDialogKind::Confirmation, question, DefaultAnswer::No);
+}
 
 // The unattended runs show no taskbar entry. A tool window gets none, nor an Alt+Tab entry;
 // Windows reads the styles when it shows the window, so this comes before the window is shown.

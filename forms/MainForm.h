@@ -89,6 +89,8 @@ class TForm1 : public Form, private CleanupView {
   void SpeedButton6Click();        // "TMP": empty the temporary folder
   void SpeedButton7Click();        // "Выход": close the program
   void SpeedButton8Click();        // "Настройки": the options dialog
+  // Asked before a key that deletes presses its button; true when answered "Да".
+  bool AskBeforeKey(const wchar_t* question);
   // Runs one engine command; a close asked for while it ran is carried out once it has returned.
   template <typename Command>
   void RunCommand(Command command);

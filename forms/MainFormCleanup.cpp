@@ -164,6 +164,10 @@ void TForm1::ApplyButtonRule() {
       {&SpeedButton5, MainButton::Clean},   {&SpeedButton6, MainButton::Tmp},    {&SpeedButton7, MainButton::Exit},
       {&SpeedButton8, MainButton::Settings}};
   for (const auto& [button, name] : buttons) button->SetEnabled(buttonRule_.Enabled(name));
+  // A key still waiting when the buttons change was typed at their old states: at a run's end,
+  // while they were greyed (the end of a run reads no messages while it ticks the finds and writes
+  // the report). It is dropped, never judged by the new states.
+  CommandsChanged();
 }
 
 // --- Messages.

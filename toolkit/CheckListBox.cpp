@@ -159,7 +159,9 @@ bool CheckListBox::OnOwnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
     return true;
   }
   if (message == WM_KEYDOWN && wParam == VK_SPACE) {
-    ToggleTick(ItemIndex());
+    const int index = ItemIndex();
+    ToggleTick(index);
+    if (index >= 0 && static_cast<size_t>(index) < Count() && onKeyTick) onKeyTick(static_cast<size_t>(index));
     result = 0;
     return true;
   }

@@ -72,6 +72,10 @@ class CheckListBox : public WindowedControl {
   std::function<void()> onDblClick;
   // The user flipped a tick (tick-box press or space bar).
   std::function<void(size_t)> onTickToggled;
+  // The space bar flipped the current line's tick, after onTickToggled. A press on a tick is
+  // followed by the list's click and a screen reader's flip makes one, the key alone does not:
+  // a list whose clicks store its ticks stores them here too.
+  std::function<void(size_t)> onKeyTick;
   // What a screen reader calls the list (it has no caption).
   const std::wstring& AccessibleName() const { return accessibleName_; }
   void SetAccessibleName(std::wstring name) { accessibleName_ = std::move(name); }

@@ -110,6 +110,9 @@ void Form::FocusNext(HWND from, bool backwards) {
 }
 
 bool Form::HandleKey(UINT key, HWND from) {
+  // A key the queue held until a modal window of ours read it was typed before that window came:
+  // the form it held takes no keys, as it takes no clicks.
+  if (!IsWindowEnabled(Handle())) return false;
   if (key == VK_TAB && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0) {
     PaintedFocus::ShowMarks(true);
     FocusNext(from, GetKeyState(VK_SHIFT) < 0);
@@ -121,6 +124,11 @@ bool Form::HandleKey(UINT key, HWND from) {
     return true;
   }
   return keys_.Press(key, from);
+}
+
+void Form::CommandsChanged() {
+  UpdateWindow(Handle());
+  DropWaitingKeys(Handle());
 }
 
 void Form::Add(GraphicControl& control, const CreateArgs& args) {

@@ -92,6 +92,9 @@ class Form : public Window {
   GraphicControl* FocusedGraphic() const { return paintedFocus_.Current(); }
   // The form's command keys: they work while the form or one of its controls has the keyboard.
   KeyCommands& Keys() { return keys_; }
+  // Call when the command buttons have changed state: they are painted at once, and the keys
+  // typed before, at the states shown until now, are dropped (see KeyCommands).
+  void CommandsChanged();
 
   // One line per control: name, kind, left, top, width, height, enabled, visible, caption, hint,
   // tab-separated. Read by the program's own tests through kDescribeMessageName.

@@ -31,11 +31,15 @@ std::wstring ShortcutText(Shortcut shortcut) {
 }
 
 void KeyCommands::Add(Shortcut shortcut, GraphicControl& button, HWND onlyIn) {
-  entries_.push_back({shortcut, &button, nullptr, onlyIn});
+  entries_.push_back({shortcut, &button, nullptr, onlyIn, nullptr});
+}
+
+void KeyCommands::AddAsking(Shortcut shortcut, GraphicControl& button, std::function<bool()> ask) {
+  entries_.push_back({shortcut, &button, nullptr, nullptr, std::move(ask)});
 }
 
 void KeyCommands::Add(Shortcut shortcut, std::function<void()> action, HWND onlyIn) {
-  entries_.push_back({shortcut, nullptr, std::move(action), onlyIn});
+  entries_.push_back({shortcut, nullptr, std::move(action), onlyIn, nullptr});
 }
 
 bool KeyCommands::Press(UINT key, HWND focus) {
@@ -47,7 +51,9 @@ bool KeyCommands::Press(UINT key, HWND focus) {
     if (s.key != key || s.ctrl != ctrl || s.shift != shift) continue;
     if (entry.onlyIn && entry.onlyIn != focus) continue;
     if (entry.button) {
-      if (entry.button->Visible() && entry.button->Enabled()) entry.button->DoDefaultAction();
+      const auto usable = [&entry] { return entry.button->Visible() && entry.button->Enabled(); };
+      // The question's dialog reads messages: the button is looked at again after the answer.
+      if (usable() && (!entry.ask || entry.ask()) && usable()) entry.button->DoDefaultAction();
     } else if (entry.action) {
       entry.action();
     }
@@ -60,6 +66,14 @@ std::wstring KeyCommands::TextFor(const GraphicControl& button) const {
   for (const Entry& entry : entries_)
     if (entry.button == &button) return ShortcutText(entry.shortcut);
   return {};
+}
+
+void DropWaitingKeys(HWND window) {
+  // Removing a key message also brings the thread's key state up to date with it, as reading it
+  // would, so a modifier released meanwhile does not stay held.
+  MSG msg;
+  while (PeekMessageW(&msg, window, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
+  }
 }
 
 }  // namespace krelmix

@@ -4,6 +4,10 @@
 // a click on the greyed button does nothing. The keys reach the form from whichever of its
 // controls holds the focus (WindowedControl passes them on), so a list keeps its own keys
 // (Space, arrows, Home/End) only because no command takes them.
+//
+// A key is judged by the state its button showed when it was typed: a key that waited in the
+// queue while the buttons changed (a run's end, which reads no messages for a while) is dropped
+// (DropWaitingKeys), and a form that a modal window holds takes no command keys.
 #include <windows.h>
 
 #include <functional>
@@ -32,6 +36,10 @@ class KeyCommands {
   // The key presses the button (its default action) while it is visible and enabled; with
   // `onlyIn`, only while that window holds the focus.
   void Add(Shortcut shortcut, GraphicControl& button, HWND onlyIn = nullptr);
+  // As Add, but the key first asks `ask` (a question to the user) and presses the button only on
+  // true, and only if the button is still usable then; a click on the button asks nothing. For
+  // commands that delete: a key is pressed by accident far more easily than a button is clicked.
+  void AddAsking(Shortcut shortcut, GraphicControl& button, std::function<bool()> ask);
   // The key runs the action; with `onlyIn`, only while that window holds the focus.
   void Add(Shortcut shortcut, std::function<void()> action, HWND onlyIn = nullptr);
   // A key-down with the modifiers held now; true when a command took it (also a greyed one).
@@ -45,8 +53,14 @@ class KeyCommands {
     GraphicControl* button;
     std::function<void()> action;
     HWND onlyIn;
+    std::function<bool()> ask;
   };
   std::vector<Entry> entries_;
 };
+
+// Takes the keys typed for the window or its controls that still wait in the thread's queue and
+// drops them. A form whose command buttons change state calls it once the change is on screen:
+// such a key was typed at the state shown before, and must not be judged by the new one.
+void DropWaitingKeys(HWND window);
 
 }  // namespace krelmix

@@ -29,6 +29,7 @@ struct DialogRequest {
   MessageDialogKind kind;
   const std::wstring* text;
   HWND owner;
+  DefaultAnswer defaultAnswer;
 };
 
 // A dialog template in memory: header, then one item per control, each on a DWORD boundary.
@@ -141,19 +142,24 @@ void Layout(HWND dialog, const DialogRequest& request) {
   CenterOn(dialog, request.owner, frame.right - frame.left, frame.bottom - frame.top);
 }
 
-void InitDialog(HWND dialog, const DialogRequest& request) {
+// True when the focus was set here, so the dialog manager must not give it to the first button.
+bool InitDialog(HWND dialog, const DialogRequest& request) {
   const wchar_t* icon = request.kind == MessageDialogKind::Confirmation ? IDI_QUESTION : IDI_INFORMATION;
   SendDlgItemMessageW(dialog, kIconId, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconW(nullptr, icon)), 0);
   SetDlgItemTextW(dialog, kTextId, request.text->c_str());
   Layout(dialog, request);
+  if (request.defaultAnswer == DefaultAnswer::Yes) return false;
+  SendMessageW(dialog, DM_SETDEFID, IDNO, 0);
+  SetFocus(GetDlgItem(dialog, IDNO));
+  return true;
 }
 
 INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   try {
     switch (message) {
       case WM_INITDIALOG:
-        InitDialog(dialog, *reinterpret_cast<const DialogRequest*>(lParam));
-        return TRUE;  // the focus goes to the first button, "&Да"
+        // Unless the focus was set to "&Нет", it goes to the first button, "&Да".
+        return InitDialog(dialog, *reinterpret_cast<const DialogRequest*>(lParam)) ? FALSE : TRUE;
       case WM_COMMAND:
         if (LOWORD(wParam) == IDYES) EndDialog(dialog, IDYES);
         // Esc arrives as IDCANCEL: it answers no, as "&Нет" does.
@@ -173,15 +179,17 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
 }
 }  // namespace
 
-bool ShowMessageDialog(HWND owner, MessageDialogKind kind, const std::wstring& text) {
+bool ShowMessageDialog(HWND owner, MessageDialogKind kind, const std::wstring& text, DefaultAnswer defaultAnswer) {
   const wchar_t* caption = kind == MessageDialogKind::Confirmation ? kConfirmationCaption : kInformationCaption;
   TemplateWriter dialog;
   dialog.Header(caption, 4);
   dialog.Item(SS_ICON, kIconId, kStaticClass, L"");
   dialog.Item(SS_LEFT | SS_NOPREFIX, kTextId, kStaticClass, L"");
-  dialog.Item(BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, IDYES, kButtonClass, kYesButtonText);
-  dialog.Item(BS_PUSHBUTTON | WS_TABSTOP, IDNO, kButtonClass, kNoButtonText);
-  DialogRequest request{kind, &text, owner};
+  const bool yesDefault = defaultAnswer == DefaultAnswer::Yes;
+  dialog.Item((yesDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | WS_TABSTOP | WS_GROUP, IDYES, kButtonClass,
+              kYesButtonText);
+  dialog.Item((yesDefault ? BS_PUSHBUTTON : BS_DEFPUSHBUTTON) | WS_TABSTOP, IDNO, kButtonClass, kNoButtonText);
+  DialogRequest request{kind, &text, owner, defaultAnswer};
   const INT_PTR answer =
       DialogBoxIndirectParamW(ModuleInstance(), dialog.Get(), owner, DialogProc, reinterpret_cast<LPARAM>(&request));
   return answer == IDYES;

@@ -17,9 +17,15 @@ extern const wchar_t kInformationCaption[];
 extern const wchar_t kYesButtonText[];
 extern const wchar_t kNoButtonText[];
 
-// True when the user answers "&Да" (also Enter: it is the default button). "&Нет", Esc and
-// closing the dialog answer no, and so does a dialog that cannot be shown, or that is destroyed
-// with its owner: a question nobody answered never counts as consent.
-bool ShowMessageDialog(HWND owner, MessageDialogKind kind, const std::wstring& text);
+// The button that has the focus when the dialog opens, and that Enter presses.
+enum class DefaultAnswer { Yes, No };
+
+// True when the user answers "&Да" (also Enter while "&Да" is the default button). "&Нет", Esc
+// and closing the dialog answer no, and so does a dialog that cannot be shown, or that is
+// destroyed with its owner: a question nobody answered never counts as consent. A question that
+// a stray key may bring up (one asked before deleting) makes "&Нет" the default, so that a second
+// stray Enter or Space does not answer it yes.
+bool ShowMessageDialog(HWND owner, MessageDialogKind kind, const std::wstring& text,
+                       DefaultAnswer defaultAnswer = DefaultAnswer::Yes);
 
 }  // namespace krelmix

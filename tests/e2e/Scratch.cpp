@@ -23,6 +23,16 @@ void MakeFile(const std::wstring& path, size_t bytes) {
   out << std::string(bytes, 'x');
 }
 
+void MakeEmptyFiles(const std::wstring& folder, int count, const std::string& suffix) {
+  const std::string unixFolder = test::UnixName(folder);
+  if (unixFolder.empty() || count <= 0) return;
+  WaitingFor waiting(L"empty files to be made in " + folder);
+  if (!test::RunShell(
+          "cd '" + unixFolder + "' && seq -f 'f%.0f" + suffix + "' 0 " + std::to_string(count - 1) + " | xargs touch",
+          folder + L"\\.made"))
+    ADD_FAILURE() << "the files were not made in time";
+}
+
 bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 void ClearScratchDrive() {

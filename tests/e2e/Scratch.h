@@ -11,6 +11,9 @@ namespace krelmix::e2e {
 void ClearScratchDrive();
 void MakeFolder(const std::wstring& path);  // with its parents
 void MakeFile(const std::wstring& path, size_t bytes = 1024);
+// Empty files f0<suffix> to f<count - 1><suffix> in an existing folder, made by the host's shell
+// in one go (one by one under Wine, ten thousand take several seconds).
+void MakeEmptyFiles(const std::wstring& folder, int count, const std::string& suffix);
 bool Exists(const std::wstring& path);
 // A Unix symbolic link at `link` pointing to folder `target`, as another program on the machine
 // would make it; Windows programs under Wine see it as a folder link (a reparse point).

@@ -430,9 +430,12 @@ void PressKey(UINT key, bool ctrl = false, bool shift = false) {
   SetKeyboardState(saved);
 }
 
-// The windows a command opened, in order; each is closed (a question answered "Нет") by a timer
-// that runs inside its modal loop.
+// The windows a command opened, in order; each is closed (a question answered g_answer, "Нет"
+// unless a test says otherwise) by a timer that runs inside its modal loop. g_questions holds
+// each question's text and whether "Нет" was its default.
 std::vector<std::wstring> g_opened;
+WPARAM g_answer = IDNO;
+std::vector<std::pair<std::wstring, bool>> g_questions;
 void CALLBACK CloseWhatOpens(HWND, UINT, UINT_PTR, DWORD) {
   for (const wchar_t* kind : {L"TAboutForm", L"TOptionsForm", L"TDirKillerForm2"}) {
     HWND window = FindWindowW(kind, nullptr);
@@ -444,7 +447,10 @@ void CALLBACK CloseWhatOpens(HWND, UINT, UINT_PTR, DWORD) {
     HWND box = FindWindowW(L"#32770", question);
     if (!box || !IsWindowVisible(box)) continue;
     g_opened.push_back(question);
-    PostMessageW(box, WM_COMMAND, IDNO, 0);
+    wchar_t text[256] = {};
+    GetDlgItemTextW(box, 101, text, 256);
+    g_questions.emplace_back(text, LOWORD(SendMessageW(box, DM_GETDEFID, 0, 0)) == IDNO);
+    PostMessageW(box, WM_COMMAND, g_answer, 0);
   }
 }
 
@@ -479,7 +485,8 @@ class MainWindowOverT {
   UINT_PTR closer_ = 0;
 };
 
-TEST(MainFormKeys, EachCommandKeyRunsItsCommandAndTheClosingKeyClosesTheWindow) {
+// The two keys that delete ask first, "Нет" the default: "Нет" leaves every file, "Да" goes on.
+TEST(MainFormKeys, EachCommandKeyRunsItsCommandTheDeletingOnesAskFirstAndTheClosingKeyClosesTheWindow) {
   MainWindowOverT window;
   const struct {
     UINT key;
@@ -500,8 +507,18 @@ TEST(MainFormKeys, EachCommandKeyRunsItsCommandAndTheClosingKeyClosesTheWindow) 
     Pump(400);
     EXPECT_EQ(SendMessageW(window.FoundList(), LB_GETCOUNT, 0, 0), 3) << "search by " << key;
   }
+  g_questions.clear();
+  PressKey(VK_DELETE);
+  PressKey(VK_DELETE, true, true);
+  Pump(100);
+  EXPECT_EQ(g_questions,
+            (std::vector<std::pair<std::wstring, bool>>{{L"Удалить отмеченные файлы?", true},
+                                                        {L"Найти и удалить мусор на отмеченных дисках?", true}}));
+  for (const wchar_t* file : {L"T:\\a.tmp", L"T:\\b.tmp", L"T:\\sub\\c.tmp"}) EXPECT_TRUE(window.Files().Exists(file));
+  g_answer = IDYES;
   PressKey(VK_DELETE, true, true);  // "Очистка": search and delete at once
   Pump(400);
+  g_answer = IDNO;
   EXPECT_FALSE(window.Files().Exists(L"T:\\a.tmp"));
   EXPECT_FALSE(window.Files().Exists(L"T:\\sub\\c.tmp"));
   PressKey('Q', true);
@@ -588,8 +605,10 @@ TEST(MainFormAccessibility, TheTreeAndTheKeysFollowTheButtonsBeforeDuringAndAfte
   list->get_accState(first, &state);
   EXPECT_FALSE(state.lVal & STATE_SYSTEM_CHECKED);
   list->Release();
+  g_answer = IDYES;
   PressKey(VK_DELETE);
   Pump(100);
+  g_answer = IDNO;
   EXPECT_TRUE(window.Files().Exists(L"T:\\a.tmp"));
   EXPECT_FALSE(window.Files().Exists(L"T:\\b.tmp"));
   EXPECT_FALSE(window.Files().Exists(L"T:\\sub\\c.tmp"));

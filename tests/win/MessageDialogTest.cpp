@@ -98,9 +98,10 @@ class MessageDialogTest : public testing::Test {
   }
   static void TearDownTestSuite() { DestroyWindow(owner); }
 
-  bool Ask(MessageDialogKind kind, const std::wstring& text, std::function<void(HWND)> answer, Seen* seen = nullptr) {
+  bool Ask(MessageDialogKind kind, const std::wstring& text, std::function<void(HWND)> answer, Seen* seen = nullptr,
+           DefaultAnswer defaultAnswer = DefaultAnswer::Yes) {
     DialogDriver driver(owner, std::move(answer));
-    const bool yes = ShowMessageDialog(owner, kind, text);
+    const bool yes = ShowMessageDialog(owner, kind, text, defaultAnswer);
     if (seen) *seen = driver.Observed();
     return yes;
   }
@@ -142,8 +143,12 @@ TEST_F(MessageDialogTest, InformationKindKeepsLineBreaksAndAmpersandsOfItsText) 
   EXPECT_GT(seen.dialogRect.bottom - seen.dialogRect.top, 60);
 }
 
-TEST_F(MessageDialogTest, EnterAnswersYesEscAndClosingAnswerNo) {
+TEST_F(MessageDialogTest, EnterAnswersTheDefaultEscAndClosingAnswerNo) {
   EXPECT_TRUE(Ask(MessageDialogKind::Confirmation, L"?", [](HWND d) { Key(d, VK_RETURN); }));
+  Seen seen;
+  EXPECT_FALSE(Ask(
+      MessageDialogKind::Confirmation, L"?", [](HWND d) { Key(d, VK_RETURN); }, &seen, DefaultAnswer::No));
+  EXPECT_EQ(seen.defaultId, MAKELONG(IDNO, DC_HASDEFID));
   EXPECT_FALSE(Ask(MessageDialogKind::Confirmation, L"?", [](HWND d) { Key(d, VK_ESCAPE); }));
   EXPECT_FALSE(Ask(MessageDialogKind::Information, L"?", [](HWND d) { PostMessageW(d, WM_CLOSE, 0, 0); }));
   EXPECT_FALSE(Ask(MessageDialogKind::Information, L"?", [](HWND d) { PostMessageW(d, WM_SYSCOMMAND, SC_CLOSE, 0); }));
