@@ -56,6 +56,13 @@ TEST(DriveList, TickIsSavedAndRestoredAndStaleKeysAreDropped) {
     program.ClickDriveLine(scratch, /*onTickBox=*/true);
     EXPECT_TRUE(program.DriveTicks()[scratch]);
     settingsAfterClick = program.SettingsBytes();
+    // A double click on the line's text toggles the tick, and the file holds what the window shows.
+    RECT line = {};
+    SendMessageW(program.DriveList(), LB_GETITEMRECT, scratch, reinterpret_cast<LPARAM>(&line));
+    DoubleClickAt(program.DriveList(), {line.left + 40, (line.top + line.bottom) / 2});
+    Sleep(300);
+    EXPECT_FALSE(program.DriveTicks()[scratch]);
+    EXPECT_NE(program.SettingsBytes().find("T=0\r\n"), std::string::npos);
   }
   EXPECT_EQ(settingsAfterClick.find("Q="), std::string::npos);
   EXPECT_NE(settingsAfterClick.find("T=1\r\n"), std::string::npos);
