@@ -25,21 +25,6 @@ constexpr int kChainDepth = 300;
 const std::wstring kOutside = L"C:\\krelmix-changing-outside";
 const wchar_t kBehindTheLink[] = L"behind-the-link.bak";
 
-// Starts a shell command and leaves it running.
-bool StartShell(const std::string& command) {
-  std::wstring line = L"/bin/sh -c \"";
-  line.append(command.begin(), command.end());
-  line += L"\"";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-    return false;
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  return true;
-}
-
 // `folders` subfolders of `dir`, each with a garbage file and a subfolder with another.
 std::string Folders(const std::string& dir, int folders) {
   const std::string n = std::to_string(folders);
@@ -118,7 +103,7 @@ double SearchWhileTheTreeChanges() {
   EXPECT_TRUE(WaitUntilIdle(main));
   DWORD_PTR answer = 0;
   EXPECT_TRUE(SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &answer));
-  EXPECT_TRUE(StartShell(Changes(at)));
+  EXPECT_TRUE(test::StartShell(Changes(at)));
   EXPECT_TRUE(WaitForEntry(L"T:\\.swapping", 10000));
   double silence = 0;
   {

@@ -48,7 +48,7 @@ TEST(CodePages, AnExclusionWrittenInCyrillicHoldsInTheUnattendedRunUnderWesternA
     MakeFile(L"T:\\junk.bak");
     MakeFile(L"T:\\Другое\\old.bak");
     RunningProgram fly(RussianSettings());
-    ASSERT_TRUE(fly.RunWithUnixEnvironment(locale, L"/nightfly", 60000));
+    ASSERT_TRUE(fly.RunWithUnixEnvironment(locale, L"/nightfly"));
     ExpectIntact({canary});
     EXPECT_FALSE(Exists(L"T:\\junk.bak"));
     EXPECT_FALSE(Exists(L"T:\\Другое\\old.bak"));

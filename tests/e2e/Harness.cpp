@@ -270,15 +270,7 @@ void RunningProgram::StartShell(const std::string& command) {
     CloseHandle(process_.hThread);
     process_ = {};
   }
-  const std::string line = "/bin/sh -c \"cd '" + test::UnixName(folder_) + "' && " + command + "\"";
-  std::wstring text(MultiByteToWideChar(CP_UTF8, 0, line.c_str(), -1, nullptr, 0), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, line.c_str(), -1, text.data(), static_cast<int>(text.size()));
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION shell{};
-  ASSERT_TRUE(CreateProcessW(nullptr, text.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &shell));
-  CloseHandle(shell.hThread);
-  CloseHandle(shell.hProcess);
+  ASSERT_TRUE(test::StartShell("cd '" + test::UnixName(folder_) + "' && " + command));
 }
 
 std::string RunningProgram::ShellStart(const std::string& environment, const std::wstring& arguments) const {
@@ -316,17 +308,11 @@ void RunningProgram::StartWithUnixEnvironment(const std::string& environment, co
   FindStartedProgram(L"the main window of the program started through the shell");
 }
 
-bool RunningProgram::RunWithUnixEnvironment(const std::string& environment, const std::wstring& arguments,
-                                            DWORD milliseconds) {
-  // Wine gives no handle to wait on for a Unix process: the shell leaves a mark once it is done.
-  const std::wstring mark = folder_ + L"\\ended.mark";
-  StartShell(ShellStart(environment, arguments) + " >/dev/null 2>&1; : > ended.mark");
+bool RunningProgram::RunWithUnixEnvironment(const std::string& environment, const std::wstring& arguments) {
   WaitingFor waiting(L"the end of the program started through the shell");
-  for (DWORD waited = 0; waited < milliseconds; waited += 100) {
-    if (GetFileAttributesW(mark.c_str()) != INVALID_FILE_ATTRIBUTES) return DeleteFileW(mark.c_str()) != 0;
-    Sleep(100);
-  }
-  return false;
+  return test::RunShell(
+      "cd '" + test::UnixName(folder_) + "' && " + ShellStart(environment, arguments) + " >/dev/null 2>&1",
+      folder_ + L"\\Krelmix.exe");
 }
 
 void RunningProgram::StartWithTemp(const std::wstring& arguments, const std::wstring& tempFolder) {
@@ -488,12 +474,16 @@ void RunningProgram::ClickDriveLine(int index, bool onTickBox) {
   MouseClickAt(p);
 }
 
-void SendKey(WORD key, bool up) {
+void SendKeyNow(WORD key, bool up) {
   INPUT input{};
   input.type = INPUT_KEYBOARD;
   input.ki.wVk = key;
   input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
   SendInput(1, &input, sizeof input);
+}
+
+void SendKey(WORD key, bool up) {
+  SendKeyNow(key, up);
   Sleep(30);
 }
 

@@ -62,8 +62,9 @@ class RunningProgram {
   // "LC_ALL=de_DE.UTF-8" gives it the Western code page, "LC_ALL=hi_IN.UTF-8" UTF-8. Returns once
   // the main window is there.
   void StartWithUnixEnvironment(const std::string& environment, const std::wstring& arguments = L"");
-  // The same for a run that ends by itself (/nightfly): true once it has ended within the time.
-  bool RunWithUnixEnvironment(const std::string& environment, const std::wstring& arguments, DWORD milliseconds);
+  // The same for a run that ends by itself (/nightfly): true once it has ended (test::RunShell's
+  // wait, which allows for a busy machine).
+  bool RunWithUnixEnvironment(const std::string& environment, const std::wstring& arguments);
   // Starts the program with its temporary folder (TMP and TEMP) set to `tempFolder`.
   void StartWithTemp(const std::wstring& arguments, const std::wstring& tempFolder);
   bool WaitForExit(DWORD milliseconds);
@@ -115,6 +116,7 @@ std::wstring WindowText(HWND hwnd);
 
 // Input as a user makes it, through SendInput; each event is given 30 ms to arrive.
 void SendKey(WORD key, bool up);
+void SendKeyNow(WORD key, bool up);             // the same without the pause
 void TapKey(WORD key);                          // down, then up
 void TypeText(const std::wstring& text);        // the characters as Unicode key events
 void DoubleClickAt(HWND window, POINT client);  // two clicks well within the double-click time

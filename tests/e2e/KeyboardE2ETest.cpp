@@ -48,15 +48,6 @@ std::vector<std::wstring> AccessibleNames(HWND window) {
   return names;
 }
 
-// One key event now, without the pause SendKey leaves after it.
-void SendKeyNow(WORD key, bool up) {
-  INPUT input{};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = key;
-  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-  SendInput(1, &input, sizeof input);
-}
-
 }  // namespace
 
 // The end of a search reads no messages while it lists, ticks and reports its finds (here 5,000

@@ -44,14 +44,11 @@ inline bool EntryExists(const std::wstring& path) {
   return GetFileAttributesW(Extended(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-// Runs a shell command about `entry` and waits for it: the Unix process cannot be waited for,
-// so it leaves a marker file beside the entry when it is done.
-inline bool RunShell(const std::string& command, const std::wstring& entry) {
-  const std::wstring marker = entry + L".done~";
-  // A marker left by an earlier command that outlived its wait would end this wait at once.
-  DeleteFileW(Extended(marker).c_str());
+// Starts a shell command (UTF-8 text) and leaves it running: Wine gives no handle to wait on for
+// a Unix process.
+inline bool StartShell(const std::string& command) {
   // The command line is split the Windows way: one double-quoted argument for the shell.
-  const std::string line = "/bin/sh -c \"" + command + "; touch '" + UnixEntryName(marker) + "'\"";
+  const std::string line = "/bin/sh -c \"" + command + "\"";
   std::wstring wide(MultiByteToWideChar(CP_UTF8, 0, line.c_str(), -1, nullptr, 0), L'\0');
   MultiByteToWideChar(CP_UTF8, 0, line.c_str(), -1, wide.data(), static_cast<int>(wide.size()));
   STARTUPINFOW startup{};
@@ -61,6 +58,16 @@ inline bool RunShell(const std::string& command, const std::wstring& entry) {
     return false;
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
+  return true;
+}
+
+// Runs a shell command about `entry` and waits for it: the command leaves a marker file beside
+// the entry when it is done.
+inline bool RunShell(const std::string& command, const std::wstring& entry) {
+  const std::wstring marker = entry + L".done~";
+  // A marker left by an earlier command that outlived its wait would end this wait at once.
+  DeleteFileW(Extended(marker).c_str());
+  if (!StartShell(command + "; touch '" + UnixEntryName(marker) + "'")) return false;
   // Starting a Unix program from Wine takes from a few milliseconds to several seconds on a busy
   // machine; giving up early would let the command go on working under the caller's next steps.
   for (int i = 0; i < 2400; ++i) {
