@@ -73,7 +73,7 @@ class BenchForm : public Form {
   void CreateControls() override {
     font = CreatePointFont(L"Courier New", 8, FW_NORMAL, RUSSIAN_CHARSET);
     list.Look() = {.tick = TickStyle::Mark, .itemHeight = 14};
-    Add(list, 102, {.bounds = {162, 96, 429, 336}, .font = font.Get()});
+    Add(list, 102, {.bounds = {162, 96, 429, 336}, .font = font});
   }
 
  private:

@@ -51,19 +51,19 @@ void TAboutForm::CreateControls() {
   CreateSkin();
   mascot_ = LoadBitmapResource(ModuleInstance(), IDB_MASCOT);
   logo_ = LoadBitmapResource(ModuleInstance(), IDB_LOGO);
-  Image1.SetPicture(mascot_.Get());
+  Image1.SetPicture(mascot_);
   Image1.SetCenter(true);
   Add(Image1, {.bounds = {14, 9, 85, 162}, .hint = L"Сама Krelmix!"});
   CreateLabels();
 
-  Image2.SetPicture(logo_.Get());
+  Image2.SetPicture(logo_);
   Image2.SetCenter(true);
   Image2.SetTransparent(true);
   Image2.onDblClick = [this] { Image2DblClick(); };
   ScrewPanel1.AddGraphic(Image2, {.bounds = {1, 10, 176, 49}});
-  ScrewPanel1.AddGraphic(SRLabel4, {.bounds = {1, 65, 178, 17}, .font = versionFont_.Get()});
-  ScrewPanel1.AddGraphic(SRLabel1, {.bounds = {1, 83, 180, 17}, .font = releaseFont_.Get()});
-  ScrewPanel1.AddGraphic(Label1, {.bounds = {1, 120, 180, 13}, .font = copyrightFont_.Get()});
+  ScrewPanel1.AddGraphic(SRLabel4, {.bounds = {1, 65, 178, 17}, .font = versionFont_});
+  ScrewPanel1.AddGraphic(SRLabel1, {.bounds = {1, 83, 180, 17}, .font = releaseFont_});
+  ScrewPanel1.AddGraphic(Label1, {.bounds = {1, 120, 180, 13}, .font = copyrightFont_});
   ScrewPanel1.Look().bevel = Bevel::Raised;
   Add(ScrewPanel1, kPanelId, {.bounds = {105, 9, 180, 141}});
 
@@ -73,8 +73,8 @@ void TAboutForm::CreateControls() {
   button.shading = FaceShading::Highlight;
   button.isDefault = button.isCancel = true;
   button.modalResult = mrOk;
-  button.cursor = LoadCursorW(nullptr, IDC_HAND);
-  Add(fcShapeBtn1, kButtonId, {.bounds = {14, 173, 85, 25}, .caption = L"Угу!", .font = buttonFont_.Get()});
+  button.cursor = SystemCursor(IDC_HAND);
+  Add(fcShapeBtn1, kButtonId, {.bounds = {14, 173, 85, 25}, .caption = L"Угу!", .font = buttonFont_});
   fcShapeBtn1.onClick = [this] { fcShapeBtn1Click(); };
   fcShapeBtn1.onKey = [this](UINT message, WPARAM key) {
     if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN)
@@ -110,7 +110,7 @@ void TAboutForm::CreateLabels() {
   }
   SRLabel2.Look().linkedAddress = kHomePageAddress;
   SRLabel3.Look().linkedAddress = kSupportMailAddress;
-  const HFONT font = linkFont_.Get();
+  const BorrowedFont font = linkFont_;
   Add(SRLabel2, {.bounds = {135, 155, 124, 14}, .caption = L"Домашняя страница", .hint = L"Заходите!", .font = font});
   Add(SRLabel3, {.bounds = {151, 175, 92, 14}, .caption = L"Письмо автору", .hint = L"Пишите!", .font = font});
   SRLabel2.onDblClick = [this] { SRLabel2DblClick(); };

@@ -61,8 +61,8 @@ void TDirKillerForm2::CreateControls() {
   button.shading = FaceShading::Highlight;
   button.isDefault = button.isCancel = true;
   button.modalResult = mrOk;
-  button.glyph = buttonGlyph_.Get();
-  Add(fcShapeBtn1, kButtonId, {.bounds = {2, 149, 160, 25}, .caption = L"Удостоверился", .font = buttonFont_.Get()});
+  button.glyph = buttonGlyph_;
+  Add(fcShapeBtn1, kButtonId, {.bounds = {2, 149, 160, 25}, .caption = L"Удостоверился", .font = buttonFont_});
   SetTabOrder({fcShapeBtn1.Handle()});
 }
 
@@ -71,7 +71,7 @@ void TDirKillerForm2::CreateControls() {
 void TDirKillerForm2::SetUpLabels() {
   fcLabel2.SetColor(RGB(0, 128, 0));
   fcLabel1.SetColor(RGB(192, 0, 0));
-  const HFONT header = headerFont_.Get(), value = valueFont_.Get();
+  const BorrowedFont header = headerFont_, value = valueFont_;
   Panel1.AddGraphic(fcLabel2, {.bounds = {2, 2, 157, 18}, .caption = L"Убрано:", .font = header, .enabled = false});
   Panel1.AddGraphic(fcLabel1, {.bounds = {2, 78, 157, 18}, .caption = L"Не убрано:", .font = header, .enabled = false});
   const struct {

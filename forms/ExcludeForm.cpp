@@ -75,8 +75,7 @@ void TExcludeForm::CreateExtras() {
   pickFont_ = CreatePixelFont(L"MS Sans Serif", 11, FW_BOLD);
   SpeedButton3.SetCaptionColor(RGB(255, 0, 0));
   SpeedButton3.onClick = [this] { SpeedButton3Click(); };
-  Add(SpeedButton3,
-      {.bounds = {97, 36, 16, 16}, .caption = L"<.>", .hint = L"Выбрать каталог", .font = pickFont_.Get()});
+  Add(SpeedButton3, {.bounds = {97, 36, 16, 16}, .caption = L"<.>", .hint = L"Выбрать каталог", .font = pickFont_});
 
   Edit1.SetShowHint(true);
   Edit1.onMouseMove = [this](POINT) { Edit1MouseMove(); };

@@ -48,9 +48,9 @@ void ListEditorForm::CreateControls() {
   CreateSkin();
   CreateTitle();
   textFont_ = CreatePixelFont(L"MS Sans Serif", 11);
-  Add(Edit1, kEditId, {.bounds = design_.editBounds, .font = textFont_.Get()});
+  Add(Edit1, kEditId, {.bounds = design_.editBounds, .font = textFont_});
   CheckListBox1.Look() = {.tick = TickStyle::Box, .itemHeight = 16, .integralHeight = true};
-  Add(CheckListBox1, kListId, {.bounds = design_.listBounds, .font = textFont_.Get()});
+  Add(CheckListBox1, kListId, {.bounds = design_.listBounds, .font = textFont_});
   CheckListBox1.SetAccessibleName(design_.title);
   CheckListBox1.onClick = [this] { CheckListBox1Click(); };
   CheckListBox1.onDblClick = [this] { CheckListBox1DblClick(); };
@@ -82,15 +82,15 @@ void ListEditorForm::CreateTitle() {
   look.showShadow = true;
   look.shadowColor = kBlack;
   look.shadowOffset = 1;
-  Add(SRLabel1, {.bounds = design_.titleBounds, .caption = design_.title, .font = titleFont_.Get()});
+  Add(SRLabel1, {.bounds = design_.titleBounds, .caption = design_.title, .font = titleFont_});
 }
 
 void ListEditorForm::CreateButtons() {
   buttonFont_ = CreatePixelFont(L"MS Sans Serif", 11);
   SpeedButton1.SetCaptionColor(kWhite);
   SpeedButton2.SetCaptionColor(kWhite);
-  Add(SpeedButton1, {.bounds = {7, 226, 106, 20}, .caption = L"Добавить", .font = buttonFont_.Get()});
-  Add(SpeedButton2, {.bounds = {7, 254, 106, 20}, .caption = L"Удалить", .font = buttonFont_.Get()});
+  Add(SpeedButton1, {.bounds = {7, 226, 106, 20}, .caption = L"Добавить", .font = buttonFont_});
+  Add(SpeedButton2, {.bounds = {7, 254, 106, 20}, .caption = L"Удалить", .font = buttonFont_});
   SpeedButton1.onClick = [this] { SpeedButton1Click(); };
   SpeedButton2.onClick = [this] { SpeedButton2Click(); };
 }

@@ -105,16 +105,16 @@ void TForm1::CreateSkin() {
 void TForm1::LoadPictures() {
   auto picture = [this](UINT id) {
     pictures_.push_back(LoadBitmapResource(ModuleInstance(), id));
-    return pictures_.back().Get();
+    return BorrowedBitmap(pictures_.back());
   };
-  SpeedButton1.SetGlyphs(picture(IDB_GLYPH_ABOUT), nullptr);
+  SpeedButton1.SetGlyphs(picture(IDB_GLYPH_ABOUT), {});
   SpeedButton2.SetGlyphs(picture(IDB_GLYPH_SEARCH), picture(IDB_GLYPH_SEARCH_OFF));
   SpeedButton3.SetGlyphs(picture(IDB_GLYPH_DELETE), picture(IDB_GLYPH_DELETE_OFF));
   SpeedButton4.SetGlyphs(picture(IDB_GLYPH_STOP), picture(IDB_GLYPH_STOP_OFF));
   SpeedButton5.SetGlyphs(picture(IDB_GLYPH_CLEAN), picture(IDB_GLYPH_CLEAN_OFF));
   SpeedButton6.SetGlyphs(picture(IDB_GLYPH_TMP), picture(IDB_GLYPH_TMP_OFF));
   SpeedButton7.SetGlyphs(picture(IDB_GLYPH_EXIT), picture(IDB_GLYPH_EXIT_OFF));
-  SpeedButton8.SetGlyphs(picture(IDB_GLYPH_SETTINGS), nullptr);
+  SpeedButton8.SetGlyphs(picture(IDB_GLYPH_SETTINGS), {});
   Image1.SetPicture(picture(IDB_BANNER1));
   Image3.SetPicture(picture(IDB_BANNER2));
 }
@@ -128,7 +128,7 @@ void TForm1::CreateFonts() {
 // Every command has a key, which its hint names; a key obeys its button's state as a click does.
 // None takes Alt+X (the program's system-wide key) or a key the lists use.
 void TForm1::CreateButtons() {
-  const HFONT font = font_.Get();
+  const BorrowedFont font = font_;
   Add(SpeedButton1, {.bounds = {20, 15, 50, 50}, .caption = L"О...", .hint = L"О программе... (F1)", .font = font});
   Add(SpeedButton2, {.bounds = {90, 15, 50, 50}, .caption = L"Поиск", .hint = L"Поиск мусора (F3)", .font = font});
   Add(SpeedButton3, {.bounds = {140, 15, 50, 50},
@@ -158,11 +158,11 @@ void TForm1::CreateButtons() {
   Keys().Add({'T', true}, SpeedButton6);
   Keys().Add({'O', true}, SpeedButton8);
   Keys().Add({'Q', true}, SpeedButton7);
-  HCURSOR hand = LoadCursorW(nullptr, IDC_HAND);
+  const BorrowedCursor hand = SystemCursor(IDC_HAND);
   for (SpeedButton* button :
        {&SpeedButton2, &SpeedButton3, &SpeedButton4, &SpeedButton5, &SpeedButton6, &SpeedButton8, &SpeedButton7})
     button->SetCursor(hand);
-  SpeedButton1.SetCursor(LoadCursorW(nullptr, IDC_HELP));
+  SpeedButton1.SetCursor(SystemCursor(IDC_HELP));
   SpeedButton1.onClick = [this] { SpeedButton1Click(); };
   SpeedButton2.onClick = [this] { SpeedButton2Click(); };
   SpeedButton3.onClick = [this] { SpeedButton3Click(); };
@@ -176,7 +176,7 @@ void TForm1::CreateButtons() {
 void TForm1::CreateLists() {
   CheckListBox1.Look().tick = TickStyle::Box;
   CheckListBox1.Look().itemHeight = 13;
-  Add(CheckListBox1, kDriveListId, {.bounds = {47, 76, 110, 140}, .font = font_.Get()});
+  Add(CheckListBox1, kDriveListId, {.bounds = {47, 76, 110, 140}, .font = font_});
   CheckListBox1.SetAccessibleName(L"Диски");
   CheckListBox1.onClick = [this] { CheckListBox1Click(); };
   CheckListBox1.onDblClick = [this] { CheckListBox1DblClick(); };
@@ -189,13 +189,13 @@ void TForm1::CreateLists() {
 
   RxCheckListBox1.Look().tick = TickStyle::Mark;
   RxCheckListBox1.Look().itemHeight = 14;
-  Add(RxCheckListBox1, kFoundListId, {.bounds = {162, 96, 429, 336}, .font = listFont_.Get()});
+  Add(RxCheckListBox1, kFoundListId, {.bounds = {162, 96, 429, 336}, .font = listFont_});
   RxCheckListBox1.SetAccessibleName(L"Найденные файлы");
   RxCheckListBox1.onDblClick = [this] { RxCheckListBox1DblClick(); };
 }
 
 void TForm1::CreateBannersAndPanels() {
-  HCURSOR hand = LoadCursorW(nullptr, IDC_HAND);
+  const BorrowedCursor hand = SystemCursor(IDC_HAND);
   Add(Image1, {.bounds = {58, 220, 88, 31}, .hint = L"Deve zezizore dedoza"});
   Add(Image3, {.bounds = {58, 254, 88, 31}, .hint = L"d3ir"});
   Image1.SetCursor(hand);
@@ -205,13 +205,13 @@ void TForm1::CreateBannersAndPanels() {
 
   Label1.SetColor(kCounterColor);
   Label2.SetColor(kCounterColor);
-  Panel2.AddGraphic(Label1, {.bounds = {4, 4, 101, 13}, .caption = L"Каталогов:", .font = font_.Get()});
-  Panel2.AddGraphic(Label2, {.bounds = {4, 16, 101, 13}, .caption = L"Файлов:", .font = font_.Get()});
+  Panel2.AddGraphic(Label1, {.bounds = {4, 4, 101, 13}, .caption = L"Каталогов:", .font = font_});
+  Panel2.AddGraphic(Label2, {.bounds = {4, 16, 101, 13}, .caption = L"Файлов:", .font = font_});
   Panel2.Look() = {.bevel = Bevel::Raised, .color = kPanelColor};
-  Add(Panel2, kCountersId, {.bounds = {48, 288, 109, 33}, .font = font_.Get()});
+  Add(Panel2, kCountersId, {.bounds = {48, 288, 109, 33}, .font = font_});
 
   Panel1.Look() = {.bevel = Bevel::Lowered, .color = kStatusColor, .textColor = kCounterColor};
-  Add(Panel1, kStatusId, {.bounds = {161, 434, 432, 22}, .font = font_.Get()});
+  Add(Panel1, kStatusId, {.bounds = {161, 434, 432, 22}, .font = font_});
 }
 
 // Start-up order: program folder, modes, drive list, option defaults, settings, command line.

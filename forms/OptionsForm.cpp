@@ -83,24 +83,24 @@ void TOptionsForm::CreateFrame() {
 
 void TOptionsForm::CreateLists() {
   CheckListBox2.Look() = {.itemHeight = 13, .integralHeight = true, .condenseToFit = true};
-  Add(CheckListBox2, kOptionListId, {.bounds = {10, 9, 339, 182}, .font = font_.Get()});
+  Add(CheckListBox2, kOptionListId, {.bounds = {10, 9, 339, 182}, .font = font_});
   CheckListBox2.SetAccessibleName(L"Параметры");
   for (const wchar_t* text : kOptionRowTexts) CheckListBox2.Add(text, false);
   CheckListBox2.onDblClick = [this] { CheckListBox2DblClick(); };
 
-  Add(CheckListBox1, kMaskStagingId, {.bounds = {12, 20, 60, 40}, .font = font_.Get(), .visible = false});
-  Add(CheckListBox3, kExcludeStagingId, {.bounds = {80, 20, 60, 40}, .font = font_.Get(), .visible = false});
+  Add(CheckListBox1, kMaskStagingId, {.bounds = {12, 20, 60, 40}, .font = font_, .visible = false});
+  Add(CheckListBox3, kExcludeStagingId, {.bounds = {80, 20, 60, 40}, .font = font_, .visible = false});
 }
 
 void TOptionsForm::CreateSoundBox() {
   CheckBox1.SetBackground(kSilver);
-  Add(CheckBox1, kSoundBoxId, {.bounds = {13, 199, 131, 17}, .caption = L"Использовать звуки", .font = font_.Get()});
+  Add(CheckBox1, kSoundBoxId, {.bounds = {13, 199, 131, 17}, .caption = L"Использовать звуки", .font = font_});
   CheckBox1.SetChecked(true);
   CheckBox1.onClick = [this] { CheckBox1Click(); };
 }
 
 void TOptionsForm::CreateButtons() {
-  const HFONT font = font_.Get();
+  const BorrowedFont font = font_;
   for (SpeedButton* button : {&SpeedButton5, &SpeedButton1, &SpeedButton2, &SpeedButton3, &SpeedButton4})
     button->SetCaptionColor(RGB(0, 0, 0));
   Add(SpeedButton5, {.bounds = {14, 219, 132, 22}, .caption = L"Настроить звуки", .font = font});
@@ -121,9 +121,9 @@ void TOptionsForm::CreateButtons() {
 void TOptionsForm::CreateLanguageButtons() {
   RadioButton1.SetFirstOfGroup(true);
   Add(RadioButton1, kRussianId,
-      {.bounds = {250, 199, 90, 17}, .caption = L"Русский", .font = font_.Get(), .enabled = false, .visible = false});
+      {.bounds = {250, 199, 90, 17}, .caption = L"Русский", .font = font_, .enabled = false, .visible = false});
   Add(RadioButton2, kEnglishId,
-      {.bounds = {250, 220, 90, 17}, .caption = L"English", .font = font_.Get(), .enabled = false, .visible = false});
+      {.bounds = {250, 220, 90, 17}, .caption = L"English", .font = font_, .enabled = false, .visible = false});
   RadioButton1.SetChecked(true);
 }
 

@@ -111,10 +111,10 @@ void TSoundFRM::CreateSkin() {
 void TSoundFRM::CreateLabels() {
   Label1.SetAlignment(DT_CENTER);
   Label2.SetAlignment(DT_CENTER);
-  Add(Label1, {.bounds = {8, 8, 131, 13}, .caption = L"Событие", .font = headingFont_.Get()});
-  Add(Label2, {.bounds = {130, 8, 220, 13}, .caption = L"Звуковой файл", .font = headingFont_.Get()});
+  Add(Label1, {.bounds = {8, 8, 131, 13}, .caption = L"Событие", .font = headingFont_});
+  Add(Label2, {.bounds = {130, 8, 220, 13}, .caption = L"Звуковой файл", .font = headingFont_});
   // The six events, each beside its row of the list.
-  const HFONT font = font_.Get();
+  const BorrowedFont font = font_;
   Add(Label3, {.bounds = {10, 26, 120, 13}, .caption = L"Запуск программы:", .font = font});
   Add(Label4, {.bounds = {10, 39, 120, 13}, .caption = L"Выход из программы:", .font = font});
   Add(Label5, {.bounds = {10, 52, 120, 13}, .caption = L"Очистить TMP:", .font = font});
@@ -125,12 +125,12 @@ void TSoundFRM::CreateLabels() {
 
 void TSoundFRM::CreateList() {
   RxCheckListBox1.Look() = {.tick = TickStyle::Box, .itemHeight = kRowHeight, .integralHeight = true};
-  Add(RxCheckListBox1, kListId, {.bounds = {130, 24, 220, 169}, .font = font_.Get()});
+  Add(RxCheckListBox1, kListId, {.bounds = {130, 24, 220, 169}, .font = font_});
   RxCheckListBox1.SetAccessibleName(L"Звуковой файл");
 }
 
 void TSoundFRM::CreateButtons() {
-  const HFONT font = font_.Get();
+  const BorrowedFont font = font_;
   for (SpeedButton* button : {&SpeedButton3, &SpeedButton4, &SpeedButton5, &SpeedButton1, &SpeedButton2})
     button->SetCaptionColor(RGB(0, 0, 0));
   Add(SpeedButton3, {.bounds = {24, 208, 80, 25}, .caption = L"Проба", .font = font});

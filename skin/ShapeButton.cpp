@@ -100,7 +100,7 @@ bool ShapeButton::OnOwnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& res
       return true;
     case WM_SETCURSOR:
       if (!look_.cursor) return false;
-      SetCursor(look_.cursor);
+      SetCursor(look_.cursor.Get());
       result = TRUE;
       return true;
     case WM_KEYDOWN:
@@ -160,12 +160,12 @@ void ShapeButton::Draw(const DRAWITEMSTRUCT& item) {
   }
   // Glyph and caption, centred together; both move a pixel down and right while pressed.
   const std::wstring caption = Text();
-  SelectGuard font(dc, font_ ? static_cast<HGDIOBJ>(font_) : GetStockObject(DEFAULT_GUI_FONT));
+  SelectGuard font(dc, font_ ? static_cast<HGDIOBJ>(font_.Get()) : GetStockObject(DEFAULT_GUI_FONT));
   SIZE textSize{};
   GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &textSize);
   SIZE glyph{};
   if (look_.glyph) {
-    glyph = BitmapSize(look_.glyph);
+    glyph = BitmapSize(look_.glyph.Get());
     glyph.cx /= 2;
   }
   const int gap = look_.glyph ? 6 : 0;
@@ -173,7 +173,7 @@ void ShapeButton::Draw(const DRAWITEMSTRUCT& item) {
   int x = (w - (glyph.cx + gap + textSize.cx)) / 2 + shift;
   if (look_.glyph) {
     MemoryDC memory(dc);
-    SelectGuard picture(memory.Get(), look_.glyph);
+    SelectGuard picture(memory.Get(), look_.glyph.Get());
     const int y = (h - glyph.cy) / 2 + shift;
     TransparentBlt(dc, x, y, glyph.cx, glyph.cy, memory.Get(), enabled ? 0 : glyph.cx, 0, glyph.cx, glyph.cy,
                    GetPixel(memory.Get(), 0, glyph.cy - 1));

@@ -31,10 +31,10 @@ struct ShapeButtonLook {
   bool isDefault = false;
   bool isCancel = false;
   int modalResult = 0;  // handed to the form before onClick runs; 0 leaves it alone
-  HCURSOR cursor = nullptr;
+  BorrowedCursor cursor;
   // Two images side by side, the normal one left and the disabled one right; drawn left of the
   // caption with 6 pixels between.
-  HBITMAP glyph = nullptr;
+  BorrowedBitmap glyph;
 };
 
 class ShapeButton : public WindowedControl {
@@ -62,7 +62,7 @@ class ShapeButton : public WindowedControl {
  private:
   void Draw(const DRAWITEMSTRUCT& item);
   ShapeButtonLook look_;
-  HFONT font_ = nullptr;
+  BorrowedFont font_;
 };
 
 }  // namespace krelmix

@@ -14,10 +14,10 @@ void CheckButton::OnCreated(const CreateArgs& args) {
   // less the tick box and the gap after it.
   WindowDC screen(nullptr);
   MemoryDC dc(screen.Get());
-  SelectGuard selected(dc.Get(), args.font);
+  SelectGuard selected(dc.Get(), args.font.Get());
   const int room = args.bounds.width - GetSystemMetrics(SM_CXMENUCHECK) - 6;
   condensed_ = CondensedToFit(dc.Get(), args.caption, room);
-  SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(condensed_ ? condensed_.Get() : args.font), FALSE);
+  SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(condensed_ ? condensed_.Get() : args.font.Get()), FALSE);
 }
 
 bool CheckButton::OnReflected(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {

@@ -259,7 +259,7 @@ void CheckListBox::Draw(const DRAWITEMSTRUCT& item) const {
   SetBkMode(item.hDC, TRANSPARENT);
   SetTextColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
   const std::wstring line = lines_.Text(item.itemID);
-  SelectGuard select(item.hDC, font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT));
+  SelectGuard select(item.hDC, font_ ? font_.Get() : GetStockObject(DEFAULT_GUI_FONT));
   const Font condensed = look_.condenseToFit ? CondensedToFit(item.hDC, line, text.right - text.left) : Font();
   std::optional<SelectGuard> selectCondensed;
   if (condensed) selectCondensed.emplace(item.hDC, condensed.Get());

@@ -95,7 +95,7 @@ class CheckListBox : public WindowedControl {
   void SyncCount();
   bool Held() const { return updates_ > 0; }  // between BeginUpdate and EndUpdate
   CheckListLook look_;
-  HFONT font_ = nullptr;  // borrowed
+  BorrowedFont font_;
   LineStore lines_;
   int updates_ = 0;
   // Telling the list box its new count costs tens of microseconds under Wine, so appends only

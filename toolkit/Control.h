@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "platform/win32/Handles.h"
+
 namespace krelmix {
 
 // A control's place in its parent as a design table gives it: left, top, width, height.
@@ -22,7 +24,7 @@ struct CreateArgs {
   Bounds bounds{};
   std::wstring caption{};
   std::wstring hint{};
-  HFONT font = nullptr;  // borrowed: the form keeps its fonts for as long as its controls
+  BorrowedFont font{};  // the form keeps its fonts for as long as its controls
   bool enabled = true;
   bool visible = true;
 };

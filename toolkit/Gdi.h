@@ -136,4 +136,7 @@ Bitmap LoadBitmapResource(HINSTANCE instance, UINT id);
 void DrawTransparentBitmap(HDC dc, HBITMAP bitmap, int x, int y);
 SIZE BitmapSize(HBITMAP bitmap);
 
+// A cursor of the system's own set (IDC_HAND, IDC_HELP, ...): shared, and freed by nobody.
+inline BorrowedCursor SystemCursor(const wchar_t* id) { return BorrowedCursor(LoadCursorW(nullptr, id)); }
+
 }  // namespace krelmix

@@ -61,23 +61,24 @@ void Label::Paint(HDC dc) {
 }
 
 void Image::Paint(HDC dc) {
-  if (!picture_) return;
+  const HBITMAP picture = picture_.Get();
+  if (!picture) return;
   if (center_ || transparent_) {
     const RECT b = Bounds();
-    const SIZE size = BitmapSize(picture_);
+    const SIZE size = BitmapSize(picture);
     const int x = center_ ? b.left + (b.right - b.left - size.cx) / 2 : b.left;
     const int y = center_ ? b.top + (b.bottom - b.top - size.cy) / 2 : b.top;
     if (transparent_) {
-      DrawTransparentBitmap(dc, picture_, x, y);
+      DrawTransparentBitmap(dc, picture, x, y);
     } else {
       MemoryDC source(dc);
-      SelectGuard select(source.Get(), picture_);
+      SelectGuard select(source.Get(), picture);
       BitBlt(dc, x, y, size.cx, size.cy, source.Get(), 0, 0, SRCCOPY);
     }
     return;
   }
   MemoryDC source(dc);
-  SelectGuard select(source.Get(), picture_);
+  SelectGuard select(source.Get(), picture);
   const RECT b = Bounds();
   BitBlt(dc, b.left, b.top, b.right - b.left, b.bottom - b.top, source.Get(), 0, 0, SRCCOPY);
 }
@@ -91,7 +92,7 @@ void SpeedButton::Paint(HDC dc) {
     DrawEdge(dc, &b, BDR_RAISEDINNER, BF_RECT);
   }
   const int shift = (enabled && down_ && hot_) ? 1 : 0;
-  HBITMAP glyph = enabled || !disabledGlyph_ ? glyph_ : disabledGlyph_;
+  HBITMAP glyph = (enabled || !disabledGlyph_ ? glyph_ : disabledGlyph_).Get();
   const SIZE glyphSize = BitmapSize(glyph);
   SelectGuard select(dc, TextFont());
   SIZE text{};

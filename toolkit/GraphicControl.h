@@ -28,8 +28,8 @@ class GraphicControl : public Control {
   void SetEnabled(bool enabled);
   std::wstring Caption() const override { return caption_; }
   void SetCaption(std::wstring caption);
-  HCURSOR Cursor() const { return cursor_; }
-  void SetCursor(HCURSOR cursor) { cursor_ = cursor; }
+  BorrowedCursor Cursor() const { return cursor_; }
+  void SetCursor(BorrowedCursor cursor) { cursor_ = cursor; }
 
   std::function<void()> onClick;
   std::function<void()> onMouseDown;
@@ -61,15 +61,15 @@ class GraphicControl : public Control {
 
  protected:
   // The caption's font: the one it was made with (borrowed), or the system's default.
-  HFONT TextFont() const { return font_ ? font_ : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
+  HFONT TextFont() const { return font_ ? font_.Get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
 
  private:
   RECT bounds_{};
   bool visible_ = true;
   bool enabled_ = true;
   std::wstring caption_;
-  HFONT font_ = nullptr;
-  HCURSOR cursor_ = nullptr;
+  BorrowedFont font_;
+  BorrowedCursor cursor_;
   HWND host_ = nullptr;
 };
 
@@ -113,14 +113,14 @@ class Image : public GraphicControl {
   using GraphicControl::GraphicControl;
   const wchar_t* Kind() const override { return L"image"; }
   long AccessibleRole() const override;
-  void SetPicture(HBITMAP picture) { picture_ = picture; }  // borrowed
+  void SetPicture(BorrowedBitmap picture) { picture_ = picture; }
   // Centred in the bounds rather than at their top-left; drawn without its key colour.
   void SetCenter(bool center) { center_ = center; }
   void SetTransparent(bool transparent) { transparent_ = transparent; }
   void Paint(HDC dc) override;
 
  private:
-  HBITMAP picture_ = nullptr;
+  BorrowedBitmap picture_;
   bool center_ = false;
   bool transparent_ = false;
 };
@@ -133,7 +133,7 @@ class SpeedButton : public GraphicControl {
   const wchar_t* Kind() const override { return L"speedbutton"; }
   long AccessibleRole() const override;
   bool HasDefaultAction() const override { return true; }
-  void SetGlyphs(HBITMAP enabled, HBITMAP disabled) {
+  void SetGlyphs(BorrowedBitmap enabled, BorrowedBitmap disabled) {
     glyph_ = enabled;
     disabledGlyph_ = disabled;
   }
@@ -147,8 +147,8 @@ class SpeedButton : public GraphicControl {
   void MouseUp(bool inside) override;
 
  private:
-  HBITMAP glyph_ = nullptr;
-  HBITMAP disabledGlyph_ = nullptr;
+  BorrowedBitmap glyph_;
+  BorrowedBitmap disabledGlyph_;
   COLORREF captionColor_ = RGB(0, 255, 255);
   bool hot_ = false;
   bool down_ = false;

@@ -104,7 +104,7 @@ bool GraphicHost::HandleMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& re
       ScreenToClient(hwnd_, &p);
       GraphicControl* control = ControlAt(p, false);
       if (LOWORD(lParam) == HTCLIENT && control && control->Cursor()) {
-        ::SetCursor(control->Cursor());
+        ::SetCursor(control->Cursor().Get());
         result = TRUE;
         return true;
       }

@@ -12,8 +12,8 @@ namespace krelmix {
 
 namespace {
 
-std::map<int, HCURSOR>& CursorTable() {
-  static std::map<int, HCURSOR> table;
+std::map<int, BorrowedCursor>& CursorTable() {
+  static std::map<int, BorrowedCursor> table;
   return table;
 }
 
@@ -60,11 +60,11 @@ void DrawBevel(HDC dc, RECT r, LabelBevel bevel, int width) {
 
 }  // namespace
 
-void RegisterScreenCursor(int index, HCURSOR cursor) { CursorTable()[index] = cursor; }
+void RegisterScreenCursor(int index, BorrowedCursor cursor) { CursorTable()[index] = cursor; }
 
-HCURSOR ScreenCursor(int index) {
+BorrowedCursor ScreenCursor(int index) {
   const auto found = CursorTable().find(index);
-  return found == CursorTable().end() ? nullptr : found->second;
+  return found == CursorTable().end() ? BorrowedCursor() : found->second;
 }
 
 std::optional<std::wstring> LinkTarget(LinkType type, const std::wstring& address) {
@@ -84,7 +84,9 @@ std::optional<std::wstring> LinkTarget(LinkType type, const std::wstring& addres
 
 LinkLabel::LinkLabel(std::wstring name) : GraphicControl(std::move(name)) {
   // Cursors from resources are shared and never destroyed, so loading again is harmless.
-  if (HCURSOR link = LoadCursorW(ModuleInstance(), L"CRSRLINKPOINT")) RegisterScreenCursor(kLinkCursor, link);
+  // A cursor loaded from resources is shared and never freed.
+  if (const BorrowedCursor link(LoadCursorW(ModuleInstance(), L"CRSRLINKPOINT")); link)
+    RegisterScreenCursor(kLinkCursor, link);
   openInShell = [](const std::wstring& target) {
     ShellExecuteW(nullptr, L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
   };
@@ -158,7 +160,7 @@ void LinkLabel::MouseEnter() {
   if (!hovering_ && look_.linkActive && Enabled()) {
     hovering_ = true;
     cursorBeforeHover_ = Cursor();
-    if (HCURSOR link = ScreenCursor(kLinkCursor)) SetCursor(link);
+    if (const BorrowedCursor link = ScreenCursor(kLinkCursor)) SetCursor(link);
     Invalidate();
   }
   if (onMouseEnter) onMouseEnter();

@@ -19,8 +19,8 @@ enum class TextLayout { Top, Center, Bottom };
 
 // The program's cursor table: numbered cursors registered once and shared by every control.
 constexpr int kLinkCursor = -30;
-void RegisterScreenCursor(int index, HCURSOR cursor);
-HCURSOR ScreenCursor(int index);  // null when none is registered under the number
+void RegisterScreenCursor(int index, BorrowedCursor cursor);
+BorrowedCursor ScreenCursor(int index);  // none when none is registered under the number
 
 // What a click on a link hands to the shell; none for LinkType::None or an empty address.
 std::optional<std::wstring> LinkTarget(LinkType type, const std::wstring& address);
@@ -78,7 +78,7 @@ class LinkLabel : public GraphicControl {
  private:
   LinkLabelLook look_;
   bool hovering_ = false;
-  HCURSOR cursorBeforeHover_ = nullptr;
+  BorrowedCursor cursorBeforeHover_;
 };
 
 }  // namespace krelmix

@@ -41,7 +41,7 @@ void Panel::Draw(const DRAWITEMSTRUCT& item) const {
                     : look_.bevel == Bevel::Lowered ? BDR_SUNKENOUTER
                                                     : BDR_RAISEDINNER | BDR_SUNKENOUTER;
   DrawEdge(item.hDC, &area, edge, BF_RECT);
-  SelectGuard select(item.hDC, font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT));
+  SelectGuard select(item.hDC, font_ ? font_.Get() : GetStockObject(DEFAULT_GUI_FONT));
   SetBkMode(item.hDC, TRANSPARENT);
   SetTextColor(item.hDC, look_.textColor);
   const std::wstring caption = Caption();

@@ -41,7 +41,7 @@ class Panel : public WindowedControl {
  private:
   void Draw(const DRAWITEMSTRUCT& item) const;
   PanelLook look_;
-  HFONT font_ = nullptr;  // borrowed
+  BorrowedFont font_;
   std::vector<GraphicControl*> children_;
 };
 

@@ -48,7 +48,7 @@ void WindowedControl::Create(HWND parent, UINT id, const CreateArgs& args) {
 }
 
 void WindowedControl::OnCreated(const CreateArgs& args) {
-  if (args.font) SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(args.font), FALSE);
+  if (args.font) SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(args.font.Get()), FALSE);
 }
 
 LRESULT WindowedControl::CallDefault(UINT message, WPARAM wParam, LPARAM lParam) {

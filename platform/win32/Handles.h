@@ -121,5 +121,6 @@ using BorrowedFont = Borrowed<HFONT>;
 using BorrowedBitmap = Borrowed<HBITMAP>;
 using BorrowedBrush = Borrowed<HBRUSH>;
 using BorrowedWindow = Borrowed<HWND>;
+using BorrowedCursor = Borrowed<HCURSOR>;  // a shared cursor (LoadCursor) is freed by nobody
 
 }  // namespace krelmix

@@ -49,7 +49,7 @@ struct LinkLabelPaint : ::testing::Test {
   Font font = CreatePixelFont(L"Arial", 24, FW_BOLD);
   LinkLabel label{L"SRLabel1"};
   void SetUp() override {
-    label.Create({.bounds = {0, 0, kW, kH}, .caption = L"HIH", .font = font.Get()});
+    label.Create({.bounds = {0, 0, kW, kH}, .caption = L"HIH", .font = font});
     label.Look().fontColor = kText;
     label.Look().alignment = DT_CENTER;
     label.Look().layout = TextLayout::Center;
@@ -110,9 +110,9 @@ TEST_F(LinkLabelPaint, HoverOverAnActiveLinkTakesItsColoursAndCursorDisabledLook
   label.Look().linkActive = true;
   label.Look().hoverColor = kLight;
   label.Look().hoverFontColor = kDark;
-  HCURSOR before = LoadCursorW(nullptr, IDC_HELP);
+  const BorrowedCursor before = SystemCursor(IDC_HELP);
   label.SetCursor(before);
-  ASSERT_NE(ScreenCursor(kLinkCursor), nullptr);  // registered from the program's resources
+  ASSERT_TRUE(ScreenCursor(kLinkCursor));  // registered from the program's resources
   label.MouseEnter();
   EXPECT_EQ(label.Cursor(), ScreenCursor(kLinkCursor));
   Painted p = Paint(label);
