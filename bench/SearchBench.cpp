@@ -37,29 +37,11 @@ class MemoryStorage : public SettingsStorage {
   std::string text_;
 };
 
-// The found list in memory and nothing shown: what the engine costs by itself.
+// Nothing shown: what the engine costs by itself, its found list included.
 class QuietView : public CleanupView {
  public:
   explicit QuietView(uint32_t interval = PumpInterval()) : pump_(interval) {}
   bool pump = true;
-  std::vector<std::wstring> lines;
-  std::vector<bool> ticks;
-  size_t FoundCount() override { return lines.size(); }
-  void ClearFound() override {
-    lines.clear();
-    ticks.clear();
-  }
-  void AppendFound(const std::wstring& line) override {
-    lines.push_back(line);
-    ticks.push_back(false);
-  }
-  std::wstring FoundLine(size_t index) override { return lines[index]; }
-  void SetFoundLine(size_t index, const std::wstring& text) override {
-    lines[index] = text;
-    ticks[index] = false;
-  }
-  bool FoundTicked(size_t index) override { return ticks[index]; }
-  void SetFoundTicked(size_t index, bool ticked) override { ticks[index] = ticked; }
   void MakeFoundCurrent(size_t) override {}
   int pumps = 0;
   void SetFolderCounter(const std::wstring&) override {}
@@ -88,16 +70,21 @@ struct Bench {
   MemoryStorage storage{"[Kill]\r\n*.tmp=1\r\n*.bak=1\r\n[Options]\r\n1=1\r\n"};
   SettingsFile settings{storage, codec, L"K:\\nowhere\\Krelmix.ini"};
 
+  std::vector<std::wstring> found;  // the paths the last search found
+
   double Search(CleanupView& view) {
     CleanupEngine engine(state, fs, view, settings, clock);
-    return bench::Time([&] { engine.SearchClick({false, {root}}); });
+    const double time = bench::Time([&] { engine.SearchClick({false, {root}}); });
+    found.clear();
+    for (size_t i = 0; i < engine.Finds().Count(); ++i) found.push_back(engine.Finds().Path(i));
+    return time;
   }
-  // The found files deleted through the engine, every line ticked. The engine deletes only what
-  // its own search found (each find's identity is checked), so an untimed search comes first.
+  // The found files deleted through the engine, every find ticked (as a search leaves them). The
+  // engine deletes only what its own search found (each find's identity is checked), so an
+  // untimed search comes first.
   double SearchThenDelete(CleanupView& view) {
     CleanupEngine engine(state, fs, view, settings, clock);
     engine.SearchClick({false, {root}});
-    for (size_t i = 0; i < view.FoundCount(); ++i) view.SetFoundTicked(i, true);
     return bench::Time([&] { engine.DeleteClick(); });
   }
 };
@@ -117,7 +104,7 @@ int Run(const std::wstring& root) {
     quiet += bench.Search(quietView);
     if (round % 2 == 1) bare += Time([&] { BareWalk(root); });
   }
-  const std::vector<std::wstring> found = quietView.lines;
+  const std::vector<std::wstring> found = bench.found;
   if (_wgetenv(L"BENCH_PROFILE")) {
     QuietView silent, eager(0);
     silent.pump = false;

@@ -78,7 +78,7 @@ void CleanupEngine::SearchClick(const DriveTicks& drives) {
   run_.state.StopFlag = false;
   run_.state.CleanMode = false;
   run_.view.RunStarts(RunKind::Search);
-  const auto ended = [this] { run_.view.RunEnds(RunKind::Search, {.findsListed = run_.view.FoundCount() > 0}); };
+  const auto ended = [this] { run_.view.RunEnds(RunKind::Search, {.findsListed = finds_.Count() > 0}); };
   try {
     RunSearch(drives);
   } catch (...) {
@@ -96,7 +96,7 @@ void CleanupEngine::StopClick() {
 
 void CleanupEngine::DeleteClick() {
   RunScope scope(*this);
-  if (run_.view.FoundCount() == 0) return;
+  if (finds_.Count() == 0) return;
   // The window answers during the deletion, so it is a run like a search.
   run_.view.RunStarts(RunKind::Deletion);
   try {
@@ -123,7 +123,7 @@ void CleanupEngine::CleanClick(const DriveTicks& drives) {
   } catch (...) {
     // The earlier finds, or those of this run, are still listed.
     run_.view.EnableDriveList(true);
-    run_.view.RunEnds(RunKind::Clean, {.completed = false, .findsListed = run_.view.FoundCount() > 0});
+    run_.view.RunEnds(RunKind::Clean, {.completed = false, .findsListed = finds_.Count() > 0});
     throw;
   }
   run_.view.RunEnds(RunKind::Clean, {.deletionStopped = deletion_.Stopped()});
@@ -149,7 +149,6 @@ TempCleanResult CleanupEngine::TmpClick() {
 void CleanupEngine::NightFly(const DriveTicks& drives) {
   RunScope scope(*this);
   run_.state.NightFlyMode = true;
-  if (run_.view.FoundCount() == 0) finds_.Clear();
   LoadRunSettings();
   if (drives.listEmpty) return;
   for (const auto& root : drives.roots) {
@@ -177,7 +176,6 @@ void CleanupEngine::RunSearch(const DriveTicks& drives) {
   view.SetFileCounter(L"Файлов:");
   startTime_ = clock_.Now();
   startSteady_ = clock_.SteadyMilliseconds();
-  view.ClearFound();
   finds_.Clear();
   state.FoundFiles = state.DirCount = state.FoundBytes = 0;
   if (drives.listEmpty) {
@@ -190,7 +188,7 @@ void CleanupEngine::RunSearch(const DriveTicks& drives) {
     if (run_.closing) return;
   }
   view.SetStatus(L"");
-  for (size_t i = 0, n = view.FoundCount(); i < n; ++i) view.SetFoundTicked(i, true);
+  finds_.TickAll();
   FinishRun();
 }
 

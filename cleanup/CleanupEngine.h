@@ -9,7 +9,7 @@
 #include "cleanup/DriveList.h"
 #include "cleanup/EngineContext.h"
 #include "cleanup/FindDeletion.h"
-#include "cleanup/FindPrints.h"
+#include "cleanup/FoundList.h"
 #include "cleanup/GarbageSearch.h"
 #include "cleanup/TempCleanup.h"
 #include "common/ProgramState.h"
@@ -43,6 +43,10 @@ class CleanupEngine {
   // as a windowed run; any other outcome: the caller requests the end.
   TempCleanResult NightTrash();
 
+  // What the searches found, as the window's found list shows it.
+  FoundList& Finds() { return finds_; }
+  const FoundList& Finds() const { return finds_; }
+
   // True while a call above is inside its work (the window's close must wait for it).
   bool Running() const { return depth_ > 0; }
   // True once PumpMessages reported the window closing during the current or an earlier call.
@@ -65,9 +69,7 @@ class CleanupEngine {
   EngineContext run_;
   const SettingsFile& settings_;
   Clock& clock_;
-  // What each line of the found list was when it was found, by line; a deletion is checked
-  // against it.
-  FindPrints finds_;
+  FoundList finds_;
   GarbageSearch search_;
   FindDeletion deletion_;
   TempCleanup temp_;

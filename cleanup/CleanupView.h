@@ -1,7 +1,8 @@
 #pragma once
-// What the search, the deletion and the temporary-folder cleanup need of the main window. The
-// engine reaches the window only through this; the program implements it with the real
-// controls, the tests with a recording fake.
+// What the search, the deletion and the temporary-folder cleanup need of the main window besides
+// the found list (a FoundList the engine keeps and the window shows). The engine reaches the
+// window only through this; the program implements it with the real controls, the tests with a
+// recording fake.
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -21,16 +22,7 @@ class CleanupView {
  public:
   virtual ~CleanupView() = default;
 
-  // --- The found list RxCheckListBox1: one line per find, each with a tick box.
-  virtual size_t FoundCount() = 0;
-  virtual void ClearFound() = 0;
-  // Appends an unticked line.
-  virtual void AppendFound(const std::wstring& line) = 0;
-  virtual std::wstring FoundLine(size_t index) = 0;
-  // Replaces a line's text where it stands; the line gets a fresh, unticked tick box.
-  virtual void SetFoundLine(size_t index, const std::wstring& text) = 0;
-  virtual bool FoundTicked(size_t index) = 0;
-  virtual void SetFoundTicked(size_t index, bool ticked) = 0;
+  // --- The found list RxCheckListBox1 shows the engine's FoundList, which tells it of changes.
   // Makes the line the current one (scrolled into view) and gives the list the keyboard focus.
   virtual void MakeFoundCurrent(size_t index) = 0;
 
@@ -53,8 +45,7 @@ class CleanupView {
   // and mask); an implementation may read the queue only every few milliseconds (see
   // toolkit/MessagePump). Returns false once the main window has
   // been asked to close: the engine then ends its walk, starts no further deletion and returns
-  // at once, and the caller closes the window after the engine call has returned. The view must
-  // keep the found list alive until then.
+  // at once, and the caller closes the window after the engine call has returned.
   virtual bool PumpMessages() = 0;
   // The modal message dialog; true when the answer was "&Да".
   virtual bool Ask(QuestionKind kind, const std::wstring& text) = 0;

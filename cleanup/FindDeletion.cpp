@@ -4,19 +4,14 @@
 
 namespace krelmix {
 
-namespace {
-constexpr wchar_t kKilledMark[] = L" (Убит!)";
-constexpr wchar_t kFailedMark[] = L" (Ошибка удаления)";
-}  // namespace
-
-bool FindDeletion::KillFile(const std::wstring& path, size_t index, DeletionFolder& at) {
+bool FindDeletion::KillFile(size_t index, DeletionFolder& at) {
   // Only what the search found goes: the file system checks, on the handle it deletes through,
   // that the path still leads, without any link, to that very file, unchanged.
+  const std::wstring path = finds_.Path(index);
   const std::optional<PathSplit> split = SplitLastStep(path);
-  const bool known = finds_.Count() == run_.view.FoundCount() && index < finds_.Count();
   bool deleted = false;
   uint64_t size = 0;
-  if (known && split) {
+  if (split) {
     if (!at.folder || at.dir != split->folder) {
       at.dir = split->folder;
       at.folder = run_.fs.OpenForDeletion(at.dir);
@@ -34,7 +29,7 @@ bool FindDeletion::KillFile(const std::wstring& path, size_t index, DeletionFold
   } else {
     ++state.FailedFiles;
   }
-  run_.view.SetFoundLine(index, path + (deleted ? kKilledMark : kFailedMark));
+  finds_.SetMark(index, deleted ? FindMark::Deleted : FindMark::Failed);
   return deleted;
 }
 
@@ -42,13 +37,13 @@ void FindDeletion::KillFound(bool tickedOnly) {
   DeletionFolder at;
   const uint64_t stops = stopRequests_;
   stopped_ = false;
-  for (size_t i = 0; i < run_.view.FoundCount(); ++i) {
+  for (size_t i = 0; i < finds_.Count(); ++i) {
     if (!run_.Pump()) return;
     if (stopRequests_ != stops) {
       stopped_ = true;
       return;
     }
-    if (!tickedOnly || run_.view.FoundTicked(i)) KillFile(run_.view.FoundLine(i), i, at);
+    if (!tickedOnly || finds_.Ticked(i)) KillFile(i, at);
   }
 }
 

@@ -1,22 +1,22 @@
 #pragma once
-// The deletion of the found list's files: only what the search found goes, each line marked with
+// The deletion of the found list's files: only what the search found goes, each find marked with
 // what became of its file.
 #include <cstdint>
 #include <memory>
 #include <string>
 
 #include "cleanup/EngineContext.h"
-#include "cleanup/FindPrints.h"
+#include "cleanup/FoundList.h"
 
 namespace krelmix {
 
 class FindDeletion {
  public:
-  FindDeletion(EngineContext& run, const FindPrints& finds) : run_(run), finds_(finds) {}
+  FindDeletion(EngineContext& run, FoundList& finds) : run_(run), finds_(finds) {}
 
-  // The found lines first to last, the ticked ones only or all. The window answers meanwhile: a
-  // stop confirmed during the pass, or the window closing, ends it between two files, and the
-  // lines not reached keep their ticks.
+  // The finds first to last, the ticked ones only or all. The window answers meanwhile: a stop
+  // confirmed during the pass, or the window closing, ends it between two files, and the finds
+  // not reached keep their ticks.
   void KillFound(bool tickedOnly);
   // A stop was confirmed: a pass running now ends at its next file.
   void StopRequested() { ++stopRequests_; }
@@ -30,11 +30,11 @@ class FindDeletion {
     std::wstring dir;
     std::unique_ptr<FolderDeletion> folder;
   };
-  // Deletes the file of found line `index` and marks the line; true when it was deleted.
-  bool KillFile(const std::wstring& path, size_t index, DeletionFolder& at);
+  // Deletes the file of find `index` and marks the find; true when it was deleted.
+  bool KillFile(size_t index, DeletionFolder& at);
 
   EngineContext& run_;
-  const FindPrints& finds_;
+  FoundList& finds_;
   uint64_t stopRequests_ = 0;
   bool stopped_ = false;
 };

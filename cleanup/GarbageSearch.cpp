@@ -93,9 +93,8 @@ void GarbageSearch::AddFind(const std::wstring& dir, const DirEntry& entry) {
     ++state.FoundFiles;
     run_.view.SetFileCounter(L"Файлов: " + std::to_wstring(state.FoundFiles));
   }
-  run_.view.AppendFound(dir + L"\\" + entry.name);
-  finds_.Add(entry.Identity());
-  if (!state.NightFlyMode && state.FollowReport) run_.view.MakeFoundCurrent(run_.view.FoundCount() - 1);
+  finds_.Add(dir + L"\\" + entry.name, entry.Identity());
+  if (!state.NightFlyMode && state.FollowReport) run_.view.MakeFoundCurrent(finds_.Count() - 1);
 }
 
 // Each folder's files are listed just before the walk descends into it, and the status line

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "cleanup/EngineContext.h"
-#include "cleanup/FindPrints.h"
 #include "cleanup/FolderExclusion.h"
+#include "cleanup/FoundList.h"
 #include "cleanup/Wildcard.h"
 #include "settings/IniDocument.h"
 #include "settings/SettingsSchema.h"
@@ -15,7 +15,7 @@ namespace krelmix {
 
 class GarbageSearch {
  public:
-  GarbageSearch(EngineContext& run, FindPrints& finds) : run_(run), finds_(finds) {}
+  GarbageSearch(EngineContext& run, FoundList& finds) : run_(run), finds_(finds) {}
 
   // The enabled masks into MaskList, refusing those that may not be used; the enabled exclusions
   // into ExcludeList.
@@ -38,7 +38,7 @@ class GarbageSearch {
   void Walk(const std::wstring& dir, std::vector<DirEntry> entries);
 
   EngineContext& run_;
-  FindPrints& finds_;
+  FoundList& finds_;
   // The run's own copies of MaskList and ExcludeList: closing the window may clear those.
   std::vector<Mask> masks_;
   ExclusionSet excludes_;

@@ -221,6 +221,7 @@ void TForm1::FormCreate() {
   settings_ = std::make_unique<SettingsFile>(services_.settingsStorage, services_.codec, state_.SettingsPath());
   engine_ = std::make_unique<CleanupEngine>(state_, services_.fileSystem, static_cast<CleanupView&>(*this), *settings_,
                                             services_.clock);
+  foundList_ = std::make_unique<FoundListAdapter>(engine_->Finds(), RxCheckListBox1, [this] { HoldFoundList(); });
   driveLines_ = FillDriveList(services_.drives);
   ApplyOptionDefaults(state_);
   state_.MaskList.clear();

@@ -13,6 +13,7 @@
 #include "cleanup/DriveList.h"
 #include "common/ProgramState.h"
 #include "common/WavePlayer.h"
+#include "forms/FoundListAdapter.h"
 #include "platform/AnsiCodec.h"
 #include "platform/AutostartRegistry.h"
 #include "platform/Clock.h"
@@ -104,13 +105,6 @@ class TForm1 : public Form, private CleanupView {
   void HideTaskbarEntry();
 
   // What the cleanup engine sees of this window.
-  size_t FoundCount() override;
-  void ClearFound() override;
-  void AppendFound(const std::wstring& line) override;
-  std::wstring FoundLine(size_t index) override;
-  void SetFoundLine(size_t index, const std::wstring& text) override;
-  bool FoundTicked(size_t index) override;
-  void SetFoundTicked(size_t index, bool ticked) override;
   void MakeFoundCurrent(size_t index) override;
   void SetFolderCounter(const std::wstring& text) override;
   void SetFileCounter(const std::wstring& text) override;
@@ -145,6 +139,7 @@ class TForm1 : public Form, private CleanupView {
   std::unique_ptr<SettingsFile> settings_;
   std::vector<DriveLine> driveLines_;
   std::unique_ptr<CleanupEngine> engine_;
+  std::unique_ptr<FoundListAdapter> foundList_;  // the engine's finds in RxCheckListBox1
   bool closeRequested_ = false;
   MainButtonRule buttonRule_;  // which buttons the runs leave usable
   MessagePump pump_;

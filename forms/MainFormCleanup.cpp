@@ -82,22 +82,12 @@ bool TForm1::RunNightTrash() {
 
 // --- The found list.
 
-size_t TForm1::FoundCount() { return RxCheckListBox1.Count(); }
-void TForm1::ClearFound() {
-  pendingCurrent_.reset();
-  RxCheckListBox1.Clear();
-}
 // A list repaints its rows and its scroll bar at every change, which under Wine costs more than
 // the change; the list is held until the next display update instead, during a run only.
 void TForm1::HoldFoundList() {
   if (holdingFoundList_) return;
   RxCheckListBox1.BeginUpdate();
   holdingFoundList_ = true;
-}
-
-void TForm1::AppendFound(const std::wstring& line) {
-  HoldFoundList();
-  RxCheckListBox1.Add(line, false);
 }
 
 void TForm1::FlushPending() {
@@ -122,17 +112,6 @@ void TForm1::FlushPending() {
 }
 
 void TForm1::ShowPending() { FlushPending(); }
-std::wstring TForm1::FoundLine(size_t index) { return RxCheckListBox1.Text(index); }
-void TForm1::SetFoundLine(size_t index, const std::wstring& text) {
-  HoldFoundList();
-  RxCheckListBox1.SetText(index, text);
-  RxCheckListBox1.SetTicked(index, false);
-}
-bool TForm1::FoundTicked(size_t index) { return RxCheckListBox1.Ticked(index); }
-void TForm1::SetFoundTicked(size_t index, bool ticked) {
-  HoldFoundList();
-  RxCheckListBox1.SetTicked(index, ticked);
-}
 
 void TForm1::MakeFoundCurrent(size_t index) { pendingCurrent_ = index; }
 

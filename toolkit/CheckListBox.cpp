@@ -42,27 +42,63 @@ void CheckListBox::OnCreated(const CreateArgs& args) {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void CheckListBox::Clear() {
-  lines_.Clear();
+LineStore& CheckListBox::OwnStore() {
+  if (model_ != &ownLines_) throw std::logic_error("The list shows another model");
+  return ownLines_.Store();
+}
+
+void CheckListBox::ForgetCount() {
   countBehind_ = false;
   pendingSelection_ = kNoPendingSelection;
+}
+
+void CheckListBox::Clear() {
+  OwnStore().Clear();
+  ForgetCount();
   SendMessageW(Handle(), LB_RESETCONTENT, 0, 0);
 }
 
 size_t CheckListBox::Add(const std::wstring& text, bool ticked) {
-  if (lines_.Count() >= static_cast<size_t>(INT_MAX)) throw std::runtime_error("Too many lines for a list");
-  const size_t index = lines_.Add(text, ticked);
+  if (Count() >= static_cast<size_t>(INT_MAX)) throw std::runtime_error("Too many lines for a list");
+  const size_t index = OwnStore().Add(text, ticked);
+  LinesAdded();
+  return index;
+}
+
+void CheckListBox::ShowModel(CheckListModel& model) {
+  ownLines_.Store().Clear();
+  model_ = &model;
+  LinesReset();
+}
+
+void CheckListBox::LinesAdded() {
   // A held list takes its new count when the hold ends; syncing sooner would repaint it.
   if (!countBehind_ && !Held()) PostMessageW(Handle(), SyncCountMessage(), 0, 0);
   countBehind_ = true;
-  return index;
+}
+
+void CheckListBox::LineChanged(size_t index) { InvalidateLine(index); }
+
+void CheckListBox::LinesChanged() {
+  if (!Held()) InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void CheckListBox::LinesReset() {
+  ForgetCount();
+  // The list box forgets its lines and is told the model's count at once.
+  SendMessageW(Handle(), LB_RESETCONTENT, 0, 0);
+  if (model_->Count() > 0) {
+    countBehind_ = true;
+    if (!Held()) SyncCount();
+  }
+  if (!Held()) InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 void CheckListBox::SyncCount() {
   if (!countBehind_) return;
   countBehind_ = false;
-  if (SendMessageW(Handle(), LB_SETCOUNT, lines_.Count(), 0) < 0) {
-    Clear();
+  if (model_->Count() > static_cast<size_t>(INT_MAX) || SendMessageW(Handle(), LB_SETCOUNT, model_->Count(), 0) < 0) {
+    SendMessageW(Handle(), LB_RESETCONTENT, 0, 0);
     throw std::runtime_error("Out of memory while adding to a list");
   }
   if (pendingSelection_ != kNoPendingSelection) {
@@ -71,21 +107,26 @@ void CheckListBox::SyncCount() {
   }
 }
 
-size_t CheckListBox::Count() const { return lines_.Count(); }
+size_t CheckListBox::Count() const { return model_->Count(); }
 
-std::wstring CheckListBox::Text(size_t index) const { return lines_.Text(index); }
+std::wstring CheckListBox::Text(size_t index) const {
+  if (index >= Count()) return {};
+  std::wstring text(model_->Length(index), L'\0');
+  text.resize(model_->CopyText(index, text.data()));
+  return text;
+}
 
 void CheckListBox::SetText(size_t index, const std::wstring& text) {
   if (index >= Count()) return;
-  lines_.SetText(index, text);
+  OwnStore().SetText(index, text);
   InvalidateLine(index);
 }
 
-bool CheckListBox::Ticked(size_t index) const { return lines_.Ticked(index); }
+bool CheckListBox::Ticked(size_t index) const { return index < Count() && model_->Ticked(index); }
 
 void CheckListBox::SetTicked(size_t index, bool ticked) {
   if (index >= Count()) return;
-  lines_.SetTicked(index, ticked);
+  model_->SetTicked(index, ticked);
   InvalidateLine(index);
 }
 
@@ -174,18 +215,18 @@ bool CheckListBox::AnswerFromStore(UINT message, WPARAM wParam, LPARAM lParam, L
   const size_t index = wParam;
   switch (message) {
     case LB_GETTEXTLEN:
-      result = index < Count() ? static_cast<LRESULT>(lines_.Length(index)) : LB_ERR;
+      result = index < Count() ? static_cast<LRESULT>(model_->Length(index)) : LB_ERR;
       return true;
     case LB_GETTEXT: {
       if (index >= Count() || !lParam) {
         result = LB_ERR;
         return true;
       }
-      result = static_cast<LRESULT>(lines_.CopyText(index, reinterpret_cast<wchar_t*>(lParam)));
+      result = static_cast<LRESULT>(model_->CopyText(index, reinterpret_cast<wchar_t*>(lParam)));
       return true;
     }
     case LB_GETITEMDATA:
-      result = index < Count() ? (lines_.Ticked(index) ? 1 : 0) : LB_ERR;
+      result = index < Count() ? (model_->Ticked(index) ? 1 : 0) : LB_ERR;
       return true;
     case LB_SETITEMDATA:
       if (index >= Count()) {
@@ -196,10 +237,10 @@ bool CheckListBox::AnswerFromStore(UINT message, WPARAM wParam, LPARAM lParam, L
       result = TRUE;
       return true;
     case LB_RESETCONTENT:
-      lines_.Clear();
-      countBehind_ = false;
-      pendingSelection_ = kNoPendingSelection;
-      return false;  // the list box forgets its count too
+      // Another model's lines are its owner's to clear (LinesReset); the list box forgets its count.
+      if (model_ == &ownLines_) ownLines_.Store().Clear();
+      ForgetCount();
+      return false;
     case LB_ADDSTRING:
     case LB_INSERTSTRING:
     case LB_DELETESTRING:
@@ -258,7 +299,7 @@ void CheckListBox::Draw(const DRAWITEMSTRUCT& item) const {
   if (selected) FillRect(item.hDC, &text, GetSysColorBrush(COLOR_HIGHLIGHT));
   SetBkMode(item.hDC, TRANSPARENT);
   SetTextColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-  const std::wstring line = lines_.Text(item.itemID);
+  const std::wstring line = Text(item.itemID);
   SelectGuard select(item.hDC, font_ ? font_.Get() : GetStockObject(DEFAULT_GUI_FONT));
   const Font condensed = look_.condenseToFit ? CondensedToFit(item.hDC, line, text.right - text.left) : Font();
   std::optional<SelectGuard> selectCondensed;

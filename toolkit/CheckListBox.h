@@ -1,16 +1,16 @@
 #pragma once
-// A list with a tick per line. The lines live in our own compact store and the list box only
-// holds their number (LBS_NODATA): adding a line to a list box with strings costs a third of a
-// millisecond under Wine, far too much for a million finds. The list box still answers
-// LB_GETTEXT, LB_GETTEXTLEN and LB_GETITEMDATA (the tick) from the store, so other programs
-// (tests, accessibility tools) read lines and ticks as from any list box.
+// A list with a tick per line. The lines live in a model (its own compact store, or data kept
+// elsewhere) and the list box only holds their number (LBS_NODATA): adding a line to a list box
+// with strings costs a third of a millisecond under Wine, far too much for a million finds. The
+// list box still answers LB_GETTEXT, LB_GETTEXTLEN and LB_GETITEMDATA (the tick) from the model,
+// so other programs (tests, accessibility tools) read lines and ticks as from any list box.
 #include <windows.h>
 
 #include <functional>
 #include <string>
 
 #include "toolkit/Accessible.h"
-#include "toolkit/LineStore.h"
+#include "toolkit/CheckListModel.h"
 #include "toolkit/WindowedControl.h"
 
 namespace krelmix {
@@ -54,11 +54,22 @@ class CheckListBox : public WindowedControl {
 
   CheckListLook& Look() { return look_; }
 
+  // The list's own lines; a list showing another model refuses these (std::logic_error).
   void Clear();
   size_t Add(const std::wstring& text, bool ticked = false);
+  void SetText(size_t index, const std::wstring& text);
+  // Shows `model` from now on (it outlives the list); the list's own lines are dropped.
+  void ShowModel(CheckListModel& model);
+  // What the owner of a shown model tells the list: lines were appended (shown by the next
+  // message the list handles, or when a hold ends), one line changed, every line may have
+  // changed, lines were removed.
+  void LinesAdded();
+  void LineChanged(size_t index);
+  void LinesChanged();
+  void LinesReset();
+
   size_t Count() const;
   std::wstring Text(size_t index) const;
-  void SetText(size_t index, const std::wstring& text);
   bool Ticked(size_t index) const;
   void SetTicked(size_t index, bool ticked);
   int ItemIndex() const;           // -1 when no line is current
@@ -92,11 +103,14 @@ class CheckListBox : public WindowedControl {
   void Draw(const DRAWITEMSTRUCT& item) const;
   void InvalidateLine(size_t index);
   bool AnswerFromStore(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  LineStore& OwnStore();
+  void ForgetCount();
   void SyncCount();
   bool Held() const { return updates_ > 0; }  // between BeginUpdate and EndUpdate
   CheckListLook look_;
   BorrowedFont font_;
-  LineStore lines_;
+  OwnLines ownLines_;
+  CheckListModel* model_ = &ownLines_;
   int updates_ = 0;
   // Telling the list box its new count costs tens of microseconds under Wine, so appends only
   // mark it as behind and post a reminder; it is brought up to date by the next message it

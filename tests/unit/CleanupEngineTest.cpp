@@ -28,7 +28,10 @@ class FakeClock : public Clock {
 
 class Engine : public ::testing::Test {
  protected:
-  Engine() { state.ExeDir = L"P:\\Krelmix\\"; }
+  Engine() {
+    state.ExeDir = L"P:\\Krelmix\\";
+    view.Watch(engine.Finds());
+  }
 
   void Settings(const std::wstring& section, const Lines& keys, const wchar_t* value = L"1") {
     settings.Update([&](IniDocument& d) {
@@ -75,7 +78,7 @@ TEST_F(Engine, WhenEveryEnabledMaskIsRefusedNothingIsFoundNotTheBuiltInMasks) {
   fs.AddFile(L"T:\\xfile.txt");
   engine.CleanClick(Drives({L"T:"}));
   engine.NightFly(Drives({L"T:"}));
-  EXPECT_TRUE(view.lines.empty());
+  EXPECT_EQ(engine.Finds().Count(), 0u);
   EXPECT_EQ(fs.FileCount(), 3u);
 }
 
@@ -128,7 +131,7 @@ TEST_F(Walk, FilesAreListedMaskByMaskBeforeDescendingAndFoldersShownAfterTheirSu
   EXPECT_EQ(view.Logged(L"folders: "), (Lines{L"Каталогов:", L"Каталогов: 1", L"Каталогов: 2", L"Каталогов: 3"}));
   EXPECT_EQ(state.FoundFiles, 5u);
   EXPECT_EQ(state.FoundBytes, 110u);
-  for (const auto& line : view.lines) EXPECT_TRUE(line.ticked);
+  EXPECT_EQ(view.Ticks(), std::vector<bool>(5, true));
   EXPECT_EQ(view.sounds, std::vector<SoundEvent>{SoundEvent::evFound});
   EXPECT_TRUE(view.driveListEnabled);
   EXPECT_TRUE(view.Enabled(MainButton::Delete));
@@ -217,7 +220,7 @@ TEST_F(Walk, ADeclinedStopGoesOn) {
   };
   engine.SearchClick(Drives({L"T:"}));
   EXPECT_FALSE(state.StopFlag);
-  EXPECT_EQ(view.lines.size(), 5u);
+  EXPECT_EQ(engine.Finds().Count(), 5u);
 }
 
 TEST_F(Walk, ClosingTheWindowEndsTheWalkAndDeletesNothing) {
@@ -367,10 +370,10 @@ class Deletion : public Engine {
 };
 
 TEST_F(Deletion, DeleteMarksAndUnticksTheTickedLinesOnly) {
-  view.lines[1].ticked = false;
+  engine.Finds().SetTicked(1, false);
   engine.DeleteClick();
   EXPECT_EQ(view.Texts(), (Lines{L"T:\\a.bak (Убит!)", L"T:\\b.bak", L"T:\\c.bak (Убит!)"}));
-  for (const auto& line : view.lines) EXPECT_FALSE(line.ticked);
+  EXPECT_EQ(view.Ticks(), std::vector<bool>(3, false));
   EXPECT_TRUE(fs.Exists(L"T:\\b.bak"));
   EXPECT_EQ(view.status, L" Итого очищено: 2 ====> Размер: 1 kb ====> Каталогов: 1");
   EXPECT_FALSE(view.Enabled(MainButton::Delete));
@@ -378,11 +381,12 @@ TEST_F(Deletion, DeleteMarksAndUnticksTheTickedLinesOnly) {
 }
 
 TEST_F(Deletion, DeleteWithNothingTickedStillReportsAndAnEmptyListChangesNothing) {
-  for (auto& line : view.lines) line.ticked = false;
+  for (size_t i = 0; i < 3; ++i) engine.Finds().SetTicked(i, false);
   engine.DeleteClick();
   EXPECT_EQ(view.status, L" Итого очищено: 0 ====> Размер: 0 kb ====> Каталогов: 1");
   EXPECT_EQ(view.sounds.back(), SoundEvent::evKilled);
-  view = test::RecordingView();
+  engine.Finds().Clear();
+  view.log.clear();
   engine.DeleteClick();
   EXPECT_TRUE(view.log.empty());
 }
@@ -399,8 +403,7 @@ TEST_F(Deletion, AStopOrACloseDuringADeletionEndsItBetweenTwoFiles) {
   };
   engine.DeleteClick();
   EXPECT_EQ(view.Texts(), (Lines{L"T:\\a.bak (Убит!)", L"T:\\b.bak", L"T:\\c.bak"}));
-  EXPECT_EQ(std::vector<bool>({view.lines[0].ticked, view.lines[1].ticked, view.lines[2].ticked}),
-            std::vector<bool>({false, true, true}));
+  EXPECT_EQ(view.Ticks(), std::vector<bool>({false, true, true}));
   EXPECT_EQ(fs.folderDeletions, 1);  // one folder, opened once for its finds
   EXPECT_TRUE(view.Enabled(MainButton::Search));
   EXPECT_FALSE(view.Enabled(MainButton::Stop));
@@ -417,7 +420,7 @@ TEST_F(Deletion, AStopOrACloseDuringADeletionEndsItBetweenTwoFiles) {
 TEST_F(Deletion, AFailedDeletionKeepsTheFileAndItsAttributes) {
   fs.failRemoveFile.insert(L"T:\\A.BAK");
   engine.DeleteClick();
-  EXPECT_EQ(view.lines[0].text, L"T:\\a.bak (Ошибка удаления)");
+  EXPECT_EQ(view.Texts()[0], L"T:\\a.bak (Ошибка удаления)");
   EXPECT_EQ(fs.AttributesOf(L"T:\\a.bak"), FileAttr::ReadOnly | FileAttr::Hidden | FileAttr::System);
   EXPECT_EQ(state.FailedFiles, 1u);
   EXPECT_EQ(view.status, L" Итого очищено: 2 ====> Размер: 0 kb ====> Каталогов: 1");
@@ -449,7 +452,7 @@ TEST_F(Engine, OnlyTheVeryFileThatWasFoundIsDeleted) {
   fs.AddFile(L"X:\\canaries\\s2.bak", 10);
   fs.AddFile(L"X:\\canaries\\target", 10, FileAttr::ReadOnly | FileAttr::Hidden);
   engine.SearchClick(Drives({L"T:"}));
-  ASSERT_EQ(view.lines.size(), 7u);
+  ASSERT_EQ(engine.Finds().Count(), 7u);
   fs.ReplaceWithLink(L"T:\\r\\sub", L"X:\\canaries");                               // a swapped parent
   fs.ReplaceWithFileLink(L"T:\\r\\swapped.bak", L"X:\\canaries\\target", true);     // a link in its place
   fs.ReplaceWithFileLink(L"T:\\r\\plainlink.bak", L"X:\\canaries\\target", false);  // as Wine shows one
@@ -548,7 +551,7 @@ TEST_F(Engine, PlaceholdersAreNeverListedCountedOrDeleted) {
   engine.CleanClick(Drives({L"T:"}));
   EXPECT_EQ(view.Texts(), Lines{L"T:\\plain.bak (Убит!)"});
   fs.AddFile(L"T:\\plain.bak", 1);
-  view = test::RecordingView();
+  engine.Finds().Clear();  // an unattended run starts with an empty list
   engine.NightFly(Drives({L"T:"}));
   EXPECT_FALSE(fs.Exists(L"T:\\plain.bak"));
   const TempCleanResult result = engine.TmpClick();
@@ -598,19 +601,37 @@ TEST_F(Engine, ARunAnErrorCutsShortStillEndsForTheWindow) {
 
 // A find's print stands for its whole identity: the same size and time under another id is
 // another file; a find listed without an id is held to its size and time alone.
-TEST(FindPrints, AFileMatchesOnlyAsItWasFound) {
-  FindPrints prints;
+TEST(FoundList, AFileMatchesOnlyAsItWasFound) {
+  FoundList finds;
   const FileIdentity found{{7, 42}, 100, 5000};
-  prints.Add(found);
-  prints.Add({{}, 100, 5000});
-  EXPECT_TRUE(prints.Matches(0, found));
-  EXPECT_FALSE(prints.Matches(0, {{7, 43}, 100, 5000}));
-  EXPECT_FALSE(prints.Matches(0, {{8, 42}, 100, 5000}));
-  EXPECT_FALSE(prints.Matches(0, {{7, 42}, 101, 5000}));
-  EXPECT_FALSE(prints.Matches(0, {{7, 42}, 100, 5001}));
-  EXPECT_TRUE(prints.Matches(1, {{9, 1}, 100, 5000}));
-  EXPECT_FALSE(prints.Matches(1, {{9, 1}, 100, 5001}));
-  EXPECT_FALSE(prints.Matches(2, found));
+  finds.Add(L"T:\\a.bak", found);
+  finds.Add(L"T:\\b.bak", {{}, 100, 5000});
+  EXPECT_TRUE(finds.Matches(0, found));
+  EXPECT_FALSE(finds.Matches(0, {{7, 43}, 100, 5000}));
+  EXPECT_FALSE(finds.Matches(0, {{8, 42}, 100, 5000}));
+  EXPECT_FALSE(finds.Matches(0, {{7, 42}, 101, 5000}));
+  EXPECT_FALSE(finds.Matches(0, {{7, 42}, 100, 5001}));
+  EXPECT_TRUE(finds.Matches(1, {{9, 1}, 100, 5000}));
+  EXPECT_FALSE(finds.Matches(1, {{9, 1}, 100, 5001}));
+  EXPECT_FALSE(finds.Matches(2, found));
+}
+
+// A mark follows the path in the line shown, unticks the find and is told to whoever shows it;
+// the path itself stays what was found.
+TEST_F(Engine, AMarkedFindShowsItsMarkAndKeepsItsPath) {
+  fs.AddFile(L"T:\\a.bak");
+  fs.AddFile(L"T:\\b.bak");
+  engine.SearchClick(Drives({L"T:"}));
+  FoundList& finds = engine.Finds();
+  finds.SetMark(1, FindMark::Failed);
+  EXPECT_EQ(view.Texts(), (Lines{L"T:\\a.bak", L"T:\\b.bak (Ошибка удаления)"}));
+  EXPECT_EQ(view.Ticks(), (std::vector<bool>{true, false}));
+  EXPECT_EQ(finds.Path(1), L"T:\\b.bak");
+  wchar_t line[32];
+  EXPECT_EQ(finds.CopyText(1, line), finds.TextLength(1));
+  EXPECT_EQ(std::wstring(line), L"T:\\b.bak (Ошибка удаления)");
+  finds.Clear();
+  EXPECT_EQ(view.log.back(), L"clear");
 }
 
 // --- Temporary folder

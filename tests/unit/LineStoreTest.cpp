@@ -1,4 +1,4 @@
-#include "toolkit/LineStore.h"
+#include "platform/LineStore.h"
 
 #include <gtest/gtest.h>
 
@@ -26,6 +26,7 @@ TEST(LineStore, RewritesShorterAndLongerLinesWithoutTouchingNeighbours) {
   store.Add(L"first", false);
   store.Add(L"second", true);
   store.Add(L"third", false);
+  store.SetTag(1, 2);
   store.SetText(1, L"2nd");
   EXPECT_EQ(store.Text(1), L"2nd");
   store.SetText(1, L"the second line, now longer than before");
@@ -36,6 +37,8 @@ TEST(LineStore, RewritesShorterAndLongerLinesWithoutTouchingNeighbours) {
   store.SetTicked(1, false);
   store.SetTicked(5, true);  // past the end: ignored
   EXPECT_FALSE(store.Ticked(1));
+  EXPECT_EQ(store.Tag(1), 2);  // the owner's tag outlives rewrites and ticks
+  EXPECT_EQ(store.Tag(0), 0);
   store.SetText(5, L"ignored");
   EXPECT_EQ(store.Count(), 3u);
 }
@@ -53,39 +56,6 @@ TEST(LineStore, HoldsALineLongerThanABlockAndEmptyLines) {
   EXPECT_EQ(store.Count(), 0u);
   EXPECT_EQ(store.Add(L"again", false), 0u);
   EXPECT_EQ(store.Text(0), L"again");
-}
-
-TEST(LineStore, MarkedLinesShareTheirEndingAndCanBeRewrittenAgain) {
-  LineStore store;
-  store.Add(L"T:\\a.bak", true);
-  store.Add(L"T:\\b.tmp", true);
-  store.Add(L"T:\\c.tmp", false);
-  store.SetText(0, L"T:\\a.bak (Убит!)");
-  store.SetText(1, L"T:\\b.tmp (Ошибка удаления)");
-  store.SetText(2, L"T:\\c.tmp (Убит!)");
-  EXPECT_EQ(store.Text(0), L"T:\\a.bak (Убит!)");
-  EXPECT_EQ(store.Text(1), L"T:\\b.tmp (Ошибка удаления)");
-  EXPECT_EQ(store.Text(2), L"T:\\c.tmp (Убит!)");
-  EXPECT_EQ(store.Length(1), std::wstring(L"T:\\b.tmp (Ошибка удаления)").size());
-  wchar_t buffer[64];
-  EXPECT_EQ(store.CopyText(0, buffer), store.Length(0));
-  EXPECT_EQ(std::wstring(buffer), L"T:\\a.bak (Убит!)");
-  // Back to the bare text, to a different ending, and to a text of its own.
-  store.SetText(0, L"T:\\a.bak");
-  EXPECT_EQ(store.Text(0), L"T:\\a.bak");
-  store.SetText(1, L"T:\\b.tmp (Убит!)");
-  EXPECT_EQ(store.Text(1), L"T:\\b.tmp (Убит!)");
-  store.SetText(2, L"U:\\other name, longer than the first");
-  EXPECT_EQ(store.Text(2), L"U:\\other name, longer than the first");
-  EXPECT_EQ(store.Text(0), L"T:\\a.bak");
-}
-
-TEST(LineStore, ManyDifferentEndingsStillReadBackWhole) {
-  LineStore store;
-  for (int i = 0; i < 200; ++i) store.Add(L"line" + std::to_wstring(i), false);
-  // More distinct endings than are shared: the rest are stored as lines of their own.
-  for (int i = 0; i < 200; ++i) store.SetText(i, L"line" + std::to_wstring(i) + L" #" + std::to_wstring(i));
-  for (int i = 0; i < 200; ++i) EXPECT_EQ(store.Text(i), L"line" + std::to_wstring(i) + L" #" + std::to_wstring(i));
 }
 
 // Lines of one folder share its text; names in any script, rewrites into another folder or

@@ -1,21 +1,18 @@
 #pragma once
-// A main window for the engine's tests: keeps the found list, and records every other call in
-// order so tests can check what the user would have seen and when.
+// A main window for the engine's tests: watches the engine's found list, and records every call
+// in order so tests can check what the user would have seen and when.
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "cleanup/CleanupView.h"
+#include "cleanup/FoundList.h"
 
 namespace krelmix::test {
 
-class RecordingView : public CleanupView {
+class RecordingView : public CleanupView, public FoundListListener {
  public:
-  struct Line {
-    std::wstring text;
-    bool ticked = false;
-  };
-  std::vector<Line> lines;
+  const FoundList* finds = nullptr;
   std::vector<std::wstring> log;  // "pump", "status: ...", "files: ...", "sound: 5", ...
   int pumps = 0;
   bool answer = true;  // the answer to every question
@@ -30,19 +27,14 @@ class RecordingView : public CleanupView {
   // Every character is this many pixels wide.
   int charWidth = 7;
 
-  size_t FoundCount() override { return lines.size(); }
-  void ClearFound() override {
-    lines.clear();
-    log.push_back(L"clear");
+  void Watch(FoundList& list) {
+    finds = &list;
+    list.SetListener(this);
   }
-  void AppendFound(const std::wstring& line) override {
-    lines.push_back({line, false});
-    log.push_back(L"append: " + line);
-  }
-  std::wstring FoundLine(size_t index) override { return lines.at(index).text; }
-  void SetFoundLine(size_t index, const std::wstring& text) override { lines.at(index) = {text, false}; }
-  bool FoundTicked(size_t index) override { return lines.at(index).ticked; }
-  void SetFoundTicked(size_t index, bool ticked) override { lines.at(index).ticked = ticked; }
+  void FindsAdded() override { log.push_back(L"append: " + finds->Path(finds->Count() - 1)); }
+  void FindChanged(size_t) override {}
+  void AllFindsChanged() override {}
+  void FindsCleared() override { log.push_back(L"clear"); }
   void MakeFoundCurrent(size_t index) override { log.push_back(L"current: " + std::to_wstring(index)); }
 
   void SetFolderCounter(const std::wstring& text) override { log.push_back(L"folders: " + text); }
@@ -87,9 +79,15 @@ class RecordingView : public CleanupView {
       if (entry.rfind(prefix, 0) == 0) out.push_back(entry.substr(prefix.size()));
     return out;
   }
+  // The found list's lines as the window shows them.
   std::vector<std::wstring> Texts() const {
     std::vector<std::wstring> out;
-    for (const auto& line : lines) out.push_back(line.text);
+    for (size_t i = 0; i < finds->Count(); ++i) out.push_back(finds->Text(i));
+    return out;
+  }
+  std::vector<bool> Ticks() const {
+    std::vector<bool> out;
+    for (size_t i = 0; i < finds->Count(); ++i) out.push_back(finds->Ticked(i));
     return out;
   }
 };

@@ -71,8 +71,8 @@ class EngineOnDisk : public ::testing::Test {
 
   std::vector<std::wstring> OurLines() const {
     std::vector<std::wstring> lines;
-    for (const auto& line : view.lines)
-      if (line.text.rfind(tree_ + L"\\", 0) == 0) lines.push_back(line.text.substr(tree_.size()));
+    for (const auto& line : view.Texts())
+      if (line.rfind(tree_ + L"\\", 0) == 0) lines.push_back(line.substr(tree_.size()));
     return lines;
   }
 
@@ -90,6 +90,7 @@ class EngineOnDisk : public ::testing::Test {
 TEST_F(EngineOnDisk, CleanFindsAndDeletesLongAndForeignNamesButNeverFollowsALink) {
   Win32FileSystem fs;
   CleanupEngine engine(state, fs, view, settings, clock);
+  view.Watch(engine.Finds());
   std::wstring deep = tree_;
   for (int i = 0; i < 10; ++i) {
     deep += L"\\Вложенная папка с длинным именем " + std::to_wstring(i);
@@ -120,6 +121,7 @@ TEST_F(EngineOnDisk, CleanFindsAndDeletesLongAndForeignNamesButNeverFollowsALink
 TEST_F(EngineOnDisk, UnderWindowsRulesCleanDeletesEachFindInItsFolder) {
   Win32FileSystem fs(Win32FileSystem::LinkRules::Windows);
   CleanupEngine engine(state, fs, view, settings, clock);
+  view.Watch(engine.Finds());
   std::wstring deep = tree_;
   for (int i = 0; i < 10; ++i) {
     deep += L"\\Вложенная папка с длинным именем " + std::to_wstring(i);
@@ -140,6 +142,7 @@ TEST_F(EngineOnDisk, UnderWindowsRulesCleanDeletesEachFindInItsFolder) {
 TEST_F(EngineOnDisk, AFileThatResistsDeletionKeepsItsAttributes) {
   Win32FileSystem fs;
   CleanupEngine engine(state, fs, view, settings, clock);
+  view.Watch(engine.Finds());
   const std::wstring held = tree_ + L"\\held.krx";
   MakeFile(held, FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
   // Open without FILE_SHARE_DELETE: the deletion is refused as on Windows.
@@ -171,6 +174,7 @@ TEST_F(EngineOnDisk, TheTemporaryFolderIsEmptiedButALinkInItLeadsNowhere) {
   ASSERT_TRUE(scratch.Link(temp + L"\\Папка\\link", canaries));
   ScratchTempFileSystem fs(temp);
   CleanupEngine engine(state, fs, view, settings, clock);
+  view.Watch(engine.Finds());
 
   const TempCleanResult result = engine.TmpClick();
 
@@ -197,6 +201,7 @@ TEST_F(EngineOnDisk, ATemporaryFolderThatIsALinkIsRefused) {
   ASSERT_TRUE(scratch.Link(temp, canaries));
   ScratchTempFileSystem fs(temp);
   CleanupEngine engine(state, fs, view, settings, clock);
+  view.Watch(engine.Finds());
   EXPECT_EQ(engine.TmpClick().outcome, TempOutcome::UnsafeFolder);
   EXPECT_EQ(view.messages, std::vector<std::wstring>{kTempFolderError});
   EXPECT_EQ(engine.NightTrash().outcome, TempOutcome::UnsafeFolder);

@@ -6,9 +6,8 @@
 // A line is kept in three parts. Its start up to its last backslash (the folder of a path) is
 // shared with the line before it when both start alike, so a folder's text is kept once for all
 // of its finds. The rest (a file's name) is kept in one byte per character when every character
-// is below U+0100, else in two. A line rewritten as itself plus a short ending (a find marked as
-// deleted, or as failed) keeps its text and shares the ending with every other line that got the
-// same one, so marking a million lines costs no memory.
+// is below U+0100, else in two. Each line also keeps a tick and a small tag its owner gives it
+// (the found list keeps what became of a find there), in the twelve bytes.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -31,6 +30,8 @@ class LineStore {
   void SetText(size_t index, std::wstring_view text);
   bool Ticked(size_t index) const;
   void SetTicked(size_t index, bool ticked);
+  uint8_t Tag(size_t index) const;
+  void SetTag(size_t index, uint8_t tag);
 
  private:
   // Where a piece of text lies: block * kBlockBytes + offset in the block.
@@ -44,7 +45,7 @@ class LineStore {
     uint32_t head;    // 0, or 1 + the index of the shared start
     Position rest;    // the rest of the text
     uint16_t length;  // characters in the rest
-    uint8_t ending;   // 0, or 1 + the index of the shared ending
+    uint8_t tag;      // the owner's
     uint8_t flags;    // kTicked, kNarrow
   };
   static constexpr uint8_t kTicked = 1, kNarrow = 2;
@@ -59,8 +60,6 @@ class LineStore {
   wchar_t* Copy(const Piece& piece, wchar_t* out) const;
   Piece Head(const Line& line) const;
   Piece Rest(const Line& line) const;
-  std::wstring_view Ending(const Line& line) const;
-  bool ShareEnding(Line& line, std::wstring_view text);
 
   std::vector<std::unique_ptr<uint8_t[]>> blocks_;
   size_t used_ = 0;  // bytes used in the last block
@@ -68,7 +67,6 @@ class LineStore {
   std::vector<std::unique_ptr<Line[]>> chunks_;
   size_t count_ = 0;
   std::vector<Piece> heads_;
-  std::vector<std::wstring> endings_;
 };
 
 }  // namespace krelmix

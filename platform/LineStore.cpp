@@ -1,4 +1,4 @@
-#include "toolkit/LineStore.h"
+#include "platform/LineStore.h"
 
 #include <algorithm>
 #include <cstring>
@@ -11,9 +11,6 @@ constexpr size_t kBlockBytes = 512 * 1024;  // small against the list, large aga
 constexpr uint64_t kMaxBlocks = (uint64_t{1} << 32) / kBlockBytes;
 constexpr size_t kChunkLines = 4096;
 constexpr size_t kMaxRest = 0xFFFF;  // characters kept after the shared start
-// Shared endings are marks, not data: a few short ones. Anything else is stored as a new line.
-constexpr size_t kMaxEndingChars = 64;
-constexpr size_t kMaxEndings = 64;
 
 bool IsNarrow(std::wstring_view text) {
   return std::all_of(text.begin(), text.end(), [](wchar_t c) { return static_cast<uint32_t>(c) < 0x100; });
@@ -27,7 +24,6 @@ void LineStore::Clear() {
   chunks_.clear();
   count_ = 0;
   heads_.clear();
-  endings_.clear();
 }
 
 LineStore::Line& LineStore::At(size_t index) { return chunks_[index / kChunkLines][index % kChunkLines]; }
@@ -112,11 +108,6 @@ LineStore::Piece LineStore::Rest(const Line& line) const {
   return {line.rest, line.length, (line.flags & kNarrow) != 0};
 }
 
-std::wstring_view LineStore::Ending(const Line& line) const {
-  if (line.ending == 0) return {};
-  return endings_[line.ending - 1];
-}
-
 size_t LineStore::Add(std::wstring_view text, bool ticked) {
   if (count_ == chunks_.size() * kChunkLines) chunks_.push_back(std::make_unique<Line[]>(kChunkLines));
   Line& line = At(count_);
@@ -134,42 +125,22 @@ std::wstring LineStore::Text(size_t index) const {
 size_t LineStore::Length(size_t index) const {
   if (index >= count_) return 0;
   const Line& line = At(index);
-  return Head(line).length + line.length + Ending(line).size();
+  return Head(line).length + line.length;
 }
 
 size_t LineStore::CopyText(size_t index, wchar_t* out) const {
   wchar_t* end = out;
   if (index < count_) {
     const Line& line = At(index);
-    const std::wstring_view ending = Ending(line);
-    end = std::copy(ending.begin(), ending.end(), Copy(Rest(line), Copy(Head(line), out)));
+    end = Copy(Rest(line), Copy(Head(line), out));
   }
   *end = L'\0';
   return static_cast<size_t>(end - out);
 }
 
-// The new text is the line's own text plus a short ending: only the ending changes.
-bool LineStore::ShareEnding(Line& line, std::wstring_view text) {
-  const Piece head = Head(line), rest = Rest(line);
-  const size_t base = head.length + rest.length;
-  if (text.size() <= base || text.size() - base > kMaxEndingChars) return false;
-  if (!Equals(head, text.substr(0, head.length)) || !Equals(rest, text.substr(head.length, rest.length))) return false;
-  const std::wstring_view ending = text.substr(base);
-  auto known = std::find(endings_.begin(), endings_.end(), ending);
-  if (known == endings_.end()) {
-    if (endings_.size() >= kMaxEndings) return false;
-    known = endings_.insert(endings_.end(), std::wstring(ending));
-  }
-  line.ending = static_cast<uint8_t>(known - endings_.begin() + 1);
-  return true;
-}
-
 void LineStore::SetText(size_t index, std::wstring_view text) {
   if (index >= count_) return;
-  Line& line = At(index);
-  if (ShareEnding(line, text)) return;
-  line.ending = 0;
-  Place(line, text);
+  Place(At(index), text);
 }
 
 bool LineStore::Ticked(size_t index) const { return index < count_ && (At(index).flags & kTicked) != 0; }
@@ -178,6 +149,12 @@ void LineStore::SetTicked(size_t index, bool ticked) {
   if (index >= count_) return;
   Line& line = At(index);
   line.flags = static_cast<uint8_t>(ticked ? line.flags | kTicked : line.flags & ~kTicked);
+}
+
+uint8_t LineStore::Tag(size_t index) const { return index < count_ ? At(index).tag : 0; }
+
+void LineStore::SetTag(size_t index, uint8_t tag) {
+  if (index < count_) At(index).tag = tag;
 }
 
 }  // namespace krelmix
