@@ -6,7 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "cleanup/CleanupEngine.h"
+#include "common/ProgramState.h"
 #include "forms/MainForm.h"
+#include "forms/MainWindowView.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/Win32AnsiCodec.h"
 #include "platform/win32/Win32AutostartRegistry.h"
@@ -15,7 +18,9 @@
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32SettingsStorage.h"
 #include "platform/win32/Win32SoundOutput.h"
+#include "settings/SettingsFile.h"
 #include "toolkit/Application.h"
+#include "toolkit/ApplicationInfo.h"
 #include "toolkit/ErrorReport.h"
 #include "toolkit/OneInstance.h"
 
@@ -48,9 +53,17 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   krelmix::Win32Clock clock;
   krelmix::Win32AutostartRegistry autostart;
   const krelmix::MainFormServices services{sound, fileSystem, drives, settingsStorage, codec, clock, autostart};
+  // The program's state, its settings file beside the executable, and the cleanup engine with its
+  // view of the main window, which the window binds to its controls.
+  krelmix::ProgramState state;
+  state.ExeDir = krelmix::ExecutableFolder();
+  krelmix::SettingsFile settings(settingsStorage, codec, state.SettingsPath());
+  krelmix::MainWindowView view(state);
+  krelmix::CleanupEngine engine(state, fileSystem, view, settings, clock);
   MSG msg{};
   {
-    krelmix::TForm1 form(application.Handle(), Arguments(), oneInstance.PreviousInstance(), services);
+    krelmix::TForm1 form(application.Handle(), Arguments(), oneInstance.PreviousInstance(), services,
+                         {state, settings, engine, view});
     try {
       form.Load();
     } catch (...) {

@@ -50,12 +50,16 @@ FormStyle MainFormStyle() {
 }  // namespace
 
 TForm1::TForm1(HWND applicationWindow, std::vector<std::wstring> args, bool previousInstance,
-               const MainFormServices& services)
+               const MainFormServices& services, const MainFormParts& parts)
     : Form(MainFormStyle()),
       application_(applicationWindow),
       args_(std::move(args)),
       previousInstance_(previousInstance),
       services_(services),
+      state_(parts.state),
+      settings_(parts.settings),
+      engine_(parts.engine),
+      view_(parts.view),
       SRWavePlayer1(services.sound) {}
 
 TForm1::~TForm1() = default;
@@ -84,9 +88,16 @@ void TForm1::CreateControls() {
   CreateSkin();
   LoadPictures();
   CreateFonts();
-  CreateButtons();
+  RuledButtons ruled =
+      CreateCommandBar(*this, Commands(), font_, [this](const wchar_t* question) { return AskBeforeKey(question); });
   CreateLists();
   CreateBannersAndPanels();
+  view_.Bind({*this,
+              CheckListBox1,
+              std::move(ruled),
+              SRWavePlayer1,
+              *listFontMeter_,
+              {Label1, Label2, Panel2, Panel1, RxCheckListBox1}});
   SetTabOrder({CheckListBox1.Handle(), RxCheckListBox1.Handle()});
   onActivate = [this] { FormActivate(); };
   onClose = [this] { FormClose(); };
@@ -125,52 +136,77 @@ void TForm1::CreateFonts() {
   listFontMeter_ = std::make_unique<TextMeter>(listFont_.Get());
 }
 
-// Every command has a key, which its hint names; a key obeys its button's state as a click does.
-// None takes Alt+X (the program's system-wide key) or a key the lists use.
-void TForm1::CreateButtons() {
-  const BorrowedFont font = font_;
-  Add(SpeedButton1, {.bounds = {20, 15, 50, 50}, .caption = L"О...", .hint = L"О программе... (F1)", .font = font});
-  Add(SpeedButton2, {.bounds = {90, 15, 50, 50}, .caption = L"Поиск", .hint = L"Поиск мусора (F3)", .font = font});
-  Add(SpeedButton3, {.bounds = {140, 15, 50, 50},
-                     .caption = L"Удалить",
-                     .hint = L"Удалить отмеченные (Del)",
-                     .font = font,
-                     .enabled = false});
-  Add(SpeedButton4,
-      {.bounds = {190, 15, 50, 50}, .caption = L"Стоп", .hint = L"Стоп!!! (Esc)", .font = font, .enabled = false});
-  Add(SpeedButton5, {.bounds = {240, 15, 50, 50},
-                     .caption = L"Очистка",
-                     .hint = L"Удалить сразу все (Ctrl+Shift+Del)",
-                     .font = font});
-  Add(SpeedButton6, {.bounds = {290, 15, 50, 50}, .caption = L"TMP", .hint = L"Очистить TMP (Ctrl+T)", .font = font});
-  Add(SpeedButton8,
-      {.bounds = {370, 15, 60, 50}, .caption = L"Настройки", .hint = L"Настройки (Ctrl+O)", .font = font});
-  Add(SpeedButton7, {.bounds = {535, 15, 50, 50}, .caption = L"Выход", .hint = L"Выход (Ctrl+Q)", .font = font});
-  Keys().Add({VK_F1}, SpeedButton1);
-  Keys().Add({VK_F3}, SpeedButton2);
-  Keys().Add({'F', true}, SpeedButton2);  // the other search key a Windows user tries
-  // The two keys that delete ask first ("Нет" the default); the buttons, labelled and aimed at,
-  // do not. Del is where most programs remove the current line, and after a search the keyboard
-  // is in the found list, where every find is ticked.
-  Keys().AddAsking({VK_DELETE}, SpeedButton3, [this] { return AskBeforeKey(kDeleteKeyQuestion); });
-  Keys().Add({VK_ESCAPE}, SpeedButton4);
-  Keys().AddAsking({VK_DELETE, true, true}, SpeedButton5, [this] { return AskBeforeKey(kCleanKeyQuestion); });
-  Keys().Add({'T', true}, SpeedButton6);
-  Keys().Add({'O', true}, SpeedButton8);
-  Keys().Add({'Q', true}, SpeedButton7);
-  const BorrowedCursor hand = SystemCursor(IDC_HAND);
-  for (SpeedButton* button :
-       {&SpeedButton2, &SpeedButton3, &SpeedButton4, &SpeedButton5, &SpeedButton6, &SpeedButton8, &SpeedButton7})
-    button->SetCursor(hand);
-  SpeedButton1.SetCursor(SystemCursor(IDC_HELP));
-  SpeedButton1.onClick = [this] { SpeedButton1Click(); };
-  SpeedButton2.onClick = [this] { SpeedButton2Click(); };
-  SpeedButton3.onClick = [this] { SpeedButton3Click(); };
-  SpeedButton4.onClick = [this] { SpeedButton4Click(); };
-  SpeedButton5.onClick = [this] { SpeedButton5Click(); };
-  SpeedButton6.onClick = [this] { SpeedButton6Click(); };
-  SpeedButton7.onClick = [this] { SpeedButton7Click(); };
-  SpeedButton8.onClick = [this] { SpeedButton8Click(); };
+// SpeedButton7 "Выход" stands apart, at the bar's right end.
+std::vector<MainCommand> TForm1::Commands() {
+  return {
+      {SpeedButton1,
+       {20, 15, 50, 50},
+       L"О...",
+       L"О программе... (F1)",
+       {{VK_F1}},
+       [this] { SpeedButton1Click(); },
+       std::nullopt,
+       true,
+       nullptr,
+       IDC_HELP},
+      // Ctrl+F: the other search key a Windows user tries.
+      {SpeedButton2,
+       {90, 15, 50, 50},
+       L"Поиск",
+       L"Поиск мусора (F3)",
+       {{VK_F3}, {'F', true}},
+       [this] { SpeedButton2Click(); },
+       MainButton::Search},
+      // The two keys that delete ask first. Del is where most programs remove the current line, and
+      // after a search the keyboard is in the found list, where every find is ticked.
+      {SpeedButton3,
+       {140, 15, 50, 50},
+       L"Удалить",
+       L"Удалить отмеченные (Del)",
+       {{VK_DELETE}},
+       [this] { SpeedButton3Click(); },
+       MainButton::Delete,
+       false,
+       kDeleteKeyQuestion},
+      {SpeedButton4,
+       {190, 15, 50, 50},
+       L"Стоп",
+       L"Стоп!!! (Esc)",
+       {{VK_ESCAPE}},
+       [this] { SpeedButton4Click(); },
+       MainButton::Stop,
+       false},
+      {SpeedButton5,
+       {240, 15, 50, 50},
+       L"Очистка",
+       L"Удалить сразу все (Ctrl+Shift+Del)",
+       {{VK_DELETE, true, true}},
+       [this] { SpeedButton5Click(); },
+       MainButton::Clean,
+       true,
+       kCleanKeyQuestion},
+      {SpeedButton6,
+       {290, 15, 50, 50},
+       L"TMP",
+       L"Очистить TMP (Ctrl+T)",
+       {{'T', true}},
+       [this] { SpeedButton6Click(); },
+       MainButton::Tmp},
+      {SpeedButton8,
+       {370, 15, 60, 50},
+       L"Настройки",
+       L"Настройки (Ctrl+O)",
+       {{'O', true}},
+       [this] { SpeedButton8Click(); },
+       MainButton::Settings},
+      {SpeedButton7,
+       {535, 15, 50, 50},
+       L"Выход",
+       L"Выход (Ctrl+Q)",
+       {{'Q', true}},
+       [this] { SpeedButton7Click(); },
+       MainButton::Exit},
+  };
 }
 
 void TForm1::CreateLists() {
@@ -192,6 +228,8 @@ void TForm1::CreateLists() {
   Add(RxCheckListBox1, kFoundListId, {.bounds = {162, 96, 429, 336}, .font = listFont_});
   RxCheckListBox1.SetAccessibleName(L"Найденные файлы");
   RxCheckListBox1.onDblClick = [this] { RxCheckListBox1DblClick(); };
+  foundList_ =
+      std::make_unique<FoundListAdapter>(engine_.Finds(), RxCheckListBox1, [this] { view_.Display().HoldList(); });
 }
 
 void TForm1::CreateBannersAndPanels() {
@@ -214,21 +252,17 @@ void TForm1::CreateBannersAndPanels() {
   Add(Panel1, kStatusId, {.bounds = {161, 434, 432, 22}, .font = font_});
 }
 
-// Start-up order: program folder, modes, drive list, option defaults, settings, command line.
+// Start-up order (the program folder is set by the program): modes, drive list, option defaults,
+// settings, command line.
 void TForm1::FormCreate() {
-  state_.ExeDir = ExecutableFolder();
   state_.TestMode = state_.NightTrashMode = state_.NightFlyMode = false;
-  settings_ = std::make_unique<SettingsFile>(services_.settingsStorage, services_.codec, state_.SettingsPath());
-  engine_ = std::make_unique<CleanupEngine>(state_, services_.fileSystem, static_cast<CleanupView&>(*this), *settings_,
-                                            services_.clock);
-  foundList_ = std::make_unique<FoundListAdapter>(engine_->Finds(), RxCheckListBox1, [this] { HoldFoundList(); });
   driveLines_ = FillDriveList(services_.drives);
   ApplyOptionDefaults(state_);
   state_.MaskList.clear();
   state_.ExcludeList.clear();
   std::optional<IniDocument> document;
   try {
-    document = settings_->LoadExisting();
+    document = settings_.LoadExisting();
   } catch (const SettingsReadError& error) {
     EndWithoutSettings(error);
     return;
@@ -285,7 +319,7 @@ void TForm1::FormActivate() {
     return;
   }
   if (state_.ShowSplash) SpeedButton1Click();  // the rest waits until the splash has closed
-  PlayEventSound(SoundEvent::evStart);
+  view_.PlayEventSound(SoundEvent::evStart);
 }
 
 void TForm1::SpeedButton1Click() { TAboutForm::Execute(Handle()); }
@@ -307,7 +341,7 @@ void TForm1::FormClose() {
   if (state_.UseSounds) {
     // Synchronous play holds the close until the sound has ended.
     SRWavePlayer1.SetAsynchronous(false);
-    PlayEventSound(SoundEvent::evExit);
+    view_.PlayEventSound(SoundEvent::evExit);
   }
 }
 
@@ -319,7 +353,7 @@ void TForm1::ShowDriveLines() {
 }
 
 void TForm1::CheckListBox1Click() {
-  settings_->Update([this](IniDocument& document) { WriteDriveTicks(driveLines_, document); });
+  settings_.Update([this](IniDocument& document) { WriteDriveTicks(driveLines_, document); });
 }
 
 void TForm1::CheckListBox1DblClick() {
@@ -342,7 +376,7 @@ void TForm1::SpeedButton7Click() { Close(); }
 void TForm1::SpeedButton8Click() {
   try {
     TOptionsForm::Execute(
-        Handle(), {state_, *settings_, services_.autostart, services_.sound, ExecutablePath(), services_.fileSystem});
+        Handle(), {state_, settings_, services_.autostart, services_.sound, ExecutablePath(), services_.fileSystem});
   } catch (...) {
     ReportCurrentException(Handle());
   }

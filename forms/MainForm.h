@@ -1,6 +1,7 @@
 #pragma once
 // The main window TForm1: the only window alive for the whole run. Every user action is a press
-// of one of its buttons.
+// of one of its buttons. The program makes what it works with (the services, the state, the
+// settings file, the engine and the engine's view of this window) and hands them in.
 #include <windows.h>
 
 #include <memory>
@@ -9,11 +10,11 @@
 #include <vector>
 
 #include "cleanup/CleanupEngine.h"
-#include "cleanup/CleanupView.h"
 #include "cleanup/DriveList.h"
 #include "common/ProgramState.h"
 #include "common/WavePlayer.h"
 #include "forms/FoundListAdapter.h"
+#include "forms/MainWindowView.h"
 #include "platform/AnsiCodec.h"
 #include "platform/AutostartRegistry.h"
 #include "platform/Clock.h"
@@ -28,7 +29,6 @@
 #include "toolkit/Gdi.h"
 #include "toolkit/GlobalHotKey.h"
 #include "toolkit/GraphicControl.h"
-#include "toolkit/MessagePump.h"
 #include "toolkit/Panel.h"
 #include "toolkit/ShapeHint.h"
 
@@ -46,11 +46,19 @@ struct MainFormServices {
   AutostartRegistry& autostart;
 };
 
-class TForm1 : public Form, private CleanupView {
+// The program's state and what works on it; the settings file is the one in state.ExeDir.
+struct MainFormParts {
+  ProgramState& state;
+  SettingsFile& settings;
+  CleanupEngine& engine;
+  MainWindowView& view;  // the engine's view, bound to this window's controls when it creates them
+};
+
+class TForm1 : public Form {
  public:
   // previousInstance: another copy of this executable runs (the single-instance mutex existed).
   TForm1(HWND applicationWindow, std::vector<std::wstring> args, bool previousInstance,
-         const MainFormServices& services);
+         const MainFormServices& services, const MainFormParts& parts);
   ~TForm1() override;
 
   // Creates the window and runs FormCreate; the window is shown by the caller unless a run hid it.
@@ -92,6 +100,7 @@ class TForm1 : public Form, private CleanupView {
   void SpeedButton8Click();        // "Настройки": the options dialog
   // Asked before a key that deletes presses its button; true when answered "Да".
   bool AskBeforeKey(const wchar_t* question);
+  std::vector<MainCommand> Commands();
   // Runs one engine command; a close asked for while it ran is carried out once it has returned.
   template <typename Command>
   void RunCommand(Command command);
@@ -100,28 +109,8 @@ class TForm1 : public Form, private CleanupView {
   bool RunNightFly();  // false: the settings file could not be read, the program ends
   bool RunNightTrash();
   void RequestEnd() { endRequested_ = true; }
-  // Shows the buttons as the rule has them.
-  void ApplyButtonRule();
   void HideTaskbarEntry();
 
-  // What the cleanup engine sees of this window.
-  void MakeFoundCurrent(size_t index) override;
-  void SetFolderCounter(const std::wstring& text) override;
-  void SetFileCounter(const std::wstring& text) override;
-  void SetStatus(const std::wstring& text) override;
-  int TextWidth(std::wstring_view text) override;
-  void EnableDriveList(bool enabled) override;
-  void RunStarts(RunKind kind) override;
-  void RunEnds(RunKind kind, const RunEnd& end) override;
-  bool PumpMessages() override;
-  bool Ask(QuestionKind kind, const std::wstring& text) override;
-  void ShowMessage(const std::wstring& text) override;
-  void PlayEventSound(SoundEvent event) override;
-  void ShowPending() override;
-  void FlushPending();
-  void ShowBeforeDialog();
-  void HoldFoundList();
-  void StopEventSound();
   void Image1Click();  // the banners open their web addresses
   void Image3Click();
 
@@ -134,26 +123,15 @@ class TForm1 : public Form, private CleanupView {
   bool previousInstance_;
   bool showOnStart_ = true;
   bool endRequested_ = false;
-  ProgramState state_;
   MainFormServices services_;
-  std::unique_ptr<SettingsFile> settings_;
+  ProgramState& state_;
+  SettingsFile& settings_;
+  CleanupEngine& engine_;
+  MainWindowView& view_;
   std::vector<DriveLine> driveLines_;
-  std::unique_ptr<CleanupEngine> engine_;
   std::unique_ptr<FoundListAdapter> foundList_;  // the engine's finds in RxCheckListBox1
-  bool closeRequested_ = false;
-  MainButtonRule buttonRule_;  // which buttons the runs leave usable
-  MessagePump pump_;
-  // What a run changes goes on screen together, at most every kDisplayIntervalMs, while the
-  // queue is still read every 15 ms: the finds, the current line, the counters and the status
-  // text. Under Wine one update of the list costs about 20 ms (its scroll bar, its rows), so four
-  // a second keep a walk's cost for its window near a tenth; nobody reads a scrolling report faster.
-  static constexpr uint64_t kDisplayIntervalMs = 250;
-  uint64_t lastDisplay_ = 0;
-  bool holdingFoundList_ = false;
-  std::optional<size_t> pendingCurrent_;
-  std::optional<std::wstring> pendingStatus_, pendingFolders_, pendingFiles_;
-  WavePlayer SRWavePlayer1;       // plays the event sounds
-  GlobalHotKey LMDGlobalHotKey1;  // Alt+X, system-wide
+  WavePlayer SRWavePlayer1;                      // plays the event sounds
+  GlobalHotKey LMDGlobalHotKey1;                 // Alt+X, system-wide
 
   TfcImageForm fcImageForm1;                  // the skin: outline, picture, dragging
   std::vector<Bitmap> pictures_;              // glyphs and banners, alive as long as the controls showing them

@@ -61,6 +61,21 @@ class RecordingSound : public SoundOutput {
   void StopAll() override {}
 };
 
+// What the program makes for its main window besides the services, made as the program makes it.
+struct MainProgram {
+  explicit MainProgram(const MainFormServices& given) : services(given) { state.ExeDir = ProgramFolder(); }
+  TForm1& Window(HWND owner, std::vector<std::wstring> args = {}, bool previousInstance = false) {
+    form.emplace(owner, std::move(args), previousInstance, services, MainFormParts{state, settings, engine, view});
+    return *form;
+  }
+  MainFormServices services;
+  ProgramState state;
+  SettingsFile settings{services.settingsStorage, services.codec, ProgramFolder() + L"Krelmix.ini"};
+  MainWindowView view{state};
+  CleanupEngine engine{state, services.fileSystem, view, settings, services.clock};
+  std::optional<TForm1> form;
+};
+
 // The real services but for the sound.
 struct Win32Services {
   Win32FileSystem fileSystem;
@@ -106,7 +121,8 @@ TEST(MainFormSounds, StartSoundOnFirstActivationAndCloseWaitsForTheExitSound) {
   HWND owner = HiddenOwner();
   {
     Win32Services services;
-    TForm1 form(owner, {}, false, services.With(sound));
+    MainProgram program(services.With(sound));
+    TForm1& form = program.Window(owner, {}, false);
     form.Load();
     sound.watched = form.Handle();
     form.Show();
@@ -138,7 +154,8 @@ TEST(MainFormSounds, SoundsOffPlaysNothingAtStartOrClose) {
   HWND owner = HiddenOwner();
   {
     Win32Services services;
-    TForm1 form(owner, {}, false, services.With(sound));
+    MainProgram program(services.With(sound));
+    TForm1& form = program.Window(owner, {}, false);
     form.Load();
     form.Show();
     SetForegroundWindow(form.Handle());
@@ -167,7 +184,8 @@ TEST(OptionsDialog, CancelTurnsTheSoundsOffInTheRunningProgramOnly) {
   HWND owner = HiddenOwner();
   {
     Win32Services services;
-    TForm1 form(owner, {}, false, services.With(sound));
+    MainProgram program(services.With(sound));
+    TForm1& form = program.Window(owner, {}, false);
     form.Load();
     form.Show();
     SetForegroundWindow(form.Handle());
@@ -274,7 +292,8 @@ TEST(MainFormServices, DrivesSettingsAndFilesComeFromTheServicesItIsGiven) {
   services.fileSystem.AddFile(L"T:\\sub\\b.tmp", 10);
   HWND owner = HiddenOwner();
   {
-    TForm1 form(owner, {}, false, services.Get());
+    MainProgram program(services.Get());
+    TForm1& form = program.Window(owner, {}, false);
     form.Load();
     form.Show();
     HWND driveList = GetDlgItem(form.Handle(), 101);
@@ -305,7 +324,8 @@ TEST(MainFormTaskbar, TheMainWindowIsTheOneEntryWithTitleAndIconAndTheUnattended
   HWND owner = HiddenOwner();
   {
     MemoryServices services("[Options]\r\n0=0\r\n");
-    TForm1 form(owner, {}, false, services.Get());
+    MainProgram program(services.Get());
+    TForm1& form = program.Window(owner, {}, false);
     form.Load();
     form.Show();
     EXPECT_TRUE(HasTaskbarButton(form.Handle()));
@@ -325,7 +345,8 @@ TEST(MainFormTaskbar, TheMainWindowIsTheOneEntryWithTitleAndIconAndTheUnattended
     // The temporary folder is the program's own: the window stays up, without an entry.
     MemoryServices services("[Options]\r\n0=0\r\n");
     services.fileSystem.tempPath = ProgramFolder();
-    TForm1 form(owner, {L"/nighttrash"}, false, services.Get());
+    MainProgram program(services.Get());
+    TForm1& form = program.Window(owner, {L"/nighttrash"}, false);
     form.Load();
     ASSERT_TRUE(form.ShowOnStart());
     EXPECT_FALSE(form.EndRequested());
@@ -346,7 +367,8 @@ TEST(MainFormEnd, EveryRunOfTheCommandLineHappensBeforeTheEndIsPosted) {
   Pump(100);  // takes the end an earlier test's window posted when it went
   HWND owner = HiddenOwner();
   {
-    TForm1 form(owner, {L"/nighttrash", L"/nightfly"}, true, services.Get());
+    MainProgram program(services.Get());
+    TForm1& form = program.Window(owner, {L"/nighttrash", L"/nightfly"}, true);
     form.Load();
     EXPECT_TRUE(form.EndRequested());
     EXPECT_FALSE(form.ShowOnStart());
@@ -377,7 +399,8 @@ TEST(MainFormSettings, AHeldSettingsFileIsWaitedForAndNeverTakenForAMissingOne) 
   HWND owner = HiddenOwner();
   {
     storage.heldReads = 3;
-    TForm1 form(owner, {}, false, services.Get());
+    MainProgram program(services.Get());
+    TForm1& form = program.Window(owner, {}, false);
     form.Load();
     form.Show();
     HWND driveList = GetDlgItem(form.Handle(), 101);
@@ -392,7 +415,8 @@ TEST(MainFormSettings, AHeldSettingsFileIsWaitedForAndNeverTakenForAMissingOne) 
   for (const std::vector<std::wstring>& args : {std::vector<std::wstring>{}, {L"/nightfly"}, {L"/nighttrash"}}) {
     errors.clear();
     storage.heldReads = test::FakeStorage::kAlways;
-    TForm1 form(owner, args, false, services.Get());
+    MainProgram program(services.Get());
+    TForm1& form = program.Window(owner, args, false);
     form.Load();
     EXPECT_FALSE(form.ShowOnStart());
     EXPECT_TRUE(form.EndRequested());
@@ -460,7 +484,7 @@ class MainWindowOverT {
   MainWindowOverT() : services_("[Area]\r\nT=1\r\n[Options]\r\n0=0\r\n[Kill]\r\n*.tmp=1\r\n") {
     for (const wchar_t* file : {L"T:\\a.tmp", L"T:\\b.tmp", L"T:\\sub\\c.tmp"}) services_.fileSystem.AddFile(file, 10);
     owner_ = HiddenOwner();
-    form_ = std::make_unique<TForm1>(owner_, std::vector<std::wstring>{}, false, services_.Get());
+    form_ = &program_.Window(owner_);
     form_->Load();
     form_->Show();
     SetForegroundWindow(form_->Handle());
@@ -470,7 +494,7 @@ class MainWindowOverT {
   }
   ~MainWindowOverT() {
     KillTimer(nullptr, closer_);
-    form_.reset();
+    program_.form.reset();
     DestroyWindow(owner_);
   }
   HWND Handle() const { return form_->Handle(); }
@@ -480,8 +504,9 @@ class MainWindowOverT {
  private:
   test::ComScope com_;
   MemoryServices services_;
+  MainProgram program_{services_.Get()};
   HWND owner_ = nullptr;
-  std::unique_ptr<TForm1> form_;
+  TForm1* form_ = nullptr;
   UINT_PTR closer_ = 0;
 };
 
