@@ -1,7 +1,8 @@
 // The real Krelmix.exe, driven as the end-to-end tests drive it and watched from outside.
 //   program_bench PATH-TO-Krelmix.exe TREE-DRIVE MILLION-DRIVE [tree|million]
 // On the tree drive its searches, timed by the program's own timing message (/test), and its
-// deletions are set against a bare enumeration and a bare delete loop run here in the same run.
+// deletions are set against a bare enumeration, a bare delete loop and the engine's own deletion
+// of the same files (in this process, showing nothing), run here in the same run.
 // On the million drive it searches 1,000,000 garbage files: how long that takes, the memory of
 // the whole program, and how long its window goes without answering.
 //
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include "bench/BenchTools.h"
+#include "bench/QuietEngine.h"
 #include "tests/e2e/AnswerProbe.h"
 #include "tests/e2e/Harness.h"
 
@@ -213,18 +215,26 @@ void TreeRuns(char drive) {
     bare += b;
     search += s;
   }
-  // Deletion: "Удалить" after a search, every find ticked, against a bare delete loop over the
-  // same files, each on fresh copies.
-  double bareDelete = 0, deletion = 0, slowest = 0;
+  // Deletion: "Удалить" after a search, every find ticked, against a bare delete loop and the
+  // engine's deletion over the same files, each on fresh copies.
+  EngineBench engine;
+  engine.root = root;
+  QuietView quiet;
+  double bareDelete = 0, engineDelete = 0, deletion = 0, slowest = 0;
   for (int round = 0; round < rounds; ++round) {
     CreateFiles(garbage);
     const double b = Time([&] { BareDelete(garbage); });
     CreateFiles(garbage);
+    const double e = engine.SearchThenDelete(quiet);
+    CreateFiles(garbage);
     TimedRun(program, L"SpeedButton2");
     const RunFigures d = TimedDelete(program);
-    std::printf("  round %d: bare delete loop %.3f s, deletion %.3f s (ratio %.2f), slowest answer %.0f ms\n",
-                round + 1, b, d.elapsed, d.elapsed / b, d.slowestAnswer * 1e3);
+    std::printf(
+        "  round %d: bare delete loop %.3f s, engine %.3f s, program %.3f s (ratio %.2f to the engine), "
+        "slowest answer %.0f ms\n",
+        round + 1, b, e, d.elapsed, d.elapsed / e, d.slowestAnswer * 1e3);
     bareDelete += b;
+    engineDelete += e;
     deletion += d.elapsed;
     slowest = std::max(slowest, d.slowestAnswer);
   }
@@ -233,9 +243,12 @@ void TreeRuns(char drive) {
   std::printf("  bare enumeration        %8.3f s\n", bare / rounds);
   std::printf("  search, live window     %8.3f s\n", search / rounds);
   std::printf("  bare delete loop        %8.3f s\n", bareDelete / rounds);
+  std::printf("  engine's own deletion   %8.3f s\n", engineDelete / rounds);
   std::printf("  deletion, live window   %8.3f s\n", deletion / rounds);
   Figure("search through the real program / bare enumeration", search / bare, "", 1.5);
   Figure("deletion through the real program / bare loop", deletion / bareDelete, "", 1.7);
+  Figure("deletion through the real program / the engine's deletion of the same files", deletion / engineDelete, "",
+         1.15);
   Figure("longest time the window does not answer, deleting 40,000 files", slowest * 1e3, " ms", 50);
   Close(program);
 }

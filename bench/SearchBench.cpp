@@ -3,8 +3,8 @@
 // a view that keeps the finds in memory and shows nothing; the real window's cost is measured on
 // the real program by program_bench.
 //   search_bench [root]   (root defaults to K:, the drive bench/run.sh maps to its tree)
-// BENCH_PUMP_MS sets the pump interval (default 15 ms, 0 reads the queue at every pump point);
-// BENCH_PROFILE=1 adds runs without pumping and with pumping at every pump point.
+// BENCH_PUMP_MS sets the pump interval (bench/QuietEngine.h); BENCH_PROFILE=1 adds runs without
+// pumping and with pumping at every pump point.
 #include <windows.h>
 
 #include <cstdio>
@@ -13,86 +13,15 @@
 #include <vector>
 
 #include "bench/BenchTools.h"
-#include "cleanup/CleanupEngine.h"
-#include "platform/win32/Win32Clock.h"
-#include "platform/win32/Win32FileSystem.h"
-#include "toolkit/MessagePump.h"
+#include "bench/QuietEngine.h"
 
 namespace krelmix {
 namespace {
 
-uint32_t PumpInterval() {
-  const wchar_t* text = _wgetenv(L"BENCH_PUMP_MS");
-  return text ? static_cast<uint32_t>(_wtoi(text)) : 15;
-}
-
-class MemoryStorage : public SettingsStorage {
- public:
-  explicit MemoryStorage(std::string text) : text_(std::move(text)) {}
-  StoredFile Read(const std::wstring&) override { return {StoredFile::State::Read, text_}; }
-  WriteOutcome Write(const std::wstring&, const std::string&) override { return WriteOutcome::Refused; }
-  void Pause(unsigned) override {}
-
- private:
-  std::string text_;
-};
-
-// Nothing shown: what the engine costs by itself, its found list included.
-class QuietView : public CleanupView {
- public:
-  explicit QuietView(uint32_t interval = PumpInterval()) : pump_(interval) {}
-  bool pump = true;
-  void MakeFoundCurrent(size_t) override {}
-  int pumps = 0;
-  void SetFolderCounter(const std::wstring&) override {}
-  void SetFileCounter(const std::wstring&) override {}
-  void SetStatus(const std::wstring&) override {}
-  int TextWidth(std::wstring_view text) override { return static_cast<int>(text.size()) * 6; }
-  void EnableDriveList(bool) override {}
-  void RunStarts(RunKind) override {}
-  void RunEnds(RunKind, const RunEnd&) override {}
-  bool PumpMessages() override {
-    ++pumps;
-    return !pump || pump_.Pump();
-  }
-  MessagePump pump_;
-  bool Ask(QuestionKind, const std::wstring&) override { return true; }
-  void ShowMessage(const std::wstring&) override {}
-  void PlayEventSound(SoundEvent) override {}
-};
-
-struct Bench {
-  std::wstring root;
-  ProgramState state;
-  Win32FileSystem fs;
-  Win32Clock clock;
-  Cp1251Codec codec;
-  MemoryStorage storage{"[Kill]\r\n*.tmp=1\r\n*.bak=1\r\n[Options]\r\n1=1\r\n"};
-  SettingsFile settings{storage, codec, L"K:\\nowhere\\Krelmix.ini"};
-
-  std::vector<std::wstring> found;  // the paths the last search found
-
-  double Search(CleanupView& view) {
-    CleanupEngine engine(state, fs, view, settings, clock);
-    const double time = bench::Time([&] { engine.SearchClick({false, {root}}); });
-    found.clear();
-    for (size_t i = 0; i < engine.Finds().Count(); ++i) found.push_back(engine.Finds().Path(i));
-    return time;
-  }
-  // The found files deleted through the engine, every find ticked (as a search leaves them). The
-  // engine deletes only what its own search found (each find's identity is checked), so an
-  // untimed search comes first.
-  double SearchThenDelete(CleanupView& view) {
-    CleanupEngine engine(state, fs, view, settings, clock);
-    engine.SearchClick({false, {root}});
-    return bench::Time([&] { engine.DeleteClick(); });
-  }
-};
-
 int Run(const std::wstring& root) {
   using namespace bench;
   std::setvbuf(stdout, nullptr, _IONBF, 0);
-  Bench bench;
+  EngineBench bench;
   bench.root = root;
   std::printf("warming the cache: %zu entries\n", BareWalk(root));
   double bare = 0, quiet = 0;
@@ -117,25 +46,33 @@ int Run(const std::wstring& root) {
   std::printf("bare enumeration      %8.3f s\n", bare / rounds);
   std::printf("search, quiet view    %8.3f s   ratio %.2f\n", quiet / rounds, quiet / bare);
 
-  // Deletion: the same files deleted by a bare loop and by the engine, each on fresh copies.
-  double bareDelete = 0, engineDelete = 0;
+  // Deletion: the same files deleted by a bare loop, by the least checked loop and by the engine,
+  // each on fresh copies, in turned order every round.
+  double bareDelete = 0, floorDelete = 0, engineDelete = 0;
   for (int round = 0; round < rounds; ++round) {
-    const bool bareFirst = round % 2 == 0;
-    for (int turn = 0; turn < 2; ++turn) {
+    for (int turn = 0; turn < 3; ++turn) {
       CreateFiles(found);
-      if ((turn == 0) == bareFirst) {
-        bareDelete += Time([&] { BareDelete(found); });
-      } else {
-        engineDelete += bench.SearchThenDelete(quietView);
+      switch ((turn + round) % 3) {
+        case 0:
+          bareDelete += Time([&] { BareDelete(found); });
+          break;
+        case 1:
+          floorDelete += Time([&] { FloorDelete(found); });
+          break;
+        default:
+          engineDelete += bench.SearchThenDelete(quietView);
       }
     }
   }
   std::printf("bare delete loop      %8.3f s\n", bareDelete / rounds);
-  std::printf("deletion, quiet view  %8.3f s   ratio %.2f\n", engineDelete / rounds, engineDelete / bareDelete);
+  std::printf("checked delete floor  %8.3f s\n", floorDelete / rounds);
+  std::printf("deletion, quiet view  %8.3f s   ratio %.2f to bare, %.2f to the floor\n", engineDelete / rounds,
+              engineDelete / bareDelete, engineDelete / floorDelete);
   std::printf("killed %llu, failed %llu\n", static_cast<unsigned long long>(bench.state.KilledFiles),
               static_cast<unsigned long long>(bench.state.FailedFiles));
   Figure("search in the engine / bare enumeration", quiet / bare, "", 1.05);
   Figure("deletion in the engine / bare DeleteFileW loop", engineDelete / bareDelete, "", 1.6);
+  Figure("deletion in the engine / checked deletion floor", engineDelete / floorDelete, "", 1.15);
   CreateFiles(found);  // the tree is left as it was generated
   return 0;
 }
