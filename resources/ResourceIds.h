@@ -39,3 +39,6 @@
 #define IDR_SKIN_OPTIONS_OUTLINE 501
 #define IDB_SKIN_EDITORS 502
 #define IDR_SKIN_EDITORS_OUTLINE 503
+// The restore window's skin (500 x 336), keyed on black like them.
+#define IDB_SKIN_RESTORE 504
+#define IDR_SKIN_RESTORE_OUTLINE 505

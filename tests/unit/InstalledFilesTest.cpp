@@ -38,13 +38,13 @@ TEST(InstalledFiles, SettingsNameTheShippedSoundsInEventOrder) {
   }
 }
 
-// The options dialog, the sound editor and the two list editors are keyed on black: their skins
-// hold no black pixel, so each of those windows is a plain rectangle.
+// The options dialog, the sound editor, the two list editors and the restore window are keyed on
+// black: their skins hold no black pixel, so each of those windows is a plain rectangle.
 TEST(InstalledFiles, SkinsKeyedOnBlackMakeRectangularWindows) {
   const struct {
     const char* file;
     int width, height;
-  } skins[] = {{"Options.bmp", 360, 286}, {"Editors.bmp", 120, 286}};
+  } skins[] = {{"Options.bmp", 360, 286}, {"Editors.bmp", 120, 286}, {"Restore.bmp", 500, 336}};
   for (const auto& skin : skins) {
     const auto bmp = test::DecodeBmp(test::ReadFileBytes(std::string(KRELMIX_RESOURCE_DIR "/skins/") + skin.file));
     ASSERT_TRUE(bmp) << skin.file;

@@ -88,6 +88,19 @@ IndexedImage PaintEditorsSkin() {
   return c.Image();
 }
 
+// The lists at 12,32 476 x 106 and 12,148 476 x 120 lie in frames sunk into the metal; the three
+// buttons at 12, 174 and 338 (150 x 24) on row 300 sit in sockets.
+IndexedImage PaintRestoreSkin() {
+  SkinCanvas c(kRestoreSkinWidth, kRestoreSkinHeight, Palette(0xEEF2F7), [](int, int) { return true; });
+  Metal(c, 61);
+  c.Sunken(10, 30, 489, 139, 2);
+  c.Sunken(10, 146, 489, 269, 2);
+  for (const int x : {12, 174, 338}) c.Socket(x - 2, 298, x + 151, 325);
+  c.Led(476, 12, Darkest, Teal, Aqua);
+  Badge(c, 436, 9);
+  return c.Image();
+}
+
 // Every pixel is the window's except these rim pixels, which are in the key colour.
 bool InAboutShape(int x, int y) {
   if (x < 0 || y < 0 || x >= kAboutSkinWidth || y >= kAboutSkinHeight) return false;

@@ -13,6 +13,12 @@ constexpr int kEditorsSkinWidth = 120, kEditorsSkinHeight = 286;
 IndexedImage PaintOptionsSkin();
 IndexedImage PaintEditorsSkin();
 
+// The restore window's skin, keyed on black like the dialogs': the title on the metal, the list
+// of kept runs and the list of the chosen run's files each in a sunken frame, the line of what is
+// kept, and three button sockets.
+constexpr int kRestoreSkinWidth = 500, kRestoreSkinHeight = 336;
+IndexedImage PaintRestoreSkin();
+
 // The About window's skin, keyed on its bottom-left pixel: a rectangle with a few rim pixels in
 // the key colour.
 constexpr int kAboutSkinWidth = 300, kAboutSkinHeight = 205;

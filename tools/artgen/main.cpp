@@ -52,6 +52,9 @@ void Generate(const std::filesystem::path& root) {
   const IndexedImage editors = PaintEditorsSkin();
   WriteBmp4((root / "skins/Editors.bmp").string(), editors);
   WriteStoredOutline((root / "skins/Editors.rgn").string(), editors, kBlack);
+  const IndexedImage restore = PaintRestoreSkin();
+  WriteBmp4((root / "skins/Restore.bmp").string(), restore);
+  WriteStoredOutline((root / "skins/Restore.rgn").string(), restore, kBlack);
   const IndexedImage about = PaintAboutSkin();
   WriteBmp4((root / "skins/About.bmp").string(), about);
   WriteStoredOutline((root / "skins/About.rgn").string(), about);
