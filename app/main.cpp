@@ -17,6 +17,7 @@
 #include "platform/win32/Win32SoundOutput.h"
 #include "toolkit/Application.h"
 #include "toolkit/ErrorReport.h"
+#include "toolkit/MessageLoop.h"
 #include "toolkit/OneInstance.h"
 
 namespace {
@@ -48,7 +49,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   krelmix::Win32Clock clock;
   krelmix::Win32AutostartRegistry autostart;
   const krelmix::MainFormServices services{sound, fileSystem, drives, settingsStorage, codec, clock, autostart};
-  MSG msg{};
+  int exitCode = 0;
   {
     krelmix::TForm1 form(application.Handle(), Arguments(), oneInstance.PreviousInstance(), services);
     try {
@@ -61,11 +62,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // Every run the command line asked for is over: an end asked for on the way takes effect now.
     if (form.EndRequested()) PostQuitMessage(0);
     if (form.ShowOnStart()) form.Show();
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
+    exitCode = krelmix::RunMessageLoop();
   }
   application.SetMainWindow(nullptr);
-  return static_cast<int>(msg.wParam);
+  return exitCode;
 }
