@@ -4,6 +4,9 @@
 // sent straight to a window would pass that step by.
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 #include "toolkit/MessageLoop.h"
 
 namespace krelmix::test {
@@ -25,5 +28,22 @@ inline void PressKey(UINT key, bool ctrl = false, bool shift = false) {
   if (PeekMessageW(&msg, target, message, message, PM_REMOVE)) Deliver(msg);
   SetKeyboardState(saved);
 }
+
+// A filter that notes each key-down it is asked about as its name and the key ("BK"), and takes
+// the one key it is given.
+class KeyLog : public MessageFilter {
+ public:
+  KeyLog(std::vector<std::string>& log, char name, UINT takes = 0) : log_(log), name_(name), takes_(takes) {}
+  bool PreTranslateMessage(MSG& msg) override {
+    if (msg.message != WM_KEYDOWN) return false;
+    log_.push_back({name_, static_cast<char>(msg.wParam)});
+    return msg.wParam == takes_;
+  }
+
+ private:
+  std::vector<std::string>& log_;
+  char name_;
+  UINT takes_;
+};
 
 }  // namespace krelmix::test
