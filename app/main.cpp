@@ -22,6 +22,7 @@
 #include "toolkit/Application.h"
 #include "toolkit/ApplicationInfo.h"
 #include "toolkit/ErrorReport.h"
+#include "toolkit/MessageLoop.h"
 #include "toolkit/OneInstance.h"
 
 namespace {
@@ -60,7 +61,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   krelmix::SettingsFile settings(settingsStorage, codec, state.SettingsPath());
   krelmix::MainWindowView view(state);
   krelmix::CleanupEngine engine(state, fileSystem, view, settings, clock);
-  MSG msg{};
+  int exitCode = 0;
   {
     krelmix::TForm1 form(application.Handle(), Arguments(), oneInstance.PreviousInstance(), services,
                          {state, settings, engine, view});
@@ -74,11 +75,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // Every run the command line asked for is over: an end asked for on the way takes effect now.
     if (form.EndRequested()) PostQuitMessage(0);
     if (form.ShowOnStart()) form.Show();
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
+    exitCode = krelmix::RunMessageLoop();
   }
   application.SetMainWindow(nullptr);
-  return static_cast<int>(msg.wParam);
+  return exitCode;
 }

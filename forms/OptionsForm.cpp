@@ -30,10 +30,7 @@ FormStyle OptionsStyle() {
 
 }  // namespace
 
-TOptionsForm::TOptionsForm(const OptionsDialogServices& services) : Form(OptionsStyle()), services_(services) {
-  onModalMessage = [this](const MSG& msg) { return TakeEscape(msg); };
-  pump_.preTranslate = [this](MSG& msg) { return TakeEscape(msg); };
-}
+TOptionsForm::TOptionsForm(const OptionsDialogServices& services) : Form(OptionsStyle()), services_(services) {}
 
 // The editors are owned windows of the dialog and go before it.
 TOptionsForm::~TOptionsForm() {
@@ -256,6 +253,8 @@ bool TOptionsForm::IsDialogOrEditor(HWND window) const {
 bool TOptionsForm::OwnsKeyTarget(HWND target) const {
   return (target && IsDialogOrEditor(GetAncestor(target, GA_ROOT))) || IsDialogOrEditor(GetActiveWindow());
 }
+
+bool TOptionsForm::PreTranslateMessage(MSG& msg) { return TakeEscape(msg) || Form::PreTranslateMessage(msg); }
 
 bool TOptionsForm::TakeEscape(const MSG& msg) {
   if (msg.message != WM_KEYDOWN || msg.wParam != VK_ESCAPE || ModifierKeyHeld() || !OwnsKeyTarget(msg.hwnd))

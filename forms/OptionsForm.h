@@ -52,6 +52,8 @@ class TOptionsForm : public Form {
  protected:
   void CreateControls() override;
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  // Esc is taken before the dialog's own keys and whichever of its windows has the focus.
+  bool PreTranslateMessage(MSG& msg) override;
 
  private:
   enum class Side { Left, Right };  // where an editor opens: the mask editor left, the exclusions right

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "platform/win32/Handles.h"
+#include "toolkit/MessageLoop.h"
 
 namespace krelmix {
 
@@ -311,8 +312,7 @@ void TfcCustomImageForm::DragLoop(POINT pressScreen) {
       // Wine also offers the second press of a double-click to the hook as a plain press; taken
       // here it is a double-click, which must reach its window as on any system.
       if (SecondClickOfPair(msg)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
+        Deliver(msg);
       }
       continue;
     }
@@ -333,13 +333,11 @@ void TfcCustomImageForm::DragLoop(POINT pressScreen) {
         SetWindowPos(form, nullptr, last.left, last.top, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
       }
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
+      Deliver(msg);
       if (GetCapture() == form) ReleaseCapture();
       break;
     }
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
+    Deliver(msg);
     if (alive.expired()) break;  // the control went with its window
   }
 }

@@ -91,6 +91,11 @@ bool ShapeButton::OnReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
   return false;
 }
 
+bool ShapeButton::UsesKey(UINT key) const {
+  return key == VK_SPACE ||
+         (!ModifierKeyHeld() && ((key == VK_RETURN && look_.isDefault) || (key == VK_ESCAPE && look_.isCancel)));
+}
+
 bool ShapeButton::OnOwnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
   if (onKey && (message == WM_KEYDOWN || message == WM_SYSKEYDOWN || message == WM_KEYUP || message == WM_SYSKEYUP))
     onKey(message, wParam);
@@ -104,8 +109,7 @@ bool ShapeButton::OnOwnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& res
       result = TRUE;
       return true;
     case WM_KEYDOWN:
-      if (wParam == VK_SPACE || (!ModifierKeyHeld() && ((wParam == VK_RETURN && look_.isDefault) ||
-                                                        (wParam == VK_ESCAPE && look_.isCancel)))) {
+      if (UsesKey(static_cast<UINT>(wParam))) {
         if (IsWindowEnabled(Handle()) && IsWindowVisible(Handle())) Click();
         result = 0;
         return true;

@@ -52,6 +52,9 @@ class ShapeButton : public WindowedControl {
   // The face's outline in the button's own coordinates: the pixels of the rounded rectangle from
   // (0, 0) to (width - 1, height - 1) with corner ellipses of bias x bias pixels, as drawn.
   static Region FaceRegion(int width, int height, int bias);
+  // Space clicks; so do Enter on the default button and Esc on the cancel button, without a
+  // modifier (with one they belong to a shortcut).
+  bool UsesKey(UINT key) const override;
 
  protected:
   WindowClass Class() const override { return {L"BUTTON", WS_TABSTOP | BS_OWNERDRAW}; }

@@ -199,7 +199,7 @@ bool CheckListBox::OnOwnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
     if (!HIWORD(hit) && onClick) onClick();
     return true;
   }
-  if (message == WM_KEYDOWN && wParam == VK_SPACE) {
+  if (message == WM_KEYDOWN && UsesKey(static_cast<UINT>(wParam))) {
     const int index = ItemIndex();
     ToggleTick(index);
     if (index >= 0 && static_cast<size_t>(index) < Count() && onKeyTick) onKeyTick(static_cast<size_t>(index));

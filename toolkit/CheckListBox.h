@@ -92,6 +92,8 @@ class CheckListBox : public WindowedControl {
   void SetAccessibleName(std::wstring name) { accessibleName_ = std::move(name); }
   // Flips a line's tick as the user does, onTickToggled included.
   void ToggleTick(int index);
+  // Space ticks the current line.
+  bool UsesKey(UINT key) const override { return key == VK_SPACE; }
 
  protected:
   WindowClass Class() const override;

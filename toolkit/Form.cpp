@@ -73,9 +73,7 @@ int Form::ShowModal() {
       if (modalResult_ == mrNone) modalResult_ = mrCancel;
       break;
     }
-    if (onModalMessage && onModalMessage(msg)) continue;
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
+    Deliver(msg);
   }
   // The owner comes back before this window goes, so the system activates it, not another program.
   if (owner) EnableWindow(owner, TRUE);
@@ -109,11 +107,21 @@ void Form::FocusNext(HWND from, bool backwards) {
   }
 }
 
-bool Form::HandleKey(UINT key, HWND from) {
+bool Form::PreTranslateMessage(MSG& msg) {
+  // With no window focused (the focused list was greyed for a run) the active window gets the
+  // keys as system keys; without Alt (context bit 29) they are the user's plain keys.
+  const bool plain = msg.message == WM_KEYDOWN || (msg.message == WM_SYSKEYDOWN && !(msg.lParam & (1 << 29)));
+  if (!Exists() || !plain || (msg.message == WM_SYSKEYDOWN && msg.hwnd != Handle())) return false;
+  const UINT key = static_cast<UINT>(msg.wParam);
+  const HWND from = msg.hwnd;
+  const auto control =
+      std::find_if(windowed_.begin(), windowed_.end(), [from](WindowedControl* c) { return c->Handle() == from; });
+  if (from != Handle() && (control == windowed_.end() || (*control)->UsesKey(key))) return false;
   // A key the queue held until a modal window of ours read it was typed before that window came:
   // the form it held takes no keys, as it takes no clicks.
   if (!IsWindowEnabled(Handle())) return false;
-  if (key == VK_TAB && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0) {
+  // A control moves the focus on at Ctrl+Tab too, as a dialog's controls do.
+  if (key == VK_TAB && (from != Handle() || GetKeyState(VK_CONTROL) >= 0) && GetKeyState(VK_MENU) >= 0) {
     PaintedFocus::ShowMarks(true);
     FocusNext(from, GetKeyState(VK_SHIFT) < 0);
     return true;
@@ -265,20 +273,6 @@ LRESULT Form::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ACTIVATE:
       Activated(wParam);
       return 0;
-    case kFocusNextMessage:
-      PaintedFocus::ShowMarks(true);
-      FocusNext(reinterpret_cast<HWND>(wParam), lParam != 0);
-      return 0;
-    case kCommandKeyMessage:
-      return HandleKey(static_cast<UINT>(wParam), reinterpret_cast<HWND>(lParam)) ? 1 : 0;
-    case WM_KEYDOWN:
-      if (HandleKey(static_cast<UINT>(wParam), Handle())) return 0;
-      break;
-    case WM_SYSKEYDOWN:
-      // With no window focused (the focused list was greyed for a run) the active window gets the
-      // keys as system keys; without Alt (context bit 29) they are the user's plain keys.
-      if (!(lParam & (1 << 29)) && HandleKey(static_cast<UINT>(wParam), Handle())) return 0;
-      break;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
       if (GraphicControl* painted = paintedFocus_.Current()) painted->Invalidate();

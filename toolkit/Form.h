@@ -11,6 +11,7 @@
 #include "toolkit/FocusMark.h"
 #include "toolkit/GraphicHost.h"
 #include "toolkit/KeyCommands.h"
+#include "toolkit/MessageLoop.h"
 #include "toolkit/Window.h"
 
 namespace krelmix {
@@ -63,7 +64,7 @@ struct FormStyle {
   HICON icon = nullptr;
 };
 
-class Form : public Window {
+class Form : public Window, private MessageFilter {
  public:
   explicit Form(FormStyle style) : style_(std::move(style)) {}
   ~Form() override;
@@ -104,12 +105,13 @@ class Form : public Window {
   std::function<bool()> onCloseQuery;  // false keeps the form open
   std::function<void()> onClose;
   std::function<void(HDC)> onPaintBackground;
-  // Sees every message of this form's modal loop before it is dispatched, whichever window of the
-  // thread it is for; true takes the message.
-  std::function<bool(const MSG&)> onModalMessage;
 
  protected:
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  // Takes the key-downs for the form and its controls that the form's keys use (Tab, a press of the
+  // focused painted control, a command), before the control sees them; the control keeps the keys
+  // it uses itself.
+  bool PreTranslateMessage(MSG& msg) override;
   // Called with the handle made, before the form is shown: create child controls here.
   virtual void CreateControls() {}
 
@@ -118,8 +120,6 @@ class Form : public Window {
   void Activated(WPARAM wParam);
   LRESULT Reflect(HWND child, UINT message, WPARAM wParam, LPARAM lParam, bool& reflected);
   void AnswerDescribe(HWND requester) const;
-  // A key-down the focused control left: Tab, a press of the focused painted control, a command.
-  bool HandleKey(UINT key, HWND from);
   void RestoreFocus();
 
   friend class FormAccessible;

@@ -1,9 +1,10 @@
 #pragma once
 // A window's command keys: each key presses one of its painted buttons (or runs an action) while
 // the window has the keyboard, and does nothing while that button is hidden or greyed, exactly as
-// a click on the greyed button does nothing. The keys reach the form from whichever of its
-// controls holds the focus (WindowedControl passes them on), so a list keeps its own keys
-// (Space, arrows, Home/End) only because no command takes them.
+// a click on the greyed button does nothing. The form applies them to the keys for it or any of
+// its controls before the control sees them (Form::PreTranslateMessage), leaving a control the keys
+// it uses itself (a check list's Space); a list keeps its arrows and Home/End only because no
+// command takes them.
 //
 // A key is judged by the state its button showed when it was typed: a key that waited in the
 // queue while the buttons changed (a run's end, which reads no messages for a while) is dropped
@@ -17,10 +18,6 @@
 namespace krelmix {
 
 class GraphicControl;
-
-// Sent by a control to its form for every key-down it does not use itself: wParam the key, lParam
-// the control. Non-zero: a command took the key.
-constexpr UINT kCommandKeyMessage = WM_APP + 0x3F3;
 
 struct Shortcut {
   UINT key = 0;  // a virtual-key code

@@ -1,5 +1,7 @@
 #include "toolkit/MessagePump.h"
 
+#include "toolkit/MessageLoop.h"
+
 namespace krelmix {
 
 bool MessagePump::Due() const { return !quit_ && GetTickCount64() - last_ >= interval_; }
@@ -17,9 +19,7 @@ bool MessagePump::PumpNow() {
       PostQuitMessage(static_cast<int>(msg.wParam));
       break;
     }
-    if (preTranslate && preTranslate(msg)) continue;
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
+    Deliver(msg);
   }
   last_ = GetTickCount64();
   return !quit_;

@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <functional>
 
 namespace krelmix {
 
@@ -22,9 +21,6 @@ class MessagePump {
   // True when the next Pump will read the queue: the moment to bring held-back updates on
   // screen.
   bool Due() const;
-
-  // Gets each message first (for dialog keys, accelerators); true when it was handled.
-  std::function<bool(MSG&)> preTranslate;
 
  private:
   uint32_t interval_;

@@ -4,7 +4,6 @@
 #include <windowsx.h>
 
 #include "toolkit/ErrorReport.h"
-#include "toolkit/KeyCommands.h"
 #include "toolkit/Window.h"
 
 namespace krelmix {
@@ -72,15 +71,6 @@ LRESULT CALLBACK WindowedControl::SubclassProc(HWND hwnd, UINT message, WPARAM w
       if (control->accessible_->HandleMessage(message, wParam, lParam, result)) return result;
     }
     if (control->OnOwnMessage(message, wParam, lParam, result)) return result;
-    if (message == WM_KEYDOWN && wParam == VK_TAB) {
-      SendMessageW(GetAncestor(hwnd, GA_ROOT), kFocusNextMessage, reinterpret_cast<WPARAM>(hwnd),
-                   GetKeyState(VK_SHIFT) < 0);
-      return 0;
-    }
-    // A key the control has no use for may be one of its form's command keys.
-    if (message == WM_KEYDOWN &&
-        SendMessageW(GetAncestor(hwnd, GA_ROOT), kCommandKeyMessage, wParam, reinterpret_cast<LPARAM>(hwnd)))
-      return 0;
   } catch (...) {
     ReportCurrentException(GetAncestor(hwnd, GA_ROOT));
     return 0;

@@ -34,10 +34,6 @@ class WindowAccessible : public AccessibleSource {
 
 class GraphicControl;
 
-// Sent by a control to its form on Tab, as no dialog manager runs the forms' loops: wParam the
-// control, lParam non-zero for Shift+Tab. The form moves the focus on.
-constexpr UINT kFocusNextMessage = WM_APP + 0x3F0;
-
 class WindowedControl : public Control {
  public:
   using Control::Control;
@@ -60,6 +56,10 @@ class WindowedControl : public Control {
   std::function<void(POINT)> onMouseMove;
   // Graphic controls painted on this control (a panel's labels).
   virtual std::vector<const GraphicControl*> GraphicChildren() const { return {}; }
+
+  // A key-down the control uses itself at the keys held now; its form's keys leave it alone (see
+  // Form::PreTranslateMessage). The control's key handling and this answer come from one rule.
+  virtual bool UsesKey(UINT) const { return false; }
 
   // A reflected notification; returns true when it was handled, with the result in result.
   virtual bool OnReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "KeyPress.h"
 #include "ScreenReader.h"
 #include "forms/ExcludeForm.h"
 #include "forms/FileTypeForm.h"
@@ -40,7 +41,7 @@ class EditorDriver {
   // A key where the keyboard focus is.
   void Key(HWND focus, UINT key) const {
     SetFocus(focus);
-    SendMessageW(GetFocus(), WM_KEYDOWN, key, 1);
+    test::PressKey(key);
   }
   void Remove() const { Press(60, 264); }
   void ClickRow(int row, UINT message = WM_LBUTTONDOWN) const {

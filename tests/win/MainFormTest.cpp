@@ -10,6 +10,7 @@
 #include "../unit/FakeAutostart.h"
 #include "../unit/FakeStorage.h"
 #include "../unit/MemoryFileSystem.h"
+#include "KeyPress.h"
 #include "ScreenReader.h"
 #include "forms/MainForm.h"
 #include "forms/OptionsForm.h"
@@ -441,18 +442,7 @@ TEST(MainFormSettings, AHeldSettingsFileIsWaitedForAndNeverTakenForAMissingOne) 
 
 // --- Keys and screen readers.
 
-// Presses a key where the keyboard focus is, with Ctrl and Shift held as asked.
-void PressKey(UINT key, bool ctrl = false, bool shift = false) {
-  BYTE saved[256] = {}, keys[256] = {};
-  GetKeyboardState(saved);
-  keys[VK_CONTROL] = ctrl ? 0x80 : 0;
-  keys[VK_SHIFT] = shift ? 0x80 : 0;
-  SetKeyboardState(keys);
-  // With no window focused, the system gives the active window the key as a system key.
-  const HWND focus = GetFocus();
-  SendMessageW(focus ? focus : GetActiveWindow(), focus ? WM_KEYDOWN : WM_SYSKEYDOWN, key, 1);
-  SetKeyboardState(saved);
-}
+using test::PressKey;
 
 // The windows a command opened, in order; each is closed (a question answered g_answer, "Нет"
 // unless a test says otherwise) by a timer that runs inside its modal loop. g_questions holds

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "KeyPress.h"
 #include "skin/ShapeButton.h"
 #include "toolkit/Form.h"
 
@@ -83,6 +84,21 @@ TEST(ShapeButton, KeysClickOnlyWithoutModifiersAndTheModalResultComesFirst) {
   form.SetModalResult(mrNone);
   SendMessageW(form.button.Handle(), BM_CLICK, 0, 0);
   EXPECT_EQ(form.resultsSeenByClick, std::vector<int>{mrOk});
+}
+
+// Its form's command keys leave the focused button the keys it uses, and take the others.
+TEST(ShapeButton, TheFocusedButtonKeepsItsOwnKeysFromItsFormsCommands) {
+  ButtonForm form;
+  form.CreateForm(nullptr);
+  form.Show();
+  int commands = 0;
+  for (UINT key : {static_cast<UINT>(VK_RETURN), static_cast<UINT>('A')})
+    form.Keys().Add({key}, [&commands] { ++commands; });
+  SetFocus(form.button.Handle());
+  test::PressKey(VK_RETURN);
+  test::PressKey('A');
+  EXPECT_EQ(form.resultsSeenByClick.size(), 1u);
+  EXPECT_EQ(commands, 1);
 }
 
 }  // namespace

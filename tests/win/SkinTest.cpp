@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "../unit/MainOutline.h"
+#include "KeyPress.h"
 #include "SkinWindow.h"
 
 namespace krelmix {
@@ -239,6 +240,18 @@ TEST(SkinDrag, LosingTheCaptureEndsTheDragWhereTheWindowWas) {
   EXPECT_EQ(r.topLeft.x, 100);
   EXPECT_EQ(r.topLeft.y, 100);
   ReleaseCapture();
+}
+
+TEST(SkinDrag, AKeyTypedDuringADragPassesTheStepBeforeDispatch) {
+  SkinWindow window({});
+  std::vector<std::string> asked;
+  test::KeyLog log(asked, 'A');
+  const HWND hwnd = window.Hwnd();
+  Drag(window, {{30, 20}}, [hwnd] {
+    PostMessageW(hwnd, WM_KEYDOWN, 'K', 0);
+    Sleep(200);
+  });
+  EXPECT_EQ(asked, std::vector<std::string>{"AK"});
 }
 
 TEST(SkinDrag, AQuitRequestEndsTheDragAndIsPassedOn) {

@@ -6,6 +6,7 @@
 #include <map>
 
 #include "../unit/FakeStorage.h"
+#include "KeyPress.h"
 #include "ScreenReader.h"
 #include "common/StartupSettings.h"
 #include "forms/SoundForm.h"
@@ -258,8 +259,7 @@ TEST(SoundEditor, TryOutPlaysTheSelectedRowsFileOnceWithoutWaitingTickedOrNot) {
   }
 }
 
-// Keys go where the focus is, as the keyboard sends them.
-void Press(UINT key) { SendMessageW(GetFocus(), WM_KEYDOWN, key, 1); }
+void Press(UINT key) { test::PressKey(key); }
 
 TEST(SoundEditorKeys, TabReachesEveryControlEnterSavesEscCancels) {
   test::ComScope com;
