@@ -187,7 +187,7 @@ void Form::PaintForm() {
   MemoryDC buffer(paint.Get());
   Bitmap picture(CreateCompatibleBitmap(paint.Get(), client.right, client.bottom));
   SelectGuard select(buffer.Get(), picture.Get());
-  Brush background(CreateSolidBrush(style_.color));
+  Brush background(CreateSolidBrush(style_.color.Get()));
   FillRect(buffer.Get(), &client, background.Get());
   if (onPaintBackground) onPaintBackground(buffer.Get());
   graphics_.Paint(buffer.Get());
@@ -259,6 +259,11 @@ LRESULT Form::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_ERASEBKGND:
       return 1;
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+      // Every colour is read when drawn: a new scheme (high contrast on or off) shows at once.
+      RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
+      break;
     case WM_PAINT:
       PaintForm();
       return 0;

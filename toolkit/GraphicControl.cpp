@@ -48,9 +48,19 @@ long BevelLine::AccessibleRole() const { return ROLE_SYSTEM_SEPARATOR; }
 long Image::AccessibleRole() const { return ROLE_SYSTEM_GRAPHIC; }
 long SpeedButton::AccessibleRole() const { return ROLE_SYSTEM_PUSHBUTTON; }
 
+void Label::FillIfAsked(HDC dc, const TextColors& colors) const {
+  if (!colors.fillBackground) return;
+  const RECT area = Bounds();
+  Brush fill(CreateSolidBrush(colors.background));
+  FillRect(dc, &area, fill.Get());
+}
+
 void Label::Paint(HDC dc) {
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, Enabled() ? color_ : GetSysColor(COLOR_GRAYTEXT));
+  const TextColors colors = Colors();
+  FillIfAsked(dc, colors);
+  // Grey text belongs with the system's own colours; on a fixed one the label keeps its colour.
+  SetTextColor(dc, Enabled() || !background_.IsSystem() ? colors.text : GetSysColor(COLOR_GRAYTEXT));
   SelectGuard select(dc, TextFont());
   RECT area = Bounds();
   // A one-line caption wider than the label (a wider stand-in font) is condensed, not run on.
@@ -103,11 +113,16 @@ void SpeedButton::Paint(HDC dc) {
   if (glyph) DrawTransparentBitmap(dc, glyph, b.left + (b.right - b.left - glyphSize.cx) / 2 + shift, top);
   SetBkMode(dc, TRANSPARENT);
   RECT caption{b.left + shift, top + glyphSize.cy + spacing, b.right + shift, top + contentHeight};
-  if (!enabled) {
+  const TextColors colors = TextColorsOn(captionColor_, captionBackground_);
+  if (colors.fillBackground) {
+    Brush fill(CreateSolidBrush(colors.background));
+    FillRect(dc, &caption, fill.Get());
+    SetTextColor(dc, enabled ? colors.text : GetSysColor(COLOR_GRAYTEXT));
+  } else if (!enabled) {
     // The engraved look of a disabled caption, readable on a dark skin.
     SetTextColor(dc, RGB(90, 110, 120));
   } else {
-    SetTextColor(dc, captionColor_);
+    SetTextColor(dc, colors.text);
   }
   DrawTextW(dc, Caption().c_str(), static_cast<int>(Caption().size()), &caption, DT_CENTER | DT_SINGLELINE | DT_NOCLIP);
 }
