@@ -9,6 +9,7 @@
 
 #include "toolkit/ColorScheme.h"
 #include "toolkit/Control.h"
+#include "toolkit/DisplayScale.h"
 #include "toolkit/Gdi.h"
 
 namespace krelmix {
@@ -63,6 +64,8 @@ class GraphicControl : public Control {
  protected:
   // The caption's font: the one it was made with (borrowed), or the system's default.
   HFONT TextFont() const { return font_ ? font_.Get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
+  // The scale of the form the control was made on: its pictures are shown at it.
+  DisplayScale scale_;
 
  private:
   RECT bounds_{};

@@ -15,7 +15,7 @@ void Panel::AddGraphic(GraphicControl& control) {
 }
 
 void Panel::AddGraphic(GraphicControl& control, const CreateArgs& args) {
-  control.Create(args);
+  control.Create(ScaledToDesign(args));
   AddGraphic(control);
 }
 

@@ -38,6 +38,8 @@ TEST(ProgramFile, ManifestNamesTodaysSystemsAndVersionNamesTheMaker) {
                              "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"})
     EXPECT_NE(manifest.find(std::string("<supportedOS Id=\"{") + system + "}\"/>"), std::string::npos) << system;
   EXPECT_NE(manifest.find("<maxversiontested Id=\"10.0."), std::string::npos);
+  EXPECT_NE(manifest.find(">PerMonitorV2, PerMonitor</dpiAwareness>"), std::string::npos);
+  EXPECT_NE(manifest.find(">true/pm</dpiAware>"), std::string::npos);
 
   std::vector<char> block(GetFileVersionInfoSizeW(BuiltProgram().c_str(), nullptr));
   ASSERT_FALSE(block.empty());
