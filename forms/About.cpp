@@ -14,6 +14,7 @@ namespace {
 
 constexpr UINT kPanelId = 301, kButtonId = 302;
 constexpr COLORREF kNavy = RGB(0, 0, 128), kBlue = RGB(0, 0, 255);
+constexpr COLORREF kSkinUnderLinks = RGB(214, 220, 230);
 
 FormStyle AboutStyle() {
   FormStyle style;
@@ -103,6 +104,7 @@ void TAboutForm::CreateLabels() {
   for (LinkLabel* link : {&SRLabel2, &SRLabel3}) {
     LinkLabelLook& look = link->Look();
     look.fontColor = kNavy;
+    look.behind = kSkinUnderLinks;
     look.linkActive = true;
     look.linkType = LinkType::WWW;
     look.hoverFontColor = kBlue;

@@ -14,7 +14,7 @@ FormStyle ResultStyle() {
   style.clientSize = {163, 178};
   style.style = WS_POPUP | WS_CAPTION;
   style.exStyle = WS_EX_TOOLWINDOW | WS_EX_DLGMODALFRAME;
-  style.color = GetSysColor(COLOR_BTNFACE);
+  style.color = Shade::System(COLOR_BTNFACE);
   return style;
 }
 
@@ -53,7 +53,7 @@ void TDirKillerForm2::CreateControls() {
   valueFont_ = CreatePixelFont(L"Courier New", 12, FW_BOLD);
   buttonFont_ = CreatePointFont(L"MS Sans Serif", 8);
   SetUpLabels();
-  Panel1.Look() = {.bevel = Bevel::RaisedInLoweredOut, .color = GetSysColor(COLOR_BTNFACE)};
+  Panel1.Look() = {.bevel = Bevel::RaisedInLoweredOut, .color = Shade::System(COLOR_BTNFACE)};
   Add(Panel1, kPanelId, {.bounds = {2, 2, 161, 136}});
   buttonGlyph_ = MakeTickGlyph();
   ShapeButtonLook& button = fcShapeBtn1.Look();

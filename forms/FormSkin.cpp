@@ -10,6 +10,7 @@ void AttachSkin(Form& form, TfcImageForm& skin, const SkinLook& look) {
   skin.SetTransparentColor(look.transparentColor);
   skin.SetRegionData(LoadResourceBytes(instance, look.outlineId));
   skin.SetCaptionBarControl(look.captionBar);
+  skin.SetScale(DesignScale());
   skin.SetAutoSize(look.autoSize);
   TfcImageForm::Callbacks callbacks;
   callbacks.isHandledAt = [&form](POINT client) {

@@ -78,6 +78,7 @@ void ListEditorForm::CreateTitle() {
   look.layout = TextLayout::Center;
   look.wordWrap = design_.wrapTitle;
   look.transparent = true;
+  look.behind = kBlack;
   look.fontColor = kAqua;
   look.showShadow = true;
   look.shadowColor = kBlack;

@@ -241,8 +241,10 @@ void TForm1::CreateBannersAndPanels() {
   Image3.SetCursor(hand);
   Image3.onClick = [this] { Image3Click(); };
 
-  Label1.SetColor(kCounterColor);
-  Label2.SetColor(kCounterColor);
+  for (Label* label : {&Label1, &Label2}) {
+    label->SetColor(kCounterColor);
+    label->SetBackground(kPanelColor);
+  }
   Panel2.AddGraphic(Label1, {.bounds = {4, 4, 101, 13}, .caption = L"Каталогов:", .font = font_});
   Panel2.AddGraphic(Label2, {.bounds = {4, 16, 101, 13}, .caption = L"Файлов:", .font = font_});
   Panel2.Look() = {.bevel = Bevel::Raised, .color = kPanelColor};

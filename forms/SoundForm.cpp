@@ -13,6 +13,7 @@ namespace {
 
 constexpr UINT kListId = 101;
 constexpr int kRowHeight = 13;
+constexpr COLORREF kSkinUnderHeadings = RGB(214, 220, 230);
 
 FormStyle SoundFormStyle() {
   FormStyle style;
@@ -109,8 +110,11 @@ void TSoundFRM::CreateSkin() {
 }
 
 void TSoundFRM::CreateLabels() {
-  Label1.SetAlignment(DT_CENTER);
-  Label2.SetAlignment(DT_CENTER);
+  for (Label* label : {&Label1, &Label2}) {
+    label->SetAlignment(DT_CENTER);
+    label->SetColor(RGB(0, 0, 0));
+    label->SetBackground(kSkinUnderHeadings);
+  }
   Add(Label1, {.bounds = {8, 8, 131, 13}, .caption = L"Событие", .font = headingFont_});
   Add(Label2, {.bounds = {130, 8, 220, 13}, .caption = L"Звуковой файл", .font = headingFont_});
   // The six events, each beside its row of the list.

@@ -128,7 +128,7 @@ SIZE TfcCustomImageForm::PictureSize() const {
 }
 
 RECT TfcCustomImageForm::Bounds() const {
-  const SIZE size = PictureSize();
+  const SIZE size = ShownSize();
   if (autoSize_ && size.cx > 0 && size.cy > 0) return {0, 0, size.cx, size.cy};
   RECT client{};
   if (form_) GetClientRect(form_, &client);
@@ -137,7 +137,7 @@ RECT TfcCustomImageForm::Bounds() const {
 
 // With AutoSize the control takes the skin's size and the form's client area takes the control's.
 void TfcCustomImageForm::FitFormToControl() const {
-  const SIZE size = PictureSize();
+  const SIZE size = ShownSize();
   if (!form_ || !autoSize_ || size.cx <= 0 || size.cy <= 0) return;
   RECT client{}, frame{0, 0, size.cx, size.cy};
   GetClientRect(form_, &client);
@@ -158,6 +158,16 @@ void TfcCustomImageForm::ApplyOutline() const {
                                  reinterpret_cast<const RGNDATA*>(stored.regionData.data())));
   else
     region = ComputeOutlineRegion(picture_.Get(), transparentColor_);
+  if (region && !scale_.IsDesignSize()) {
+    // The outline of the 96-DPI skin, each of its rectangles scaled as the skin is.
+    std::vector<uint8_t> data(GetRegionData(region.Get(), 0, nullptr));
+    const float s = static_cast<float>(scale_.Dpi()) / kDesignDpi;
+    const XFORM scaling{s, 0, 0, s, 0, 0};
+    if (!data.empty() &&
+        GetRegionData(region.Get(), static_cast<DWORD>(data.size()), reinterpret_cast<RGNDATA*>(data.data())))
+      region.Reset(
+          ExtCreateRegion(&scaling, static_cast<DWORD>(data.size()), reinterpret_cast<const RGNDATA*>(data.data())));
+  }
   // Once set, the region belongs to the window; if it cannot be set, the window stays a rectangle.
   if (region && SetWindowRgn(form_, region.Get(), TRUE)) region.Release();
 }
@@ -176,7 +186,13 @@ void TfcCustomImageForm::Paint(HDC dc) const {
   GdiObject<HPALETTE> palette = paletteDisplay ? PaletteOf(memory.Get()) : GdiObject<HPALETTE>();
   std::optional<PaletteSelection> selected;
   if (palette) selected.emplace(dc, palette.Get());
-  BitBlt(dc, 0, 0, size.cx, size.cy, memory.Get(), 0, 0, SRCCOPY);
+  if (scale_.IsDesignSize()) {
+    BitBlt(dc, 0, 0, size.cx, size.cy, memory.Get(), 0, 0, SRCCOPY);
+    return;
+  }
+  const SIZE shown = ShownSize();
+  SetStretchBltMode(dc, COLORONCOLOR);
+  StretchBlt(dc, 0, 0, shown.cx, shown.cy, memory.Get(), 0, 0, size.cx, size.cy, SRCCOPY);
 }
 
 void TfcCustomImageForm::ReportError(const std::wstring& text) const {

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "skin/RegionData.h"
+#include "toolkit/DisplayScale.h"
 #include "toolkit/Gdi.h"
 
 namespace krelmix {
@@ -53,6 +54,9 @@ class TfcCustomImageForm {
   void SetCaptionBarControl(CaptionBar captionBar) { captionBar_ = captionBar; }
   void SetAutoSize(bool on);
   bool AutoSize() const { return autoSize_; }
+  // The window's scale: the skin and its outline are made for 96 DPI and shown at this one.
+  // Set before Attach.
+  void SetScale(DisplayScale scale) { scale_ = scale; }
 
   // The control's place in the form's client area.
   RECT Bounds() const;
@@ -70,6 +74,7 @@ class TfcCustomImageForm {
   static bool StartDragOnPress(UINT message, const MOUSEHOOKSTRUCT& mouse);
   bool WantsDrag(HWND activeForm, HWND pressed, POINT client) const;
   void ApplyOutline() const;
+  SIZE ShownSize() const { return scale_(PictureSize()); }
   void FitFormToControl() const;
   // Runs the nested loop of a drag; returns when the button is released, the capture is lost
   // or the program is asked to quit. Touches no member once the control may be gone.
@@ -84,6 +89,7 @@ class TfcCustomImageForm {
   CaptionBar captionBar_ = CaptionBar::None;
   static constexpr int kDragTolerance = 5;  // pixels a press must move before the window follows
   bool autoSize_ = false;
+  DisplayScale scale_;
   // Expires with the control, so that a drag loop can tell when its window was destroyed
   // by a message it dispatched.
   std::shared_ptr<int> lifeToken_ = std::make_shared<int>(0);

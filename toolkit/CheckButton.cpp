@@ -1,5 +1,7 @@
 #include "toolkit/CheckButton.h"
 
+#include "toolkit/ColorScheme.h"
+
 namespace krelmix {
 
 WindowedControl::WindowClass CheckButton::Class() const {
@@ -22,8 +24,12 @@ void CheckButton::OnCreated(const CreateArgs& args) {
 
 bool CheckButton::OnReflected(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
   if ((message == WM_CTLCOLORSTATIC || message == WM_CTLCOLORBTN) && backgroundColor_) {
-    SetBkColor(reinterpret_cast<HDC>(wParam), *backgroundColor_);
-    result = reinterpret_cast<LRESULT>(background_.Get());
+    // The caption's colour was chosen for the fixed background; in high contrast both follow the scheme.
+    const HDC dc = reinterpret_cast<HDC>(wParam);
+    const TextColors colors = TextColorsOn(RGB(0, 0, 0), *backgroundColor_);
+    SetBkColor(dc, colors.background);
+    SetTextColor(dc, colors.text);
+    result = reinterpret_cast<LRESULT>(colors.fillBackground ? GetSysColorBrush(COLOR_BTNFACE) : background_.Get());
     return true;
   }
   if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {

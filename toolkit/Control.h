@@ -29,6 +29,9 @@ struct CreateArgs {
   bool visible = true;
 };
 
+// The arguments with their bounds at the scale of the form being made (toolkit/DisplayScale).
+CreateArgs ScaledToDesign(CreateArgs args);
+
 // The part of a control its form reads to describe it: the control description the end-to-end
 // tests read today, and whatever else names a control, its role and its state to the outside.
 class Control {

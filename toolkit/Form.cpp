@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "toolkit/DisplayScale.h"
 #include "toolkit/ErrorReport.h"
 #include "toolkit/Gdi.h"
 #include "toolkit/WindowedControl.h"
@@ -38,7 +39,10 @@ Form::~Form() {
 void Form::CreateForm(HWND owner, bool centreOnOwner) {
   owner_ = owner;
   RegisterClassOnce(style_.className.c_str(), CS_DBLCLKS, LoadCursorW(nullptr, IDC_ARROW), nullptr, style_.icon);
-  RECT frame{0, 0, style_.clientSize.cx, style_.clientSize.cy};
+  // Made on the monitor it opens on: the owner's, else the primary one.
+  const DisplayScale scale(DpiOf(centreOnOwner ? owner : nullptr));
+  const SIZE client = scale(style_.clientSize);
+  RECT frame{0, 0, client.cx, client.cy};
   AdjustWindowRectEx(&frame, style_.style, FALSE, style_.exStyle);
   const RECT bounds =
       CentredRect({frame.right - frame.left, frame.bottom - frame.top}, centreOnOwner ? owner : nullptr);
@@ -46,6 +50,7 @@ void Form::CreateForm(HWND owner, bool centreOnOwner) {
   if (!Exists())
     throw std::runtime_error("The window could not be created (error " + std::to_string(GetLastError()) + ")");
   graphics_.Bind(Handle());
+  DesignScaleScope designScale(scale);
   CreateControls();
   graphics_.UpdateTooltips();
   for (WindowedControl* control : windowed_)
@@ -140,12 +145,12 @@ void Form::CommandsChanged() {
 }
 
 void Form::Add(GraphicControl& control, const CreateArgs& args) {
-  control.Create(args);
+  control.Create(ScaledToDesign(args));
   AddGraphic(control);
 }
 
 void Form::Add(WindowedControl& control, UINT id, const CreateArgs& args) {
-  control.Create(Handle(), id, args);
+  control.Create(Handle(), id, ScaledToDesign(args));
   AddWindowed(control);
 }
 
@@ -195,7 +200,7 @@ void Form::PaintForm() {
   MemoryDC buffer(paint.Get());
   Bitmap picture(CreateCompatibleBitmap(paint.Get(), client.right, client.bottom));
   SelectGuard select(buffer.Get(), picture.Get());
-  Brush background(CreateSolidBrush(style_.color));
+  Brush background(CreateSolidBrush(style_.color.Get()));
   FillRect(buffer.Get(), &client, background.Get());
   if (onPaintBackground) onPaintBackground(buffer.Get());
   graphics_.Paint(buffer.Get());
@@ -267,6 +272,11 @@ LRESULT Form::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_ERASEBKGND:
       return 1;
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+      // Every colour is read when drawn: a new scheme (high contrast on or off) shows at once.
+      RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
+      break;
     case WM_PAINT:
       PaintForm();
       return 0;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "toolkit/Accessible.h"
+#include "toolkit/ColorScheme.h"
 #include "toolkit/FocusMark.h"
 #include "toolkit/GraphicHost.h"
 #include "toolkit/KeyCommands.h"
@@ -60,7 +61,7 @@ struct FormStyle {
   SIZE clientSize{0, 0};
   DWORD style = WS_POPUP;
   DWORD exStyle = 0;
-  COLORREF color = RGB(0, 0, 0);
+  Shade color = RGB(0, 0, 0);
   HICON icon = nullptr;
 };
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "toolkit/DisplayScale.h"
+
 namespace krelmix {
 
 namespace {
@@ -17,7 +19,7 @@ Font CreatePointFont(const wchar_t* face, int points, int weight, BYTE charset) 
 }
 
 Font CreatePixelFont(const wchar_t* face, int pixels, int weight) {
-  return MakeFont(face, -pixels, weight, DEFAULT_CHARSET);
+  return MakeFont(face, -DesignScale()(pixels), weight, DEFAULT_CHARSET);
 }
 
 namespace {
@@ -57,18 +59,19 @@ Bitmap LoadBitmapResource(HINSTANCE instance, UINT id) {
       static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
 }
 
-void DrawTransparentBitmap(HDC dc, HBITMAP bitmap, int x, int y) {
+void DrawTransparentBitmap(HDC dc, HBITMAP bitmap, int x, int y, SIZE shown) {
   BITMAP info{};
   if (!bitmap || !GetObjectW(bitmap, sizeof info, &info)) return;
+  const int width = shown.cx > 0 ? shown.cx : info.bmWidth, height = shown.cy > 0 ? shown.cy : info.bmHeight;
   MemoryDC source(dc);
   SelectGuard select(source.Get(), bitmap);
   if (info.bmBitsPixel == 32) {
     BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    AlphaBlend(dc, x, y, info.bmWidth, info.bmHeight, source.Get(), 0, 0, info.bmWidth, info.bmHeight, blend);
+    AlphaBlend(dc, x, y, width, height, source.Get(), 0, 0, info.bmWidth, info.bmHeight, blend);
     return;
   }
   const COLORREF key = GetPixel(source.Get(), 0, info.bmHeight - 1);
-  TransparentBlt(dc, x, y, info.bmWidth, info.bmHeight, source.Get(), 0, 0, info.bmWidth, info.bmHeight, key);
+  TransparentBlt(dc, x, y, width, height, source.Get(), 0, 0, info.bmWidth, info.bmHeight, key);
 }
 
 }  // namespace krelmix

@@ -122,7 +122,7 @@ class PaintDC {
 
 // "MS Sans Serif"-style fonts by point size at the screen's resolution.
 Font CreatePointFont(const wchar_t* face, int points, int weight = FW_NORMAL, BYTE charset = DEFAULT_CHARSET);
-// A font by its character height in pixels, whatever the screen's resolution.
+// A font by its character height in 96-DPI pixels, at the scale of the form being made.
 Font CreatePixelFont(const wchar_t* face, int pixels, int weight = FW_NORMAL);
 // A narrower cut of the font selected into `dc` in which `text` fits `width` pixels, or an empty
 // Font when it fits already. A fixed-size label is designed around one system's font; where the
@@ -133,7 +133,8 @@ Font CondensedToFit(HDC dc, std::wstring_view text, int width);
 // colour of their bottom-left pixel.
 // A bitmap resource of the module as a DIB section; empty when it is missing.
 Bitmap LoadBitmapResource(HINSTANCE instance, UINT id);
-void DrawTransparentBitmap(HDC dc, HBITMAP bitmap, int x, int y);
+// At `shown` size when one is given (a 96-DPI picture on a window of another scale).
+void DrawTransparentBitmap(HDC dc, HBITMAP bitmap, int x, int y, SIZE shown = {0, 0});
 SIZE BitmapSize(HBITMAP bitmap);
 
 // A cursor of the system's own set (IDC_HAND, IDC_HELP, ...): shared, and freed by nobody.

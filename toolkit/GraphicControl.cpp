@@ -8,6 +8,7 @@ namespace krelmix {
 
 void GraphicControl::Create(const CreateArgs& args) {
   bounds_ = args.bounds.Rect();
+  scale_ = DesignScale();
   caption_ = args.caption;
   SetHint(args.hint);
   font_ = args.font;
@@ -48,9 +49,19 @@ long BevelLine::AccessibleRole() const { return ROLE_SYSTEM_SEPARATOR; }
 long Image::AccessibleRole() const { return ROLE_SYSTEM_GRAPHIC; }
 long SpeedButton::AccessibleRole() const { return ROLE_SYSTEM_PUSHBUTTON; }
 
+void Label::FillIfAsked(HDC dc, const TextColors& colors) const {
+  if (!colors.fillBackground) return;
+  const RECT area = Bounds();
+  Brush fill(CreateSolidBrush(colors.background));
+  FillRect(dc, &area, fill.Get());
+}
+
 void Label::Paint(HDC dc) {
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, Enabled() ? color_ : GetSysColor(COLOR_GRAYTEXT));
+  const TextColors colors = Colors();
+  FillIfAsked(dc, colors);
+  // Grey text belongs with the system's own colours; on a fixed one the label keeps its colour.
+  SetTextColor(dc, Enabled() || !background_.IsSystem() ? colors.text : GetSysColor(COLOR_GRAYTEXT));
   SelectGuard select(dc, TextFont());
   RECT area = Bounds();
   // A one-line caption wider than the label (a wider stand-in font) is condensed, not run on.
@@ -65,22 +76,33 @@ void Image::Paint(HDC dc) {
   if (!picture) return;
   if (center_ || transparent_) {
     const RECT b = Bounds();
-    const SIZE size = BitmapSize(picture);
+    const SIZE size = scale_(BitmapSize(picture));
     const int x = center_ ? b.left + (b.right - b.left - size.cx) / 2 : b.left;
     const int y = center_ ? b.top + (b.bottom - b.top - size.cy) / 2 : b.top;
     if (transparent_) {
-      DrawTransparentBitmap(dc, picture, x, y);
+      DrawTransparentBitmap(dc, picture, x, y, size);
     } else {
       MemoryDC source(dc);
       SelectGuard select(source.Get(), picture);
-      BitBlt(dc, x, y, size.cx, size.cy, source.Get(), 0, 0, SRCCOPY);
+      const SIZE natural = BitmapSize(picture);
+      SetStretchBltMode(dc, COLORONCOLOR);
+      StretchBlt(dc, x, y, size.cx, size.cy, source.Get(), 0, 0, natural.cx, natural.cy, SRCCOPY);
     }
     return;
   }
   MemoryDC source(dc);
   SelectGuard select(source.Get(), picture);
   const RECT b = Bounds();
-  BitBlt(dc, b.left, b.top, b.right - b.left, b.bottom - b.top, source.Get(), 0, 0, SRCCOPY);
+  if (scale_.IsDesignSize()) {
+    BitBlt(dc, b.left, b.top, b.right - b.left, b.bottom - b.top, source.Get(), 0, 0, SRCCOPY);
+    return;
+  }
+  // The picture's part the bounds show at 96 DPI, shown at the window's scale.
+  const krelmix::Bounds design{0, 0, MulDiv(b.right - b.left, kDesignDpi, scale_.Dpi()),
+                               MulDiv(b.bottom - b.top, kDesignDpi, scale_.Dpi())};
+  SetStretchBltMode(dc, COLORONCOLOR);
+  StretchBlt(dc, b.left, b.top, b.right - b.left, b.bottom - b.top, source.Get(), 0, 0, design.width, design.height,
+             SRCCOPY);
 }
 
 void SpeedButton::Paint(HDC dc) {
@@ -93,21 +115,26 @@ void SpeedButton::Paint(HDC dc) {
   }
   const int shift = (enabled && down_ && hot_) ? 1 : 0;
   HBITMAP glyph = (enabled || !disabledGlyph_ ? glyph_ : disabledGlyph_).Get();
-  const SIZE glyphSize = BitmapSize(glyph);
+  const SIZE glyphSize = scale_(BitmapSize(glyph));
   SelectGuard select(dc, TextFont());
   SIZE text{};
   GetTextExtentPoint32W(dc, Caption().c_str(), static_cast<int>(Caption().size()), &text);
   const int spacing = glyph ? 1 : 0;
   const int contentHeight = glyphSize.cy + spacing + text.cy;
   const int top = b.top + (b.bottom - b.top - contentHeight) / 2 + shift;
-  if (glyph) DrawTransparentBitmap(dc, glyph, b.left + (b.right - b.left - glyphSize.cx) / 2 + shift, top);
+  if (glyph) DrawTransparentBitmap(dc, glyph, b.left + (b.right - b.left - glyphSize.cx) / 2 + shift, top, glyphSize);
   SetBkMode(dc, TRANSPARENT);
   RECT caption{b.left + shift, top + glyphSize.cy + spacing, b.right + shift, top + contentHeight};
-  if (!enabled) {
+  const TextColors colors = TextColorsOn(captionColor_, captionBackground_);
+  if (colors.fillBackground) {
+    Brush fill(CreateSolidBrush(colors.background));
+    FillRect(dc, &caption, fill.Get());
+    SetTextColor(dc, enabled ? colors.text : GetSysColor(COLOR_GRAYTEXT));
+  } else if (!enabled) {
     // The engraved look of a disabled caption, readable on a dark skin.
     SetTextColor(dc, RGB(90, 110, 120));
   } else {
-    SetTextColor(dc, captionColor_);
+    SetTextColor(dc, colors.text);
   }
   DrawTextW(dc, Caption().c_str(), static_cast<int>(Caption().size()), &caption, DT_CENTER | DT_SINGLELINE | DT_NOCLIP);
 }

@@ -7,7 +7,9 @@
 #include <functional>
 #include <string>
 
+#include "toolkit/ColorScheme.h"
 #include "toolkit/Control.h"
+#include "toolkit/DisplayScale.h"
 #include "toolkit/Gdi.h"
 
 namespace krelmix {
@@ -62,6 +64,8 @@ class GraphicControl : public Control {
  protected:
   // The caption's font: the one it was made with (borrowed), or the system's default.
   HFONT TextFont() const { return font_ ? font_.Get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
+  // The scale of the form the control was made on: its pictures are shown at it.
+  DisplayScale scale_;
 
  private:
   RECT bounds_{};
@@ -77,15 +81,20 @@ class Label : public GraphicControl {
  public:
   using GraphicControl::GraphicControl;
   const wchar_t* Kind() const override { return L"label"; }
-  void SetColor(COLORREF color) { color_ = color; }
+  void SetColor(Shade color) { color_ = color; }
+  // What the label lies on (its host's colour or skin), which decides the colours it is drawn in.
+  void SetBackground(Shade background) { background_ = background; }
   void SetAlignment(UINT drawTextAlignment) { alignment_ = drawTextAlignment; }
   void Paint(HDC dc) override;
 
  protected:
-  COLORREF Color() const { return color_; }
+  TextColors Colors() const { return TextColorsOn(color_, background_); }
+  // In high contrast over a fixed background, the label's own system background under its text.
+  void FillIfAsked(HDC dc, const TextColors& colors) const;
 
  private:
-  COLORREF color_ = RGB(0, 0, 0);
+  Shade color_ = Shade::System(COLOR_BTNTEXT);
+  Shade background_ = Shade::System(COLOR_BTNFACE);
   UINT alignment_ = DT_LEFT;
 };
 
@@ -138,6 +147,8 @@ class SpeedButton : public GraphicControl {
     disabledGlyph_ = disabled;
   }
   void SetCaptionColor(COLORREF color) { captionColor_ = color; }
+  // What the caption lies on: a skin, so a fixed colour, unless told otherwise.
+  void SetCaptionBackground(Shade background) { captionBackground_ = background; }
   // A speed button never lets a press through to the window, handler or not.
   bool HandlesPress() const override { return true; }
   void Paint(HDC dc) override;
@@ -150,6 +161,7 @@ class SpeedButton : public GraphicControl {
   BorrowedBitmap glyph_;
   BorrowedBitmap disabledGlyph_;
   COLORREF captionColor_ = RGB(0, 255, 255);
+  Shade captionBackground_ = RGB(0, 0, 0);
   bool hot_ = false;
   bool down_ = false;
 };

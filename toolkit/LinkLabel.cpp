@@ -96,14 +96,19 @@ void LinkLabel::Paint(HDC dc) {
   if (!Visible()) return;
   const LinkLabelLook& l = look_;
   const RECT bounds = Bounds();
-  const bool hoverFill = hovering_ && l.hoverColor != l.color;
+  const bool hoverFill = hovering_ && !(l.hoverColor == l.color);
+  const bool filled = !l.transparent || hoverFill;
+  const bool hot = hovering_ && l.linkActive && Enabled();
+  const TextColors colors = TextColorsOn(hot ? l.hoverFontColor.value_or(l.fontColor) : l.fontColor,
+                                         filled ? (hoverFill ? l.hoverColor : l.color) : l.behind);
   // 1. The background.
-  if (!l.transparent || hoverFill) {
-    Brush fill(CreateSolidBrush(hoverFill ? l.hoverColor : l.color));
+  if (filled || colors.fillBackground) {
+    Brush fill(CreateSolidBrush(colors.background));
     FillRect(dc, &bounds, fill.Get());
   }
+  // In high contrast the scheme's text alone: a highlight or shadow copy would blur it.
+  const bool effects = !HighContrast();
   // 2. The text rectangle, placed by alignment and layout inside the margins.
-  const bool hot = hovering_ && l.linkActive && Enabled();
   Font underlined;
   HFONT font = TextFont();
   if (hot && l.underlineOnEnter) {
@@ -140,12 +145,13 @@ void LinkLabel::Paint(HDC dc) {
   };
   if (Enabled()) {
     // 4-6. Highlight, shadow, then the text in its colour (or the hover colour).
-    if (l.showHighlight)
+    if (l.showHighlight && effects)
       DrawCaption(dc, text, at(topLeft ? -l.highlightOffset : l.highlightOffset, -l.highlightOffset), format,
-                  l.highlightColor);
-    if (l.showShadow)
-      DrawCaption(dc, text, at(topLeft ? l.shadowOffset : -l.shadowOffset, l.shadowOffset), format, l.shadowColor);
-    DrawCaption(dc, text, rect, format, hot ? l.hoverFontColor.value_or(l.fontColor) : l.fontColor);
+                  l.highlightColor.Get());
+    if (l.showShadow && effects)
+      DrawCaption(dc, text, at(topLeft ? l.shadowOffset : -l.shadowOffset, l.shadowOffset), format,
+                  l.shadowColor.Get());
+    DrawCaption(dc, text, rect, format, colors.text);
   } else {
     // 7. Disabled: a highlight copy down and right, then the text in the shadow colour.
     DrawCaption(dc, text, at(1, 1), format, GetSysColor(COLOR_BTNHIGHLIGHT));

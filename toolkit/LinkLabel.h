@@ -30,23 +30,25 @@ struct LinkLabelLook {
   TextLayout layout = TextLayout::Top;
   bool wordWrap = false;
   bool transparent = false;
-  COLORREF color = GetSysColor(COLOR_BTNFACE);
-  COLORREF fontColor = RGB(0, 0, 0);
+  Shade color = Shade::System(COLOR_BTNFACE);
+  // What a transparent label shows through: its host's colour, or a skin (a fixed colour).
+  Shade behind = Shade::System(COLOR_BTNFACE);
+  Shade fontColor = Shade::System(COLOR_BTNTEXT);
   LabelBevel bevel = LabelBevel::None;
   int bevelWidth = 1;
   int borderWidth = 0;
   bool showHighlight = false;
-  COLORREF highlightColor = GetSysColor(COLOR_BTNHIGHLIGHT);
+  Shade highlightColor = Shade::System(COLOR_BTNHIGHLIGHT);
   int highlightOffset = 1;
   HighlightPos highlightPos = HighlightPos::TopLeft;
   bool showShadow = false;
-  COLORREF shadowColor = GetSysColor(COLOR_BTNSHADOW);
+  Shade shadowColor = Shade::System(COLOR_BTNSHADOW);
   int shadowOffset = 1;
   bool linkActive = false;
   LinkType linkType = LinkType::WWW;
   std::wstring linkedAddress = L"http://www.example.com";
-  COLORREF hoverColor = GetSysColor(COLOR_BTNFACE);
-  std::optional<COLORREF> hoverFontColor;  // the font's colour when not set
+  Shade hoverColor = Shade::System(COLOR_BTNFACE);
+  std::optional<Shade> hoverFontColor;  // the font's colour when not set
   bool underlineOnEnter = true;
 };
 

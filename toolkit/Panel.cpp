@@ -15,7 +15,7 @@ void Panel::AddGraphic(GraphicControl& control) {
 }
 
 void Panel::AddGraphic(GraphicControl& control, const CreateArgs& args) {
-  control.Create(args);
+  control.Create(ScaledToDesign(args));
   AddGraphic(control);
 }
 
@@ -35,7 +35,8 @@ bool Panel::OnReflected(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
 
 void Panel::Draw(const DRAWITEMSTRUCT& item) const {
   RECT area = item.rcItem;
-  Brush background(CreateSolidBrush(look_.color));
+  const TextColors colors = TextColorsOn(look_.textColor, look_.color);
+  Brush background(CreateSolidBrush(colors.background));
   FillRect(item.hDC, &area, background.Get());
   const UINT edge = look_.bevel == Bevel::Raised    ? BDR_RAISEDINNER
                     : look_.bevel == Bevel::Lowered ? BDR_SUNKENOUTER
@@ -43,7 +44,7 @@ void Panel::Draw(const DRAWITEMSTRUCT& item) const {
   DrawEdge(item.hDC, &area, edge, BF_RECT);
   SelectGuard select(item.hDC, font_ ? font_.Get() : GetStockObject(DEFAULT_GUI_FONT));
   SetBkMode(item.hDC, TRANSPARENT);
-  SetTextColor(item.hDC, look_.textColor);
+  SetTextColor(item.hDC, colors.text);
   const std::wstring caption = Caption();
   RECT text{area.left + 4, area.top + 1, area.right - 2, area.bottom - 1};
   DrawTextW(item.hDC, caption.c_str(), static_cast<int>(caption.size()), &text,

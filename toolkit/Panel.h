@@ -16,8 +16,8 @@ enum class Bevel { Raised, Lowered, RaisedInLoweredOut };
 
 struct PanelLook {
   Bevel bevel = Bevel::Raised;
-  COLORREF color = GetSysColor(COLOR_BTNFACE);
-  COLORREF textColor = RGB(0, 0, 0);
+  Shade color = Shade::System(COLOR_BTNFACE);
+  Shade textColor = Shade::System(COLOR_BTNTEXT);
 };
 
 class Panel : public WindowedControl {

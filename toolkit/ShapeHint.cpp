@@ -72,7 +72,7 @@ void Paint(HWND hwnd, const Adopted& a) {
   Brush traced(CreatePatternBrush(pattern.Get()));
   {
     SelectClipRgn(dc, shadow.Get());
-    SetTextColor(dc, s.shadowColor);
+    SetTextColor(dc, s.shadowColor.Get());
     SetBkColor(dc, RGB(255, 255, 255));
     SelectGuard brush(dc, traced.Get());
     PatBlt(dc, 0, 0, a.size.width, a.size.height, 0x00A000C9);  // destination AND pattern
@@ -80,7 +80,9 @@ void Paint(HWND hwnd, const Adopted& a) {
   }
   // The bubble: filled, a black rim around rectangle and pointer together.
   Region bubble = BubbleRegion(a, depth, 0, 0, true);
-  Brush fill(CreateSolidBrush(s.color)), rim(CreateSolidBrush(s.borderColor));
+  const TextColors colors = TextColorsOn(s.textColor, s.color, COLOR_INFOBK);
+  const bool scheme = colors.fillBackground || s.color.IsSystem();
+  Brush fill(CreateSolidBrush(colors.background)), rim(CreateSolidBrush(scheme ? colors.text : s.borderColor));
   FillRgn(dc, bubble.Get(), fill.Get());
   FrameRgn(dc, bubble.Get(), rim.Get(), 1, 1);
   // The text, lifted by a light copy, in the rectangle it was measured to fill.
@@ -89,9 +91,11 @@ void Paint(HWND hwnd, const Adopted& a) {
   SetBkMode(dc, TRANSPARENT);
   RECT lifted = text;
   OffsetRect(&lifted, 1, 1);
-  SetTextColor(dc, RGB(255, 255, 255));
-  DrawTextW(dc, a.shown.c_str(), static_cast<int>(a.shown.size()), &lifted, DT_WORDBREAK | DT_NOPREFIX);
-  SetTextColor(dc, s.textColor);
+  if (!scheme) {  // the lift was made for the light bubble
+    SetTextColor(dc, RGB(255, 255, 255));
+    DrawTextW(dc, a.shown.c_str(), static_cast<int>(a.shown.size()), &lifted, DT_WORDBREAK | DT_NOPREFIX);
+  }
+  SetTextColor(dc, colors.text);
   DrawTextW(dc, a.shown.c_str(), static_cast<int>(a.shown.size()), &text, DT_WORDBREAK | DT_NOPREFIX);
   BitBlt(paint.Get(), 0, 0, a.size.width, a.size.height, dc, 0, 0, SRCCOPY);
 }

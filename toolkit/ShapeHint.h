@@ -7,16 +7,18 @@
 #include <functional>
 #include <string>
 
+#include "toolkit/ColorScheme.h"
 #include "toolkit/Gdi.h"
 #include "toolkit/HintLayout.h"
 
 namespace krelmix {
 
 struct ShapeHintStyle {
-  COLORREF color = RGB(240, 251, 255);
+  Shade color = RGB(240, 251, 255);
   COLORREF borderColor = RGB(0, 0, 0);
-  COLORREF shadowColor = GetSysColor(COLOR_BTNSHADOW);
-  COLORREF textColor = GetSysColor(COLOR_INFOTEXT);
+  Shade shadowColor = Shade::System(COLOR_BTNSHADOW);
+  // Chosen for the bubble's own light colour; in high contrast the tooltip pair takes over.
+  Shade textColor = RGB(0, 0, 0);
   int shadowDepth = 4;
   HintPosition position = HintPosition::BelowRight;
 };

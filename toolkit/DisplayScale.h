@@ -1,0 +1,48 @@
+#pragma once
+// The scale a window is drawn at: its monitor's DPI against the 96 every design table, font size
+// and picture of the program is made for. The designs stay in 96-DPI units; a coordinate, a
+// font's size and a picture are multiplied by the scale where they are used.
+#include <windows.h>
+
+#include "toolkit/Control.h"
+
+namespace krelmix {
+
+constexpr int kDesignDpi = 96;
+
+class DisplayScale {
+ public:
+  explicit DisplayScale(int dpi = kDesignDpi) : dpi_(dpi > 0 ? dpi : kDesignDpi) {}
+  int Dpi() const { return dpi_; }
+  bool IsDesignSize() const { return dpi_ == kDesignDpi; }
+  int operator()(int designUnits) const { return MulDiv(designUnits, dpi_, kDesignDpi); }
+  SIZE operator()(SIZE s) const { return {(*this)(s.cx), (*this)(s.cy)}; }
+  // A place: its edges scaled, so that neighbours that touch at 96 DPI touch at every scale.
+  Bounds operator()(const Bounds& b) const {
+    const int left = (*this)(b.left), top = (*this)(b.top);
+    return {left, top, (*this)(b.left + b.width) - left, (*this)(b.top + b.height) - top};
+  }
+
+ private:
+  int dpi_;
+};
+
+// The DPI of a window's monitor (GetDpiForWindow where the system has it, before Windows 10
+// the screen's), or of the primary monitor for no window.
+int DpiOf(HWND window);
+
+// The scale of the form whose controls are being made on this thread: Form::Add, a panel's
+// AddGraphic and the pixel fonts take it. Outside of a form's making, the design size.
+DisplayScale DesignScale();
+class DesignScaleScope {
+ public:
+  explicit DesignScaleScope(DisplayScale scale);
+  ~DesignScaleScope();
+  DesignScaleScope(const DesignScaleScope&) = delete;
+  DesignScaleScope& operator=(const DesignScaleScope&) = delete;
+
+ private:
+  DisplayScale previous_;
+};
+
+}  // namespace krelmix
