@@ -16,6 +16,8 @@ class FakeClock : public Clock {
   std::vector<uint64_t> steady;
   TimeOfDay Now() override { return Next(times, timeAt_); }
   uint64_t SteadyMilliseconds() override { return Next(steady, steadyAt_); }
+  uint64_t wall = 134'000'000'000'000'000;  // a day of 2025
+  uint64_t WallTime() override { return wall; }
 
  private:
   template <typename T>
