@@ -157,6 +157,9 @@ struct OpenedEntry {
   bool IsLink() const { return (attributes & FileAttr::ReparsePoint) != 0; }
 };
 
+// The folder at a volume's root that holds each user's keep folder.
+constexpr wchar_t kKeepRootName[] = L".KrelmixRestore";
+
 struct VolumeSpace {
   bool fixed = false;
   uint64_t total = 0, free = 0;

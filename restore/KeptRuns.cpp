@@ -6,8 +6,6 @@
 
 namespace krelmix {
 
-const wchar_t kKeepRootName[] = L".KrelmixRestore";
-
 namespace {
 constexpr uint64_t kDay = 24ull * 60 * 60 * 10'000'000;  // in 100 ns units
 

@@ -16,8 +16,6 @@ namespace krelmix {
 
 // Where the running user's kept files of the volume `root` ("C:") lie.
 std::wstring KeepFolderOf(FileSystem& fs, const std::wstring& root);
-// The name of the folder at a volume's root that holds every user's keep folder.
-extern const wchar_t kKeepRootName[];
 // The roots of the fixed disks, "C:" first.
 std::vector<std::wstring> FixedRoots(Drives& drives);
 
