@@ -16,6 +16,7 @@
 #include "cleanup/CleanupEngine.h"
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32FileSystem.h"
+#include "restore/KeptRuns.h"
 #include "toolkit/MessagePump.h"
 
 namespace krelmix {
@@ -79,10 +80,17 @@ class QuietView : public CleanupView {
   void PlayEventSound(SoundEvent) override {}
 };
 
+// Deletion for good, as where no keep folder can be made.
+class NoKeepFileSystem : public Win32FileSystem {
+ public:
+  std::unique_ptr<KeepFolder> OpenKeepFolder(const std::wstring&, bool) override { return nullptr; }
+};
+
 struct Bench {
   std::wstring root;
   ProgramState state;
   Win32FileSystem fs;
+  NoKeepFileSystem forGood;
   Win32Clock clock;
   Cp1251Codec codec;
   MemoryStorage storage{"[Kill]\r\n*.tmp=1\r\n*.bak=1\r\n[Options]\r\n1=1\r\n"};
@@ -94,8 +102,8 @@ struct Bench {
   }
   // The found files deleted through the engine, every line ticked. The engine deletes only what
   // its own search found (each find's identity is checked), so an untimed search comes first.
-  double SearchThenDelete(CleanupView& view) {
-    CleanupEngine engine(state, fs, view, settings, clock);
+  double SearchThenDelete(CleanupView& view, FileSystem& through) {
+    CleanupEngine engine(state, through, view, settings, clock);
     engine.SearchClick({false, {root}});
     for (size_t i = 0; i < view.FoundCount(); ++i) view.SetFoundTicked(i, true);
     return bench::Time([&] { engine.DeleteClick(); });
@@ -130,25 +138,43 @@ int Run(const std::wstring& root) {
   std::printf("bare enumeration      %8.3f s\n", bare / rounds);
   std::printf("search, quiet view    %8.3f s   ratio %.2f\n", quiet / rounds, quiet / bare);
 
-  // Deletion: the same files deleted by a bare loop and by the engine, each on fresh copies.
-  double bareDelete = 0, engineDelete = 0;
+  // Deletion: the same files deleted by a bare loop, by the engine for good and by the engine
+  // keeping them, each on fresh copies; the kept ones are then put back.
+  double bareDelete = 0, engineDelete = 0, keptDelete = 0, restore = 0;
+  size_t restored = 0;
   for (int round = 0; round < rounds; ++round) {
-    const bool bareFirst = round % 2 == 0;
-    for (int turn = 0; turn < 2; ++turn) {
+    for (int turn = 0; turn < 3; ++turn) {
       CreateFiles(found);
-      if ((turn == 0) == bareFirst) {
-        bareDelete += Time([&] { BareDelete(found); });
-      } else {
-        engineDelete += bench.SearchThenDelete(quietView);
+      switch ((turn + round) % 3) {
+        case 0:
+          bareDelete += Time([&] { BareDelete(found); });
+          break;
+        case 1:
+          engineDelete += bench.SearchThenDelete(quietView, bench.forGood);
+          break;
+        default:
+          keptDelete += bench.SearchThenDelete(quietView, bench.fs);
+          const std::vector<KeptRun> runs = ListRuns(bench.fs, {root});
+          if (!runs.empty()) restore += Time([&] { restored += Restore(bench.fs, runs[0]).size(); });
+          for (const KeptRun& run : ListRuns(bench.fs, {root})) Purge(bench.fs, run);
       }
     }
   }
+  const std::wstring keep = KeepFolderOf(bench.fs, root);
+  RemoveDirectoryW(keep.c_str());
+  RemoveDirectoryW(keep.substr(0, keep.rfind(L'\\')).c_str());
   std::printf("bare delete loop      %8.3f s\n", bareDelete / rounds);
   std::printf("deletion, quiet view  %8.3f s   ratio %.2f\n", engineDelete / rounds, engineDelete / bareDelete);
+  std::printf("deletion kept         %8.3f s   ratio to deletion %.2f\n", keptDelete / rounds,
+              keptDelete / engineDelete);
+  std::printf("restoring %zu files %8.3f s   ratio to kept deletion %.2f\n", restored / rounds, restore / rounds,
+              restore / keptDelete);
   std::printf("killed %llu, failed %llu\n", static_cast<unsigned long long>(bench.state.KilledFiles),
               static_cast<unsigned long long>(bench.state.FailedFiles));
   Figure("search in the engine / bare enumeration", quiet / bare, "", 1.05);
   Figure("deletion in the engine / bare DeleteFileW loop", engineDelete / bareDelete, "", 1.6);
+  Figure("deletion kept to be put back / deletion for good, in the engine", keptDelete / engineDelete, "", 1.15);
+  Figure("putting the kept files back / deleting them", restore / keptDelete, "", 2);
   CreateFiles(found);  // the tree is left as it was generated
   return 0;
 }
