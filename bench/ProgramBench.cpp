@@ -225,7 +225,7 @@ void TreeRuns(char drive) {
     CreateFiles(garbage);
     const double b = Time([&] { BareDelete(garbage); });
     CreateFiles(garbage);
-    const double e = engine.SearchThenDelete(quiet);
+    const double e = engine.SearchThenDelete(quiet, engine.fs);
     CreateFiles(garbage);
     TimedRun(program, L"SpeedButton2");
     const RunFigures d = TimedDelete(program);

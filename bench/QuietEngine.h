@@ -57,10 +57,17 @@ class QuietView : public CleanupView {
   void PlayEventSound(SoundEvent) override {}
 };
 
+// Deletion for good, as where no keep folder can be made.
+class NoKeepFileSystem : public Win32FileSystem {
+ public:
+  std::unique_ptr<KeepFolder> OpenKeepFolder(const std::wstring&, bool) override { return nullptr; }
+};
+
 struct EngineBench {
   std::wstring root;
   ProgramState state;
   Win32FileSystem fs;
+  NoKeepFileSystem forGood;
   Win32Clock clock;
   Cp1251Codec codec;
   MemoryStorage storage{"[Kill]\r\n*.tmp=1\r\n*.bak=1\r\n[Options]\r\n1=1\r\n"};
@@ -78,8 +85,8 @@ struct EngineBench {
   // The found files deleted through the engine, every find ticked (as a search leaves them). The
   // engine deletes only what its own search found (each find's identity is checked), so an
   // untimed search comes first.
-  double SearchThenDelete(CleanupView& view) {
-    CleanupEngine engine(state, fs, view, settings, clock);
+  double SearchThenDelete(CleanupView& view, FileSystem& through) {
+    CleanupEngine engine(state, through, view, settings, clock);
     engine.SearchClick({false, {root}});
     return bench::Time([&] { engine.DeleteClick(); });
   }

@@ -14,6 +14,7 @@
 
 #include "bench/BenchTools.h"
 #include "bench/QuietEngine.h"
+#include "restore/KeptRuns.h"
 
 namespace krelmix {
 namespace {
@@ -46,33 +47,50 @@ int Run(const std::wstring& root) {
   std::printf("bare enumeration      %8.3f s\n", bare / rounds);
   std::printf("search, quiet view    %8.3f s   ratio %.2f\n", quiet / rounds, quiet / bare);
 
-  // Deletion: the same files deleted by a bare loop, by the least checked loop and by the engine,
-  // each on fresh copies, in turned order every round.
-  double bareDelete = 0, floorDelete = 0, engineDelete = 0;
+  // Deletion: the same files deleted by a bare loop, by the least checked loop, by the engine for
+  // good and by the engine keeping them, each on fresh copies, in turned order every round; the
+  // kept ones are then put back.
+  double bareDelete = 0, floorDelete = 0, engineDelete = 0, keptDelete = 0, restore = 0;
+  size_t restored = 0;
   for (int round = 0; round < rounds; ++round) {
-    for (int turn = 0; turn < 3; ++turn) {
+    for (int turn = 0; turn < 4; ++turn) {
       CreateFiles(found);
-      switch ((turn + round) % 3) {
+      switch ((turn + round) % 4) {
         case 0:
           bareDelete += Time([&] { BareDelete(found); });
           break;
         case 1:
           floorDelete += Time([&] { FloorDelete(found); });
           break;
+        case 2:
+          engineDelete += bench.SearchThenDelete(quietView, bench.forGood);
+          break;
         default:
-          engineDelete += bench.SearchThenDelete(quietView);
+          keptDelete += bench.SearchThenDelete(quietView, bench.fs);
+          const std::vector<KeptRun> runs = ListRuns(bench.fs, {root});
+          if (!runs.empty()) restore += Time([&] { restored += Restore(bench.fs, runs[0]).size(); });
+          for (const KeptRun& run : ListRuns(bench.fs, {root})) Purge(bench.fs, run);
       }
     }
   }
+  const std::wstring keep = KeepFolderOf(bench.fs, root);
+  RemoveDirectoryW(keep.c_str());
+  RemoveDirectoryW(keep.substr(0, keep.rfind(L'\\')).c_str());
   std::printf("bare delete loop      %8.3f s\n", bareDelete / rounds);
   std::printf("checked delete floor  %8.3f s\n", floorDelete / rounds);
   std::printf("deletion, quiet view  %8.3f s   ratio %.2f to bare, %.2f to the floor\n", engineDelete / rounds,
               engineDelete / bareDelete, engineDelete / floorDelete);
+  std::printf("deletion kept         %8.3f s   ratio to deletion %.2f\n", keptDelete / rounds,
+              keptDelete / engineDelete);
+  std::printf("restoring %zu files %8.3f s   ratio to kept deletion %.2f\n", restored / rounds, restore / rounds,
+              restore / keptDelete);
   std::printf("killed %llu, failed %llu\n", static_cast<unsigned long long>(bench.state.KilledFiles),
               static_cast<unsigned long long>(bench.state.FailedFiles));
   Figure("search in the engine / bare enumeration", quiet / bare, "", 1.05);
   Figure("deletion in the engine / bare DeleteFileW loop", engineDelete / bareDelete, "", 1.6);
   Figure("deletion in the engine / checked deletion floor", engineDelete / floorDelete, "", 1.15);
+  Figure("deletion kept to be put back / deletion for good, in the engine", keptDelete / engineDelete, "", 1.15);
+  Figure("putting the kept files back / deleting them", restore / keptDelete, "", 2);
   CreateFiles(found);  // the tree is left as it was generated
   return 0;
 }

@@ -18,6 +18,7 @@ class StillClock : public Clock {
  public:
   TimeOfDay Now() override { return {}; }
   uint64_t SteadyMilliseconds() override { return 0; }
+  uint64_t WallTime() override { return 0; }
 };
 
 // `keys` switched-off masks with a few used ones among them, and a tenth as many exclusions.

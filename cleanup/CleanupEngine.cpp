@@ -31,7 +31,8 @@ CleanupEngine::CleanupEngine(ProgramState& state, FileSystem& fs, CleanupView& v
       settings_(settings),
       clock_(clock),
       search_(run_, finds_),
-      deletion_(run_, finds_),
+      keeper_(fs, clock),
+      deletion_(run_, finds_, keeper_),
       temp_(run_) {}
 
 // ---------------------------------------------------------------------------------------------
@@ -55,6 +56,13 @@ void CleanupEngine::LoadRunSettings() {
   search_.LoadKillMasks(readings.system);
   search_.LoadExcludeDirs(readings);
   run_.state.FollowReport = ReadOption(readings.system, kFollowReportRow);
+  keepLimits_.days = ReadKeepDays(readings.system);
+}
+
+void CleanupEngine::KillFound(bool tickedOnly, KeptCommand command) {
+  keeper_.StartRun(command);
+  deletion_.KillFound(tickedOnly);
+  keeper_.EndRun(keepLimits_);
 }
 
 void CleanupEngine::SearchDir(const std::wstring& dir) {
@@ -100,7 +108,7 @@ void CleanupEngine::DeleteClick() {
   // The window answers during the deletion, so it is a run like a search.
   run_.view.RunStarts(RunKind::Deletion);
   try {
-    deletion_.KillFound(true);
+    KillFound(true, KeptCommand::Delete);
   } catch (...) {
     run_.view.RunEnds(RunKind::Deletion, {.deletionStopped = true});
     throw;
@@ -155,7 +163,7 @@ void CleanupEngine::NightFly(const DriveTicks& drives) {
     search_.SearchDir(root);
     if (run_.closing) return;
   }
-  deletion_.KillFound(false);
+  KillFound(false, KeptCommand::NightFly);
 }
 
 TempCleanResult CleanupEngine::NightTrash() {
@@ -194,7 +202,7 @@ void CleanupEngine::RunSearch(const DriveTicks& drives) {
 
 void CleanupEngine::FinishRun() {
   ProgramState& state = run_.state;
-  if (state.CleanMode) deletion_.KillFound(true);
+  if (state.CleanMode) KillFound(true, KeptCommand::Clean);
   if (run_.closing) return;
   SoundEvent event = SoundEvent::evNothingFound;
   std::wstring report = NothingFoundReport(state.DirCount);

@@ -65,12 +65,17 @@ class CleanupEngine {
   // One whole run over the ticked drives: search, then delete (CleanMode), report, sound.
   void RunSearch(const DriveTicks& drives);
   void FinishRun();
+  // The found files deleted by one command, kept for a while; the room given back afterwards.
+  void KillFound(bool tickedOnly, KeptCommand command);
 
   EngineContext run_;
   const SettingsFile& settings_;
   Clock& clock_;
   FoundList finds_;
   GarbageSearch search_;
+  DeletionKeeper keeper_;
+  // How long the kept files may stay, as the last run read it; no age rule before any was read.
+  KeepLimits keepLimits_;
   FindDeletion deletion_;
   TempCleanup temp_;
   TimeOfDay startTime_;

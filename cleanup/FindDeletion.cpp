@@ -16,7 +16,7 @@ bool FindDeletion::KillFile(size_t index, DeletionFolder& at) {
       at.dir = split->folder;
       at.folder = run_.fs.OpenForDeletion(at.dir);
     }
-    deleted = at.folder->RemoveFileIf(std::wstring(split->name), [&](const FileIdentity& now) {
+    deleted = keeper_.Remove(*at.folder, path, std::wstring(split->name), [&](const FileIdentity& now) {
       size = now.size;
       return finds_.Matches(index, now);
     });

@@ -7,12 +7,15 @@
 
 #include "cleanup/EngineContext.h"
 #include "cleanup/FoundList.h"
+#include "restore/DeletionKeeper.h"
 
 namespace krelmix {
 
 class FindDeletion {
  public:
-  FindDeletion(EngineContext& run, FoundList& finds) : run_(run), finds_(finds) {}
+  // Each file goes through `keeper`, which keeps it for a while where it can.
+  FindDeletion(EngineContext& run, FoundList& finds, DeletionKeeper& keeper)
+      : run_(run), finds_(finds), keeper_(keeper) {}
 
   // The finds first to last, the ticked ones only or all. The window answers meanwhile: a stop
   // confirmed during the pass, or the window closing, ends it between two files, and the finds
@@ -35,6 +38,7 @@ class FindDeletion {
 
   EngineContext& run_;
   FoundList& finds_;
+  DeletionKeeper& keeper_;
   uint64_t stopRequests_ = 0;
   bool stopped_ = false;
 };

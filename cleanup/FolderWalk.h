@@ -18,9 +18,9 @@ struct WalkLevel {
 };
 
 // Depth-first over the subfolders, with an explicit stack so that no tree is too deep for it.
-// `visit(level, entry, sub)` decides on each subfolder entry (other entries and dot-named folders
-// never reach it) and fills the listing of a folder it enters; `leave(done, isStart)` runs once a
-// folder's subtree is done.
+// `visit(level, entry, sub)` decides on each subfolder entry (other entries and dot-named folders,
+// among them the keep folders of deleted files at the volumes' roots, never reach it) and fills the listing of a folder
+// it enters; `leave(done, isStart)` runs once a folder's subtree is done.
 template <typename Visit, typename Leave>
 void WalkTree(WalkLevel start, Visit visit, Leave leave) {
   std::vector<WalkLevel> levels;

@@ -15,6 +15,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace krelmix {
@@ -66,28 +67,6 @@ inline bool IsSameFile(const FileIdentity& expected, const FileIdentity& now) {
 // true lets the deletion go on.
 using FileCheck = std::function<bool(const FileIdentity& now)>;
 
-// Some files of one folder deleted one after another: the finds of a folder, or a folder being
-// emptied. Each deletion is checked as FileSystem::RemoveFileIf checks it.
-class FolderDeletion {
- public:
-  virtual ~FolderDeletion() = default;
-  // Deletes the file called `name` (no folder part) in the folder; true only when the name is
-  // gone afterwards. A file that stays keeps its attributes.
-  bool RemoveFileIf(const std::wstring& name, const FileCheck& isExpected) {
-    return RequestRemoval(name, isExpected) && IsGone(name);
-  }
-  bool RemoveFile(const std::wstring& name, const FileIdentity& expected) {
-    return RemoveFileIf(name, [&expected](const FileIdentity& now) { return IsSameFile(expected, now); });
-  }
-
- protected:
-  // The file checked and its deletion handed to the system, as the system reports it; whatever
-  // was opened for it is closed again.
-  virtual bool RequestRemoval(const std::wstring& name, const FileCheck& isExpected) = 0;
-  // One look by name: true only when the system answers that there is no such entry.
-  virtual bool IsGone(const std::wstring& name) = 0;
-};
-
 struct DirEntry {
   std::wstring name;  // the long name
   uint32_t attributes = 0;
@@ -101,6 +80,73 @@ struct DirEntry {
   FileIdentity Identity() const { return {id, size, lastWrite}; }
 };
 
+// A file about to go, as read through the handle that moves or deletes it.
+struct GoingFile {
+  FileIdentity identity;
+  uint32_t attributes = 0;
+};
+
+// Told, after every check and just before the file goes, whether it is moved into a keep folder
+// (`kept`) or deleted for good; false leaves the file where it is.
+using GoingNote = std::function<bool(const GoingFile& file, bool kept)>;
+
+enum class GoneAs { NotGone, Kept, Deleted };
+enum class PutBack { Done, PlaceTaken, Refused, Missing, Failed };
+
+// One user's private folder on one volume, held open: the deleted files kept for a while are
+// moved into it by their handles, and their records lie beside them. Nothing in it is followed:
+// an entry that is a link, or is reached some other way than by its own name, is refused.
+class KeepFolder {
+ public:
+  virtual ~KeepFolder() = default;
+  // Its entries, as FileSystem::ListFolder gives them.
+  virtual bool List(std::vector<DirEntry>& entries) = 0;
+  // The whole content of file `name`; nothing when it is missing, a link, or cannot be read.
+  virtual std::optional<std::string> Read(const std::wstring& name) = 0;
+  // Adds `bytes` at the end of file `name`, made when missing; true once the system holds them,
+  // so that a program killed next leaves them in the file.
+  virtual bool Append(const std::wstring& name, std::string_view bytes) = 0;
+  // Moves the kept file `name`, if `isExpected` takes it, back to `path` through its handle, so
+  // that its data, times and attributes stay; the folders on the way are made when missing, and
+  // nothing there is ever replaced.
+  virtual PutBack MoveBack(const std::wstring& name, const FileCheck& isExpected, const std::wstring& path) = 0;
+  // Deletes the file `name` for good if `isExpected` takes it; true when its name is gone.
+  virtual bool Remove(const std::wstring& name, const FileCheck& isExpected) = 0;
+};
+
+// Some files of one folder deleted one after another: the finds of a folder, or a folder being
+// emptied. Each deletion is checked as FileSystem::RemoveFileIf checks it.
+class FolderDeletion {
+ public:
+  virtual ~FolderDeletion() = default;
+  // Deletes the file called `name` (no folder part) in the folder; true only when the name is
+  // gone afterwards. A file that stays keeps its attributes.
+  bool RemoveFileIf(const std::wstring& name, const FileCheck& isExpected) {
+    return RequestRemoval(name, isExpected) && IsGone(name);
+  }
+  bool RemoveFile(const std::wstring& name, const FileIdentity& expected) {
+    return RemoveFileIf(name, [&expected](const FileIdentity& now) { return IsSameFile(expected, now); });
+  }
+  // The same checks, then the file is moved through its handle into `keep` as `keptName`, never
+  // replacing anything there, when `keep` is given and lies on the file's volume; otherwise, and
+  // when the move fails for another volume, it is deleted for good. `note` hears which, before
+  // each. Gone only when the name is gone afterwards.
+  GoneAs KeepFileIf(const std::wstring& name, const FileCheck& isExpected, KeepFolder* keep,
+                    const std::wstring& keptName, const GoingNote& note) {
+    const GoneAs gone = RequestKeep(name, isExpected, keep, keptName, note);
+    return gone != GoneAs::NotGone && IsGone(name) ? gone : GoneAs::NotGone;
+  }
+
+ protected:
+  // The file checked and its deletion handed to the system, as the system reports it; whatever
+  // was opened for it is closed again.
+  virtual bool RequestRemoval(const std::wstring& name, const FileCheck& isExpected) = 0;
+  virtual GoneAs RequestKeep(const std::wstring& name, const FileCheck& isExpected, KeepFolder* keep,
+                             const std::wstring& keptName, const GoingNote& note) = 0;
+  // One look by name: true only when the system answers that there is no such entry.
+  virtual bool IsGone(const std::wstring& name) = 0;
+};
+
 // An entry opened without following a link at its end.
 struct OpenedEntry {
   FileId id;
@@ -109,6 +155,14 @@ struct OpenedEntry {
   // opened when a link lies on the way, including links the platform shows as plain entries.
   std::wstring finalPath;
   bool IsLink() const { return (attributes & FileAttr::ReparsePoint) != 0; }
+};
+
+// The folder at a volume's root that holds each user's keep folder.
+constexpr wchar_t kKeepRootName[] = L".KrelmixRestore";
+
+struct VolumeSpace {
+  bool fixed = false;
+  uint64_t total = 0, free = 0;
 };
 
 class FileSystem {
@@ -140,6 +194,16 @@ class FileSystem {
   // Removes an empty folder that is still `expected` (its id when known) and reached by its own
   // path; or a folder link itself, without touching what it points to.
   virtual bool RemoveFolder(const std::wstring& path, const FileId& expected) = 0;
+  // The user running the program, as the system names them for good (a SID).
+  virtual std::wstring UserKey() = 0;
+  // The folder `path` (its parent, a folder at a volume's root, made hidden and system when
+  // missing) opened as the running user's keep folder: with `create`, made when missing with an
+  // access list naming that user, the system and the administrators alone. Nothing when either
+  // is a link, is reached another way, is open to others, or cannot be made.
+  virtual std::unique_ptr<KeepFolder> OpenKeepFolder(const std::wstring& path, bool create) = 0;
+  // The size and free room of the volume whose root is `root` ("C:"), and whether it is a fixed
+  // disk; nothing when it cannot be read.
+  virtual std::optional<VolumeSpace> SpaceOf(const std::wstring& root) = 0;
   // The temporary folder as the platform reports it, with its trailing backslash.
   virtual std::wstring TempPath() = 0;
   // Folders that must never be emptied wholesale, nor any folder holding them: the Windows and

@@ -8,7 +8,8 @@
 namespace krelmix {
 
 namespace {
-constexpr wchar_t kOptions[] = L"Options", kUseSoundz[] = L"UseSoundz", kSubj[] = L"Subj", kArea[] = L"Area";
+constexpr wchar_t kOptions[] = L"Options", kUseSoundz[] = L"UseSoundz", kSubj[] = L"Subj", kArea[] = L"Area",
+                  kRestore[] = L"Restore", kDays[] = L"Days";
 
 struct ListSection {
   const wchar_t* name;
@@ -113,6 +114,12 @@ std::vector<OptionsEntry> ReadExclusionList(const SettingsReadings& readings,
 }
 
 bool IsExclusionSection(std::wstring_view section) { return SameName(section, SectionOf(SwitchList::Exclusions).name); }
+
+unsigned ReadKeepDays(const IniDocument& settings) {
+  const std::optional<std::wstring> value = settings.Value(kRestore, kDays);
+  const std::optional<int32_t> days = value ? ParseSwitchNumber(*value) : std::nullopt;
+  return days && *days >= 0 ? static_cast<unsigned>(*days) : kKeepDaysDefault;
+}
 
 bool ReadDriveTick(const IniDocument& settings, wchar_t letter) {
   return ReadSwitch(settings.Value(kArea, std::wstring(1, letter)), false);

@@ -8,6 +8,7 @@
 //   [Soundz]     one key per sound file; a key's position is its event (common/SoundRows)
 //   [UseSoundz]  key "Subj": the sound switch
 //   [Area]       one key per drive letter: the drive list's ticks
+//   [Restore]    key "Days": how many days deleted files are kept to be put back
 #include <array>
 #include <functional>
 #include <optional>
@@ -91,6 +92,11 @@ std::vector<OptionsEntry> ReadExclusionList(const SettingsReadings& readings,
                                             const std::function<bool(const std::wstring&)>& isFolder);
 // Whether the section is the one of the excluded folders.
 bool IsExclusionSection(std::wstring_view section);
+
+// How many days deleted files are kept to be put back: a whole number of days, 0 and more; a
+// missing key, or one that is no such number, gives the default.
+constexpr unsigned kKeepDaysDefault = 7;
+unsigned ReadKeepDays(const IniDocument& settings);
 
 // The drive list's tick for the drive whose line starts with `letter` (off when missing), and
 // Area rewritten to hold one key per drive letter in the order given.

@@ -12,4 +12,10 @@ TimeOfDay Win32Clock::Now() {
 
 uint64_t Win32Clock::SteadyMilliseconds() { return GetTickCount64(); }
 
+uint64_t Win32Clock::WallTime() {
+  FILETIME now;
+  GetSystemTimeAsFileTime(&now);
+  return (static_cast<uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+}
+
 }  // namespace krelmix

@@ -7,6 +7,7 @@ class Win32Clock : public Clock {
  public:
   TimeOfDay Now() override;
   uint64_t SteadyMilliseconds() override;
+  uint64_t WallTime() override;
 };
 
 }  // namespace krelmix

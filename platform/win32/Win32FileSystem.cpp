@@ -4,6 +4,8 @@
 #include "platform/win32/Handles.h"
 
 #include <windows.h>
+#include <aclapi.h>
+#include <sddl.h>
 #include <shlobj.h>
 
 #include <algorithm>
@@ -82,7 +84,8 @@ bool IsPlainName(const std::wstring& name) {
 
 // Opens `name` (in an open folder, or a full "\\??\\" name without one) for `access`, the entry
 // itself if it is a link, never a folder; the system's status.
-LONG OpenNamed(HANDLE folder, const std::wstring& name, ACCESS_MASK access, bool anyCase, HANDLE& file) {
+LONG OpenNamed(HANDLE folder, const std::wstring& name, ACCESS_MASK access, bool anyCase, HANDLE& file,
+               ULONG disposition = 1 /* FILE_OPEN */) {
   struct Text {
     USHORT length, maximum;
     const wchar_t* buffer;
@@ -103,11 +106,11 @@ LONG OpenNamed(HANDLE folder, const std::wstring& name, ACCESS_MASK access, bool
       LONG(WINAPI*)(HANDLE*, ACCESS_MASK, void*, void*, LARGE_INTEGER*, ULONG, ULONG, ULONG, ULONG, void*, ULONG);
   static const auto create =
       reinterpret_cast<Create>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtCreateFile")));
-  constexpr ULONG kOpen = 1, kSynchronous = 0x20, kNotFolder = 0x40, kBackup = 0x4000, kLinkItself = 0x200000;
+  constexpr ULONG kSynchronous = 0x20, kNotFolder = 0x40, kBackup = 0x4000, kLinkItself = 0x200000;
   file = INVALID_HANDLE_VALUE;
   if (!create) return static_cast<LONG>(0xC0000002);  // STATUS_NOT_IMPLEMENTED
   return create(&file, access | SYNCHRONIZE, &object, &io, nullptr, 0,
-                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, kOpen,
+                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, disposition,
                 kSynchronous | kNotFolder | kBackup | kLinkItself, nullptr, 0);
 }
 
@@ -196,16 +199,22 @@ bool DeleteThrough(HANDLE handle) {
   return SetFileInformationByHandle(handle, FileDispositionInfo, &disposition, sizeof disposition) != 0;
 }
 
-// Asks for the deletion of an open file when it is a plain file whose data is on this disk, that
-// `isExpected` takes as it is now and, where a path check is due, `reached` holds. The system
-// carries the deletion out, or quietly does not, when the handle is closed.
-bool RequestDeletion(HANDLE file, uint64_t volume, const FileCheck& isExpected, const std::function<bool()>& reached) {
+// The facts of an open file when it is a plain file whose data is on this disk, that
+// `isExpected` takes as it is now and, where a path check is due, `reached` holds.
+std::optional<FileFacts> CheckedFacts(HANDLE file, uint64_t volume, const FileCheck& isExpected,
+                                      const std::function<bool()>& reached) {
   const std::optional<FileFacts> facts = FactsOf(file);
-  if (!facts) return false;
-  const DWORD attributes = facts->attributes;
-  if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FileAttr::NotOnThisDisk)) return false;
-  if (!isExpected({{volume, facts->index}, facts->size, facts->lastWrite})) return false;
-  if (reached && !reached()) return false;
+  if (!facts) return std::nullopt;
+  if (facts->attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FileAttr::NotOnThisDisk))
+    return std::nullopt;
+  if (!isExpected({{volume, facts->index}, facts->size, facts->lastWrite})) return std::nullopt;
+  if (reached && !reached()) return std::nullopt;
+  return facts;
+}
+
+// Asks for the deletion of an open, checked file. The system carries it out, or quietly does not,
+// when the handle is closed.
+bool DeleteChecked(HANDLE file, DWORD attributes) {
   const bool lift = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
   if (lift && !SetAttributesOf(file, attributes & ~FILE_ATTRIBUTE_READONLY)) return false;
   const bool requested = DeleteThrough(file);
@@ -213,6 +222,122 @@ bool RequestDeletion(HANDLE file, uint64_t volume, const FileCheck& isExpected, 
   // for a file that the close does not delete after all and for the file's other names.
   if (lift) SetAttributesOf(file, attributes);
   return requested;
+}
+
+bool RequestDeletion(HANDLE file, uint64_t volume, const FileCheck& isExpected, const std::function<bool()>& reached) {
+  const std::optional<FileFacts> facts = CheckedFacts(file, volume, isExpected, reached);
+  return facts && DeleteChecked(file, facts->attributes);
+}
+
+constexpr LONG kNameCollision = static_cast<LONG>(0xC0000035), kNotSameDevice = static_cast<LONG>(0xC00000D4);
+
+// Renames an open file to `name` in the folder `folder` holds, never over another entry. Through
+// ntdll: Wine's SetFileInformationByHandle makes a relative name full from the current folder
+// before it passes it on.
+LONG RenameThrough(HANDLE file, HANDLE folder, const std::wstring& name) {
+  using SetInformationFile = LONG(WINAPI*)(HANDLE, void*, void*, ULONG, int);
+  static const auto set = reinterpret_cast<SetInformationFile>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtSetInformationFile")));
+  if (!set) return static_cast<LONG>(0xC0000002);
+  std::vector<uint64_t> buffer((sizeof(FILE_RENAME_INFO) + name.size() * sizeof(wchar_t)) / 8 + 1);
+  auto* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+  info->ReplaceIfExists = FALSE;
+  info->RootDirectory = folder;
+  info->FileNameLength = static_cast<DWORD>(name.size() * sizeof(wchar_t));
+  std::copy(name.begin(), name.end(), info->FileName);
+  struct {
+    void* status;
+    ULONG_PTR information;
+  } io{};
+  return set(file, &io, info, static_cast<ULONG>(buffer.size() * 8), 10 /* FileRenameInformation */);
+}
+
+// The same checks as a deletion, then the file moved into `keep` when that lies on its volume;
+// deleted for good otherwise.
+GoneAs RequestKeepOf(HANDLE file, uint64_t volume, const FileCheck& isExpected, const std::function<bool()>& reached,
+                     HANDLE keep, uint64_t keepVolume, const std::wstring& keptName, const GoingNote& note) {
+  const std::optional<FileFacts> facts = CheckedFacts(file, volume, isExpected, reached);
+  if (!facts) return GoneAs::NotGone;
+  const GoingFile going{{{volume, facts->index}, facts->size, facts->lastWrite}, facts->attributes};
+  if (keep && keepVolume == volume) {
+    if (!note(going, true)) return GoneAs::NotGone;
+    const LONG status = RenameThrough(file, keep, keptName);
+    if (status == 0) return GoneAs::Kept;
+    // A file of another volume mounted below this one cannot move here; anything else leaves it.
+    if (status != kNotSameDevice) return GoneAs::NotGone;
+  }
+  if (!note(going, false)) return GoneAs::NotGone;
+  return DeleteChecked(file, facts->attributes) ? GoneAs::Deleted : GoneAs::NotGone;
+}
+
+// Every entry an open folder lists, read in one pass.
+void ReadListing(HANDLE folder, uint64_t volume, std::vector<uint64_t>& buffer, std::vector<DirEntry>& entries) {
+  buffer.resize(64 * 1024 / sizeof(uint64_t));
+  FILE_INFO_BY_HANDLE_CLASS kind = FileIdBothDirectoryRestartInfo;
+  while (GetFileInformationByHandleEx(folder, kind, buffer.data(), static_cast<DWORD>(buffer.size() * 8))) {
+    kind = FileIdBothDirectoryInfo;
+    const char* at = reinterpret_cast<const char*>(buffer.data());
+    for (;;) {
+      const auto* entry = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(at);
+      entries.push_back({std::wstring(entry->FileName, entry->FileNameLength / sizeof(wchar_t)),
+                         entry->FileAttributes,
+                         static_cast<uint64_t>(entry->EndOfFile.QuadPart),
+                         static_cast<uint64_t>(entry->LastWriteTime.QuadPart),
+                         {volume, static_cast<uint64_t>(entry->FileId.QuadPart)}});
+      if (entry->NextEntryOffset == 0) break;
+      at += entry->NextEntryOffset;
+    }
+  }
+}
+
+// A folder opened as itself that is no link, also as Wine shows one (only in its attributes).
+bool IsPlainFolder(HANDLE folder, const std::wstring& path) {
+  FILE_BASIC_INFO basic;
+  if (!GetFileInformationByHandleEx(folder, FileBasicInfo, &basic, sizeof basic)) return false;
+  if ((basic.FileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != FILE_ATTRIBUTE_DIRECTORY)
+    return false;
+  const DWORD listed = GetFileAttributesW(ExtendedPath(path).c_str());
+  return listed == INVALID_FILE_ATTRIBUTES || !(listed & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+// The access list of a keep folder: its user, the system and the administrators, nobody else,
+// nothing inherited from above.
+std::wstring PrivateAccess(const std::wstring& user) {
+  return L"D:P(A;OICI;FA;;;" + user + L")(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)";
+}
+
+// A user the keep folder may be open to: its own, the system, the administrators.
+bool IsTrusted(PSID sid, const std::wstring& user) {
+  if (IsWellKnownSid(sid, WinLocalSystemSid) || IsWellKnownSid(sid, WinBuiltinAdministratorsSid)) return true;
+  wchar_t* text = nullptr;
+  if (!ConvertSidToStringSidW(sid, &text)) return false;
+  LocalMemory<wchar_t*> held(text);
+  return user == text;
+}
+
+// The folder's owner is one of those (another owner could open it to others at any time), and its
+// access list lets nobody else in. Windows reads back the list the folder was made with; Wine 8
+// keeps no access lists and reads one back from the Unix permissions, naming the owner and the
+// system, and everyone as soon as others may read.
+bool IsPrivate(HANDLE folder, const std::wstring& user) {
+  PSID owner = nullptr;
+  PACL access = nullptr;
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (GetSecurityInfo(folder, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, &owner, nullptr,
+                      &access, nullptr, &descriptor) != ERROR_SUCCESS)
+    return false;
+  LocalMemory<PSECURITY_DESCRIPTOR> held(descriptor);
+  // No list at all lets everyone in.
+  if (!owner || !access || !IsTrusted(owner, user)) return false;
+  for (DWORD i = 0; i < access->AceCount; ++i) {
+    void* entry = nullptr;
+    if (!GetAce(access, i, &entry)) return false;
+    const BYTE type = static_cast<ACE_HEADER*>(entry)->AceType;
+    if (type == ACCESS_DENIED_ACE_TYPE) continue;
+    if (type != ACCESS_ALLOWED_ACE_TYPE) return false;
+    if (!IsTrusted(&static_cast<ACCESS_ALLOWED_ACE*>(entry)->SidStart, user)) return false;
+  }
+  return true;
 }
 
 std::wstring ShellFolder(int csidl) {
@@ -316,24 +441,7 @@ bool Win32FileSystem::ListFolder(const std::wstring& dir, std::vector<DirEntry>&
     const DWORD listed = GetFileAttributesW(ExtendedPath(dir).c_str());
     if (listed != INVALID_FILE_ATTRIBUTES && (listed & FILE_ATTRIBUTE_REPARSE_POINT)) return false;
   }
-  const uint64_t volume = VolumeOf(dir, folder.Get());
-  std::vector<uint64_t>& buffer = listing_;  // aligned as the entries need
-  buffer.resize(64 * 1024 / sizeof(uint64_t));
-  FILE_INFO_BY_HANDLE_CLASS kind = FileIdBothDirectoryRestartInfo;
-  while (GetFileInformationByHandleEx(folder.Get(), kind, buffer.data(), static_cast<DWORD>(buffer.size() * 8))) {
-    kind = FileIdBothDirectoryInfo;
-    const char* at = reinterpret_cast<const char*>(buffer.data());
-    for (;;) {
-      const auto* entry = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(at);
-      entries.push_back({std::wstring(entry->FileName, entry->FileNameLength / sizeof(wchar_t)),
-                         entry->FileAttributes,
-                         static_cast<uint64_t>(entry->EndOfFile.QuadPart),
-                         static_cast<uint64_t>(entry->LastWriteTime.QuadPart),
-                         {volume, static_cast<uint64_t>(entry->FileId.QuadPart)}});
-      if (entry->NextEntryOffset == 0) break;
-      at += entry->NextEntryOffset;
-    }
-  }
+  ReadListing(folder.Get(), VolumeOf(dir, folder.Get()), listing_, entries);  // aligned as the entries need
   return true;
 }
 
@@ -377,6 +485,186 @@ bool Win32FileSystem::RequestRemoval(const std::wstring& path, const FileCheck& 
   });
 }
 
+// A keep folder held open. Its entries are opened by name relative to its handle, never
+// following a link, and each is checked to be reached by its own path.
+class Win32FileSystem::Keep : public KeepFolder {
+ public:
+  Keep(Win32FileSystem& fs, std::wstring path, KernelHandle folder, uint64_t volume)
+      : fs_(fs), path_(std::move(path)), folder_(std::move(folder)), volume_(volume) {}
+  HANDLE Handle() const { return folder_.Get(); }
+  uint64_t Volume() const { return volume_; }
+
+  bool List(std::vector<DirEntry>& entries) override {
+    entries.clear();
+    std::vector<uint64_t> buffer;
+    ReadListing(folder_.Get(), volume_, buffer, entries);
+    entries.erase(std::remove_if(entries.begin(), entries.end(),
+                                 [](const DirEntry& e) { return e.name == L"." || e.name == L".."; }),
+                  entries.end());
+    return true;
+  }
+
+  std::optional<std::string> Read(const std::wstring& name) override {
+    KernelHandle file(OpenChild(name, FILE_READ_DATA | FILE_READ_ATTRIBUTES));
+    if (!file.Valid()) return std::nullopt;
+    std::string bytes;
+    char chunk[64 * 1024];
+    DWORD got = 0;
+    while (ReadFile(file.Get(), chunk, sizeof chunk, &got, nullptr) && got > 0) bytes.append(chunk, got);
+    return bytes;
+  }
+
+  bool Append(const std::wstring& name, std::string_view bytes) override {
+    if (!record_.Valid() || recordName_ != name) {
+      record_.Reset();
+      HANDLE file = INVALID_HANDLE_VALUE;
+      if (!IsPlainName(name) ||
+          OpenNamed(folder_.Get(), name, FILE_WRITE_DATA | FILE_APPEND_DATA | FILE_READ_ATTRIBUTES, false, file,
+                    3 /* FILE_OPEN_IF */) != 0)
+        return false;
+      KernelHandle opened(file);
+      const std::optional<FileFacts> facts = FactsOf(opened.Get());
+      LARGE_INTEGER end{};
+      if (!facts || (facts->attributes & FILE_ATTRIBUTE_REPARSE_POINT) || !Reached(opened.Get(), name) ||
+          !SetFilePointerEx(opened.Get(), end, nullptr, FILE_END))
+        return false;
+      record_ = std::move(opened);
+      recordName_ = name;
+    }
+    DWORD written = 0;
+    // Handed to the system line by line: a program killed after this call leaves the line in the
+    // file. Each is also flushed to the disk, so that a power cut cannot keep a move whose line
+    // was lost.
+    return WriteFile(record_.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+           written == bytes.size() && FlushFileBuffers(record_.Get());
+  }
+
+  PutBack MoveBack(const std::wstring& name, const FileCheck& isExpected, const std::wstring& path) override {
+    if (!IsPlainName(name) || OpensNothing(folder_.Get(), name, false)) return PutBack::Missing;
+    KernelHandle file(OpenChild(name, DELETE | FILE_READ_ATTRIBUTES));
+    if (!file.Valid() || !CheckedFacts(file.Get(), volume_, isExpected, nullptr)) return PutBack::Refused;
+    const std::optional<PathSplit> split = SplitLastStep(path);
+    if (!split || !IsPlainName(std::wstring(split->name))) return PutBack::Failed;
+    const std::wstring folder(split->folder);
+    // The folders on the way, made again where they are gone.
+    std::vector<std::wstring> missing;
+    for (std::wstring up = folder; !IsRootPath(up) && !EntryAt(up);) {
+      missing.push_back(up);
+      const auto above = SplitLastStep(up);
+      if (!above) break;
+      up = std::wstring(above->folder);
+    }
+    for (auto it = missing.rbegin(); it != missing.rend(); ++it) CreateDirectoryW(ExtendedPath(*it).c_str(), nullptr);
+    KernelHandle target(OpenEntry(folder, FILE_ADD_FILE | FILE_TRAVERSE | FILE_READ_ATTRIBUTES | SYNCHRONIZE));
+    if (!target.Valid()) return PutBack::Failed;
+    // A link on the way back would put the file where its path does not say.
+    if (!IsPlainFolder(target.Get(), folder) || !SameEntryPath(fs_.FinalPath(target.Get(), folder), folder))
+      return PutBack::Refused;
+    const LONG status = RenameThrough(file.Get(), target.Get(), std::wstring(split->name));
+    if (status == kNameCollision) return PutBack::PlaceTaken;
+    return status == 0 ? PutBack::Done : PutBack::Failed;
+  }
+
+  bool Remove(const std::wstring& name, const FileCheck& isExpected) override {
+    if (name == recordName_) record_.Reset();
+    {
+      KernelHandle file(OpenChild(name, DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES));
+      if (!file.Valid() || !RequestDeletion(file.Get(), volume_, isExpected, nullptr)) return false;
+    }
+    return IsGoneInFolder(folder_.Get(), name);
+  }
+
+ private:
+  static bool EntryAt(const std::wstring& path) {
+    return GetFileAttributesW(ExtendedPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+  }
+  // Wine shows a Unix link to a file as that file: only its final path tells.
+  bool Reached(HANDLE file, const std::wstring& name) {
+    return SameEntryPath(fs_.FinalPath(file, path_ + L"\\" + name), path_ + L"\\" + name);
+  }
+  // A plain file of the folder, the entry itself if it is a link, refused unless reached by its
+  // own name.
+  HANDLE OpenChild(const std::wstring& name, ACCESS_MASK access) {
+    HANDLE file = INVALID_HANDLE_VALUE;
+    if (!IsPlainName(name) || OpenNamed(folder_.Get(), name, access, false, file) != 0) return INVALID_HANDLE_VALUE;
+    KernelHandle opened(file);
+    const std::optional<FileFacts> facts = FactsOf(opened.Get());
+    if (!facts || (facts->attributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) ||
+        !Reached(opened.Get(), name))
+      return INVALID_HANDLE_VALUE;
+    return opened.Release();
+  }
+
+  Win32FileSystem& fs_;
+  std::wstring path_;
+  KernelHandle folder_;
+  uint64_t volume_;
+  KernelHandle record_;  // the record being written, held open for the run
+  std::wstring recordName_;
+};
+
+GoneAs Win32FileSystem::RequestKeep(const std::wstring& path, const FileCheck& isExpected, KeepFolder* keep,
+                                    const std::wstring& keptName, const GoingNote& note, std::wstring& spelled) {
+  KernelHandle file(OpenEntry(path, DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | SYNCHRONIZE));
+  if (!file.Valid()) return GoneAs::NotGone;
+  const auto* into = dynamic_cast<Keep*>(keep);
+  return RequestKeepOf(
+      file.Get(), VolumeOf(path, file.Get()), isExpected,
+      [&] {
+        spelled = FinalPath(file.Get(), path);
+        return SameEntryPath(spelled, path);
+      },
+      into ? into->Handle() : nullptr, into ? into->Volume() : 0, keptName, note);
+}
+
+std::wstring Win32FileSystem::UserKey() {
+  if (!user_.empty()) return user_;
+  HANDLE token = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return {};
+  KernelHandle held(token);
+  std::vector<uint64_t> buffer(256);
+  DWORD size = 0;
+  if (!GetTokenInformation(token, TokenUser, buffer.data(), static_cast<DWORD>(buffer.size() * 8), &size)) return {};
+  wchar_t* text = nullptr;
+  if (!ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, &text)) return {};
+  LocalMemory<wchar_t*> owned(text);
+  user_ = text;
+  return user_;
+}
+
+std::unique_ptr<KeepFolder> Win32FileSystem::OpenKeepFolder(const std::wstring& path, bool create) {
+  const std::wstring user = UserKey();
+  const std::optional<PathSplit> split = SplitLastStep(path);
+  if (user.empty() || !split) return nullptr;
+  const std::wstring parent(split->folder);
+  if (create) {
+    if (CreateDirectoryW(ExtendedPath(parent).c_str(), nullptr))
+      SetFileAttributesW(ExtendedPath(parent).c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(PrivateAccess(user).c_str(), SDDL_REVISION_1, &descriptor,
+                                                              nullptr))
+      return nullptr;
+    LocalMemory<PSECURITY_DESCRIPTOR> held(descriptor);
+    SECURITY_ATTRIBUTES security{sizeof security, descriptor, FALSE};
+    CreateDirectoryW(ExtendedPath(path).c_str(), &security);
+  }
+  KernelHandle folder(OpenEntry(
+      path, FILE_LIST_DIRECTORY | FILE_ADD_FILE | FILE_TRAVERSE | FILE_READ_ATTRIBUTES | READ_CONTROL | SYNCHRONIZE));
+  if (!folder.Valid() || !IsPlainFolder(folder.Get(), path)) return nullptr;
+  // A link anywhere on the way, the holding folder's included, shows in the final path.
+  if (!SameEntryPath(FinalPath(folder.Get(), path), path) || !IsPrivate(folder.Get(), user)) return nullptr;
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!GetFileInformationByHandle(folder.Get(), &info)) return nullptr;
+  return std::make_unique<Keep>(*this, path, std::move(folder), info.dwVolumeSerialNumber);
+}
+
+std::optional<VolumeSpace> Win32FileSystem::SpaceOf(const std::wstring& root) {
+  const std::wstring folder = root + L"\\";
+  ULARGE_INTEGER available{}, total{}, free{};
+  if (!GetDiskFreeSpaceExW(folder.c_str(), &available, &total, &free)) return std::nullopt;
+  return VolumeSpace{GetDriveTypeW(folder.c_str()) == DRIVE_FIXED, total.QuadPart, free.QuadPart};
+}
+
 // Windows' rules: the folder is opened and checked once, each file is opened relative to it. A
 // folder swapped for a link after the check cannot redirect a file, since the name is looked up
 // in the folder the handle holds, and a link in a file's place is opened itself and refused.
@@ -400,6 +688,15 @@ class Win32FileSystem::FolderHandleDeletion : public FolderDeletion {
     KernelHandle file(OpenInFolder(folder_.Get(), name));
     return file.Valid() && RequestDeletion(file.Get(), volume_, isExpected, nullptr);
   }
+  GoneAs RequestKeep(const std::wstring& name, const FileCheck& isExpected, KeepFolder* keep,
+                     const std::wstring& keptName, const GoingNote& note) override {
+    if (!folder_.Valid()) return GoneAs::NotGone;
+    KernelHandle file(OpenInFolder(folder_.Get(), name));
+    const auto* into = dynamic_cast<Keep*>(keep);
+    return file.Valid() ? RequestKeepOf(file.Get(), volume_, isExpected, nullptr, into ? into->Handle() : nullptr,
+                                        into ? into->Volume() : 0, keptName, note)
+                        : GoneAs::NotGone;
+  }
   bool IsGone(const std::wstring& name) override { return IsGoneInFolder(folder_.Get(), name); }
 
  private:
@@ -419,6 +716,11 @@ class Win32FileSystem::PathDeletion : public FolderDeletion {
  protected:
   bool RequestRemoval(const std::wstring& name, const FileCheck& isExpected) override {
     return IsPlainName(name) && fs_.RequestRemoval(dir_ + L"\\" + name, isExpected, spelled_);
+  }
+  GoneAs RequestKeep(const std::wstring& name, const FileCheck& isExpected, KeepFolder* keep,
+                     const std::wstring& keptName, const GoingNote& note) override {
+    if (!IsPlainName(name)) return GoneAs::NotGone;
+    return fs_.RequestKeep(dir_ + L"\\" + name, isExpected, keep, keptName, note, spelled_);
   }
   bool IsGone(const std::wstring&) override { return IsGoneAt(spelled_); }
 
@@ -485,6 +787,12 @@ std::vector<std::wstring> Win32FileSystem::ProtectedFolders() {
   for (const wchar_t* name : {L"ProgramW6432", L"ProgramFiles", L"ProgramFiles(x86)", L"ProgramData",
                               L"ALLUSERSPROFILE", L"PUBLIC", L"SystemRoot", L"USERPROFILE"})
     add(Environment(name));
+  // Where deleted files are kept on each fixed disk.
+  const DWORD drives = GetLogicalDrives();
+  for (int i = 0; i < 26; ++i) {
+    const std::wstring root = std::wstring(1, static_cast<wchar_t>(L'A' + i)) + L":";
+    if ((drives >> i) & 1u && GetDriveTypeW((root + L"\\").c_str()) == DRIVE_FIXED) add(root + L"\\" + kKeepRootName);
+  }
   // The folder holding the profiles, every folder in it, and every profile the system knows.
   std::vector<std::wstring> profileFolders;
   const std::wstring profile(WithoutTrailingBackslashesAfterRoot(ShellFolder(CSIDL_PROFILE)));

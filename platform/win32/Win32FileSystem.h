@@ -29,12 +29,19 @@ class Win32FileSystem : public FileSystem {
   bool RemoveFileIf(const std::wstring& path, const FileCheck& isExpected) override;
   std::unique_ptr<FolderDeletion> OpenForDeletion(const std::wstring& dir) override;
   bool RemoveFolder(const std::wstring& path, const FileId& expected) override;
+  std::wstring UserKey() override;
+  std::unique_ptr<KeepFolder> OpenKeepFolder(const std::wstring& path, bool create) override;
+  std::optional<VolumeSpace> SpaceOf(const std::wstring& root) override;
   std::wstring TempPath() override;
   std::vector<std::wstring> ProtectedFolders() override;
 
  private:
   class FolderHandleDeletion;
   class PathDeletion;
+  class Keep;
+  // RequestRemoval, keeping the file where it can (FolderDeletion::KeepFileIf).
+  GoneAs RequestKeep(const std::wstring& path, const FileCheck& isExpected, KeepFolder* keep,
+                     const std::wstring& keptName, const GoingNote& note, std::wstring& spelled);
   // RemoveFileIf without the look afterwards; the file's handle is closed when it returns, and
   // `spelled` is its path as the system spells it.
   bool RequestRemoval(const std::wstring& path, const FileCheck& isExpected, std::wstring& spelled);
@@ -47,6 +54,7 @@ class Win32FileSystem : public FileSystem {
   uint64_t VolumeOf(const std::wstring& path, void* handle);
   std::map<std::wstring, std::wstring> rootFinals_;
   std::map<std::wstring, uint64_t> rootVolumes_;
+  std::wstring user_;
   std::vector<uint64_t> listing_;  // one folder's entries as the system writes them, kept for the next
 };
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "FakeClock.h"
 #include "FakeStorage.h"
 #include "MemoryFileSystem.h"
 #include "RecordingView.h"
@@ -10,21 +11,7 @@ namespace {
 
 using Lines = std::vector<std::wstring>;
 
-class FakeClock : public Clock {
- public:
-  std::vector<TimeOfDay> times;  // handed out in turn, the last one repeated
-  std::vector<uint64_t> steady;
-  TimeOfDay Now() override { return Next(times, timeAt_); }
-  uint64_t SteadyMilliseconds() override { return Next(steady, steadyAt_); }
-
- private:
-  template <typename T>
-  static T Next(const std::vector<T>& values, size_t& at) {
-    if (values.empty()) return T{};
-    return values[std::min(at++, values.size() - 1)];
-  }
-  size_t timeAt_ = 0, steadyAt_ = 0;
-};
+using test::FakeClock;
 
 class Engine : public ::testing::Test {
  protected:

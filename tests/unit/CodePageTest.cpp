@@ -35,6 +35,7 @@ class StillClock : public Clock {
  public:
   TimeOfDay Now() override { return {}; }
   uint64_t SteadyMilliseconds() override { return 0; }
+  uint64_t WallTime() override { return 0; }
 };
 
 const Latin1Codec kWestern;

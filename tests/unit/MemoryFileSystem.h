@@ -3,6 +3,7 @@
 // (shown as links, or looking like plain files as under Wine), hard links, short names and
 // injectable failures. Folders list their entries in creation order, "." and ".." first below a
 // root. Deletions are checked as the real one checks them.
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <memory>
@@ -66,9 +67,11 @@ class MemoryFileSystem : public FileSystem {
   // --- Looking at it.
   bool Exists(const std::wstring& path) const { return nodes_.count(Key(Resolve(path))) != 0; }
   uint32_t AttributesOf(const std::wstring& path) const { return At(path).file->attributes; }
+  // The files outside the keep folders of deleted files.
   size_t FileCount() const {
     size_t n = 0;
-    for (const auto& [key, node] : nodes_) n += (node.file->attributes & FileAttr::Directory) == 0;
+    for (const auto& [key, node] : nodes_)
+      n += (node.file->attributes & FileAttr::Directory) == 0 && key.find(L"\\.KRELMIXRESTORE\\") == std::wstring::npos;
     return n;
   }
 
@@ -80,10 +83,22 @@ class MemoryFileSystem : public FileSystem {
   std::vector<std::wstring> protectedFolders = {L"C:\\Windows", L"C:\\Users", L"C:\\Users\\Me"};
   // Called before every file removal, with the path; may change the tree.
   std::function<void(const std::wstring&)> beforeRemoveFile;
+  // Keep folders: the roots where none can be made, the files no line can be added to, and a
+  // call just before a file is moved into one (from, to); each may change the tree or throw.
+  std::set<std::wstring> failKeepFolder, failAppend;
+  std::function<void(const std::wstring&, const std::wstring&)> beforeKeep;
+  std::wstring userKey = L"S-1-5-21-7-1000";
+  std::map<std::wstring, VolumeSpace> spaces;  // by upper-case root; a fixed terabyte otherwise
+  // The text of a file made by KeepFolder::Append.
+  std::string Content(const std::wstring& path) const {
+    const auto it = contents_.find(Key(path));
+    return it == contents_.end() ? std::string() : it->second;
+  }
 
   // --- Calls made.
   std::map<std::wstring, int> lists;  // listings per folder, by upper-case path
-  std::vector<std::wstring> removedFiles, removedFolders;
+  // Files gone from their place, deleted or kept; and those of them that were kept.
+  std::vector<std::wstring> removedFiles, removedFolders, keptFiles;
 
   bool ListFolder(const std::wstring& dir, std::vector<DirEntry>& entries) override {
     entries.clear();
@@ -148,6 +163,27 @@ class MemoryFileSystem : public FileSystem {
     return true;
   }
 
+  std::wstring UserKey() override { return userKey; }
+
+  std::unique_ptr<KeepFolder> OpenKeepFolder(const std::wstring& path, bool create) override {
+    if (failKeepFolder.count(Key(std::wstring(path.substr(0, 2))))) return nullptr;
+    if (!Exists(path)) {
+      if (!create) return nullptr;
+      if (!Exists(Parent(path))) AddFolder(Parent(path), FileAttr::Hidden | FileAttr::System);
+      AddFolder(path);
+    }
+    const std::optional<OpenedEntry> opened = Open(path);
+    if (!opened || opened->IsLink() || !(opened->attributes & FileAttr::Directory) ||
+        Key(opened->finalPath) != Key(path))
+      return nullptr;
+    return std::make_unique<Keep>(*this, path);
+  }
+
+  std::optional<VolumeSpace> SpaceOf(const std::wstring& root) override {
+    const auto it = spaces.find(Key(root));
+    return it == spaces.end() ? VolumeSpace{true, 1ull << 40, 1ull << 40} : it->second;
+  }
+
   std::wstring TempPath() override { return tempPath; }
   std::vector<std::wstring> ProtectedFolders() override { return protectedFolders; }
 
@@ -159,6 +195,11 @@ class MemoryFileSystem : public FileSystem {
    protected:
     bool RequestRemoval(const std::wstring& name, const FileCheck& isExpected) override {
       return fs_.RequestRemoval(dir_ + L"\\" + name, isExpected);
+    }
+    GoneAs RequestKeep(const std::wstring& name, const FileCheck& isExpected, KeepFolder* keep,
+                       const std::wstring& keptName, const GoingNote& note) override {
+      const auto* into = dynamic_cast<Keep*>(keep);
+      return fs_.RequestKeep(dir_ + L"\\" + name, isExpected, into ? into->path + L"\\" + keptName : L"", note);
     }
     bool IsGone(const std::wstring& name) override { return !fs_.Exists(dir_ + L"\\" + name); }
 
@@ -186,7 +227,88 @@ class MemoryFileSystem : public FileSystem {
     size_t live = 0;
   };
 
-  bool RequestRemoval(const std::wstring& path, const FileCheck& isExpected) {
+  // A keep folder held open; its files are checked as deletions are.
+  class Keep : public KeepFolder {
+   public:
+    Keep(MemoryFileSystem& fs, std::wstring at) : path(std::move(at)), fs_(fs) {}
+    bool List(std::vector<DirEntry>& entries) override {
+      if (!fs_.ListFolder(path, entries)) return false;
+      entries.erase(std::remove_if(entries.begin(), entries.end(),
+                                   [](const DirEntry& e) { return e.name == L"." || e.name == L".."; }),
+                    entries.end());
+      return true;
+    }
+    std::optional<std::string> Read(const std::wstring& name) override {
+      if (!fs_.IsPlainAt(path + L"\\" + name)) return std::nullopt;
+      return fs_.Content(path + L"\\" + name);
+    }
+    bool Append(const std::wstring& name, std::string_view bytes) override {
+      const std::wstring file = path + L"\\" + name;
+      if (fs_.failAppend.count(Key(file)) || (fs_.Exists(file) && !fs_.IsPlainAt(file))) return false;
+      if (!fs_.Exists(file)) fs_.AddFile(file);
+      std::string& content = fs_.contents_[Key(file)];
+      content += bytes;
+      fs_.SetSize(file, content.size());
+      return true;
+    }
+    PutBack MoveBack(const std::wstring& name, const FileCheck& isExpected, const std::wstring& to) override {
+      const std::wstring file = path + L"\\" + name;
+      if (!fs_.Exists(file)) return PutBack::Missing;
+      if (!fs_.IsPlainAt(file) || !isExpected(fs_.IdentityOf(file))) return PutBack::Refused;
+      if (fs_.Exists(to)) return PutBack::PlaceTaken;
+      const std::optional<OpenedEntry> parent = fs_.Open(Parent(to));
+      if (parent && (parent->IsLink() || Key(parent->finalPath) != Key(Parent(to)))) return PutBack::Refused;
+      fs_.Move(file, to);
+      return PutBack::Done;
+    }
+    bool Remove(const std::wstring& name, const FileCheck& isExpected) override {
+      const std::wstring file = path + L"\\" + name;
+      if (!fs_.IsPlainAt(file) || !isExpected(fs_.IdentityOf(file))) return false;
+      fs_.Erase(Key(file));
+      fs_.contents_.erase(Key(file));
+      return true;
+    }
+    const std::wstring path;
+
+   private:
+    MemoryFileSystem& fs_;
+  };
+
+  // A plain file reached by its own path: no link in its place or on the way.
+  bool IsPlainAt(const std::wstring& path) {
+    const std::optional<OpenedEntry> opened = Open(path);
+    return opened && !(opened->attributes & (FileAttr::Directory | FileAttr::ReparsePoint)) &&
+           Key(opened->finalPath) == Key(path);
+  }
+  FileIdentity IdentityOf(const std::wstring& path) const {
+    const File& file = *At(path).file;
+    return {file.id, file.size, file.lastWrite};
+  }
+  // The entry's file under another name, its id, size, time and attributes kept.
+  void Move(const std::wstring& from, const std::wstring& to) {
+    std::shared_ptr<File> file = At(from).file;
+    Erase(Key(Resolve(from)));
+    Make(to).file = std::move(file);
+  }
+
+  GoneAs RequestKeep(const std::wstring& path, const FileCheck& isExpected, const std::wstring& keptPath,
+                     const GoingNote& note) {
+    std::wstring target;  // where the file goes once it passed every check; empty: deleted
+    const bool requested = RequestRemoval(
+        path,
+        [&](const FileIdentity& now) {
+          if (!isExpected(now)) return false;
+          const bool kept = !keptPath.empty() && !Exists(keptPath);
+          if (!note({now, AttributesOf(path)}, kept)) return false;
+          if (kept && beforeKeep) beforeKeep(path, keptPath);
+          if (kept) target = keptPath;
+          return true;
+        },
+        &target);
+    return !requested ? GoneAs::NotGone : target.empty() ? GoneAs::Deleted : GoneAs::Kept;
+  }
+
+  bool RequestRemoval(const std::wstring& path, const FileCheck& isExpected, const std::wstring* keepAt = nullptr) {
     if (beforeRemoveFile) beforeRemoveFile(path);
     if (failRemoveFile.count(Key(path))) return false;
     const std::optional<OpenedEntry> opened = Open(path);
@@ -196,7 +318,12 @@ class MemoryFileSystem : public FileSystem {
     const File& file = *At(path).file;
     if (!isExpected({file.id, file.size, file.lastWrite})) return false;
     if (keepRemovedFile.count(Key(path))) return true;
-    Erase(Key(Resolve(path)));
+    if (keepAt && !keepAt->empty()) {
+      Move(path, *keepAt);
+      keptFiles.push_back(path);
+    } else {
+      Erase(Key(Resolve(path)));
+    }
     removedFiles.push_back(path);
     return true;
   }
@@ -284,6 +411,7 @@ class MemoryFileSystem : public FileSystem {
   std::map<std::wstring, Node> nodes_;
   std::map<std::wstring, std::wstring> aliases_;  // by the alias's upper-case full path
   uint64_t lastId_ = 0;
+  std::map<std::wstring, std::string> contents_;  // by upper-case path
 };
 
 }  // namespace krelmix::test

@@ -61,7 +61,10 @@ class EngineOnDisk : public ::testing::Test {
       MakeFile(canaries + name);
     SetFileAttributesW((canaries + L"\\readonly.krx").c_str(), FILE_ATTRIBUTE_READONLY);
   }
-  ~EngineOnDisk() override { test::RemoveTree(tree_); }
+  ~EngineOnDisk() override {
+    test::RemoveTree(tree_);
+    test::RemoveTree(L"T:\\.KrelmixRestore");  // what the runs kept
+  }
 
   void ExpectCanariesAlive() {
     for (const auto* name : {L"\\one.krx", L"\\two.tmp", L"\\inner\\three.krx", L"\\readonly.krx"})
