@@ -26,7 +26,12 @@ void Panel::SetCaption(const std::wstring& caption) {
 
 void Panel::Repaint() const { InvalidateRect(Handle(), nullptr, FALSE); }
 
-bool Panel::OnReflected(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
+bool Panel::OnReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (message == WM_COMMAND && HIWORD(wParam) == STN_CLICKED && onClick) {
+    onClick();
+    result = 0;
+    return true;
+  }
   if (message != WM_DRAWITEM) return false;
   Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
   result = TRUE;

@@ -4,6 +4,7 @@
 // window under it.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,8 @@ class Panel : public WindowedControl {
   // Makes a label on the panel and adds it.
   void AddGraphic(GraphicControl& control, const CreateArgs& args);
   void SetCaption(const std::wstring& caption);
+  // A click on the panel.
+  std::function<void()> onClick;
   std::vector<const GraphicControl*> GraphicChildren() const override { return {children_.begin(), children_.end()}; }
   void Repaint() const;
 

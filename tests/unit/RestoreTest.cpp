@@ -54,6 +54,7 @@ class Keeping : public ::testing::Test {
  protected:
   Keeping() {
     state.ExeDir = L"P:\\Krelmix\\";
+    view.Watch(engine.Finds());
     fs.tempPath = L"H:\\Temp\\";
     fs.AddFile(L"T:\\a.bak", 2048, FileAttr::ReadOnly | FileAttr::Hidden);
     fs.AddFile(L"T:\\d\\b.bak", 1024);
@@ -226,7 +227,7 @@ TEST_F(Keeping, WithoutAKeepFolderFilesAreDeletedAsBeforeAndRecordedLost) {
 
 TEST_F(Keeping, DeleteAndNightFlyAreKeptAsTheirCommandsAndTempCleanupIsNot) {
   engine.SearchClick({false, {L"T:"}});
-  view.lines[0].ticked = false;
+  engine.Finds().SetTicked(0, false);
   engine.DeleteClick();
   clock.wall += kDay;
   fs.AddFile(L"T:\\Temp\\t");
