@@ -10,7 +10,10 @@
 #include "forms/About.h"
 #include "forms/FormSkin.h"
 #include "forms/OptionsForm.h"
+#include "forms/RestoreForm.h"
 #include "resources/ResourceIds.h"
+#include "restore/KeptRuns.h"
+#include "settings/SettingsSchema.h"
 #include "toolkit/Application.h"
 #include "toolkit/ErrorReport.h"
 #include "toolkit/MessageDialog.h"
@@ -29,6 +32,8 @@ constexpr UINT kDriveListId = 101, kFoundListId = 102, kCountersId = 103, kStatu
 
 const wchar_t kDeleteKeyQuestion[] = L"Удалить отмеченные файлы?";
 const wchar_t kCleanKeyQuestion[] = L"Найти и удалить мусор на отмеченных дисках?";
+
+const wchar_t kRestoreHint[] = L"Вернуть удалённое (Ctrl+Z)";
 
 const wchar_t kBanner1Address[] = L"https://krelmix.example.org/";
 const wchar_t kBanner2Address[] = L"https://krelmix.example.org/d3ir/";
@@ -99,6 +104,7 @@ void TForm1::CreateControls() {
               *listFontMeter_,
               {Label1, Label2, Panel2, Panel1, RxCheckListBox1}});
   SetTabOrder({CheckListBox1.Handle(), RxCheckListBox1.Handle()});
+  Keys().Add({'Z', true}, [this] { OpenRestoreWindow(); });
   onActivate = [this] { FormActivate(); };
   onClose = [this] { FormClose(); };
   onCloseQuery = [this] { return FormCloseQuery(); };
@@ -251,7 +257,10 @@ void TForm1::CreateBannersAndPanels() {
   Add(Panel2, kCountersId, {.bounds = {48, 288, 109, 33}, .font = font_});
 
   Panel1.Look() = {.bevel = Bevel::Lowered, .color = kStatusColor, .textColor = kCounterColor};
-  Add(Panel1, kStatusId, {.bounds = {161, 434, 432, 22}, .font = font_});
+  // The status line tells what a run deleted; a click on it opens what can be put back.
+  Panel1.SetShowHint(true);
+  Add(Panel1, kStatusId, {.bounds = {161, 434, 432, 22}, .hint = kRestoreHint, .font = font_});
+  Panel1.onClick = [this] { OpenRestoreWindow(); };
 }
 
 // Start-up order (the program folder is set by the program): modes, drive list, option defaults,
@@ -273,6 +282,11 @@ void TForm1::FormCreate() {
     RestoreDriveTicks(driveLines_, *document);
     ReadStartupSettings(*document, state_);
   }
+  // Kept deletions past their days, or taking too much room, go at each start (a second copy
+  // leaves that to the first).
+  if (!previousInstance_)
+    ReclaimSpace(services_.fileSystem, FixedRoots(services_.drives), services_.clock.WallTime(),
+                 {document ? ReadKeepDays(*document) : kKeepDaysDefault});
   ShowDriveLines();
   ProcessCommandLine();
 }
@@ -372,6 +386,17 @@ void TForm1::RxCheckListBox1DblClick() {
 }
 
 void TForm1::SpeedButton7Click() { Close(); }
+
+// Not while a run works: what it deletes meanwhile would not be listed, and a restore would run
+// beside it.
+void TForm1::OpenRestoreWindow() {
+  if (engine_.Running()) return;
+  try {
+    TRestoreForm::Execute(Handle(), services_.fileSystem, services_.drives);
+  } catch (...) {
+    ReportCurrentException(Handle());
+  }
+}
 
 // The dialog sets the in-memory settings itself; nothing is read again here. It is freed when it
 // closes, also when an error ends it.

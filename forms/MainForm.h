@@ -98,6 +98,7 @@ class TForm1 : public Form {
   void SpeedButton6Click();        // "TMP": empty the temporary folder
   void SpeedButton7Click();        // "Выход": close the program
   void SpeedButton8Click();        // "Настройки": the options dialog
+  void OpenRestoreWindow();        // Ctrl+Z, or a click on the status line
   // Asked before a key that deletes presses its button; true when answered "Да".
   bool AskBeforeKey(const wchar_t* question);
   std::vector<MainCommand> Commands();

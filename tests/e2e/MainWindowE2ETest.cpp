@@ -35,7 +35,7 @@ const Expected kLayout[] = {
     {L"Label1", 52, 292, -1, -1, L"Каталогов:", nullptr, true},
     {L"Label2", 52, 304, -1, -1, L"Файлов:", nullptr, true},
     {L"RxCheckListBox1", 162, 96, 429, 336, nullptr, nullptr, true},
-    {L"Panel1", 161, 434, 432, 22, L"", nullptr, true},
+    {L"Panel1", 161, 434, 432, 22, L"", L"Вернуть удалённое (Ctrl+Z)", true},
 };
 }  // namespace
 
