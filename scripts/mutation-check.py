@@ -17,7 +17,7 @@ import sys
 ROOT = pathlib.Path(__file__).resolve().parent.parent
 WORK = ROOT / "build" / "mutation"
 SRC, BUILD = WORK / "src", WORK / "build"
-COPIED = ["CMakeLists.txt", "cmake", "platform", "settings", "common", "cleanup", "toolkit", "skin", "forms",
+COPIED = ["CMakeLists.txt", "cmake", "platform", "settings", "restore", "common", "cleanup", "toolkit", "skin", "forms",
           "app", "resources", "tests", "bench", "tools", "scripts"]
 
 # name: (file, the code as it is, the code broken)
