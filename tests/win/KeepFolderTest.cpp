@@ -110,9 +110,9 @@ TEST_F(KeepFolderOnDisk, TheFolderIsHiddenAndReadableByItsUserTheSystemAndTheAdm
                                                                    DACL_SECURITY_INFORMATION, &text, nullptr));
   const std::wstring user = fs.UserKey();
   // Wine 8 keeps no access lists: it reads one back from the Unix permissions the list gave.
-  const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
-  EXPECT_EQ(std::wstring(text), wine ? L"D:(A;OICI;FA;;;SY)(A;OICI;FA;;;" + user + L")"
-                                     : L"D:P(A;OICI;FA;;;" + user + L")(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)");
+  const bool underWine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+  EXPECT_EQ(std::wstring(text), underWine ? L"D:(A;OICI;FA;;;SY)(A;OICI;FA;;;" + user + L")"
+                                          : L"D:P(A;OICI;FA;;;" + user + L")(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)");
   LocalFree(text);
   LocalFree(descriptor);
   // A folder someone else opened to everyone is no keep folder.
