@@ -14,7 +14,7 @@ constexpr UINT kRunsId = 601, kFilesId = 602;
 constexpr COLORREF kAqua = RGB(0, 255, 255), kWhite = RGB(255, 255, 255), kBlack = RGB(0, 0, 0);
 constexpr COLORREF kTextColor = RGB(210, 230, 240);
 constexpr COLORREF kMetal = RGB(49, 54, 65);  // the skin's metal behind the title and the kept line
-constexpr size_t kReportedPaths = 10;  // a longer list would not fit the message
+constexpr size_t kReportedPaths = 10;         // a longer list would not fit the message
 
 FormStyle RestoreStyle() {
   FormStyle style;
