@@ -151,7 +151,7 @@ def main(names):
                 print(built.stdout[-2000:])
                 print(f"mutation check: {name}: the broken copy does not build; make the mutation compile")
                 status = 1
-            elif run([str(tests)]).returncode == 0:
+            elif run([str(tests), "--gtest_fail_fast", "--gtest_brief=1"]).returncode == 0:
                 print(f"mutation check: {name}: {file} broken, and every unit test still passes")
                 status = 1
             else:

@@ -1,6 +1,8 @@
 # Sourced by everything that runs Windows programs: the one place that decides how they start.
-# One scratch Wine prefix per build tree, a Russian locale (ANSI code page 1251) and a virtual
-# display when there is none.
+# A scratch Wine prefix (build/wineprefix, or KRELMIX_WINEPREFIX) with its scratch drives in folders
+# beside it, a Russian locale (ANSI code page 1251) and a virtual display when there is none. Two
+# runs with prefixes and displays of their own (scripts/test.sh runs the 32-bit and the 64-bit
+# suites so, side by side) share nothing.
 #
 # Which Wine loader runs the programs:
 #   - where the host runs 32-bit programs and wine32 is installed, Wine's 32-bit loader, which
@@ -18,6 +20,7 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 source "$root/scripts/host-bits.sh"
 
 export WINEPREFIX="${KRELMIX_WINEPREFIX:-$root/build/wineprefix}"
+krelmix_scratch="$(dirname "$WINEPREFIX")"
 export WINEDEBUG="${KRELMIX_WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export LOCPATH="$root/build/locale"
@@ -70,15 +73,15 @@ krelmix_ensure_prefix() {
     return 1
   fi
   # The one drive tests may tick, search or clean: T: mapped to a scratch folder.
-  mkdir -p "$root/build/scratch-t" "$root/build/scratch-s"
-  printf 'scratch' > "$root/build/scratch-t/.windows-label"
-  ln -sfn "$root/build/scratch-t" "$WINEPREFIX/dosdevices/t:"
+  mkdir -p "$krelmix_scratch/scratch-t" "$krelmix_scratch/scratch-s"
+  printf 'scratch' > "$krelmix_scratch/scratch-t/.windows-label"
+  ln -sfn "$krelmix_scratch/scratch-t" "$WINEPREFIX/dosdevices/t:"
   # U: a second scratch drive, for the tests that take a drive away in the middle of a search;
   # the drive manager learns of drives when Wine's server starts, so it is mapped before each run.
-  mkdir -p "$root/build/scratch-u"
-  ln -sfn "$root/build/scratch-u" "$WINEPREFIX/dosdevices/u:"
+  mkdir -p "$krelmix_scratch/scratch-u"
+  ln -sfn "$krelmix_scratch/scratch-u" "$WINEPREFIX/dosdevices/u:"
   # S: is a CD-ROM drive, which the drive list must leave out.
-  ln -sfn "$root/build/scratch-s" "$WINEPREFIX/dosdevices/s:"
+  ln -sfn "$krelmix_scratch/scratch-s" "$WINEPREFIX/dosdevices/s:"
   if [ ! -f "$WINEPREFIX/.krelmix-drives" ]; then
     # The drive manager reads the 64-bit view of the key.
     krelmix_wine reg add 'HKLM\Software\Wine\Drives' /v s: /d cdrom /f /reg:64 >/dev/null 2>&1 &&

@@ -43,12 +43,13 @@ HWND StartAndSearch(RunningProgram& program) {
 
 // Enough folders that a run is still walking when the test acts on it.
 constexpr int kFolders = 20000;  // long enough a walk to be stopped by a click, on a fast machine too
-// Made by the host, which is far quicker at it than a Windows program under Wine.
-void LayOutWideTree() {
+// kFolders folders T:\<folder>\f<i>, each holding x.bak of 10 bytes, made by the host, which is
+// far quicker at it than a Windows program under Wine.
+void LayOutWideTree(const std::string& folder = "w") {
   ClearScratchDrive();
   const std::wstring script = L"T:\\wide.py";
   std::ofstream(std::filesystem::path(script)) << "import os, sys\nfor i in range(" << kFolders << "):\n"
-                                               << "    d = os.path.join(sys.argv[1], 'w', 'f%d' % i)\n"
+                                               << "    d = os.path.join(sys.argv[1], '" << folder << "', 'f%d' % i)\n"
                                                << "    os.makedirs(d)\n"
                                                << "    open(os.path.join(d, 'x.bak'), 'w').write('0123456789')\n";
   if (!test::RunShell("python3 '" + test::UnixName(script) + "' '" + test::UnixName(L"T:\\") + "'", L"T:\\.wide"))
@@ -262,9 +263,8 @@ TEST(Cleanup, TmpEmptiesTheTemporaryFolderAndCountsWhatResisted) {
 // The cleanup pumps messages as a search does: while it runs, "Стоп" is the one command, and it
 // ends the cleanup (after the usual question) with the result window showing what went.
 TEST(Cleanup, WhileTmpRunsNoOtherCommandStartsAndStopEndsIt) {
-  ClearScratchDrive();
+  LayOutWideTree("bigtemp");
   const std::wstring temp = L"T:\\bigtemp";
-  for (int i = 0; i < kFolders; ++i) MakeFile(temp + L"\\f" + std::to_wstring(i) + L"\\x.bak", 10);
   RunningProgram program(SettingsTickingScratch());
   program.StartWithTemp(L"", temp);
   HWND main = program.MainWindow();
