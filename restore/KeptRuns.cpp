@@ -179,37 +179,49 @@ std::vector<FileResult> Restore(FileSystem& fs, const KeptRun& run) { return Set
 
 std::vector<FileResult> Purge(FileSystem& fs, const KeptRun& run) { return SettleRun(fs, run, false); }
 
+// Runs at the end of every deletion, so it reads no record unless one may have to go: the
+// listing gives the kept bytes, and a record's name its run's number, which is its start time or
+// a few ticks after it.
 void ReclaimSpace(FileSystem& fs, const std::vector<std::wstring>& roots, uint64_t now, const KeepLimits& limits) {
   for (const std::wstring& root : roots) {
     std::optional<VolumeKeep> volume = OpenVolume(fs, root);
     if (!volume) continue;
-    std::vector<Record> records;  // oldest first
-    for (const auto& [name, entry] : volume->files)
+    std::vector<uint64_t> numbers;
+    uint64_t kept = 0;
+    for (const auto& [name, entry] : volume->files) {
       if (const std::optional<uint64_t> number = RunOfRecordName(name))
-        if (std::optional<Record> record = ReadRun(*volume, *number)) records.push_back(std::move(*record));
+        numbers.push_back(*number);
+      else
+        kept += entry.size;
+    }
+    const std::optional<VolumeSpace> space = fs.SpaceOf(root);
+    const bool roomy = !space || space->total == 0;
+    const uint64_t share = roomy ? 0 : space->total / 100 * limits.sharePercent;
+    const uint64_t room = roomy ? 0 : space->total / 100 * limits.freePercent;
+    uint64_t free = roomy ? 0 : space->free;
+    const bool cramped = !roomy && (kept > share || free < room);
+    // The age rule; a run stamped later than now (a clock set back) is taken as new.
+    const uint64_t most = limits.days ? static_cast<uint64_t>(*limits.days) * kDay : 0;
+    const auto old = [&](uint64_t time) { return limits.days && now > time && now - time > most; };
+    // A day's margin for the name, so that no run past its days is missed.
+    const auto mayBeOld = [&](uint64_t number) { return limits.days && now > number && now - number + kDay > most; };
+    std::vector<Record> records;  // oldest first
+    for (const uint64_t number : numbers)
+      if (cramped || mayBeOld(number))
+        if (std::optional<Record> record = ReadRun(*volume, number)) records.push_back(std::move(*record));
     std::sort(records.begin(), records.end(), [](const Record& a, const Record& b) {
       return a.header.time != b.header.time ? a.header.time < b.header.time : a.header.run < b.header.run;
     });
-    // The age rule; a run stamped later than now (a clock set back) is taken as new.
-    size_t first = 0;
-    if (limits.days) {
-      const uint64_t most = static_cast<uint64_t>(*limits.days) * kDay;
-      while (first < records.size() && now > records[first].header.time && now - records[first].header.time > most)
-        Settle(*volume, records[first++], false);
-    }
-    const std::optional<VolumeSpace> space = fs.SpaceOf(root);
-    if (!space || space->total == 0) continue;
-    uint64_t kept = 0, free = space->free;
-    for (size_t i = first; i < records.size(); ++i) kept += KeptBytes(*volume, records[i]);
-    const uint64_t share = space->total / 100 * limits.sharePercent;
-    const uint64_t room = space->total / 100 * limits.freePercent;
-    for (size_t i = first; i < records.size() && (kept > share || free < room); ++i) {
-      const uint64_t bytes = KeptBytes(*volume, records[i]);
-      Settle(*volume, records[i], false);
-      const uint64_t freed = bytes - KeptBytes(*volume, records[i]);
-      kept -= freed;
+    const auto settle = [&](const Record& record) {
+      const uint64_t bytes = KeptBytes(*volume, record);
+      Settle(*volume, record, false);
+      const uint64_t freed = bytes - KeptBytes(*volume, record);
+      kept -= std::min(kept, freed);
       free += freed;
-    }
+    };
+    size_t first = 0;
+    for (; first < records.size() && old(records[first].header.time); ++first) settle(records[first]);
+    for (size_t i = first; i < records.size() && !roomy && (kept > share || free < room); ++i) settle(records[i]);
   }
 }
 
