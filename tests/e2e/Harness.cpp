@@ -229,11 +229,15 @@ RunningProgram::RunningProgram(const std::string& settings, bool withSettings, c
   static int counter = 0;
   wchar_t temp[MAX_PATH + 1];
   GetTempPathW(MAX_PATH + 1, temp);
+  // Wine hands out process numbers again soon, and a program an earlier test ended may still hold
+  // its folder: the time makes the name this test's own.
   folder_ = (parent.empty() ? std::wstring(temp) : parent + L"\\") + L"krelmix-e2e-" +
-            std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
+            std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(GetTickCount64()) + L"-" +
+            std::to_wstring(++counter);
   test::RemoveTree(folder_);
   CreateDirectoryW(folder_.c_str(), nullptr);
-  CopyFileW(g_program.c_str(), (folder_ + L"\\Krelmix.exe").c_str(), FALSE);
+  if (!CopyFileW(g_program.c_str(), (folder_ + L"\\Krelmix.exe").c_str(), FALSE))
+    ADD_FAILURE() << "the program was not copied into its folder: error " << GetLastError();
   const std::string wide0{'0', '\0', '=', '\0', '0', '\0'};
   splashExpected_ =
       !withSettings || (settings.find("0=0") == std::string::npos && settings.find(wide0) == std::string::npos);
