@@ -96,11 +96,19 @@ enum class PutBack { Done, PlaceTaken, Refused, Missing, Failed };
 // One user's private folder on one volume, held open: the deleted files kept for a while are
 // moved into it by their handles, and their records lie beside them. Nothing in it is followed:
 // an entry that is a link, or is reached some other way than by its own name, is refused.
+// Kept files lie in folders of their own inside it ("FOLDER\NAME"), a few hundred to a folder: a
+// name new to a folder makes Wine read the whole folder for another case of it.
 class KeepFolder {
  public:
   virtual ~KeepFolder() = default;
-  // Its entries, as FileSystem::ListFolder gives them.
+  // Its entries, as FileSystem::ListFolder gives them, and those of its folders named
+  // "FOLDER\NAME" after the folder's own entry.
   virtual bool List(std::vector<DirEntry>& entries) = 0;
+  // The folder `name` (a plain name) for kept files, made when missing; false when it cannot be
+  // made or is not a plain folder.
+  virtual bool MakeFolder(const std::wstring& name) = 0;
+  // Removes the folder `name` if it is a plain, empty folder.
+  virtual bool RemoveFolder(const std::wstring& name) = 0;
   // The whole content of file `name`; nothing when it is missing, a link, or cannot be read.
   virtual std::optional<std::string> Read(const std::wstring& name) = 0;
   // Adds `bytes` at the end of file `name`, made when missing; true once the system holds them,

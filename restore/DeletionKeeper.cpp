@@ -37,12 +37,21 @@ bool DeletionKeeper::Note(Volume& volume, const RecordEntry& entry) {
   return volume.headed && volume.folder->Append(name, EntryLine(entry));
 }
 
+std::wstring DeletionKeeper::KeptNameOn(Volume& volume, uint64_t n) {
+  std::wstring name = KeptName(run_->run, n);
+  if (!volume.folder) return name;
+  const std::wstring folder(FolderOfKeptName(name));
+  if (volume.madeFolder != folder && volume.folder->MakeFolder(folder)) volume.madeFolder = folder;
+  // Where no folder can be made the file lies in the keep folder itself.
+  return volume.madeFolder == folder ? name : name.substr(folder.size() + 1);
+}
+
 bool DeletionKeeper::Remove(FolderDeletion& folder, const std::wstring& path, const std::wstring& name,
                             const FileCheck& isExpected) {
   if (!run_) return folder.RemoveFileIf(name, isExpected);
   const std::wstring root(PathRoot(path));
   Volume& own = VolumeOf(root);
-  const std::wstring keptName = KeptName(run_->run, ++count_);
+  const std::wstring keptName = KeptNameOn(own, ++count_);
   bool unrecorded = false;
   const auto note = [&](const GoingFile& file, bool kept) {
     const RecordEntry entry{

@@ -35,10 +35,13 @@ class DeletionKeeper {
   struct Volume {
     std::unique_ptr<KeepFolder> folder;  // none: nothing can be kept there
     bool headed = false;                 // its record has its header line
+    std::wstring madeFolder;             // the folder made last for this run's kept files
   };
   Volume& VolumeOf(const std::wstring& root);
   // One line into the record of `volume`, its header first; true once the system holds it.
   bool Note(Volume& volume, const RecordEntry& entry);
+  // The name the `n`th file of the run is kept under on `volume`, its folder made.
+  std::wstring KeptNameOn(Volume& volume, uint64_t n);
 
   FileSystem& fs_;
   Clock& clock_;

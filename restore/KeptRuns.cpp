@@ -93,6 +93,14 @@ std::vector<FileResult> Settle(VolumeKeep& volume, const Record& record, bool re
     results.push_back(std::move(result));
   }
   if (left == 0) volume.folder->Remove(RecordName(record.header.run), [](const FileIdentity&) { return true; });
+  // The run's folders that are empty now.
+  std::wstring_view last;
+  for (const RecordEntry& entry : record.entries) {
+    const std::wstring_view folder = FolderOfKeptName(entry.keptName);
+    if (folder.empty() || folder == last) continue;
+    last = folder;
+    volume.folder->RemoveFolder(std::wstring(folder));
+  }
   return results;
 }
 

@@ -151,7 +151,22 @@ std::optional<Record> ParseRecord(std::string_view bytes) {
 
 std::wstring RecordName(uint64_t run) { return std::to_wstring(run) + kRecordEnding; }
 
-std::wstring KeptName(uint64_t run, uint64_t n) { return std::to_wstring(run) + L"." + std::to_wstring(n); }
+namespace {
+constexpr uint64_t kFilesPerFolder = 256;
+}  // namespace
+
+std::wstring KeptFolderName(uint64_t run, uint64_t n) {
+  return std::to_wstring(run) + L"-" + std::to_wstring(n / kFilesPerFolder);
+}
+
+std::wstring KeptName(uint64_t run, uint64_t n) {
+  return KeptFolderName(run, n) + L"\\" + std::to_wstring(run) + L"." + std::to_wstring(n);
+}
+
+std::wstring_view FolderOfKeptName(std::wstring_view name) {
+  const size_t slash = name.find(L'\\');
+  return slash == std::wstring_view::npos ? std::wstring_view() : name.substr(0, slash);
+}
 
 std::optional<uint64_t> RunOfRecordName(std::wstring_view name) {
   const std::wstring_view ending = kRecordEnding;

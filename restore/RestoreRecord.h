@@ -42,9 +42,13 @@ std::string EntryLine(const RecordEntry& entry);
 // Nothing when the header is missing or unreadable; lines that do not read are passed over.
 std::optional<Record> ParseRecord(std::string_view bytes);
 
-// The names in a keep folder: the record of run `run`, and its `n`th kept file.
+// The names in a keep folder: the record of run `run`, and its `n`th kept file, which lies in the
+// folder KeptFolderName(run, n) with the run's files of its few hundred.
 std::wstring RecordName(uint64_t run);
+std::wstring KeptFolderName(uint64_t run, uint64_t n);
 std::wstring KeptName(uint64_t run, uint64_t n);
+// A kept name's folder part; empty for a name of the keep folder itself.
+std::wstring_view FolderOfKeptName(std::wstring_view name);
 // The run a record's name gives; nothing for any other name.
 std::optional<uint64_t> RunOfRecordName(std::wstring_view name);
 

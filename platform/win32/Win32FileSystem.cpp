@@ -498,10 +498,34 @@ class Win32FileSystem::Keep : public KeepFolder {
     entries.clear();
     std::vector<uint64_t> buffer;
     ReadListing(folder_.Get(), volume_, buffer, entries);
-    entries.erase(std::remove_if(entries.begin(), entries.end(),
-                                 [](const DirEntry& e) { return e.name == L"." || e.name == L".."; }),
-                  entries.end());
+    DropDots(entries);
+    std::vector<DirEntry> inner;
+    for (size_t i = 0, top = entries.size(); i < top; ++i) {
+      if (!entries[i].IsDirectory() || entries[i].IsLink()) continue;
+      const std::wstring folder = entries[i].name;
+      KernelHandle opened(OpenFolder(folder, FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES));
+      if (!opened.Valid()) continue;
+      inner.clear();
+      ReadListing(opened.Get(), volume_, buffer, inner);
+      DropDots(inner);
+      for (DirEntry& entry : inner) {
+        entry.name = folder + L"\\" + entry.name;
+        entries.push_back(std::move(entry));
+      }
+    }
     return true;
+  }
+
+  bool MakeFolder(const std::wstring& name) override {
+    // Made with the keep folder's access list, which its folders inherit.
+    if (IsPlainName(name)) CreateDirectoryW(ExtendedPath(path_ + L"\\" + name).c_str(), nullptr);
+    return KernelHandle(OpenFolder(name, FILE_READ_ATTRIBUTES)).Valid();
+  }
+
+  bool RemoveFolder(const std::wstring& name) override {
+    KernelHandle folder(OpenFolder(name, DELETE | FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES));
+    // The system refuses the deletion of a folder that is not empty.
+    return folder.Valid() && DeleteThrough(folder.Get());
   }
 
   std::optional<std::string> Read(const std::wstring& name) override {
@@ -547,7 +571,7 @@ class Win32FileSystem::Keep : public KeepFolder {
   }
 
   PutBack MoveBack(const std::wstring& name, const FileCheck& isExpected, const std::wstring& path) override {
-    if (!IsPlainName(name) || OpensNothing(folder_.Get(), name, false)) return PutBack::Missing;
+    if (!IsKeptName(name) || OpensNothing(folder_.Get(), name, false)) return PutBack::Missing;
     KernelHandle file(OpenChild(name, DELETE | FILE_READ_ATTRIBUTES));
     if (!file.Valid() || !CheckedFacts(file.Get(), volume_, isExpected, nullptr)) return PutBack::Refused;
     const std::optional<PathSplit> split = SplitLastStep(path);
@@ -592,11 +616,32 @@ class Win32FileSystem::Keep : public KeepFolder {
   bool Reached(HANDLE file, const std::wstring& name) {
     return SameEntryPath(fs_.FinalPath(file, path_ + L"\\" + name), path_ + L"\\" + name);
   }
+  static void DropDots(std::vector<DirEntry>& entries) {
+    entries.erase(std::remove_if(entries.begin(), entries.end(),
+                                 [](const DirEntry& e) { return e.name == L"." || e.name == L".."; }),
+                  entries.end());
+  }
+  // A kept file's name: plain, or in one of the keep folder's folders.
+  static bool IsKeptName(const std::wstring& name) {
+    const size_t slash = name.find(L'\\');
+    return slash == std::wstring::npos ? IsPlainName(name)
+                                       : IsPlainName(name.substr(0, slash)) && IsPlainName(name.substr(slash + 1));
+  }
+  // A plain folder of the keep folder reached by its own name.
+  HANDLE OpenFolder(const std::wstring& name, ACCESS_MASK access) {
+    if (!IsPlainName(name)) return INVALID_HANDLE_VALUE;
+    const std::wstring path = path_ + L"\\" + name;
+    KernelHandle folder(OpenEntry(path, access | SYNCHRONIZE));
+    if (!folder.Valid() || !IsPlainFolder(folder.Get(), path) ||
+        !SameEntryPath(fs_.FinalPath(folder.Get(), path), path))
+      return INVALID_HANDLE_VALUE;
+    return folder.Release();
+  }
   // A plain file of the folder, the entry itself if it is a link, refused unless reached by its
   // own name.
   HANDLE OpenChild(const std::wstring& name, ACCESS_MASK access) {
     HANDLE file = INVALID_HANDLE_VALUE;
-    if (!IsPlainName(name) || OpenNamed(folder_.Get(), name, access, false, file) != 0) return INVALID_HANDLE_VALUE;
+    if (!IsKeptName(name) || OpenNamed(folder_.Get(), name, access, false, file) != 0) return INVALID_HANDLE_VALUE;
     KernelHandle opened(file);
     const std::optional<FileFacts> facts = FactsOf(opened.Get());
     if (!facts || (facts->attributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) ||

@@ -62,20 +62,11 @@ HWND OpenRestoreWindow(RunningProgram& program) {
 
 // The files in the keep folders of drive T: (the record among them).
 int KeptOnT() {
-  WIN32_FIND_DATAW data;
+  std::error_code error;
   int count = 0;
-  HANDLE users = FindFirstFileW(L"T:\\.KrelmixRestore\\*", &data);
-  if (users == INVALID_HANDLE_VALUE) return 0;
-  do {
-    if (data.cFileName[0] == L'.') continue;
-    WIN32_FIND_DATAW file;
-    HANDLE files = FindFirstFileW((L"T:\\.KrelmixRestore\\" + std::wstring(data.cFileName) + L"\\*").c_str(), &file);
-    if (files == INVALID_HANDLE_VALUE) continue;
-    do count += !(file.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
-    while (FindNextFileW(files, &file));
-    FindClose(files);
-  } while (FindNextFileW(users, &data));
-  FindClose(users);
+  for (std::filesystem::recursive_directory_iterator it(L"T:\\.KrelmixRestore", error), end; !error && it != end;
+       it.increment(error))
+    count += it->is_regular_file(error);
   return count;
 }
 

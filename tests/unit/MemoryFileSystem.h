@@ -232,10 +232,28 @@ class MemoryFileSystem : public FileSystem {
    public:
     Keep(MemoryFileSystem& fs, std::wstring at) : path(std::move(at)), fs_(fs) {}
     bool List(std::vector<DirEntry>& entries) override {
-      if (!fs_.ListFolder(path, entries)) return false;
-      entries.erase(std::remove_if(entries.begin(), entries.end(),
-                                   [](const DirEntry& e) { return e.name == L"." || e.name == L".."; }),
-                    entries.end());
+      if (!ListPlain(path, entries)) return false;
+      std::vector<DirEntry> inner;
+      for (size_t i = 0, n = entries.size(); i < n; ++i) {
+        if (!entries[i].IsDirectory() || entries[i].IsLink() || !ListPlain(path + L"\\" + entries[i].name, inner))
+          continue;
+        for (DirEntry& entry : inner) entry.name = entries[i].name + L"\\" + entry.name;
+        entries.insert(entries.end(), inner.begin(), inner.end());
+      }
+      return true;
+    }
+    bool MakeFolder(const std::wstring& name) override {
+      const std::wstring folder = path + L"\\" + name;
+      if (!fs_.Exists(folder)) fs_.AddFolder(folder);
+      const std::optional<OpenedEntry> opened = fs_.Open(folder);
+      return opened && !opened->IsLink() && (opened->attributes & FileAttr::Directory);
+    }
+    bool RemoveFolder(const std::wstring& name) override {
+      const std::wstring folder = path + L"\\" + name;
+      const std::optional<OpenedEntry> opened = fs_.Open(folder);
+      std::vector<DirEntry> inner;
+      if (!opened || opened->IsLink() || !ListPlain(folder, inner) || !inner.empty()) return false;
+      fs_.Erase(Key(folder));
       return true;
     }
     std::optional<std::string> Read(const std::wstring& name) override {
@@ -271,6 +289,13 @@ class MemoryFileSystem : public FileSystem {
     const std::wstring path;
 
    private:
+    bool ListPlain(const std::wstring& folder, std::vector<DirEntry>& entries) {
+      if (!fs_.ListFolder(folder, entries)) return false;
+      entries.erase(std::remove_if(entries.begin(), entries.end(),
+                                   [](const DirEntry& e) { return e.name == L"." || e.name == L".."; }),
+                    entries.end());
+      return true;
+    }
     MemoryFileSystem& fs_;
   };
 
