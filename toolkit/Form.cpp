@@ -30,6 +30,18 @@ void AppendField(std::wstring& out, const std::wstring& text) {
   for (wchar_t c : text) out += (c == L'\t' || c == L'\n') ? L' ' : c;
   out += L'\t';
 }
+
+SIZE CaptionExtent(const Control& c, RECT bounds) {
+  const std::wstring caption = c.Caption();
+  if (caption.empty()) return {};
+  WindowDC screen(nullptr);
+  SelectGuard select(screen.Get(),
+                     c.CaptionFont() ? c.CaptionFont() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
+  RECT text{0, 0, bounds.right - bounds.left, 0};
+  DrawTextW(screen.Get(), caption.c_str(), static_cast<int>(caption.size()), &text,
+            DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+  return {text.right - text.left, text.bottom - text.top};
+}
 }  // namespace
 
 Form::~Form() {
@@ -40,7 +52,8 @@ void Form::CreateForm(HWND owner, bool centreOnOwner) {
   owner_ = owner;
   RegisterClassOnce(style_.className.c_str(), CS_DBLCLKS, LoadCursorW(nullptr, IDC_ARROW), nullptr, style_.icon);
   // Made on the monitor it opens on: the owner's, else the primary one.
-  const DisplayScale scale(DpiOf(centreOnOwner ? owner : nullptr));
+  scale_ = DisplayScale(DpiOf(centreOnOwner ? owner : nullptr));
+  const DisplayScale scale = scale_;
   const SIZE client = scale(style_.clientSize);
   RECT frame{0, 0, client.cx, client.cy};
   AdjustWindowRectEx(&frame, style_.style, FALSE, style_.exStyle);
@@ -164,6 +177,9 @@ std::wstring Form::DescribeControls() const {
     AppendField(out, c.Visible() ? L"1" : L"0");
     AppendField(out, c.Caption());
     AppendField(out, c.Hint());
+    const SIZE text = CaptionExtent(c, r);
+    AppendField(out, std::to_wstring(text.cx));
+    AppendField(out, std::to_wstring(text.cy));
     out.back() = L'\n';
   };
   for (const GraphicControl* c : graphics_.Controls()) line(*c, c->BoundsInParent());

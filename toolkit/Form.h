@@ -9,6 +9,7 @@
 
 #include "toolkit/Accessible.h"
 #include "toolkit/ColorScheme.h"
+#include "toolkit/DisplayScale.h"
 #include "toolkit/FocusMark.h"
 #include "toolkit/GraphicHost.h"
 #include "toolkit/KeyCommands.h"
@@ -99,8 +100,13 @@ class Form : public Window, private MessageFilter {
   void CommandsChanged();
 
   // One line per control: name, kind, left, top, width, height, enabled, visible, caption, hint,
-  // tab-separated. Read by the program's own tests through kDescribeMessageName.
+  // and the width and height the caption takes in the control's font, broken into lines at the
+  // control's width (a word wider than the control makes it wider), tab-separated. Read by the program's own tests
+  // through kDescribeMessageName.
   std::wstring DescribeControls() const;
+
+  // The scale the form is laid out at: its monitor's when it was made.
+  DisplayScale Scale() const { return scale_; }
 
   std::function<void()> onActivate;    // the first time the form becomes active
   std::function<bool()> onCloseQuery;  // false keeps the form open
@@ -133,6 +139,7 @@ class Form : public Window, private MessageFilter {
   FormAccessible accessible_{*this};
   HWND lastFocus_ = nullptr;
   HWND owner_ = nullptr;
+  DisplayScale scale_;
   bool activatedOnce_ = false;
   bool modal_ = false;
   int modalResult_ = mrNone;

@@ -120,7 +120,7 @@ class PaintDC {
   HDC dc_;
 };
 
-// "MS Sans Serif"-style fonts by point size at the screen's resolution.
+// "MS Sans Serif"-style fonts by point size, at the DPI of the form being made.
 Font CreatePointFont(const wchar_t* face, int points, int weight = FW_NORMAL, BYTE charset = DEFAULT_CHARSET);
 // A font by its character height in 96-DPI pixels, at the scale of the form being made.
 Font CreatePixelFont(const wchar_t* face, int pixels, int weight = FW_NORMAL);

@@ -23,6 +23,7 @@ class GraphicControl : public Control {
   void Create(const CreateArgs& args);
   RECT Bounds() const { return bounds_; }
   RECT BoundsInParent() const override { return bounds_; }
+  HFONT CaptionFont() const override { return TextFont(); }
   void SetBounds(RECT bounds);
   bool Visible() const override { return visible_; }
   void SetVisible(bool visible);

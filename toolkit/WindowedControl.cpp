@@ -37,6 +37,7 @@ void WindowedControl::Create(HWND parent, UINT id, const CreateArgs& args) {
   const DWORD style =
       kind.style | WS_CHILD | (args.visible ? WS_VISIBLE : 0) | (args.enabled ? 0 : static_cast<DWORD>(WS_DISABLED));
   const RECT r = args.bounds.Rect();
+  scale_ = DesignScale();
   SetHint(args.hint);
   hwnd_ = CreateWindowExW(0, kind.className, kind.text ? kind.text : args.caption.c_str(), style, r.left, r.top,
                           r.right - r.left, r.bottom - r.top, parent,

@@ -10,6 +10,7 @@
 
 #include "toolkit/Accessible.h"
 #include "toolkit/Control.h"
+#include "toolkit/DisplayScale.h"
 
 namespace krelmix {
 
@@ -47,6 +48,7 @@ class WindowedControl : public Control {
   bool Visible() const override { return hwnd_ && (GetWindowLongW(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0; }
   std::wstring Caption() const override { return Text(); }
   RECT BoundsInParent() const override;
+  HFONT CaptionFont() const override { return reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)); }
   // The window text (a panel's caption, a button's caption, a text box's text).
   std::wstring Text() const;
   // A control shows its hint only when asked to before its form has made its controls.
@@ -77,6 +79,8 @@ class WindowedControl : public Control {
   virtual void OnCreated(const CreateArgs& args);
   virtual bool OnOwnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
   LRESULT CallDefault(UINT message, WPARAM wParam, LPARAM lParam);
+  // The scale of the form the control was made on: its own drawing (rows, ticks) is sized by it.
+  DisplayScale scale_;
 
  private:
   static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
