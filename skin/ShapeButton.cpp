@@ -72,6 +72,12 @@ void ShapeButton::OnCreated(const CreateArgs& args) {
   if (face && SetWindowRgn(Handle(), face.Get(), TRUE)) face.Release();  // the window owns it now
 }
 
+void ShapeButton::OnScaleChanged(const ScaleChange& change, RECT bounds) {
+  if (font_) font_ = change.font(font_);
+  Region face = FaceRegion(bounds.right - bounds.left, bounds.bottom - bounds.top, scale_(look_.roundRectBias));
+  if (face && SetWindowRgn(Handle(), face.Get(), TRUE)) face.Release();
+}
+
 void ShapeButton::Click() {
   if (look_.modalResult) SendMessageW(GetAncestor(Handle(), GA_ROOT), kSetModalResultMessage, look_.modalResult, 0);
   if (onClick) onClick();

@@ -42,6 +42,15 @@ void CheckListBox::OnCreated(const CreateArgs& args) {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void CheckListBox::OnScaleChanged(const ScaleChange& change, RECT bounds) {
+  if (font_) font_ = change.font(font_);
+  SendMessageW(Handle(), LB_SETITEMHEIGHT, 0, scale_(look_.itemHeight));
+  // Fitted to whole rows of the old height when it was sized; sized again, it fits the new ones.
+  if (look_.integralHeight)
+    SetWindowPos(Handle(), nullptr, 0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 LineStore& CheckListBox::OwnStore() {
   if (model_ != &ownLines_) throw std::logic_error("The list shows another model");
   return ownLines_.Store();

@@ -71,6 +71,31 @@ void Form::CreateForm(HWND owner, bool centreOnOwner) {
       graphics_.AddWindowTool(control->Handle(), [control] { return control->Hint(); });
 }
 
+void Form::ChangeScale(int dpi, const RECT& bounds) {
+  const DisplayScale from = scale_, to(dpi);
+  scale_ = to;
+  if (to.Dpi() != from.Dpi()) {
+    const ScaleChange change{from, to, [this, from, to](BorrowedFont font) {
+                               Font& scaled = scaledFonts_[{font.Get(), to.Dpi()}];
+                               LOGFONTW look{};
+                               if (!scaled && GetObjectW(font.Get(), sizeof look, &look)) {
+                                 look.lfHeight = MulDiv(look.lfHeight, to.Dpi(), from.Dpi());
+                                 look.lfWidth = MulDiv(look.lfWidth, to.Dpi(), from.Dpi());
+                                 scaled = Font(CreateFontIndirectW(&look));
+                               }
+                               return scaled ? BorrowedFont(scaled) : font;
+                             }};
+    for (GraphicControl* control : graphics_.Controls()) control->ChangeScale(change);
+    for (WindowedControl* control : windowed_) control->ChangeScale(change);
+    if (onScaleChanged) onScaleChanged(to);
+    ScaleChanged();
+    graphics_.UpdateTooltips();
+  }
+  SetWindowPos(Handle(), nullptr, bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  InvalidateRect(Handle(), nullptr, TRUE);
+}
+
 void Form::Show() { ShowWindow(Handle(), SW_SHOW); }
 void Form::Hide() { ShowWindow(Handle(), SW_HIDE); }
 void Form::Close() { SendMessageW(Handle(), WM_CLOSE, 0, 0); }
@@ -288,6 +313,9 @@ LRESULT Form::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_ERASEBKGND:
       return 1;
+    case WM_DPICHANGED:
+      ChangeScale(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
     case WM_SYSCOLORCHANGE:
     case WM_SETTINGCHANGE:
       // Every colour is read when drawn: a new scheme (high contrast on or off) shows at once.

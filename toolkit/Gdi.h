@@ -77,6 +77,7 @@ class MemoryDC {
 class TextMeter {
  public:
   explicit TextMeter(HFONT font) : dc_(nullptr), select_(dc_.Get(), font) {}
+  void SetFont(HFONT font) { SelectObject(dc_.Get(), font); }
   int Width(std::wstring_view text) const {
     SIZE size{};
     GetTextExtentPoint32W(dc_.Get(), text.data(), static_cast<int>(text.size()), &size);

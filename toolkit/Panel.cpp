@@ -38,6 +38,11 @@ bool Panel::OnReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& res
   return true;
 }
 
+void Panel::OnScaleChanged(const ScaleChange& change, RECT) {
+  if (font_) font_ = change.font(font_);
+  for (GraphicControl* child : children_) child->ChangeScale(change);
+}
+
 void Panel::Draw(const DRAWITEMSTRUCT& item) const {
   RECT area = item.rcItem;
   const TextColors colors = TextColorsOn(look_.textColor, look_.color);

@@ -47,6 +47,18 @@ void WindowedControl::Create(HWND parent, UINT id, const CreateArgs& args) {
   OnCreated(args);
 }
 
+void WindowedControl::ChangeScale(const ScaleChange& change) {
+  if (!hwnd_) return;
+  scale_ = change.to;
+  const RECT bounds = change(BoundsInParent());
+  SetWindowPos(hwnd_, nullptr, bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  if (const auto font = reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)))
+    SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(change.font(BorrowedFont(font)).Get()), FALSE);
+  OnScaleChanged(change, bounds);
+  InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
 void WindowedControl::OnCreated(const CreateArgs& args) {
   if (args.font) SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(args.font.Get()), FALSE);
 }

@@ -56,6 +56,8 @@ class WindowedControl : public Control {
   void SetShowHint(bool show) { showHint_ = show; }
   // The mouse moved over the control, at this client point; the control's own handling follows.
   std::function<void(POINT)> onMouseMove;
+  // Its window moved to a monitor of another scale: its place, font and own drawing follow.
+  void ChangeScale(const ScaleChange& change);
   // Graphic controls painted on this control (a panel's labels).
   virtual std::vector<const GraphicControl*> GraphicChildren() const { return {}; }
 
@@ -78,6 +80,8 @@ class WindowedControl : public Control {
   // The window exists; by default it takes the font.
   virtual void OnCreated(const CreateArgs& args);
   virtual bool OnOwnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  // After a change of scale the window has its new place (`bounds`, in its parent) and font.
+  virtual void OnScaleChanged(const ScaleChange&, RECT /*bounds*/) {}
   LRESULT CallDefault(UINT message, WPARAM wParam, LPARAM lParam);
   // The scale of the form the control was made on: its own drawing (rows, ticks) is sized by it.
   DisplayScale scale_;

@@ -11,6 +11,7 @@
 #include "../unit/FakeStorage.h"
 #include "../unit/MemoryFileSystem.h"
 #include "KeyPress.h"
+#include "ScaleChange.h"
 #include "ScreenReader.h"
 #include "forms/MainForm.h"
 #include "forms/OptionsForm.h"
@@ -488,6 +489,7 @@ class MainWindowOverT {
     DestroyWindow(owner_);
   }
   HWND Handle() const { return form_->Handle(); }
+  TForm1& Form() { return *form_; }
   HWND FoundList() const { return GetDlgItem(Handle(), 102); }
   MemoryDriveT& Files() { return services_.fileSystem; }
 
@@ -499,6 +501,16 @@ class MainWindowOverT {
   TForm1* form_ = nullptr;
   UINT_PTR closer_ = 0;
 };
+
+// Moved to a monitor of another scale, the main window is laid out again there: skin, lists,
+// buttons, banners and counters.
+TEST(MainFormScale, TheMainWindowFollowsItsMonitorsScale) {
+  MainWindowOverT window;
+  for (int dpi : {120, 192}) {
+    SCOPED_TRACE(dpi);
+    test::ExpectLaidOutAgainAt(window.Form(), dpi);
+  }
+}
 
 // The two keys that delete ask first, "Нет" the default: "Нет" leaves every file, "Да" goes on.
 TEST(MainFormKeys, EachCommandKeyRunsItsCommandTheDeletingOnesAskFirstAndTheClosingKeyClosesTheWindow) {
