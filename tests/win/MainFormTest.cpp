@@ -490,6 +490,7 @@ class MainWindowOverT {
   }
   HWND Handle() const { return form_->Handle(); }
   TForm1& Form() { return *form_; }
+  MainWindowView& View() { return program_.view; }
   HWND FoundList() const { return GetDlgItem(Handle(), 102); }
   MemoryDriveT& Files() { return services_.fileSystem; }
 
@@ -503,12 +504,16 @@ class MainWindowOverT {
 };
 
 // Moved to a monitor of another scale, the main window is laid out again there: skin, lists,
-// buttons, banners and counters.
+// buttons, banners and counters. The status line's paths are shortened to a width given at 96 DPI,
+// so the window tells their widths at 96 DPI whatever its scale.
 TEST(MainFormScale, TheMainWindowFollowsItsMonitorsScale) {
   MainWindowOverT window;
+  const std::wstring path = L"T:\\Work\\Photos\\2007\\December\\index.tmp";
+  const int designWidth = window.View().TextWidth(path);
   for (int dpi : {120, 192}) {
     SCOPED_TRACE(dpi);
-    test::ExpectLaidOutAgainAt(window.Form(), dpi);
+    test::ExpectLaidOutAgainAt(window.Form(), dpi,
+                               [&] { EXPECT_NEAR(window.View().TextWidth(path), designWidth, designWidth / 10); });
   }
 }
 

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -61,8 +62,9 @@ inline void ExpectScaled(const Layout& design, const Layout& now, int dpi) {
   }
 }
 
-// Moves the form to a monitor of `dpi` and checks it laid itself out again there.
-inline void ExpectLaidOutAgainAt(Form& form, int dpi) {
+// Moves the form to a monitor of `dpi` and checks it laid itself out again there; `there` runs
+// while it is there, before it is moved back.
+inline void ExpectLaidOutAgainAt(Form& form, int dpi, const std::function<void()>& there = {}) {
   const Layout design = LayoutOf(form);
   const HWND hwnd = form.Handle();
   RECT suggested{0, 0, MulDiv(design.client.cx, dpi, 96), MulDiv(design.client.cy, dpi, 96)};
@@ -75,6 +77,7 @@ inline void ExpectLaidOutAgainAt(Form& form, int dpi) {
   EXPECT_EQ(moved.window.left, suggested.left);
   EXPECT_EQ(moved.window.top, suggested.top);
   ExpectScaled(design, moved, dpi);
+  if (there) there();
   // And back: where it was, as it was.
   RECT back = design.window;
   SendMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&back));
