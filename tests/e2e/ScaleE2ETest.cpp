@@ -1,8 +1,8 @@
 // Every window of the program at the display scales of today's PCs: 96, 120, 144 and 192 DPI.
 // Each window's rectangle is its 96-DPI rectangle times the scale (within 2 px), no caption runs
-// out of its control, and its picture, scaled back to 96, is close to the 96-DPI picture. For a
-// window with a caption bar the client area is held to the rule: the frame is the system's, and
-// Wine 8 draws its caption and borders at sizes of its own.
+// out of its control, each list's rows are the scaled height, and its picture, scaled back to
+// 96, is close to the 96-DPI picture. For a window with a caption bar the client area is held to
+// the rule: the frame is the system's, and Wine 8 draws its caption and borders at sizes of its own.
 //
 // How Wine 8 is given a DPI: it reads LogPixels (a DWORD) under HKCU\Control Panel\Desktop when
 // each process starts, and hands that DPI to a program that declares itself DPI aware, as Windows
@@ -163,8 +163,25 @@ struct Sight {
   RECT client{};  // in screen coordinates
   bool framed = false;
   std::vector<ControlInfo> controls;
+  std::vector<int> rowHeights;  // of each list in the window
   Picture picture;
 };
+
+std::vector<int> RowHeights(HWND window) {
+  std::vector<int> heights;
+  EnumChildWindows(
+      window,
+      [](HWND child, LPARAM out) {
+        wchar_t name[16] = {};
+        GetClassNameW(child, name, 16);
+        if (lstrcmpiW(name, L"ListBox") == 0)
+          reinterpret_cast<std::vector<int>*>(out)->push_back(
+              static_cast<int>(SendMessageW(child, LB_GETITEMHEIGHT, 0, 0)));
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&heights));
+  return heights;
+}
 
 const std::string kSettings = SettingsTickingScratch(
     "[Options]\r\n0=0\r\n[Kill]\r\n*.bak=1\r\n*.tmp=1\r\n[ExcludeDir]\r\nT:\\Keep=1\r\n"
@@ -189,6 +206,7 @@ Sight Look(const WindowKind& kind, int dpi) {
   MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&sight.client), 2);
   sight.framed = (GetWindowLongW(window, GWL_STYLE) & WS_CAPTION) == WS_CAPTION;
   if (kind.describes) sight.controls = DescribeControls(window);
+  sight.rowHeights = RowHeights(window);
   sight.picture = Capture(sight.client);
   Keep(sight.picture, kind.name + "-" + std::to_string(dpi));
   return sight;
@@ -237,6 +255,9 @@ void ExpectScaledAtEveryDpi(const WindowKind& kind) {
       EXPECT_EQ(scaled.window.bottom - scaled.window.top, scaled.client.bottom - scaled.client.top);
     }
     ExpectCaptionsInside(scaled, design);
+    ASSERT_EQ(scaled.rowHeights.size(), design.rowHeights.size());
+    for (size_t i = 0; i < design.rowHeights.size(); ++i)
+      EXPECT_NEAR(scaled.rowHeights[i], MulDiv(design.rowHeights[i], dpi, 96), 1) << "the rows of list " << i;
     const double difference = MeanDifference(ScaledDown(scaled.picture, width / 2, height / 2), designCoarse);
     std::printf("%s at %d DPI: mean difference %.2f\n", kind.name.c_str(), dpi, difference);
     EXPECT_LE(difference, kind.mostDifference);
