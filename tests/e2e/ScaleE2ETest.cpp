@@ -134,21 +134,6 @@ double MeanDifference(const Picture& a, const Picture& b) {
   return sum / (3.0 * w * h);
 }
 
-// Written as a .bmp when KRELMIX_SCALE_PICTURES names a folder, to look at.
-void Keep(const Picture& p, const std::string& name) {
-  const char* folder = std::getenv("KRELMIX_SCALE_PICTURES");
-  if (!folder || !*folder || p.pixels.empty()) return;
-  BITMAPINFOHEADER header{sizeof header, p.width, -p.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(sizeof file + sizeof header + p.pixels.size()), 0, 0,
-                        sizeof file + sizeof header};
-  if (FILE* out = std::fopen((std::string(folder) + "\\" + name + ".bmp").c_str(), "wb")) {
-    std::fwrite(&file, sizeof file, 1, out);
-    std::fwrite(&header, sizeof header, 1, out);
-    std::fwrite(p.pixels.data(), 1, p.pixels.size(), out);
-    std::fclose(out);
-  }
-}
-
 // One kind of window: how the program is started for it and how the window is opened.
 struct WindowKind {
   std::string name;
@@ -208,7 +193,6 @@ Sight Look(const WindowKind& kind, int dpi) {
   if (kind.describes) sight.controls = DescribeControls(window);
   sight.rowHeights = RowHeights(window);
   sight.picture = Capture(sight.client);
-  Keep(sight.picture, kind.name + "-" + std::to_string(dpi));
   return sight;
 }
 
@@ -259,7 +243,6 @@ void ExpectScaledAtEveryDpi(const WindowKind& kind) {
     for (size_t i = 0; i < design.rowHeights.size(); ++i)
       EXPECT_NEAR(scaled.rowHeights[i], MulDiv(design.rowHeights[i], dpi, 96), 1) << "the rows of list " << i;
     const double difference = MeanDifference(ScaledDown(scaled.picture, width / 2, height / 2), designCoarse);
-    std::printf("%s at %d DPI: mean difference %.2f\n", kind.name.c_str(), dpi, difference);
     EXPECT_LE(difference, kind.mostDifference);
   }
 }
