@@ -30,7 +30,8 @@ class CleanupView {
   virtual void SetFolderCounter(const std::wstring& text) = 0;  // Label1, "Каталогов: N"
   virtual void SetFileCounter(const std::wstring& text) = 0;    // Label2, "Файлов: N"
   virtual void SetStatus(const std::wstring& text) = 0;         // Panel1
-  // Width in pixels of the text in the found list's font (for shortening the status line).
+  // Width of the text in the found list's font, in pixels at 96 DPI whatever the window's scale
+  // (for shortening the status line, whose width is given at 96 DPI).
   virtual int TextWidth(std::wstring_view text) = 0;
 
   // --- Controls the run switches.

@@ -20,6 +20,7 @@ void AttachSkin(Form& form, TfcImageForm& skin, const SkinLook& look) {
   callbacks.onError = [](const std::wstring& text) { ShowErrorReport(text); };
   skin.Attach(form.Handle(), callbacks);
   form.onPaintBackground = [&skin](HDC dc) { skin.Paint(dc); };
+  form.onScaleChanged = [&skin](DisplayScale scale) { skin.ChangeScale(scale); };
 }
 
 }  // namespace krelmix

@@ -142,6 +142,9 @@ void TForm1::CreateFonts() {
   listFontMeter_ = std::make_unique<TextMeter>(listFont_.Get());
 }
 
+// The status line is shortened in the found list's font as the list now has it.
+void TForm1::ScaleChanged() { listFontMeter_->SetFont(RxCheckListBox1.CaptionFont()); }
+
 // SpeedButton7 "Выход" stands apart, at the bar's right end.
 std::vector<MainCommand> TForm1::Commands() {
   return {

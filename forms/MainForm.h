@@ -72,6 +72,7 @@ class TForm1 : public Form {
 
  protected:
   void CreateControls() override;
+  void ScaleChanged() override;
   void OnDestroyed() override;
 
  private:

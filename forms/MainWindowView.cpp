@@ -11,7 +11,11 @@ void MainWindowView::Bind(MainWindowParts parts) {
   parts_.emplace(std::move(parts));
 }
 
-int MainWindowView::TextWidth(std::wstring_view text) { return parts_->listFontMeter.Width(text); }
+int MainWindowView::TextWidth(std::wstring_view text) {
+  // Measured at the window's scale, told at 96 DPI, rounded up: a path never grows past the line.
+  const int dpi = parts_->window.Scale().Dpi();
+  return (parts_->listFontMeter.Width(text) * kDesignDpi + dpi - 1) / dpi;
+}
 
 void MainWindowView::EnableDriveList(bool enabled) { parts_->driveList.SetEnabled(enabled); }
 

@@ -5,6 +5,7 @@
 #include "common/EventSounds.h"
 #include "forms/FormSkin.h"
 #include "resources/ResourceIds.h"
+#include "toolkit/DisplayScale.h"
 #include "toolkit/ErrorReport.h"
 
 namespace krelmix {
@@ -26,7 +27,7 @@ FormStyle SoundFormStyle() {
 
 Font CreateHeadingFont() {
   LOGFONTW look{};
-  look.lfHeight = -11;
+  look.lfHeight = -DesignScale()(11);
   look.lfWeight = FW_BOLD;
   look.lfUnderline = TRUE;
   look.lfCharSet = DEFAULT_CHARSET;

@@ -110,12 +110,13 @@ krelmix_ensure_prefix() {
 }
 
 # KRELMIX_DISPLAY picks the virtual display's number (default :97), so that two checkouts can
-# run their window tests side by side without sharing a mouse.
+# run their window tests side by side without sharing a mouse. The screen is large enough for
+# the main window at 192 DPI (1200x926).
 krelmix_ensure_display() {
   if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
     export DISPLAY="${KRELMIX_DISPLAY:-:97}"
     if ! xdpyinfo >/dev/null 2>&1; then
-      Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+      Xvfb "$DISPLAY" -screen 0 1920x1200x24 -nolisten tcp >/dev/null 2>&1 &
       for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
     fi
   fi

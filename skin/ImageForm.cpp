@@ -148,6 +148,14 @@ void TfcCustomImageForm::FitFormToControl() const {
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void TfcCustomImageForm::ChangeScale(DisplayScale scale) {
+  scale_ = scale;
+  if (!form_) return;
+  FitFormToControl();
+  ApplyOutline();
+  InvalidateRect(form_, nullptr, TRUE);
+}
+
 // The stored outline when there is one, else the skin's. A block that is not well-formed region
 // data is not handed to GDI; the skin's outline is used instead, as for N = 0.
 void TfcCustomImageForm::ApplyOutline() const {

@@ -57,6 +57,8 @@ class TfcCustomImageForm {
   // The window's scale: the skin and its outline are made for 96 DPI and shown at this one.
   // Set before Attach.
   void SetScale(DisplayScale scale) { scale_ = scale; }
+  // The form went to another scale: the skin, its outline and (with AutoSize) the form follow.
+  void ChangeScale(DisplayScale scale);
 
   // The control's place in the form's client area.
   RECT Bounds() const;

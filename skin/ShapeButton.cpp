@@ -68,8 +68,14 @@ Region ShapeButton::FaceRegion(int width, int height, int bias) {
 void ShapeButton::OnCreated(const CreateArgs& args) {
   font_ = args.font;
   WindowedControl::OnCreated(args);
-  Region face = FaceRegion(args.bounds.width, args.bounds.height, look_.roundRectBias);
+  Region face = FaceRegion(args.bounds.width, args.bounds.height, scale_(look_.roundRectBias));
   if (face && SetWindowRgn(Handle(), face.Get(), TRUE)) face.Release();  // the window owns it now
+}
+
+void ShapeButton::OnScaleChanged(const ScaleChange& change, RECT bounds) {
+  if (font_) font_ = change.font(font_);
+  Region face = FaceRegion(bounds.right - bounds.left, bounds.bottom - bounds.top, scale_(look_.roundRectBias));
+  if (face && SetWindowRgn(Handle(), face.Get(), TRUE)) face.Release();
 }
 
 void ShapeButton::Click() {
@@ -128,7 +134,7 @@ bool ShapeButton::OnOwnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& res
 void ShapeButton::Draw(const DRAWITEMSTRUCT& item) {
   HDC dc = item.hDC;
   const RECT all = item.rcItem;
-  const int w = all.right - all.left, h = all.bottom - all.top, bias = look_.roundRectBias;
+  const int w = all.right - all.left, h = all.bottom - all.top, bias = scale_(look_.roundRectBias);
   const bool pressed = (item.itemState & ODS_SELECTED) != 0;
   const bool enabled = (item.itemState & ODS_DISABLED) == 0;
   const COLORREF face = GetSysColor(COLOR_BTNFACE);
@@ -167,20 +173,21 @@ void ShapeButton::Draw(const DRAWITEMSTRUCT& item) {
   SelectGuard font(dc, font_ ? static_cast<HGDIOBJ>(font_.Get()) : GetStockObject(DEFAULT_GUI_FONT));
   SIZE textSize{};
   GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &textSize);
-  SIZE glyph{};
+  SIZE state{}, glyph{};  // one state's picture, and its size shown at the window's scale
   if (look_.glyph) {
-    glyph = BitmapSize(look_.glyph.Get());
-    glyph.cx /= 2;
+    state = BitmapSize(look_.glyph.Get());
+    state.cx /= 2;
+    glyph = scale_(state);
   }
-  const int gap = look_.glyph ? 6 : 0;
-  const int shift = pressed ? 1 : 0;
+  const int gap = look_.glyph ? scale_(6) : 0;
+  const int shift = pressed ? scale_(1) : 0;
   int x = (w - (glyph.cx + gap + textSize.cx)) / 2 + shift;
   if (look_.glyph) {
     MemoryDC memory(dc);
     SelectGuard picture(memory.Get(), look_.glyph.Get());
     const int y = (h - glyph.cy) / 2 + shift;
-    TransparentBlt(dc, x, y, glyph.cx, glyph.cy, memory.Get(), enabled ? 0 : glyph.cx, 0, glyph.cx, glyph.cy,
-                   GetPixel(memory.Get(), 0, glyph.cy - 1));
+    TransparentBlt(dc, x, y, glyph.cx, glyph.cy, memory.Get(), enabled ? 0 : state.cx, 0, state.cx, state.cy,
+                   GetPixel(memory.Get(), 0, state.cy - 1));
     x += glyph.cx + gap;
   }
   RECT textRect{x, shift, x + textSize.cx, h + shift};
@@ -188,7 +195,7 @@ void ShapeButton::Draw(const DRAWITEMSTRUCT& item) {
   // The focus mark, once the keyboard is in use in the window (its form says so).
   if ((item.itemState & ODS_FOCUS) &&
       !(SendMessageW(GetAncestor(item.hwndItem, GA_ROOT), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS)) {
-    RECT mark{bias / 3, 4, w - 1 - bias / 3, h - 5};
+    RECT mark{bias / 3, scale_(4), w - 1 - bias / 3, h - scale_(5)};
     DrawFocusRect(dc, &mark);
   }
 }

@@ -59,6 +59,7 @@ class ShapeButton : public WindowedControl {
  protected:
   WindowClass Class() const override { return {L"BUTTON", WS_TABSTOP | BS_OWNERDRAW}; }
   void OnCreated(const CreateArgs& args) override;
+  void OnScaleChanged(const ScaleChange& change, RECT bounds) override;
   bool OnReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
   bool OnOwnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 

@@ -34,11 +34,20 @@ void CheckListBox::OnCreated(const CreateArgs& args) {
   // LB_GETTEXTLEN characters only when the window's style says it has strings.
   SetWindowLongW(hwnd, GWL_STYLE, static_cast<LONG>(GetWindowLongW(hwnd, GWL_STYLE) | LBS_HASSTRINGS));
   WindowedControl::OnCreated(args);
-  SendMessageW(hwnd, LB_SETITEMHEIGHT, 0, look_.itemHeight);
+  SendMessageW(hwnd, LB_SETITEMHEIGHT, 0, scale_(look_.itemHeight));
   // The list box fitted its height to whole rows of the height it had at creation; sizing it
   // again fits it to the rows it has now.
   if (look_.integralHeight)
     SetWindowPos(hwnd, nullptr, 0, 0, args.bounds.width, args.bounds.height,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CheckListBox::OnScaleChanged(const ScaleChange& change, RECT bounds) {
+  if (font_) font_ = change.font(font_);
+  SendMessageW(Handle(), LB_SETITEMHEIGHT, 0, scale_(look_.itemHeight));
+  // Fitted to whole rows of the old height when it was sized; sized again, it fits the new ones.
+  if (look_.integralHeight)
+    SetWindowPos(Handle(), nullptr, 0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -190,7 +199,7 @@ bool CheckListBox::OnOwnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
   if (message == WM_LBUTTONDOWN) {
     const LRESULT hit = SendMessageW(Handle(), LB_ITEMFROMPOINT, 0, lParam);
     result = CallDefault(message, wParam, lParam);
-    if (!HIWORD(hit) && GET_X_LPARAM(lParam) < kTickWidth) ToggleTick(LOWORD(hit));
+    if (!HIWORD(hit) && GET_X_LPARAM(lParam) < scale_(kTickWidth)) ToggleTick(LOWORD(hit));
     return true;
   }
   if (message == WM_LBUTTONUP) {
@@ -259,7 +268,7 @@ bool CheckListBox::OnReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESU
     return true;
   }
   if (message == WM_MEASUREITEM) {
-    reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = look_.itemHeight;
+    reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = scale_(look_.itemHeight);
     result = TRUE;
     return true;
   }
@@ -288,14 +297,15 @@ void CheckListBox::Draw(const DRAWITEMSTRUCT& item) const {
   const bool ticked = Ticked(item.itemID);
   const RECT row = item.rcItem;
   FillRect(item.hDC, &row, GetSysColorBrush(COLOR_WINDOW));
-  const int boxSize = std::min(kTickWidth - 2, static_cast<int>(row.bottom - row.top) - 2);
-  RECT box = {row.left + 1, row.top + 1, row.left + 1 + boxSize, row.top + 1 + boxSize};
+  const int tickWidth = scale_(kTickWidth), margin = scale_(1);
+  const int boxSize = std::min(tickWidth - 2 * margin, static_cast<int>(row.bottom - row.top) - 2 * margin);
+  RECT box = {row.left + margin, row.top + margin, row.left + margin + boxSize, row.top + margin + boxSize};
   if (look_.tick == TickStyle::Box) {
     DrawFrameControl(item.hDC, &box, DFC_BUTTON, DFCS_BUTTONCHECK | DFCS_FLAT | (ticked ? DFCS_CHECKED : 0));
   } else if (ticked) {
     DrawFrameControl(item.hDC, &box, DFC_MENU, DFCS_MENUCHECK | DFCS_TRANSPARENT);
   }
-  RECT text = {row.left + kTickWidth + 2, row.top, row.right, row.bottom};
+  RECT text = {row.left + tickWidth + 2 * margin, row.top, row.right, row.bottom};
   if (selected) FillRect(item.hDC, &text, GetSysColorBrush(COLOR_HIGHLIGHT));
   SetBkMode(item.hDC, TRANSPARENT);
   SetTextColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));

@@ -98,6 +98,7 @@ class CheckListBox : public WindowedControl {
  protected:
   WindowClass Class() const override;
   void OnCreated(const CreateArgs& args) override;
+  void OnScaleChanged(const ScaleChange& change, RECT bounds) override;
   bool OnReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
   bool OnOwnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 

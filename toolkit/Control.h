@@ -50,6 +50,8 @@ class Control {
   virtual std::wstring Caption() const = 0;
   // Where the control lies in the window or panel that carries it.
   virtual RECT BoundsInParent() const = 0;
+  // The font the caption is drawn in.
+  virtual HFONT CaptionFont() const = 0;
   // The tooltip text; it may change at any time and is read when the tooltip shows.
   const std::wstring& Hint() const { return hint_; }
   void SetHint(std::wstring hint) { hint_ = std::move(hint); }

@@ -4,6 +4,8 @@
 // font's size and a picture are multiplied by the scale where they are used.
 #include <windows.h>
 
+#include <functional>
+
 #include "toolkit/Control.h"
 
 namespace krelmix {
@@ -25,6 +27,15 @@ class DisplayScale {
 
  private:
   int dpi_;
+};
+
+// A window moving from one scale to another (a monitor of another DPI): places and fonts made at
+// `from` are made again at `to`. font() gives a font at the new scale, kept by the window.
+struct ScaleChange {
+  DisplayScale from, to;
+  std::function<BorrowedFont(BorrowedFont)> font;
+  int operator()(int pixels) const { return MulDiv(pixels, to.Dpi(), from.Dpi()); }
+  RECT operator()(RECT r) const { return {(*this)(r.left), (*this)(r.top), (*this)(r.right), (*this)(r.bottom)}; }
 };
 
 // The DPI of a window's monitor (GetDpiForWindow where the system has it, before Windows 10

@@ -30,6 +30,18 @@ void AppendField(std::wstring& out, const std::wstring& text) {
   for (wchar_t c : text) out += (c == L'\t' || c == L'\n') ? L' ' : c;
   out += L'\t';
 }
+
+SIZE CaptionExtent(const Control& c, RECT bounds) {
+  const std::wstring caption = c.Caption();
+  if (caption.empty()) return {};
+  WindowDC screen(nullptr);
+  SelectGuard select(screen.Get(),
+                     c.CaptionFont() ? c.CaptionFont() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
+  RECT text{0, 0, bounds.right - bounds.left, 0};
+  DrawTextW(screen.Get(), caption.c_str(), static_cast<int>(caption.size()), &text,
+            DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+  return {text.right - text.left, text.bottom - text.top};
+}
 }  // namespace
 
 Form::~Form() {
@@ -40,7 +52,8 @@ void Form::CreateForm(HWND owner, bool centreOnOwner) {
   owner_ = owner;
   RegisterClassOnce(style_.className.c_str(), CS_DBLCLKS, LoadCursorW(nullptr, IDC_ARROW), nullptr, style_.icon);
   // Made on the monitor it opens on: the owner's, else the primary one.
-  const DisplayScale scale(DpiOf(centreOnOwner ? owner : nullptr));
+  scale_ = DisplayScale(DpiOf(centreOnOwner ? owner : nullptr));
+  const DisplayScale scale = scale_;
   const SIZE client = scale(style_.clientSize);
   RECT frame{0, 0, client.cx, client.cy};
   AdjustWindowRectEx(&frame, style_.style, FALSE, style_.exStyle);
@@ -56,6 +69,31 @@ void Form::CreateForm(HWND owner, bool centreOnOwner) {
   for (WindowedControl* control : windowed_)
     if (control->ShowsHint() && control->Handle())
       graphics_.AddWindowTool(control->Handle(), [control] { return control->Hint(); });
+}
+
+void Form::ChangeScale(int dpi, const RECT& bounds) {
+  const DisplayScale from = scale_, to(dpi);
+  scale_ = to;
+  if (to.Dpi() != from.Dpi()) {
+    const ScaleChange change{from, to, [this, from, to](BorrowedFont font) {
+                               Font& scaled = scaledFonts_[{font.Get(), to.Dpi()}];
+                               LOGFONTW look{};
+                               if (!scaled && GetObjectW(font.Get(), sizeof look, &look)) {
+                                 look.lfHeight = MulDiv(look.lfHeight, to.Dpi(), from.Dpi());
+                                 look.lfWidth = MulDiv(look.lfWidth, to.Dpi(), from.Dpi());
+                                 scaled = Font(CreateFontIndirectW(&look));
+                               }
+                               return scaled ? BorrowedFont(scaled) : font;
+                             }};
+    for (GraphicControl* control : graphics_.Controls()) control->ChangeScale(change);
+    for (WindowedControl* control : windowed_) control->ChangeScale(change);
+    if (onScaleChanged) onScaleChanged(to);
+    ScaleChanged();
+    graphics_.UpdateTooltips();
+  }
+  SetWindowPos(Handle(), nullptr, bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 void Form::Show() { ShowWindow(Handle(), SW_SHOW); }
@@ -164,6 +202,9 @@ std::wstring Form::DescribeControls() const {
     AppendField(out, c.Visible() ? L"1" : L"0");
     AppendField(out, c.Caption());
     AppendField(out, c.Hint());
+    const SIZE text = CaptionExtent(c, r);
+    AppendField(out, std::to_wstring(text.cx));
+    AppendField(out, std::to_wstring(text.cy));
     out.back() = L'\n';
   };
   for (const GraphicControl* c : graphics_.Controls()) line(*c, c->BoundsInParent());
@@ -272,6 +313,9 @@ LRESULT Form::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_ERASEBKGND:
       return 1;
+    case WM_DPICHANGED:
+      ChangeScale(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
     case WM_SYSCOLORCHANGE:
     case WM_SETTINGCHANGE:
       // Every colour is read when drawn: a new scheme (high contrast on or off) shows at once.

@@ -4,12 +4,15 @@
 #include <windows.h>
 
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "toolkit/Accessible.h"
 #include "toolkit/ColorScheme.h"
+#include "toolkit/DisplayScale.h"
 #include "toolkit/FocusMark.h"
+#include "toolkit/Gdi.h"
 #include "toolkit/GraphicHost.h"
 #include "toolkit/KeyCommands.h"
 #include "toolkit/MessageLoop.h"
@@ -99,8 +102,17 @@ class Form : public Window, private MessageFilter {
   void CommandsChanged();
 
   // One line per control: name, kind, left, top, width, height, enabled, visible, caption, hint,
-  // tab-separated. Read by the program's own tests through kDescribeMessageName.
+  // and the width and height the caption takes in the control's font, broken into lines at the
+  // control's width (a word wider than the control makes it wider), tab-separated. Read by the program's own tests
+  // through kDescribeMessageName.
   std::wstring DescribeControls() const;
+
+  // The scale the form is laid out at: its monitor's when it was made or last moved to.
+  DisplayScale Scale() const { return scale_; }
+  // Lays the form out again at `dpi` and places it at `bounds` (WM_DPICHANGED: the window went to a
+  // monitor of another scale); its controls' places and fonts follow, then onScaleChanged.
+  void ChangeScale(int dpi, const RECT& bounds);
+  std::function<void(DisplayScale)> onScaleChanged;
 
   std::function<void()> onActivate;    // the first time the form becomes active
   std::function<bool()> onCloseQuery;  // false keeps the form open
@@ -115,6 +127,8 @@ class Form : public Window, private MessageFilter {
   bool PreTranslateMessage(MSG& msg) override;
   // Called with the handle made, before the form is shown: create child controls here.
   virtual void CreateControls() {}
+  // Called once the controls have been laid out at a new scale (see ChangeScale).
+  virtual void ScaleChanged() {}
 
  private:
   void PaintForm();
@@ -133,6 +147,8 @@ class Form : public Window, private MessageFilter {
   FormAccessible accessible_{*this};
   HWND lastFocus_ = nullptr;
   HWND owner_ = nullptr;
+  DisplayScale scale_;
+  std::map<std::pair<HFONT, int>, Font> scaledFonts_;  // the controls' fonts made at another DPI
   bool activatedOnce_ = false;
   bool modal_ = false;
   int modalResult_ = mrNone;

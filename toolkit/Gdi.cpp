@@ -14,8 +14,8 @@ Font MakeFont(const wchar_t* face, int height, int weight, BYTE charset) {
 }  // namespace
 
 Font CreatePointFont(const wchar_t* face, int points, int weight, BYTE charset) {
-  WindowDC screen(nullptr);
-  return MakeFont(face, -MulDiv(points, GetDeviceCaps(screen.Get(), LOGPIXELSY), 72), weight, charset);
+  // At the DPI of the form being made, its monitor's, which need not be the screen's LOGPIXELSY.
+  return MakeFont(face, -MulDiv(points, DesignScale().Dpi(), 72), weight, charset);
 }
 
 Font CreatePixelFont(const wchar_t* face, int pixels, int weight) {

@@ -77,6 +77,7 @@ class MemoryDC {
 class TextMeter {
  public:
   explicit TextMeter(HFONT font) : dc_(nullptr), select_(dc_.Get(), font) {}
+  void SetFont(HFONT font) { SelectObject(dc_.Get(), font); }
   int Width(std::wstring_view text) const {
     SIZE size{};
     GetTextExtentPoint32W(dc_.Get(), text.data(), static_cast<int>(text.size()), &size);
@@ -120,7 +121,7 @@ class PaintDC {
   HDC dc_;
 };
 
-// "MS Sans Serif"-style fonts by point size at the screen's resolution.
+// "MS Sans Serif"-style fonts by point size, at the DPI of the form being made.
 Font CreatePointFont(const wchar_t* face, int points, int weight = FW_NORMAL, BYTE charset = DEFAULT_CHARSET);
 // A font by its character height in 96-DPI pixels, at the scale of the form being made.
 Font CreatePixelFont(const wchar_t* face, int pixels, int weight = FW_NORMAL);

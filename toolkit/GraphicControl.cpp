@@ -49,6 +49,12 @@ long BevelLine::AccessibleRole() const { return ROLE_SYSTEM_SEPARATOR; }
 long Image::AccessibleRole() const { return ROLE_SYSTEM_GRAPHIC; }
 long SpeedButton::AccessibleRole() const { return ROLE_SYSTEM_PUSHBUTTON; }
 
+void GraphicControl::ChangeScale(const ScaleChange& change) {
+  bounds_ = change(bounds_);
+  scale_ = change.to;
+  if (font_) font_ = change.font(font_);
+}
+
 void Label::FillIfAsked(HDC dc, const TextColors& colors) const {
   if (!colors.fillBackground) return;
   const RECT area = Bounds();

@@ -23,7 +23,10 @@ class GraphicControl : public Control {
   void Create(const CreateArgs& args);
   RECT Bounds() const { return bounds_; }
   RECT BoundsInParent() const override { return bounds_; }
+  HFONT CaptionFont() const override { return TextFont(); }
   void SetBounds(RECT bounds);
+  // Its window moved to a monitor of another scale: its place and font follow.
+  virtual void ChangeScale(const ScaleChange& change);
   bool Visible() const override { return visible_; }
   void SetVisible(bool visible);
   bool Enabled() const override { return enabled_; }

@@ -15,8 +15,9 @@ constexpr std::array<HintPosition, 4> kCycle = {HintPosition::BelowRight, HintPo
 
 int HintWrapWidth(int screenWidth) { return screenWidth / 4; }
 
-HintSize HintWindowSize(int textWidth, int textHeight, int shadowDepth) {
-  return {std::max(textWidth, kMinTextWidth) + kExtraWidth + shadowDepth, textHeight + kExtraHeight + shadowDepth};
+HintSize HintWindowSize(int textWidth, int textHeight, int shadowDepth, HintScale scale) {
+  return {std::max(textWidth, scale(kMinTextWidth)) + scale(kExtraWidth) + shadowDepth,
+          textHeight + scale(kExtraHeight) + shadowDepth};
 }
 
 std::array<HintPosition, 4> HintPositionsFrom(HintPosition first) {
@@ -26,48 +27,51 @@ std::array<HintPosition, 4> HintPositionsFrom(HintPosition first) {
   return order;
 }
 
-HintRect HintRectAt(HintPosition position, HintPoint mouse, HintSize size) {
+HintRect HintRectAt(HintPosition position, HintPoint mouse, HintSize size, HintScale scale) {
+  const int one = scale(1), three = scale(3), six = scale(6);
   switch (position) {
     case HintPosition::BelowRight:
-      return {mouse.x + 6, mouse.y + 1, mouse.x + 6 + size.width, mouse.y + 1 + size.height};
+      return {mouse.x + six, mouse.y + one, mouse.x + six + size.width, mouse.y + one + size.height};
     case HintPosition::AboveLeft:
-      return {mouse.x - 1 - size.width, mouse.y - 1 - size.height, mouse.x - 1, mouse.y - 1};
+      return {mouse.x - one - size.width, mouse.y - one - size.height, mouse.x - one, mouse.y - one};
     case HintPosition::AboveRight:
-      return {mouse.x + 1, mouse.y - 1 - size.height, mouse.x + 1 + size.width, mouse.y - 1};
+      return {mouse.x + one, mouse.y - one - size.height, mouse.x + one + size.width, mouse.y - one};
     case HintPosition::BelowLeft:
-      return {mouse.x - 3 - size.width, mouse.y + 1, mouse.x - 3, mouse.y + 1 + size.height};
+      return {mouse.x - three - size.width, mouse.y + one, mouse.x - three, mouse.y + one + size.height};
   }
   return {};
 }
 
-HintPlacement PlaceHint(HintPoint mouse, HintSize size, HintRect screen, HintPosition first) {
+HintPlacement PlaceHint(HintPoint mouse, HintSize size, HintRect screen, HintPosition first, HintScale scale) {
   HintPlacement placement;
   for (HintPosition position : HintPositionsFrom(first)) {
-    placement = {position, HintRectAt(position, mouse, size)};
+    placement = {position, HintRectAt(position, mouse, size, scale)};
     const HintRect& r = placement.rect;
     if (r.left >= screen.left && r.top >= screen.top && r.right <= screen.right && r.bottom <= screen.bottom) break;
   }
   return placement;
 }
 
-HintRect HintBubbleRect(HintPosition position, HintSize size, int shadowDepth) {
+HintRect HintBubbleRect(HintPosition position, HintSize size, int shadowDepth, HintScale scale) {
+  const int inset = scale(kPointerInset);
   const bool mouseLeft = position == HintPosition::BelowRight || position == HintPosition::AboveRight;
   const bool mouseAbove = position == HintPosition::BelowRight || position == HintPosition::BelowLeft;
   HintRect r{0, 0, size.width - shadowDepth, size.height - shadowDepth};
   if (mouseLeft)
-    r.left += kPointerInset;
+    r.left += inset;
   else
-    r.right -= kPointerInset;
+    r.right -= inset;
   if (mouseAbove)
-    r.top += kPointerInset;
+    r.top += inset;
   else
-    r.bottom -= kPointerInset;
+    r.bottom -= inset;
   return r;
 }
 
-HintRect HintTextRect(HintPosition position, HintSize size, int shadowDepth, int textWidth, int textHeight) {
-  const HintRect bubble = HintBubbleRect(position, size, shadowDepth);
-  const int left = bubble.left + kTextMargin, top = bubble.top + kTextMargin;
+HintRect HintTextRect(HintPosition position, HintSize size, int shadowDepth, int textWidth, int textHeight,
+                      HintScale scale) {
+  const HintRect bubble = HintBubbleRect(position, size, shadowDepth, scale);
+  const int left = bubble.left + scale(kTextMargin), top = bubble.top + scale(kTextMargin);
   return {left, top, left + textWidth, top + textHeight};
 }
 

@@ -38,6 +38,11 @@ bool Panel::OnReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& res
   return true;
 }
 
+void Panel::OnScaleChanged(const ScaleChange& change, RECT) {
+  if (font_) font_ = change.font(font_);
+  for (GraphicControl* child : children_) child->ChangeScale(change);
+}
+
 void Panel::Draw(const DRAWITEMSTRUCT& item) const {
   RECT area = item.rcItem;
   const TextColors colors = TextColorsOn(look_.textColor, look_.color);
@@ -51,7 +56,7 @@ void Panel::Draw(const DRAWITEMSTRUCT& item) const {
   SetBkMode(item.hDC, TRANSPARENT);
   SetTextColor(item.hDC, colors.text);
   const std::wstring caption = Caption();
-  RECT text{area.left + 4, area.top + 1, area.right - 2, area.bottom - 1};
+  RECT text{area.left + scale_(4), area.top + scale_(1), area.right - scale_(2), area.bottom - scale_(1)};
   DrawTextW(item.hDC, caption.c_str(), static_cast<int>(caption.size()), &text,
             DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
   for (auto* child : children_)

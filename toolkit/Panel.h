@@ -39,6 +39,7 @@ class Panel : public WindowedControl {
  protected:
   WindowClass Class() const override { return {L"STATIC", SS_OWNERDRAW | SS_NOTIFY}; }
   void OnCreated(const CreateArgs& args) override;
+  void OnScaleChanged(const ScaleChange& change, RECT bounds) override;
   bool OnReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:

@@ -8,19 +8,21 @@ namespace {
 
 constexpr int kScrew = 8, kInset = 2 + 1;  // diameter; 2 pixels in from the 1-pixel bevel
 
-void DrawScrew(HDC dc, int x, int y) {
+// A screw of diameter `screw` (kScrew at the window's scale); its slot and shine keep 1-pixel pens.
+void DrawScrew(HDC dc, int x, int y, int screw, const DisplayScale& scale) {
+  const int one = scale(1), two = scale(2), three = scale(3);
   Brush head(CreateSolidBrush(GetSysColor(COLOR_BTNFACE)));
   Pen rim(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW)));
   SelectGuard brush(dc, head.Get());
   SelectGuard pen(dc, rim.Get());
-  Ellipse(dc, x, y, x + kScrew, y + kScrew);
+  Ellipse(dc, x, y, x + screw, y + screw);
   Pen slot(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_3DDKSHADOW)));
   SelectGuard slotPen(dc, slot.Get());
-  MoveToEx(dc, x + 2, y + kScrew - 3, nullptr);  // a slot from bottom-left to top-right
-  LineTo(dc, x + kScrew - 2, y + 1);
+  MoveToEx(dc, x + two, y + screw - three, nullptr);  // a slot from bottom-left to top-right
+  LineTo(dc, x + screw - two, y + one);
   Pen shine(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNHIGHLIGHT)));
   SelectGuard shinePen(dc, shine.Get());
-  Arc(dc, x + 1, y + 1, x + kScrew - 1, y + kScrew - 1, x + kScrew - 1, y, x, y + kScrew - 1);
+  Arc(dc, x + one, y + one, x + screw - one, y + screw - one, x + screw - one, y, x, y + screw - one);
 }
 
 }  // namespace
@@ -45,10 +47,11 @@ bool ScrewPanel::OnReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
   if (message == WM_DRAWITEM) {
     const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
     const RECT r = item.rcItem;
-    for (POINT corner : {POINT{r.left + kInset, r.top + kInset}, POINT{r.right - kInset - kScrew, r.top + kInset},
-                         POINT{r.left + kInset, r.bottom - kInset - kScrew},
-                         POINT{r.right - kInset - kScrew, r.bottom - kInset - kScrew}})
-      DrawScrew(item.hDC, corner.x, corner.y);
+    const int screw = scale_(kScrew), inset = scale_(kInset);
+    for (POINT corner :
+         {POINT{r.left + inset, r.top + inset}, POINT{r.right - inset - screw, r.top + inset},
+          POINT{r.left + inset, r.bottom - inset - screw}, POINT{r.right - inset - screw, r.bottom - inset - screw}})
+      DrawScrew(item.hDC, corner.x, corner.y, screw, scale_);
   }
   return true;
 }

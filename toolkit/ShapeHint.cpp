@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "toolkit/DisplayScale.h"
 #include "toolkit/Gdi.h"
 
 namespace krelmix {
@@ -17,6 +18,7 @@ struct Adopted {
   ShapeHint* hint;
   std::function<std::wstring()> text;
   std::wstring shown;
+  HintScale scale;  // of the display the hint shows on
   SIZE textSize{};
   HintPlacement placement;
   HintSize size;
@@ -38,15 +40,16 @@ SIZE TextSize(HFONT font, const std::wstring& text) {
 // The bubble's outline: the rounded rectangle and, unless only the rectangle is asked for, the
 // pointer, both moved by (dx, dy).
 Region BubbleRegion(const Adopted& a, int depth, int dx, int dy, bool withPointer) {
-  const HintRect b = HintBubbleRect(a.placement.position, a.size, depth);
-  Region shape(CreateRoundRectRgn(b.left + dx, b.top + dy, b.right + dx + 1, b.bottom + dy + 1, 16, 16));
+  const HintScale& scale = a.scale;
+  const HintRect b = HintBubbleRect(a.placement.position, a.size, depth, scale);
+  Region shape(CreateRoundRectRgn(b.left + dx, b.top + dy, b.right + dx + 1, b.bottom + dy + 1, scale(16), scale(16)));
   if (!withPointer) return shape;
   const HintPoint tip = HintPointerTip(a.placement.position, a.size);
   const bool left = tip.x == 0, top = tip.y == 0;
   // The base, 30 pixels wide, on the rectangle's edge that faces the mouse vertically.
   const int baseY = top ? b.top + 1 : b.bottom - 1;
-  const int baseX = left ? b.left + 8 : b.right - 38;
-  POINT points[3] = {{tip.x + dx, tip.y + dy}, {baseX + dx, baseY + dy}, {baseX + 30 + dx, baseY + dy}};
+  const int baseX = left ? b.left + scale(8) : b.right - scale(38);
+  POINT points[3] = {{tip.x + dx, tip.y + dy}, {baseX + dx, baseY + dy}, {baseX + scale(30) + dx, baseY + dy}};
   Region pointer(CreatePolygonRgn(points, 3, WINDING));
   CombineRgn(shape.Get(), shape.Get(), pointer.Get(), RGN_OR);
   return shape;
@@ -65,7 +68,7 @@ void Paint(HWND hwnd, const Adopted& a) {
     BitBlt(dc, 0, 0, a.size.width, a.size.height, source.Get(), 0, 0, SRCCOPY);
   }
   // The tracing shadow: every other pixel darkened by the shadow colour, the screen showing between.
-  const int depth = s.shadowDepth;
+  const int depth = a.scale(s.shadowDepth);
   Region shadow = BubbleRegion(a, depth, depth, depth, a.placement.position != HintPosition::BelowRight);
   const WORD checker[8] = {0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA};
   Bitmap pattern(CreateBitmap(8, 8, 1, 1, checker));
@@ -86,8 +89,8 @@ void Paint(HWND hwnd, const Adopted& a) {
   FillRgn(dc, bubble.Get(), fill.Get());
   FrameRgn(dc, bubble.Get(), rim.Get(), 1, 1);
   // The text, lifted by a light copy, in the rectangle it was measured to fill.
-  RECT text = ToRect(HintTextRect(a.placement.position, a.size, depth, a.textSize.cx, a.textSize.cy));
-  SelectGuard font(dc, a.hint->Font().Get());
+  RECT text = ToRect(HintTextRect(a.placement.position, a.size, depth, a.textSize.cx, a.textSize.cy, a.scale));
+  SelectGuard font(dc, a.hint->Font(a.scale.dpi).Get());
   SetBkMode(dc, TRANSPARENT);
   RECT lifted = text;
   OffsetRect(&lifted, 1, 1);
@@ -112,12 +115,13 @@ bool Prepare(HWND tooltip, Adopted& a, WINDOWPOS& pos) {
   }
   if (a.shown.empty()) return false;
   const ShapeHintStyle& s = a.hint->Style();
-  a.textSize = TextSize(a.hint->Font().Get(), a.shown);
-  a.size = HintWindowSize(a.textSize.cx, a.textSize.cy, s.shadowDepth);
+  a.scale = {DpiOf(tooltip)};
+  a.textSize = TextSize(a.hint->Font(a.scale.dpi).Get(), a.shown);
+  a.size = HintWindowSize(a.textSize.cx, a.textSize.cy, a.scale(s.shadowDepth), a.scale);
   POINT mouse;
   GetCursorPos(&mouse);
   const HintRect screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-  a.placement = PlaceHint({mouse.x, mouse.y}, a.size, screen, s.position);
+  a.placement = PlaceHint({mouse.x, mouse.y}, a.size, screen, s.position, a.scale);
   const RECT r = ToRect(a.placement.rect);
   pos.x = r.left;
   pos.y = r.top;
@@ -134,7 +138,16 @@ bool Prepare(HWND tooltip, Adopted& a, WINDOWPOS& pos) {
 
 }  // namespace
 
-ShapeHint::ShapeHint() : font_(CreatePixelFont(L"MS Sans Serif", 11)) {}
+ShapeHint::ShapeHint() = default;
+
+BorrowedFont ShapeHint::Font(int dpi) {
+  if (!font_ || fontDpi_ != dpi) {
+    DesignScaleScope scale{DisplayScale(dpi)};
+    font_ = CreatePixelFont(L"MS Sans Serif", 11);
+    fontDpi_ = dpi;
+  }
+  return font_;
+}
 
 ShapeHint::~ShapeHint() {
   if (g_program == this) g_program = nullptr;
@@ -153,7 +166,7 @@ void ShapeHint::Adopt(HWND tooltip, std::function<std::wstring()> text) {
   // No frame of its own: the bubble is the whole window, and the corners keep the screen picture.
   SetWindowLongPtrW(tooltip, GWL_STYLE, GetWindowLongPtrW(tooltip, GWL_STYLE) & ~WS_BORDER);
   SetWindowLongPtrW(tooltip, GWL_EXSTYLE, GetWindowLongPtrW(tooltip, GWL_EXSTYLE) & ~WS_EX_CLIENTEDGE);
-  auto* adopted = new Adopted{this, std::move(text), {}, {}, {}, {}, {}};
+  auto* adopted = new Adopted{this, std::move(text), {}, {}, {}, {}, {}, {}};
   SetWindowSubclass(tooltip, TooltipProc, 2, reinterpret_cast<DWORD_PTR>(adopted));
 }
 

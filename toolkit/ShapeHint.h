@@ -31,7 +31,8 @@ class ShapeHint {
   ShapeHint& operator=(const ShapeHint&) = delete;
 
   ShapeHintStyle& Style() { return style_; }
-  BorrowedFont Font() const { return font_; }
+  // The hint's font at a display's DPI: its design size times the scale.
+  BorrowedFont Font(int dpi = 96);
   // Makes this the program's hint window: tooltip windows made (or updated) from now on are drawn
   // by it. Disabling gives the standard tooltip back to windows made afterwards.
   void SetEnabled(bool enabled);
@@ -45,6 +46,7 @@ class ShapeHint {
   static LRESULT CALLBACK TooltipProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                       DWORD_PTR data);
   krelmix::Font font_;
+  int fontDpi_ = 0;
   ShapeHintStyle style_;
 };
 

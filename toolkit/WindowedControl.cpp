@@ -37,6 +37,7 @@ void WindowedControl::Create(HWND parent, UINT id, const CreateArgs& args) {
   const DWORD style =
       kind.style | WS_CHILD | (args.visible ? WS_VISIBLE : 0) | (args.enabled ? 0 : static_cast<DWORD>(WS_DISABLED));
   const RECT r = args.bounds.Rect();
+  scale_ = DesignScale();
   SetHint(args.hint);
   hwnd_ = CreateWindowExW(0, kind.className, kind.text ? kind.text : args.caption.c_str(), style, r.left, r.top,
                           r.right - r.left, r.bottom - r.top, parent,
@@ -44,6 +45,18 @@ void WindowedControl::Create(HWND parent, UINT id, const CreateArgs& args) {
   if (!hwnd_) return;
   SetWindowSubclass(hwnd_, SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
   OnCreated(args);
+}
+
+void WindowedControl::ChangeScale(const ScaleChange& change) {
+  if (!hwnd_) return;
+  scale_ = change.to;
+  const RECT bounds = change(BoundsInParent());
+  SetWindowPos(hwnd_, nullptr, bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  if (const auto font = reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)))
+    SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(change.font(BorrowedFont(font)).Get()), FALSE);
+  OnScaleChanged(change, bounds);
+  InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 void WindowedControl::OnCreated(const CreateArgs& args) {

@@ -10,6 +10,7 @@
 
 #include "toolkit/Accessible.h"
 #include "toolkit/Control.h"
+#include "toolkit/DisplayScale.h"
 
 namespace krelmix {
 
@@ -47,6 +48,7 @@ class WindowedControl : public Control {
   bool Visible() const override { return hwnd_ && (GetWindowLongW(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0; }
   std::wstring Caption() const override { return Text(); }
   RECT BoundsInParent() const override;
+  HFONT CaptionFont() const override { return reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)); }
   // The window text (a panel's caption, a button's caption, a text box's text).
   std::wstring Text() const;
   // A control shows its hint only when asked to before its form has made its controls.
@@ -54,6 +56,8 @@ class WindowedControl : public Control {
   void SetShowHint(bool show) { showHint_ = show; }
   // The mouse moved over the control, at this client point; the control's own handling follows.
   std::function<void(POINT)> onMouseMove;
+  // Its window moved to a monitor of another scale: its place, font and own drawing follow.
+  void ChangeScale(const ScaleChange& change);
   // Graphic controls painted on this control (a panel's labels).
   virtual std::vector<const GraphicControl*> GraphicChildren() const { return {}; }
 
@@ -76,7 +80,11 @@ class WindowedControl : public Control {
   // The window exists; by default it takes the font.
   virtual void OnCreated(const CreateArgs& args);
   virtual bool OnOwnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  // After a change of scale the window has its new place (`bounds`, in its parent) and font.
+  virtual void OnScaleChanged(const ScaleChange&, RECT /*bounds*/) {}
   LRESULT CallDefault(UINT message, WPARAM wParam, LPARAM lParam);
+  // The scale of the form the control was made on: its own drawing (rows, ticks) is sized by it.
+  DisplayScale scale_;
 
  private:
   static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,

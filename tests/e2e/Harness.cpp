@@ -174,6 +174,7 @@ std::vector<ControlInfo> DescribeControls(HWND form) {
     c.visible = f[7] == L"1";
     c.caption = f[8];
     c.hint = f[9];
+    if (f.size() >= 12) c.text = {std::stol(f[10]), std::stol(f[11])};
     controls.push_back(c);
   }
   return controls;

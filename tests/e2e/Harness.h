@@ -21,6 +21,7 @@ struct ControlInfo {
   RECT bounds{};
   bool enabled = false, visible = false;
   std::wstring caption, hint;
+  SIZE text{};  // the caption in the control's font, broken into lines at the control's width
 };
 
 // Asks a window of the program for its controls (the form answers a registered message).

@@ -17,6 +17,19 @@ TEST(HintLayout, WindowSizeAndWrapWidth) {
   EXPECT_EQ(HintWindowSize(10, 13, 4).width, 46 + 27);  // a short text still gets 46 pixels
 }
 
+// At another DPI every margin, inset and offset is its 96-DPI size times the scale.
+TEST(HintLayout, EverySizeScalesWithTheDisplay) {
+  const HintScale doubled{192}, oneAndAQuarter{120};
+  EXPECT_EQ(HintWindowSize(200, 26, 8, doubled).width, 2 * 127);
+  EXPECT_EQ(HintWindowSize(200, 26, 8, doubled).height, 2 * 40);
+  EXPECT_EQ(HintWindowSize(10, 16, 5, oneAndAQuarter).width, 58 + 29 + 5);  // 46 and 23 pixels at 125%
+  const HintSize size{2 * 127, 2 * 35};
+  EXPECT_EQ(HintBubbleRect(HintPosition::BelowRight, size, 8, doubled), (HintRect{30, 30, 246, 62}));
+  EXPECT_EQ(HintTextRect(HintPosition::BelowRight, size, 8, 20, 20, doubled).left, 30 + 8);
+  EXPECT_EQ(HintRectAt(HintPosition::BelowRight, {100, 100}, size, doubled).left, 112);
+  EXPECT_EQ(PlaceHint({500, 100}, size, kScreen, HintPosition::BelowLeft, doubled).rect.right, 494);
+}
+
 // The text keeps 4 pixels to the bubble's border on every side, wherever the bubble opens.
 TEST(HintLayout, TheTextFitsInsideTheBubbleWithItsMargins) {
   for (const auto& [width, height] : {std::pair{81, 13}, std::pair{10, 13}, std::pair{256, 39}}) {

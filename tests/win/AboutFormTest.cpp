@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "ScaleChange.h"
 #include "ScreenReader.h"
 #include "forms/About.h"
 #include "forms/DirKillerForm.h"
@@ -64,6 +65,20 @@ TEST(ResultWindow, AScreenReaderReadsTheHeadingsTheFiguresAndTheButton) {
   EXPECT_EQ(test::Child(tree, L"Убрано:").role, ROLE_SYSTEM_STATICTEXT);
   EXPECT_EQ(test::Child(tree, L"12").role, ROLE_SYSTEM_STATICTEXT);
   EXPECT_EQ(test::Child(tree, L"Удостоверился").role, ROLE_SYSTEM_PUSHBUTTON);
+}
+
+// Moved to a monitor of another scale, a skinned window and a framed one are laid out again there.
+TEST(ScaleChange, TheAboutAndResultWindowsFollowTheirMonitorsScale) {
+  TAboutForm about;
+  about.CreateForm(nullptr);
+  TempCleanResult result;
+  TDirKillerForm2 figures(result);
+  figures.CreateForm(nullptr);
+  for (int dpi : {120, 144, 192}) {
+    SCOPED_TRACE(dpi);
+    test::ExpectLaidOutAgainAt(about, dpi);
+    test::ExpectLaidOutAgainAt(figures, dpi);
+  }
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "../unit/FakeStorage.h"
 #include "../unit/MemoryFileSystem.h"
 #include "KeyPress.h"
+#include "ScaleChange.h"
 #include "ScreenReader.h"
 #include "forms/MainForm.h"
 #include "forms/OptionsForm.h"
@@ -488,6 +489,8 @@ class MainWindowOverT {
     DestroyWindow(owner_);
   }
   HWND Handle() const { return form_->Handle(); }
+  TForm1& Form() { return *form_; }
+  MainWindowView& View() { return program_.view; }
   HWND FoundList() const { return GetDlgItem(Handle(), 102); }
   MemoryDriveT& Files() { return services_.fileSystem; }
 
@@ -499,6 +502,20 @@ class MainWindowOverT {
   TForm1* form_ = nullptr;
   UINT_PTR closer_ = 0;
 };
+
+// Moved to a monitor of another scale, the main window is laid out again there: skin, lists,
+// buttons, banners and counters. The status line's paths are shortened to a width given at 96 DPI,
+// so the window tells their widths at 96 DPI whatever its scale.
+TEST(MainFormScale, TheMainWindowFollowsItsMonitorsScale) {
+  MainWindowOverT window;
+  const std::wstring path = L"T:\\Work\\Photos\\2007\\December\\index.tmp";
+  const int designWidth = window.View().TextWidth(path);
+  for (int dpi : {120, 192}) {
+    SCOPED_TRACE(dpi);
+    test::ExpectLaidOutAgainAt(window.Form(), dpi,
+                               [&] { EXPECT_NEAR(window.View().TextWidth(path), designWidth, designWidth / 10); });
+  }
+}
 
 // The two keys that delete ask first, "Нет" the default: "Нет" leaves every file, "Да" goes on.
 TEST(MainFormKeys, EachCommandKeyRunsItsCommandTheDeletingOnesAskFirstAndTheClosingKeyClosesTheWindow) {
