@@ -4,7 +4,8 @@
 // the real program by program_bench.
 //   search_bench [root]   (root defaults to K:, the drive bench/run.sh maps to its tree)
 // BENCH_PUMP_MS sets the pump interval (bench/QuietEngine.h); BENCH_PROFILE=1 adds runs without
-// pumping and with pumping at every pump point.
+// pumping and with pumping at every pump point; BENCH_ONLY=floor, engine or kept times that deletion
+// alone, once (for a profiler).
 #include <windows.h>
 
 #include <cstdio>
@@ -25,6 +26,19 @@ int Run(const std::wstring& root) {
   EngineBench bench;
   bench.root = root;
   std::printf("warming the cache: %zu entries\n", BareWalk(root));
+  if (const wchar_t* only = _wgetenv(L"BENCH_ONLY")) {
+    QuietView view;
+    bench.Search(view);
+    const std::vector<std::wstring> paths = bench.found;
+    CreateFiles(paths);
+    const std::wstring kind = only;
+    const double t = kind == L"floor"  ? Time([&] { FloorDelete(paths); })
+                     : kind == L"kept" ? bench.SearchThenDelete(view, bench.fs)
+                                       : bench.SearchThenDelete(view, bench.forGood);
+    std::printf("%ls: %.3f s\n", only, t);
+    CreateFiles(paths);
+    return 0;
+  }
   double bare = 0, quiet = 0;
   const int rounds = 4;
   QuietView quietView;
