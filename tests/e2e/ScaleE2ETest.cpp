@@ -152,19 +152,17 @@ struct Sight {
   Picture picture;
 };
 
+BOOL CALLBACK AddRowHeight(HWND child, LPARAM out) {
+  wchar_t name[16] = {};
+  GetClassNameW(child, name, 16);
+  if (lstrcmpiW(name, L"ListBox") == 0)
+    reinterpret_cast<std::vector<int>*>(out)->push_back(static_cast<int>(SendMessageW(child, LB_GETITEMHEIGHT, 0, 0)));
+  return TRUE;
+}
+
 std::vector<int> RowHeights(HWND window) {
   std::vector<int> heights;
-  EnumChildWindows(
-      window,
-      [](HWND child, LPARAM out) {
-        wchar_t name[16] = {};
-        GetClassNameW(child, name, 16);
-        if (lstrcmpiW(name, L"ListBox") == 0)
-          reinterpret_cast<std::vector<int>*>(out)->push_back(
-              static_cast<int>(SendMessageW(child, LB_GETITEMHEIGHT, 0, 0)));
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&heights));
+  EnumChildWindows(window, AddRowHeight, reinterpret_cast<LPARAM>(&heights));
   return heights;
 }
 
