@@ -112,12 +112,26 @@ krelmix_ensure_prefix() {
 # KRELMIX_DISPLAY picks the virtual display's number (default :97), so that two checkouts can
 # run their window tests side by side without sharing a mouse. The screen is large enough for
 # the main window at 192 DPI (1200x926).
+# The screen must hold the main window at 200% (1200x926): a display of that number left running
+# from an older run with a smaller screen is passed over for the next free number.
+krelmix_screen_fits() {
+  local size
+  size="$(xdpyinfo 2>/dev/null | sed -nE 's/^ *dimensions: *([0-9]+)x([0-9]+) pixels.*/\1 \2/p' | head -1)"
+  [ -n "$size" ] && [ "${size% *}" -ge 1920 ] && [ "${size#* }" -ge 1200 ]
+}
+
 krelmix_ensure_display() {
-  if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
-    export DISPLAY="${KRELMIX_DISPLAY:-:97}"
-    if ! xdpyinfo >/dev/null 2>&1; then
-      Xvfb "$DISPLAY" -screen 0 1920x1200x24 -nolisten tcp >/dev/null 2>&1 &
-      for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-    fi
+  if [ -z "${DISPLAY:-}" ] || ! krelmix_screen_fits; then
+    local number="${KRELMIX_DISPLAY:-:97}"
+    number="${number#:}"
+    for _ in $(seq 20); do
+      export DISPLAY=":$number"
+      xdpyinfo >/dev/null 2>&1 || break
+      krelmix_screen_fits && return 0
+      echo "display :$number is running with a smaller screen; using :$((number + 1))" >&2
+      number=$((number + 1))
+    done
+    Xvfb "$DISPLAY" -screen 0 1920x1200x24 -nolisten tcp >/dev/null 2>&1 &
+    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
   fi
 }
