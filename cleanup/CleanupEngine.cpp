@@ -62,7 +62,8 @@ void CleanupEngine::LoadRunSettings() {
 void CleanupEngine::KillFound(bool tickedOnly, KeptCommand command) {
   keeper_.StartRun(command);
   deletion_.KillFound(tickedOnly);
-  keeper_.EndRun(keepLimits_);
+  // The window keeps answering while the kept files are looked over; the run is still on.
+  keeper_.EndRun(keepLimits_, [this] { run_.Pump(); });
 }
 
 void CleanupEngine::SearchDir(const std::wstring& dir) {

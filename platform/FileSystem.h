@@ -102,8 +102,8 @@ class KeepFolder {
  public:
   virtual ~KeepFolder() = default;
   // Its entries, as FileSystem::ListFolder gives them, and those of its folders named
-  // "FOLDER\NAME" after the folder's own entry.
-  virtual bool List(std::vector<DirEntry>& entries) = 0;
+  // "FOLDER\NAME" after the folder's own entry; `breathe`, when given, is called between folders.
+  virtual bool List(std::vector<DirEntry>& entries, const std::function<void()>& breathe) = 0;
   // The folder `name` (a plain name) for kept files, made when missing; false when it cannot be
   // made or is not a plain folder.
   virtual bool MakeFolder(const std::wstring& name) = 0;

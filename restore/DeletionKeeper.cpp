@@ -68,7 +68,7 @@ bool DeletionKeeper::Remove(FolderDeletion& folder, const std::wstring& path, co
   return gone != GoneAs::NotGone;
 }
 
-void DeletionKeeper::EndRun(const KeepLimits& limits) {
+void DeletionKeeper::EndRun(const KeepLimits& limits, const std::function<void()>& breathe) {
   if (!run_) return;
   std::vector<std::wstring> roots;
   for (auto& [root, volume] : volumes_)
@@ -76,7 +76,7 @@ void DeletionKeeper::EndRun(const KeepLimits& limits) {
   volumes_.clear();  // the records are closed before any of them may go
   const uint64_t now = clock_.WallTime();
   run_.reset();
-  ReclaimSpace(fs_, roots, now, limits);
+  ReclaimSpace(fs_, roots, now, limits, breathe);
 }
 
 }  // namespace krelmix

@@ -4,6 +4,7 @@
 // first. Where a volume has no keep folder, the file is deleted for good as before and its line
 // says so, in the record on the volume of the temporary folder.
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -28,8 +29,9 @@ class DeletionKeeper {
   // RemoveFileIf does, keeping it where it can; true when its name is gone. Outside a run the
   // file is deleted for good.
   bool Remove(FolderDeletion& folder, const std::wstring& path, const std::wstring& name, const FileCheck& isExpected);
-  // Closes the run's records and gives room back on the volumes it kept files on.
-  void EndRun(const KeepLimits& limits);
+  // Closes the run's records and gives room back on the volumes it kept files on, calling
+  // `breathe` now and then.
+  void EndRun(const KeepLimits& limits, const std::function<void()>& breathe = {});
 
  private:
   struct Volume {

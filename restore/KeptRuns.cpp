@@ -16,12 +16,13 @@ struct VolumeKeep {
   std::map<std::wstring, DirEntry> files;  // the plain files in it, by name
 };
 
-std::optional<VolumeKeep> OpenVolume(FileSystem& fs, const std::wstring& root) {
+std::optional<VolumeKeep> OpenVolume(FileSystem& fs, const std::wstring& root,
+                                     const std::function<void()>& breathe = {}) {
   const std::wstring path = KeepFolderOf(fs, root);
   if (path.empty()) return std::nullopt;
   VolumeKeep volume{root, fs.OpenKeepFolder(path, false), {}};
   std::vector<DirEntry> entries;
-  if (!volume.folder || !volume.folder->List(entries)) return std::nullopt;
+  if (!volume.folder || !volume.folder->List(entries, breathe)) return std::nullopt;
   for (DirEntry& entry : entries)
     if (!entry.IsDirectory()) volume.files.emplace(entry.name, std::move(entry));
   return volume;
@@ -190,9 +191,10 @@ std::vector<FileResult> Purge(FileSystem& fs, const KeptRun& run) { return Settl
 // Runs at the end of every deletion, so it reads no record unless one may have to go: the
 // listing gives the kept bytes, and a record's name its run's number, which is its start time or
 // a few ticks after it.
-void ReclaimSpace(FileSystem& fs, const std::vector<std::wstring>& roots, uint64_t now, const KeepLimits& limits) {
+void ReclaimSpace(FileSystem& fs, const std::vector<std::wstring>& roots, uint64_t now, const KeepLimits& limits,
+                  const std::function<void()>& breathe) {
   for (const std::wstring& root : roots) {
-    std::optional<VolumeKeep> volume = OpenVolume(fs, root);
+    std::optional<VolumeKeep> volume = OpenVolume(fs, root, breathe);
     if (!volume) continue;
     std::vector<uint64_t> numbers;
     uint64_t kept = 0;

@@ -4,6 +4,7 @@
 // the volume runs short. Nothing in a keep folder is followed: a link, or a file that is not what
 // its record says, is refused and reported, never restored or deleted through.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -73,7 +74,9 @@ struct KeepLimits {
 
 // On each of the volumes `roots`: the runs older than the limit go for good, then, oldest first,
 // runs until the kept files take no more than their share and the free room is back above its.
-// `now` is the wall time, in the units of KeptRun::time.
-void ReclaimSpace(FileSystem& fs, const std::vector<std::wstring>& roots, uint64_t now, const KeepLimits& limits);
+// `now` is the wall time, in the units of KeptRun::time. `breathe`, when given, is called every few
+// hundred kept files looked at, so that a window can answer meanwhile.
+void ReclaimSpace(FileSystem& fs, const std::vector<std::wstring>& roots, uint64_t now, const KeepLimits& limits,
+                  const std::function<void()>& breathe = {});
 
 }  // namespace krelmix

@@ -494,7 +494,7 @@ class Win32FileSystem::Keep : public KeepFolder {
   HANDLE Handle() const { return folder_.Get(); }
   uint64_t Volume() const { return volume_; }
 
-  bool List(std::vector<DirEntry>& entries) override {
+  bool List(std::vector<DirEntry>& entries, const std::function<void()>& breathe) override {
     entries.clear();
     std::vector<uint64_t> buffer;
     ReadListing(folder_.Get(), volume_, buffer, entries);
@@ -512,6 +512,7 @@ class Win32FileSystem::Keep : public KeepFolder {
         entry.name = folder + L"\\" + entry.name;
         entries.push_back(std::move(entry));
       }
+      if (breathe) breathe();
     }
     return true;
   }

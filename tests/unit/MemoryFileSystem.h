@@ -231,7 +231,7 @@ class MemoryFileSystem : public FileSystem {
   class Keep : public KeepFolder {
    public:
     Keep(MemoryFileSystem& fs, std::wstring at) : path(std::move(at)), fs_(fs) {}
-    bool List(std::vector<DirEntry>& entries) override {
+    bool List(std::vector<DirEntry>& entries, const std::function<void()>& breathe) override {
       if (!ListPlain(path, entries)) return false;
       std::vector<DirEntry> inner;
       for (size_t i = 0, n = entries.size(); i < n; ++i) {
@@ -239,6 +239,7 @@ class MemoryFileSystem : public FileSystem {
           continue;
         for (DirEntry& entry : inner) entry.name = entries[i].name + L"\\" + entry.name;
         entries.insert(entries.end(), inner.begin(), inner.end());
+        if (breathe) breathe();
       }
       return true;
     }
