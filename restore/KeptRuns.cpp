@@ -205,11 +205,12 @@ void ReclaimSpace(FileSystem& fs, const std::vector<std::wstring>& roots, uint64
         kept += entry.size;
     }
     const std::optional<VolumeSpace> space = fs.SpaceOf(root);
-    const bool roomy = !space || space->total == 0;
-    const uint64_t share = roomy ? 0 : space->total / 100 * limits.sharePercent;
-    const uint64_t room = roomy ? 0 : space->total / 100 * limits.freePercent;
-    uint64_t free = roomy ? 0 : space->free;
-    const bool cramped = !roomy && (kept > share || free < room);
+    // A volume whose size the system does not tell is held to the age rule alone.
+    const bool sized = space && space->total > 0;
+    const uint64_t share = sized ? space->total / 100 * limits.sharePercent : 0;
+    const uint64_t room = sized ? space->total / 100 * limits.freePercent : 0;
+    uint64_t free = sized ? space->free : 0;
+    const auto cramped = [&] { return sized && (kept > share || free < room); };
     // The age rule; a run stamped later than now (a clock set back) is taken as new.
     const uint64_t most = limits.days ? static_cast<uint64_t>(*limits.days) * kDay : 0;
     const auto old = [&](uint64_t time) { return limits.days && now > time && now - time > most; };
@@ -217,7 +218,7 @@ void ReclaimSpace(FileSystem& fs, const std::vector<std::wstring>& roots, uint64
     const auto mayBeOld = [&](uint64_t number) { return limits.days && now > number && now - number + kDay > most; };
     std::vector<Record> records;  // oldest first
     for (const uint64_t number : numbers)
-      if (cramped || mayBeOld(number))
+      if (cramped() || mayBeOld(number))
         if (std::optional<Record> record = ReadRun(*volume, number)) records.push_back(std::move(*record));
     std::sort(records.begin(), records.end(), [](const Record& a, const Record& b) {
       return a.header.time != b.header.time ? a.header.time < b.header.time : a.header.run < b.header.run;
@@ -231,7 +232,7 @@ void ReclaimSpace(FileSystem& fs, const std::vector<std::wstring>& roots, uint64
     };
     size_t first = 0;
     for (; first < records.size() && old(records[first].header.time); ++first) settle(records[first]);
-    for (size_t i = first; i < records.size() && !roomy && (kept > share || free < room); ++i) settle(records[i]);
+    for (size_t i = first; i < records.size() && cramped(); ++i) settle(records[i]);
   }
 }
 
