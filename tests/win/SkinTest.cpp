@@ -131,6 +131,19 @@ struct DragResult {
   int quitCode;
 };
 
+// The strip once two looks 150 ms apart agree (at most 3 s), pumping between them. An outline
+// left on the screen is as still as the rest, so waiting hides none.
+std::vector<uint32_t> SettledStrip(int x, int y, int width, int height) {
+  std::vector<uint32_t> last = test::ScreenStrip(x, y, width, height);
+  for (int look = 0; look < 20; ++look) {
+    test::Pump(150);
+    std::vector<uint32_t> next = test::ScreenStrip(x, y, width, height);
+    if (next == last) break;
+    last = std::move(next);
+  }
+  return last;
+}
+
 // Presses at kSkinPoint, moves through `path` (offsets from the press point) and releases;
 // `during` runs on the input thread while the button is still held after the last move.
 DragResult Drag(SkinWindow& window, std::initializer_list<POINT> path, const std::function<void()>& during = nullptr) {
@@ -151,12 +164,11 @@ DragResult Drag(SkinWindow& window, std::initializer_list<POINT> path, const std
   result.topLeft = window.TopLeft();
   result.outlineShown = held != before;
   // A left-over outline would be drawn over the window; repainting the window wipes it away.
-  // The first look waits until the window has moved and painted itself.
-  test::Pump(300);
-  after = test::ScreenStrip(origin.x + 200, origin.y, 200, 40);
+  // Each look waits until the screen has settled: on a busy machine the window, and the desktop
+  // it uncovered when it moved, paint well after the move.
+  after = SettledStrip(origin.x + 200, origin.y, 200, 40);
   RedrawWindow(window.Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-  test::Pump(200);
-  result.outlineLeft = after != test::ScreenStrip(origin.x + 200, origin.y, 200, 40);
+  result.outlineLeft = after != SettledStrip(origin.x + 200, origin.y, 200, 40);
   result.presses = window.Presses();
   return result;
 }
