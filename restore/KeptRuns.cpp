@@ -13,18 +13,31 @@ constexpr uint64_t kDay = 24ull * 60 * 60 * 10'000'000;  // in 100 ns units
 struct VolumeKeep {
   std::wstring root;
   std::unique_ptr<KeepFolder> folder;
-  std::map<std::wstring, DirEntry> files;  // the plain files in it, by name
+  std::map<std::wstring, DirEntry> files;  // the plain files in it, by name, once indexed
+  std::vector<DirEntry> listed;            // what the look found, until indexed
 };
 
+// Filing a few hundred thousand names takes long enough to be felt: the window is let answer
+// between batches.
+void IndexFiles(VolumeKeep& volume, const std::function<void()>& breathe = {}) {
+  constexpr size_t kBatch = 4096;
+  size_t filed = 0;
+  for (DirEntry& entry : volume.listed) {
+    if (!entry.IsDirectory()) volume.files.emplace(entry.name, std::move(entry));
+    if (breathe && ++filed % kBatch == 0) breathe();
+  }
+  volume.listed.clear();
+  volume.listed.shrink_to_fit();
+}
+
+// The volume's keep folder listed and, unless `index` is false, its files filed by name.
 std::optional<VolumeKeep> OpenVolume(FileSystem& fs, const std::wstring& root,
-                                     const std::function<void()>& breathe = {}) {
+                                     const std::function<void()>& breathe = {}, bool index = true) {
   const std::wstring path = KeepFolderOf(fs, root);
   if (path.empty()) return std::nullopt;
-  VolumeKeep volume{root, fs.OpenKeepFolder(path, false), {}};
-  std::vector<DirEntry> entries;
-  if (!volume.folder || !volume.folder->List(entries, breathe)) return std::nullopt;
-  for (DirEntry& entry : entries)
-    if (!entry.IsDirectory()) volume.files.emplace(entry.name, std::move(entry));
+  VolumeKeep volume{root, fs.OpenKeepFolder(path, false), {}, {}};
+  if (!volume.folder || !volume.folder->List(volume.listed, breathe)) return std::nullopt;
+  if (index) IndexFiles(volume, breathe);
   return volume;
 }
 
@@ -194,12 +207,13 @@ std::vector<FileResult> Purge(FileSystem& fs, const KeptRun& run) { return Settl
 void ReclaimSpace(FileSystem& fs, const std::vector<std::wstring>& roots, uint64_t now, const KeepLimits& limits,
                   const std::function<void()>& breathe) {
   for (const std::wstring& root : roots) {
-    std::optional<VolumeKeep> volume = OpenVolume(fs, root, breathe);
+    std::optional<VolumeKeep> volume = OpenVolume(fs, root, breathe, false);
     if (!volume) continue;
     std::vector<uint64_t> numbers;
     uint64_t kept = 0;
-    for (const auto& [name, entry] : volume->files) {
-      if (const std::optional<uint64_t> number = RunOfRecordName(name))
+    for (const DirEntry& entry : volume->listed) {
+      if (entry.IsDirectory()) continue;
+      if (const std::optional<uint64_t> number = RunOfRecordName(entry.name))
         numbers.push_back(*number);
       else
         kept += entry.size;
@@ -220,6 +234,8 @@ void ReclaimSpace(FileSystem& fs, const std::vector<std::wstring>& roots, uint64
     for (const uint64_t number : numbers)
       if (cramped() || mayBeOld(number))
         if (std::optional<Record> record = ReadRun(*volume, number)) records.push_back(std::move(*record));
+    if (records.empty()) continue;
+    IndexFiles(*volume, breathe);
     std::sort(records.begin(), records.end(), [](const Record& a, const Record& b) {
       return a.header.time != b.header.time ? a.header.time < b.header.time : a.header.run < b.header.run;
     });
