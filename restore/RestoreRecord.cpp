@@ -152,7 +152,10 @@ std::optional<Record> ParseRecord(std::string_view bytes) {
 std::wstring RecordName(uint64_t run) { return std::to_wstring(run) + kRecordEnding; }
 
 namespace {
-constexpr uint64_t kFilesPerFolder = 256;
+// Kept files lie in folders of a few dozen: a system that looks for a new name in every letter
+// case (Wine) reads the whole folder for each file moved in, so the folder's size is paid on every
+// move, while each folder more costs one folder made and one listed.
+constexpr uint64_t kFilesPerFolder = 64;
 }  // namespace
 
 std::wstring KeptFolderName(uint64_t run, uint64_t n) {
