@@ -48,16 +48,23 @@ void TAboutForm::Execute(HWND owner) {
   form.ShowModal();
 }
 
+// The mascot and the logo painted for the window's scale; loaded again when the scale changes.
+void TAboutForm::LoadPictures() {
+  ArtPicture mascot = LoadArtPicture(IDB_MASCOT, Scale());
+  ArtPicture logo = LoadArtPicture(IDB_LOGO, Scale());
+  Image1.SetPicture(mascot.picture, mascot.dpi);
+  Image2.SetPicture(logo.picture, logo.dpi);
+  mascot_ = std::move(mascot.picture);
+  logo_ = std::move(logo.picture);
+}
+
 void TAboutForm::CreateControls() {
   CreateSkin();
-  mascot_ = LoadBitmapResource(ModuleInstance(), IDB_MASCOT);
-  logo_ = LoadBitmapResource(ModuleInstance(), IDB_LOGO);
-  Image1.SetPicture(mascot_);
+  LoadPictures();
   Image1.SetCenter(true);
   Add(Image1, {.bounds = {14, 9, 85, 162}, .hint = L"Сама Krelmix!"});
   CreateLabels();
 
-  Image2.SetPicture(logo_);
   Image2.SetCenter(true);
   Image2.SetTransparent(true);
   Image2.onDblClick = [this] { Image2DblClick(); };

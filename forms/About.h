@@ -34,6 +34,7 @@ class TAboutForm : public Form {
 
  protected:
   void CreateControls() override;
+  void ScaleChanged() override { LoadPictures(); }
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
@@ -48,6 +49,7 @@ class TAboutForm : public Form {
   void Image2DblClick();
 
   bool armed_ = false;  // Shift+Ctrl+Alt+1 held: a double-click on the logo shows the message
+  void LoadPictures();
   Bitmap mascot_;
   Bitmap logo_;
   Font linkFont_, versionFont_, releaseFont_, copyrightFont_, buttonFont_;

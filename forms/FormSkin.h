@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "skin/ImageForm.h"
+#include "toolkit/DisplayScale.h"
 #include "toolkit/Form.h"
 
 namespace krelmix {
@@ -23,6 +24,16 @@ struct SkinLook {
   std::optional<COLORREF> transparentColor;
 };
 
+// Puts the skin on the form, painted for the form's scale, and changes it with the scale.
 void AttachSkin(Form& form, TfcImageForm& skin, const SkinLook& look);
+
+// A resource of the program's art as painted for `scale` (see DisplayScale::ArtDpi).
+UINT ArtResource(UINT id, DisplayScale scale);
+// The picture painted for `scale` and the DPI it was painted for.
+struct ArtPicture {
+  Bitmap picture;
+  int dpi = kDesignDpi;
+};
+ArtPicture LoadArtPicture(UINT id, DisplayScale scale);
 
 }  // namespace krelmix

@@ -119,21 +119,34 @@ void TForm1::CreateSkin() {
   AttachSkin(*this, fcImageForm1, look);
 }
 
+// The glyphs and banners painted for the window's scale; loaded again when the scale changes.
 void TForm1::LoadPictures() {
-  auto picture = [this](UINT id) {
-    pictures_.push_back(LoadBitmapResource(ModuleInstance(), id));
+  std::vector<Bitmap> previous = std::move(pictures_);  // freed once no control shows them
+  pictures_.clear();
+  const DisplayScale scale = Scale();
+  int dpi = scale.ArtDpi();
+  auto picture = [&](UINT id) {
+    ArtPicture art = LoadArtPicture(id, scale);
+    dpi = art.dpi;
+    pictures_.push_back(std::move(art.picture));
     return BorrowedBitmap(pictures_.back());
   };
-  SpeedButton1.SetGlyphs(picture(IDB_GLYPH_ABOUT), {});
-  SpeedButton2.SetGlyphs(picture(IDB_GLYPH_SEARCH), picture(IDB_GLYPH_SEARCH_OFF));
-  SpeedButton3.SetGlyphs(picture(IDB_GLYPH_DELETE), picture(IDB_GLYPH_DELETE_OFF));
-  SpeedButton4.SetGlyphs(picture(IDB_GLYPH_STOP), picture(IDB_GLYPH_STOP_OFF));
-  SpeedButton5.SetGlyphs(picture(IDB_GLYPH_CLEAN), picture(IDB_GLYPH_CLEAN_OFF));
-  SpeedButton6.SetGlyphs(picture(IDB_GLYPH_TMP), picture(IDB_GLYPH_TMP_OFF));
-  SpeedButton7.SetGlyphs(picture(IDB_GLYPH_EXIT), picture(IDB_GLYPH_EXIT_OFF));
-  SpeedButton8.SetGlyphs(picture(IDB_GLYPH_SETTINGS), {});
-  Image1.SetPicture(picture(IDB_BANNER1));
-  Image3.SetPicture(picture(IDB_BANNER2));
+  auto glyphs = [&](SpeedButton& button, UINT on, UINT off) {
+    const BorrowedBitmap enabled = picture(on);
+    button.SetGlyphs(enabled, off ? picture(off) : BorrowedBitmap(), dpi);
+  };
+  glyphs(SpeedButton1, IDB_GLYPH_ABOUT, 0);
+  glyphs(SpeedButton2, IDB_GLYPH_SEARCH, IDB_GLYPH_SEARCH_OFF);
+  glyphs(SpeedButton3, IDB_GLYPH_DELETE, IDB_GLYPH_DELETE_OFF);
+  glyphs(SpeedButton4, IDB_GLYPH_STOP, IDB_GLYPH_STOP_OFF);
+  glyphs(SpeedButton5, IDB_GLYPH_CLEAN, IDB_GLYPH_CLEAN_OFF);
+  glyphs(SpeedButton6, IDB_GLYPH_TMP, IDB_GLYPH_TMP_OFF);
+  glyphs(SpeedButton7, IDB_GLYPH_EXIT, IDB_GLYPH_EXIT_OFF);
+  glyphs(SpeedButton8, IDB_GLYPH_SETTINGS, 0);
+  const BorrowedBitmap banner1 = picture(IDB_BANNER1);
+  Image1.SetPicture(banner1, dpi);
+  const BorrowedBitmap banner2 = picture(IDB_BANNER2);
+  Image3.SetPicture(banner2, dpi);
 }
 
 void TForm1::CreateFonts() {
@@ -143,7 +156,10 @@ void TForm1::CreateFonts() {
 }
 
 // The status line is shortened in the found list's font as the list now has it.
-void TForm1::ScaleChanged() { listFontMeter_->SetFont(RxCheckListBox1.CaptionFont()); }
+void TForm1::ScaleChanged() {
+  listFontMeter_->SetFont(RxCheckListBox1.CaptionFont());
+  LoadPictures();
+}
 
 // SpeedButton7 "Выход" stands apart, at the bar's right end.
 std::vector<MainCommand> TForm1::Commands() {

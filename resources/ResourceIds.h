@@ -2,6 +2,12 @@
 // Resource numbers shared by Krelmix.rc and the code (plain defines, so the resource compiler
 // reads them too).
 
+// Art painted for a display scale above 100% (125, 150, 175 and 200%, the first to the fourth
+// scale) has the number of its 100% resource plus this step times the scale's place; the link
+// cursor's name has the scale's percent after it (CRSRLINKPOINT150). resources/ScaledArt.rc,
+// written by tools/artgen, lists them.
+#define KRELMIX_SCALED_RESOURCE_STEP 1000
+
 // The main window's skin and its stored outline (RCDATA: N, then the region data).
 #define IDB_SKIN_MAIN 100
 #define IDR_SKIN_MAIN_OUTLINE 101

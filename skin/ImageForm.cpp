@@ -109,8 +109,9 @@ void TfcCustomImageForm::Attach(HWND window, Callbacks callbacks) {
   InvalidateRect(form_, nullptr, FALSE);
 }
 
-void TfcCustomImageForm::SetPicture(Bitmap picture) {
+void TfcCustomImageForm::SetPicture(Bitmap picture, int artDpi) {
   picture_ = std::move(picture);
+  artDpi_ = artDpi;
   // The outline stays as it was applied; only the size follows a new skin.
   FitFormToControl();
   if (form_) InvalidateRect(form_, nullptr, FALSE);
@@ -166,10 +167,10 @@ void TfcCustomImageForm::ApplyOutline() const {
                                  reinterpret_cast<const RGNDATA*>(stored.regionData.data())));
   else
     region = ComputeOutlineRegion(picture_.Get(), transparentColor_);
-  if (region && !scale_.IsDesignSize()) {
-    // The outline of the 96-DPI skin, each of its rectangles scaled as the skin is.
+  if (region && scale_.Dpi() != artDpi_) {
+    // The outline of the skin as painted, each of its rectangles scaled as the skin is.
     std::vector<uint8_t> data(GetRegionData(region.Get(), 0, nullptr));
-    const float s = static_cast<float>(scale_.Dpi()) / kDesignDpi;
+    const float s = static_cast<float>(scale_.Dpi()) / static_cast<float>(artDpi_);
     const XFORM scaling{s, 0, 0, s, 0, 0};
     if (!data.empty() &&
         GetRegionData(region.Get(), static_cast<DWORD>(data.size()), reinterpret_cast<RGNDATA*>(data.data())))
@@ -194,11 +195,11 @@ void TfcCustomImageForm::Paint(HDC dc) const {
   GdiObject<HPALETTE> palette = paletteDisplay ? PaletteOf(memory.Get()) : GdiObject<HPALETTE>();
   std::optional<PaletteSelection> selected;
   if (palette) selected.emplace(dc, palette.Get());
-  if (scale_.IsDesignSize()) {
+  const SIZE shown = ShownSize();
+  if (shown.cx == size.cx && shown.cy == size.cy) {  // art painted for this scale
     BitBlt(dc, 0, 0, size.cx, size.cy, memory.Get(), 0, 0, SRCCOPY);
     return;
   }
-  const SIZE shown = ShownSize();
   SetStretchBltMode(dc, COLORONCOLOR);
   StretchBlt(dc, 0, 0, shown.cx, shown.cy, memory.Get(), 0, 0, size.cx, size.cy, SRCCOPY);
 }

@@ -44,8 +44,10 @@ class TfcCustomImageForm {
   void Attach(HWND window, Callbacks callbacks);
   HWND Form() const { return form_; }
 
-  // Properties. The picture is taken over and freed with the control.
-  void SetPicture(Bitmap picture);
+  // Properties. The picture is taken over and freed with the control; it is painted for `artDpi`
+  // (see DisplayScale::ArtDpi), and the stored outline given with it is that picture's.
+  void SetPicture(Bitmap picture, int artDpi = kDesignDpi);
+  int PictureDpi() const { return artDpi_; }
   SIZE PictureSize() const;
   void SetTransparentColor(std::optional<COLORREF> colour) { transparentColor_ = colour; }
   // The stored outline (count first); an empty block reads as N = 0.
@@ -54,8 +56,8 @@ class TfcCustomImageForm {
   void SetCaptionBarControl(CaptionBar captionBar) { captionBar_ = captionBar; }
   void SetAutoSize(bool on);
   bool AutoSize() const { return autoSize_; }
-  // The window's scale: the skin and its outline are made for 96 DPI and shown at this one.
-  // Set before Attach.
+  // The window's scale: the skin and its outline are shown at it, as they are when the picture was
+  // painted for it, else stretched from the picture's DPI. Set before Attach.
   void SetScale(DisplayScale scale) { scale_ = scale; }
   // The form went to another scale: the skin, its outline and (with AutoSize) the form follow.
   void ChangeScale(DisplayScale scale);
@@ -76,7 +78,7 @@ class TfcCustomImageForm {
   static bool StartDragOnPress(UINT message, const MOUSEHOOKSTRUCT& mouse);
   bool WantsDrag(HWND activeForm, HWND pressed, POINT client) const;
   void ApplyOutline() const;
-  SIZE ShownSize() const { return scale_(PictureSize()); }
+  SIZE ShownSize() const { return scale_.Shown(PictureSize(), artDpi_); }
   void FitFormToControl() const;
   // Runs the nested loop of a drag; returns when the button is released, the capture is lost
   // or the program is asked to quit. Touches no member once the control may be gone.
@@ -86,6 +88,7 @@ class TfcCustomImageForm {
   HWND form_ = nullptr;
   Callbacks callbacks_;
   GdiObject<HBITMAP> picture_;
+  int artDpi_ = kDesignDpi;
   std::optional<COLORREF> transparentColor_;
   std::vector<uint8_t> regionData_;
   CaptionBar captionBar_ = CaptionBar::None;

@@ -23,6 +23,12 @@ int DpiOf(HWND window) {
   return dpi;
 }
 
+int DisplayScale::ArtDpi() const {
+  if (dpi_ <= kDesignDpi) return kDesignDpi;
+  const int above = kDesignDpi + (dpi_ - kDesignDpi + kArtDpiStep - 1) / kArtDpiStep * kArtDpiStep;
+  return above < kLargestArtDpi ? above : kLargestArtDpi;
+}
+
 DisplayScale DesignScale() { return g_designScale; }
 
 CreateArgs ScaledToDesign(CreateArgs args) {

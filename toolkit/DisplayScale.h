@@ -19,6 +19,20 @@ class DisplayScale {
   bool IsDesignSize() const { return dpi_ == kDesignDpi; }
   int operator()(int designUnits) const { return MulDiv(designUnits, dpi_, kDesignDpi); }
   SIZE operator()(SIZE s) const { return {(*this)(s.cx), (*this)(s.cy)}; }
+  // The DPI of the art this scale is drawn from: the program's pictures are painted for 100, 125,
+  // 150, 175 and 200% of the design, and a window takes those of the nearest scale at or above its
+  // own (the largest, above 200%). 96 DPI takes the design's own.
+  int ArtDpi() const;
+  // The art's step in that list: 0 for 100%, 4 for 200%.
+  int ArtStep() const { return (ArtDpi() - kDesignDpi) / kArtDpiStep; }
+  // A picture painted for `artDpi` shown at this scale: as it is when it was painted for this
+  // one, else its design size at this scale.
+  SIZE Shown(SIZE picture, int artDpi) const {
+    if (artDpi == dpi_ || artDpi <= 0) return picture;
+    return (*this)(SIZE{MulDiv(picture.cx, kDesignDpi, artDpi), MulDiv(picture.cy, kDesignDpi, artDpi)});
+  }
+  static constexpr int kArtDpiStep = 24;  // 25% of 96
+  static constexpr int kLargestArtDpi = 192;
   // A place: its edges scaled, so that neighbours that touch at 96 DPI touch at every scale.
   Bounds operator()(const Bounds& b) const {
     const int left = (*this)(b.left), top = (*this)(b.top);

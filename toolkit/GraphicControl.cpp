@@ -82,7 +82,7 @@ void Image::Paint(HDC dc) {
   if (!picture) return;
   if (center_ || transparent_) {
     const RECT b = Bounds();
-    const SIZE size = scale_(BitmapSize(picture));
+    const SIZE size = scale_.Shown(BitmapSize(picture), artDpi_);
     const int x = center_ ? b.left + (b.right - b.left - size.cx) / 2 : b.left;
     const int y = center_ ? b.top + (b.bottom - b.top - size.cy) / 2 : b.top;
     if (transparent_) {
@@ -91,6 +91,10 @@ void Image::Paint(HDC dc) {
       MemoryDC source(dc);
       SelectGuard select(source.Get(), picture);
       const SIZE natural = BitmapSize(picture);
+      if (natural.cx == size.cx && natural.cy == size.cy) {
+        BitBlt(dc, x, y, size.cx, size.cy, source.Get(), 0, 0, SRCCOPY);
+        return;
+      }
       SetStretchBltMode(dc, COLORONCOLOR);
       StretchBlt(dc, x, y, size.cx, size.cy, source.Get(), 0, 0, natural.cx, natural.cy, SRCCOPY);
     }
@@ -99,13 +103,13 @@ void Image::Paint(HDC dc) {
   MemoryDC source(dc);
   SelectGuard select(source.Get(), picture);
   const RECT b = Bounds();
-  if (scale_.IsDesignSize()) {
+  if (scale_.Dpi() == artDpi_) {
     BitBlt(dc, b.left, b.top, b.right - b.left, b.bottom - b.top, source.Get(), 0, 0, SRCCOPY);
     return;
   }
-  // The picture's part the bounds show at 96 DPI, shown at the window's scale.
-  const krelmix::Bounds design{0, 0, MulDiv(b.right - b.left, kDesignDpi, scale_.Dpi()),
-                               MulDiv(b.bottom - b.top, kDesignDpi, scale_.Dpi())};
+  // The picture's part the bounds show at its own DPI, shown at the window's scale.
+  const krelmix::Bounds design{0, 0, MulDiv(b.right - b.left, artDpi_, scale_.Dpi()),
+                               MulDiv(b.bottom - b.top, artDpi_, scale_.Dpi())};
   SetStretchBltMode(dc, COLORONCOLOR);
   StretchBlt(dc, b.left, b.top, b.right - b.left, b.bottom - b.top, source.Get(), 0, 0, design.width, design.height,
              SRCCOPY);
@@ -121,7 +125,7 @@ void SpeedButton::Paint(HDC dc) {
   }
   const int shift = (enabled && down_ && hot_) ? 1 : 0;
   HBITMAP glyph = (enabled || !disabledGlyph_ ? glyph_ : disabledGlyph_).Get();
-  const SIZE glyphSize = scale_(BitmapSize(glyph));
+  const SIZE glyphSize = scale_.Shown(BitmapSize(glyph), artDpi_);
   SelectGuard select(dc, TextFont());
   SIZE text{};
   GetTextExtentPoint32W(dc, Caption().c_str(), static_cast<int>(Caption().size()), &text);

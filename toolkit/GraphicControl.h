@@ -125,7 +125,11 @@ class Image : public GraphicControl {
   using GraphicControl::GraphicControl;
   const wchar_t* Kind() const override { return L"image"; }
   long AccessibleRole() const override;
-  void SetPicture(BorrowedBitmap picture) { picture_ = picture; }
+  // The picture as painted for `artDpi`: shown pixel for pixel at that scale, stretched at another.
+  void SetPicture(BorrowedBitmap picture, int artDpi = kDesignDpi) {
+    picture_ = picture;
+    artDpi_ = artDpi;
+  }
   // Centred in the bounds rather than at their top-left; drawn without its key colour.
   void SetCenter(bool center) { center_ = center; }
   void SetTransparent(bool transparent) { transparent_ = transparent; }
@@ -133,6 +137,7 @@ class Image : public GraphicControl {
 
  private:
   BorrowedBitmap picture_;
+  int artDpi_ = kDesignDpi;
   bool center_ = false;
   bool transparent_ = false;
 };
@@ -145,9 +150,11 @@ class SpeedButton : public GraphicControl {
   const wchar_t* Kind() const override { return L"speedbutton"; }
   long AccessibleRole() const override;
   bool HasDefaultAction() const override { return true; }
-  void SetGlyphs(BorrowedBitmap enabled, BorrowedBitmap disabled) {
+  // Both painted for `artDpi` (see Image::SetPicture).
+  void SetGlyphs(BorrowedBitmap enabled, BorrowedBitmap disabled, int artDpi = kDesignDpi) {
     glyph_ = enabled;
     disabledGlyph_ = disabled;
+    artDpi_ = artDpi;
   }
   void SetCaptionColor(COLORREF color) { captionColor_ = color; }
   // What the caption lies on: a skin, so a fixed colour, unless told otherwise.
@@ -163,6 +170,7 @@ class SpeedButton : public GraphicControl {
  private:
   BorrowedBitmap glyph_;
   BorrowedBitmap disabledGlyph_;
+  int artDpi_ = kDesignDpi;
   COLORREF captionColor_ = RGB(0, 255, 255);
   Shade captionBackground_ = RGB(0, 0, 0);
   bool hot_ = false;

@@ -67,6 +67,18 @@ BorrowedCursor ScreenCursor(int index) {
   return found == CursorTable().end() ? BorrowedCursor() : found->second;
 }
 
+// The link cursor painted for `scale` (CRSRLINKPOINT150 for 150%) at its own size; the registered
+// one at the design's scale or when the resources have none.
+BorrowedCursor LinkCursorAt(DisplayScale scale) {
+  if (scale.ArtStep() > 0) {
+    const std::wstring name = L"CRSRLINKPOINT" + std::to_wstring(scale.ArtDpi() * 100 / kDesignDpi);
+    // Shared: loaded once, never freed.
+    if (HANDLE cursor = LoadImageW(ModuleInstance(), name.c_str(), IMAGE_CURSOR, 0, 0, LR_SHARED))
+      return BorrowedCursor(static_cast<HCURSOR>(cursor));
+  }
+  return ScreenCursor(kLinkCursor);
+}
+
 std::optional<std::wstring> LinkTarget(LinkType type, const std::wstring& address) {
   if (address.empty()) return std::nullopt;
   switch (type) {
@@ -166,7 +178,7 @@ void LinkLabel::MouseEnter() {
   if (!hovering_ && look_.linkActive && Enabled()) {
     hovering_ = true;
     cursorBeforeHover_ = Cursor();
-    if (const BorrowedCursor link = ScreenCursor(kLinkCursor)) SetCursor(link);
+    if (const BorrowedCursor link = LinkCursorAt(scale_)) SetCursor(link);
     Invalidate();
   }
   if (onMouseEnter) onMouseEnter();

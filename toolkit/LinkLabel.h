@@ -21,6 +21,7 @@ enum class TextLayout { Top, Center, Bottom };
 constexpr int kLinkCursor = -30;
 void RegisterScreenCursor(int index, BorrowedCursor cursor);
 BorrowedCursor ScreenCursor(int index);  // none when none is registered under the number
+BorrowedCursor LinkCursorAt(DisplayScale scale);
 
 // What a click on a link hands to the shell; none for LinkType::None or an empty address.
 std::optional<std::wstring> LinkTarget(LinkType type, const std::wstring& address);

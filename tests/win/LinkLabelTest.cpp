@@ -144,6 +144,30 @@ TEST_F(LinkLabelPaint, ACaptionWiderThanTheLabelIsCondensedToFitNotCut) {
   EXPECT_EQ(runs, 20);
 }
 
+// A label on a window at 150% shows the link cursor painted for 150%, at its own size: 48 pixels
+// wide, the hot spot on the finger tip as at 96 DPI.
+TEST(LinkLabel, OnAScaledWindowTheLinkCursorIsPaintedForTheScale) {
+  LinkLabel label{L"SRLabel2"};
+  {
+    const DesignScaleScope scale(DisplayScale(144));
+    label.Create({.bounds = {0, 0, kW, kH}, .caption = L"HIH"});
+  }
+  label.Look().linkActive = true;
+  label.MouseEnter();
+  ICONINFO scaled{}, design{};
+  ASSERT_TRUE(GetIconInfo(label.Cursor().Get(), &scaled));
+  ASSERT_TRUE(GetIconInfo(ScreenCursor(kLinkCursor).Get(), &design));
+  BITMAP mask{};
+  GetObjectW(scaled.hbmMask, sizeof mask, &mask);
+  EXPECT_EQ(mask.bmWidth, 48);
+  EXPECT_EQ(scaled.xHotspot, static_cast<DWORD>(MulDiv(static_cast<int>(design.xHotspot), 144, 96)));
+  EXPECT_EQ(scaled.yHotspot, static_cast<DWORD>(MulDiv(static_cast<int>(design.yHotspot), 144, 96)));
+  for (const ICONINFO& info : {scaled, design}) {
+    DeleteObject(info.hbmMask);
+    if (info.hbmColor) DeleteObject(info.hbmColor);
+  }
+}
+
 TEST(LinkLabel, AClickRunsItsHandlerThenHandsTheTargetToTheShell) {
   LinkLabel label(L"SRLabel2");
   label.Create({.bounds = {0, 0, 10, 10}});

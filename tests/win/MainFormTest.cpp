@@ -13,6 +13,7 @@
 #include "KeyPress.h"
 #include "ScaleChange.h"
 #include "ScreenReader.h"
+#include "forms/FormSkin.h"
 #include "forms/MainForm.h"
 #include "forms/OptionsForm.h"
 #include "platform/SoundOutput.h"
@@ -21,6 +22,8 @@
 #include "platform/win32/Win32Drives.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32SettingsStorage.h"
+#include "resources/ResourceIds.h"
+#include "skin/RegionData.h"
 #include "toolkit/ErrorReport.h"
 
 namespace krelmix {
@@ -503,17 +506,45 @@ class MainWindowOverT {
   UINT_PTR closer_ = 0;
 };
 
+// Whether the window wears the skin painted for `scale`: the brushed metal and vents between the
+// settings and the exit button, where no control lies, are that skin's pixels one for one (the
+// skin of another scale stretched has another grain), and the outline is that skin's.
+bool WearsSkinFor(HWND window, DisplayScale scale) {
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  const Bitmap art = LoadBitmapResource(instance, ArtResource(IDB_SKIN_MAIN, scale));
+  const std::vector<uint8_t> bytes = LoadResourceBytes(instance, ArtResource(IDR_SKIN_MAIN_OUTLINE, scale));
+  const StoredOutline stored = ParseStoredOutline(bytes);
+  const GdiObject<HRGN> outline(ExtCreateRegion(nullptr, static_cast<DWORD>(stored.regionData.size()),
+                                                reinterpret_cast<const RGNDATA*>(stored.regionData.data())));
+  const GdiObject<HRGN> shown(CreateRectRgn(0, 0, 0, 0));
+  if (!art || !outline || GetWindowRgn(window, shown.Get()) == ERROR || !EqualRgn(shown.Get(), outline.Get()))
+    return false;
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  const WindowDC screen(window);
+  MemoryDC memory(screen.Get());
+  SelectGuard select(memory.Get(), art.Get());
+  int differing = 0;
+  for (int y = scale(12); y < scale(66); ++y)
+    for (int x = scale(440); x < scale(526); ++x)
+      differing += GetPixel(screen.Get(), x, y) != GetPixel(memory.Get(), x, y);
+  return differing == 0;
+}
+
 // Moved to a monitor of another scale, the main window is laid out again there: skin, lists,
-// buttons, banners and counters. The status line's paths are shortened to a width given at 96 DPI,
-// so the window tells their widths at 96 DPI whatever its scale.
+// buttons, banners and counters, the skin and its outline those painted for that scale. The status
+// line's paths are shortened to a width given at 96 DPI, so the window tells their widths at 96 DPI
+// whatever its scale.
 TEST(MainFormScale, TheMainWindowFollowsItsMonitorsScale) {
   MainWindowOverT window;
   const std::wstring path = L"T:\\Work\\Photos\\2007\\December\\index.tmp";
   const int designWidth = window.View().TextWidth(path);
   for (int dpi : {120, 192}) {
     SCOPED_TRACE(dpi);
-    test::ExpectLaidOutAgainAt(window.Form(), dpi,
-                               [&] { EXPECT_NEAR(window.View().TextWidth(path), designWidth, designWidth / 10); });
+    test::ExpectLaidOutAgainAt(window.Form(), dpi, [&] {
+      EXPECT_NEAR(window.View().TextWidth(path), designWidth, designWidth / 10);
+      EXPECT_TRUE(WearsSkinFor(window.Form().Handle(), DisplayScale(dpi)));
+    });
+    EXPECT_TRUE(WearsSkinFor(window.Form().Handle(), DisplayScale()));
   }
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <utility>
 
 #include "../unit/MainOutline.h"
 #include "KeyPress.h"
@@ -55,6 +56,14 @@ TEST(SkinOutline, MainSkinResourceGivesTheStoredOutline) {
   EXPECT_EQ(StoredOutlineOf(ComputeOutlineRegion(skin.Get(), RGB(252, 2, 4)).Get()), stored);
   EXPECT_NE(StoredOutlineOf(ComputeOutlineRegion(skin.Get(), RGB(0, 0, 0)).Get()), stored);
   EXPECT_FALSE(ComputeOutlineRegion(nullptr, std::nullopt));
+}
+
+// Art is painted for 100, 125, 150, 175 and 200%; a scale between takes the next above, and one
+// above 200% the largest.
+TEST(SkinOutline, ArtIsTakenFromTheNearestScaleAtOrAbove) {
+  const std::pair<int, int> expected[] = {{72, 96},   {96, 96},   {97, 120},  {120, 120}, {121, 144},
+                                          {144, 144}, {150, 168}, {168, 168}, {192, 192}, {288, 192}};
+  for (const auto& [dpi, art] : expected) EXPECT_EQ(DisplayScale(dpi).ArtDpi(), art) << dpi << " DPI";
 }
 
 TEST(SkinOutline, TheMouseHookLivesAsLongAsAnySkinControl) {

@@ -1,10 +1,12 @@
 #pragma once
-// The link cursor: a 32 x 32 monochrome cursor file of a pointing hand.
+// The link cursor: a monochrome cursor file of a pointing hand, 32 x 32 at 100%.
 #include <string>
+
+#include "Image.h"
 
 namespace artgen {
 
 constexpr int kCursorSize = 32;
-void WriteLinkCursor(const std::string& path);
+void WriteLinkCursor(const std::string& path, ArtScale scale = ArtScale());
 
 }  // namespace artgen

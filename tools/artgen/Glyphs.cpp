@@ -214,7 +214,7 @@ const std::vector<GlyphDesign>& GlyphDesigns() {
 }
 
 ColourImage Disabled(const ColourImage& glyph) {
-  ColourImage out(glyph.Width(), glyph.Height());
+  ColourImage out = glyph;
   for (int y = 0; y < glyph.Height(); ++y) {
     for (int x = 0; x < glyph.Width(); ++x) {
       const Colour& c = glyph.At(x, y);

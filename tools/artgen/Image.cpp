@@ -19,11 +19,25 @@ Colour Over(const Colour& top, const Colour& bottom, float coverage) {
   return {channel(top.r, bottom.r), channel(top.g, bottom.g), channel(top.b, bottom.b), a};
 }
 
-ColourImage::ColourImage(int width, int height, Colour fill)
-    : width_(width), height_(height), pixels_(static_cast<size_t>(width) * height, fill) {}
+ColourImage::ColourImage(int width, int height, Colour fill, ArtScale scale)
+    : scale_(scale),
+      width_(scale.Edge(width)),
+      height_(scale.Edge(height)),
+      pixels_(static_cast<size_t>(width_) * height_, fill) {}
 
 void ColourImage::Blend(int x, int y, const Colour& c, float coverage) {
   if (Contains(x, y)) At(x, y) = Over(c, At(x, y), coverage);
+}
+
+void ColourImage::SetCell(int x, int y, const Colour& c) {
+  for (int py = scale_.Edge(y); py < scale_.Edge(y + 1); ++py)
+    for (int px = scale_.Edge(x); px < scale_.Edge(x + 1); ++px)
+      if (Contains(px, py)) At(px, py) = c;
+}
+
+void ColourImage::BlendCell(int x, int y, const Colour& c) {
+  for (int py = scale_.Edge(y); py < scale_.Edge(y + 1); ++py)
+    for (int px = scale_.Edge(x); px < scale_.Edge(x + 1); ++px) Blend(px, py, c);
 }
 
 IndexedImage::IndexedImage(int width, int height, const std::array<uint32_t, 16>& palette)

@@ -38,11 +38,11 @@ Colour LogoKeyColour() { return Rgb(255, 0, 255); }
 
 // Krelmix herself: a small cleaning robot with twin tails, an apron and her broom, standing in a
 // teal light.
-ColourImage Mascot() {
-  ColourImage image(kMascotWidth, kMascotHeight);
-  for (int y = 0; y < kMascotHeight; ++y)
-    for (int x = 0; x < kMascotWidth; ++x)
-      image.At(x, y) = Mix(Rgb(30, 44, 60), Rgb(8, 12, 18), y / (kMascotHeight - 1.0f));
+ColourImage Mascot(ArtScale scale) {
+  ColourImage image(kMascotWidth, kMascotHeight, {0, 0, 0, 0}, scale);
+  for (int y = 0; y < image.Height(); ++y)
+    for (int x = 0; x < image.Width(); ++x)
+      image.At(x, y) = Mix(Rgb(30, 44, 60), Rgb(8, 12, 18), y / (image.Height() - 1.0f));
   Fill(image, Circle(42, 60, 40), [](float x, float y) {
     const float r = std::hypot(x - 42, y - 60) / 40;
     return Rgb(0, 150, 176, 0.32f * (1 - r) * (1 - r));
@@ -121,37 +121,37 @@ ColourImage Mascot() {
 }
 
 // The broom and the name in the main skin's letters, with a line under them.
-ColourImage Logo() {
-  ColourImage art(kLogoWidth, kLogoHeight);
+ColourImage Logo(ArtScale scale) {
+  ColourImage art(kLogoWidth, kLogoHeight, {0, 0, 0, 0}, scale);
   PaintBroom(art, {1.4f, -1.0f, 2.0f});
   const FontStyle big{4, 1, false};
   const int x = 44, y = 5;
   DrawText(U"Krelmix", x, y, big, [&](int px, int py, int) {
     for (int dy = -1; dy <= 2; ++dy)
-      for (int dx = -1; dx <= 2; ++dx) art.Blend(px + dx, py + dy, Rgb(6, 16, 28));
+      for (int dx = -1; dx <= 2; ++dx) art.BlendCell(px + dx, py + dy, Rgb(6, 16, 28));
   });
   DrawText(U"Krelmix", x, y, big, [&](int px, int py, int row) {
     static const Colour inks[] = {Rgb(214, 250, 255), Rgb(160, 240, 252), Rgb(60, 214, 236), Rgb(30, 190, 214),
                                   Rgb(0, 150, 176),   Rgb(0, 122, 146),   Rgb(0, 86, 104)};
-    art.At(px, py) = inks[row];
+    art.SetCell(px, py, inks[row]);
   });
   const FontStyle small{1, 1, false};
   const std::u32string_view motto = U"очистка дисков от мусора";
   const int mx = x + (TextWidth(U"Krelmix", big) - TextWidth(motto, small)) / 2, my = 38;
-  DrawText(motto, mx, my, small, [&](int px, int py, int) { art.At(px, py) = Rgb(16, 36, 96); });
+  DrawText(motto, mx, my, small, [&](int px, int py, int) { art.SetCell(px, py, Rgb(16, 36, 96)); });
 
   // Hard edges: what the painting covers at least half is opaque, the rest is the key.
-  ColourImage logo(kLogoWidth, kLogoHeight, LogoKeyColour());
+  ColourImage logo(kLogoWidth, kLogoHeight, LogoKeyColour(), scale);
   const Colour edge = Rgb(6, 16, 28);
-  for (int py = 0; py < kLogoHeight; ++py)
-    for (int px = 0; px < kLogoWidth; ++px) {
+  for (int py = 0; py < logo.Height(); ++py)
+    for (int px = 0; px < logo.Width(); ++px) {
       const Colour& c = art.At(px, py);
       if (c.a < 0.5f) continue;
       Colour opaque = Over(c, edge);
       opaque.a = 1;
       logo.At(px, py) = opaque;
     }
-  if (art.At(0, kLogoHeight - 1).a >= 0.5f) throw std::logic_error("the logo's bottom-left pixel must be the key");
+  if (art.At(0, art.Height() - 1).a >= 0.5f) throw std::logic_error("the logo's bottom-left pixel must be the key");
   return logo;
 }
 

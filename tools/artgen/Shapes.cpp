@@ -81,6 +81,7 @@ Paint Linear(Point a, Colour from, Point b, Colour to) {
 
 void Fill(ColourImage& image, const Shape& shape, const Paint& paint, const Placement& at) {
   constexpr int kSamples = 8;
+  const float factor = image.Scale().Factor();
   for (int py = 0; py < image.Height(); ++py) {
     for (int px = 0; px < image.Width(); ++px) {
       int hits = 0;
@@ -88,8 +89,8 @@ void Fill(ColourImage& image, const Shape& shape, const Paint& paint, const Plac
       for (int sy = 0; sy < kSamples; ++sy) {
         for (int sx = 0; sx < kSamples; ++sx) {
           // Back from pixels to design units.
-          const float x = (px + (sx + 0.5f) / kSamples - at.dx) / at.scale;
-          const float y = (py + (sy + 0.5f) / kSamples - at.dy) / at.scale;
+          const float x = ((px + (sx + 0.5f) / kSamples) / factor - at.dx) / at.scale;
+          const float y = ((py + (sy + 0.5f) / kSamples) / factor - at.dy) / at.scale;
           if (!shape(x, y)) continue;
           const Colour c = paint(x, y);
           ++hits;

@@ -1,7 +1,7 @@
 #pragma once
 // Anti-aliased painting of simple shapes, for the button glyphs and banner pictures. A shape is
-// an inside test in picture coordinates (pixel centres at x + 0.5); painting samples each pixel
-// on an 8 x 8 grid.
+// an inside test in design coordinates (at 100%, pixel centres at x + 0.5); painting samples each
+// pixel of the picture, at the picture's own scale, on an 8 x 8 grid.
 #include <functional>
 #include <utility>
 #include <vector>

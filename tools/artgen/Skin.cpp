@@ -44,7 +44,7 @@ int FirstColumn(int y) {
 
 class Skin {
  public:
-  Skin() : c_(kSkinWidth, kSkinHeight, kPalette, InMainShape) {}
+  explicit Skin(ArtScale scale) : c_(kSkinWidth, kSkinHeight, kPalette, InMainShape, scale) {}
 
   IndexedImage Paint() {
     Metal();
@@ -53,9 +53,10 @@ class Skin {
     DriveColumn();
     FoundListWell();
     Title();
-    for (int y = 0; y < kSkinHeight; ++y)
-      for (int x = 0; x < kSkinWidth; ++x)
-        if (InMainShape(x, y) == (c_.At(x, y) == Key)) throw std::logic_error("skin pixel off the shape");
+    const IndexedImage& image = c_.Image();
+    for (int py = 0; py < image.Height(); ++py)
+      for (int px = 0; px < image.Width(); ++px)
+        if (c_.PixelIn(px, py) == (image.At(px, py) == Key)) throw std::logic_error("skin pixel off the shape");
     return c_.Image();
   }
 
@@ -69,16 +70,14 @@ class Skin {
   void Screw(int cx, int cy) { c_.Screw(cx, cy); }
   void Led(int cx, int cy, uint8_t ring, uint8_t body, uint8_t glint) { c_.Led(cx, cy, ring, body, glint); }
 
-  // Brushed dark metal, a little lighter at the top.
+  // Brushed dark metal, a little lighter at the top; its grain is as fine at every scale.
   void Metal() {
-    for (int y = 0; y < kSkinHeight; ++y) {
-      const float rowTone = (SkinCanvas::Hash(0, y, 7) - 0.5f) * 0.25f;
-      for (int x = 0; x < kSkinWidth; ++x) {
-        const float top = y < 70 ? 5.6f - 0.5f * y / 70.0f : 5.0f - 0.6f * (y - 70) / 390.0f;
-        const float shade = top + rowTone + (SkinCanvas::Streak(x, y, 3) - 0.5f) * 0.3f;
-        Set(x, y, SkinCanvas::Dither(shade, x, y));
-      }
-    }
+    c_.EachPixel(0, 0, kSkinWidth - 1, kSkinHeight - 1, [](int px, int py, float, float y) {
+      const float rowTone = (SkinCanvas::Hash(0, py, 7) - 0.5f) * 0.25f;
+      const float top = y < 70 ? 5.6f - 0.5f * y / 70.0f : 5.0f - 0.6f * (y - 70) / 390.0f;
+      const float shade = top + rowTone + (SkinCanvas::Streak(px, py, 3) - 0.5f) * 0.3f;
+      return SkinCanvas::Dither(shade, px, py);
+    });
   }
 
   // Buttons at y 15..64: "О..." at 20, the run's six at 90..339, "Настройки" at 370..429 and
@@ -174,6 +173,6 @@ bool InMainShape(int x, int y) {
   return x >= FirstColumn(y);
 }
 
-IndexedImage PaintMainSkin() { return Skin().Paint(); }
+IndexedImage PaintMainSkin(ArtScale scale) { return Skin(scale).Paint(); }
 
 }  // namespace artgen

@@ -1,5 +1,5 @@
 #pragma once
-// The main window's skin: 600 x 463, 16 colours, the outside in the key colour RGB(252, 2, 4).
+// The main window's skin: 600 x 463 at 100%, 16 colours, the outside in the key colour RGB(252, 2, 4).
 #include "Image.h"
 
 namespace artgen {
@@ -9,6 +9,6 @@ constexpr uint32_t kSkinKeyColour = 0xFC0204;
 
 // The window's shape: which pixels belong to the window.
 bool InMainShape(int x, int y);
-IndexedImage PaintMainSkin();
+IndexedImage PaintMainSkin(ArtScale scale = ArtScale());
 
 }  // namespace artgen

@@ -5,8 +5,21 @@
 
 namespace artgen {
 
-SkinCanvas::SkinCanvas(int width, int height, const std::array<uint32_t, 16>& palette, Inside inside)
-    : image_(width, height, palette), inside_(std::move(inside)) {}
+SkinCanvas::SkinCanvas(int width, int height, const std::array<uint32_t, 16>& palette, Inside inside, ArtScale scale)
+    : scale_(scale),
+      width_(width),
+      height_(height),
+      image_(scale.Edge(width), scale.Edge(height), palette),
+      inside_(std::move(inside)) {}
+
+void SkinCanvas::EachPixel(int x0, int y0, int x1, int y1, const PixelInk& ink) {
+  for (int py = std::max(0, scale_.Edge(y0)); py < std::min(image_.Height(), scale_.Edge(y1 + 1)); ++py)
+    for (int px = std::max(0, scale_.Edge(x0)); px < std::min(image_.Width(), scale_.Edge(x1 + 1)); ++px) {
+      if (!PixelIn(px, py)) continue;
+      if (const uint8_t chosen = ink(px, py, scale_.Design(px), scale_.Design(py)); chosen != 0)
+        image_.Set(px, py, chosen);
+    }
+}
 
 void SkinCanvas::Rect(int x0, int y0, int x1, int y1, uint8_t ink) {
   for (int y = y0; y <= y1; ++y)
@@ -48,7 +61,7 @@ void SkinCanvas::OuterBevel() {
         if (litSide && darkSide) lit = !In(x, y - d) || !In(x - d, y);
         static const uint8_t litInks[] = {kRampDarkest, 10, 8};
         static const uint8_t darkInks[] = {kRampDarkest, 2, 3};
-        image_.Set(x, y, lit ? litInks[d - 1] : darkInks[d - 1]);
+        Set(x, y, lit ? litInks[d - 1] : darkInks[d - 1]);
         break;
       }
     }
@@ -82,18 +95,14 @@ void SkinCanvas::Socket(int x0, int y0, int x1, int y1) {
 }
 
 void SkinCanvas::Screw(int cx, int cy) {
-  for (int y = cy - 4; y <= cy + 4; ++y)
-    for (int x = cx - 4; x <= cx + 4; ++x) {
-      const float dx = x - cx, dy = y - cy;
-      const float r = std::sqrt(dx * dx + dy * dy);
-      if (r > 4.3f) continue;
-      if (r > 3.4f) {
-        Set(x, y, dx + dy < 0 ? 2 : 8);  // the countersink: shadow above, light below
-        continue;
-      }
-      const float shade = 8.6f - (dx + dy) * 0.55f;
-      Set(x, y, Dither(shade, x, y));
-    }
+  EachPixel(cx - 4, cy - 4, cx + 4, cy + 4, [&](int px, int py, float x, float y) -> uint8_t {
+    const float dx = x - cx, dy = y - cy;
+    const float r = std::sqrt(dx * dx + dy * dy);
+    if (r > 4.3f) return 0;
+    if (r > 3.4f) return dx + dy < 0 ? 2 : 8;  // the countersink: shadow above, light below
+    const float shade = 8.6f - (dx + dy) * 0.55f;
+    return Dither(shade, px, py);
+  });
   for (int i = -2; i <= 2; ++i) {  // the slot, at an angle
     Set(cx + i, cy - i, 2);
     Set(cx + i + 1, cy - i, 10);
@@ -101,14 +110,10 @@ void SkinCanvas::Screw(int cx, int cy) {
 }
 
 void SkinCanvas::Led(int cx, int cy, uint8_t ring, uint8_t body, uint8_t glint) {
-  for (int y = cy - 3; y <= cy + 3; ++y)
-    for (int x = cx - 3; x <= cx + 3; ++x) {
-      const float r = std::hypot(static_cast<float>(x - cx), static_cast<float>(y - cy));
-      if (r <= 2.2f)
-        Set(x, y, body);
-      else if (r <= 3.3f)
-        Set(x, y, ring);
-    }
+  EachPixel(cx - 3, cy - 3, cx + 3, cy + 3, [&](int, int, float x, float y) -> uint8_t {
+    const float r = std::hypot(x - cx, y - cy);
+    return r <= 2.2f ? body : r <= 3.3f ? ring : 0;
+  });
   Set(cx - 1, cy - 1, glint);
 }
 

@@ -27,13 +27,11 @@ constexpr std::array<uint32_t, 16> Palette(uint32_t first) {
 
 // Brushed dark metal over the whole picture, a little lighter at the top, and the rim.
 void Metal(SkinCanvas& c, int seed) {
-  for (int y = 0; y < c.Height(); ++y) {
-    const float rowTone = (SkinCanvas::Hash(0, y, seed) - 0.5f) * 0.25f;
-    for (int x = 0; x < c.Width(); ++x) {
-      const float shade = 5.5f - 0.7f * y / c.Height() + rowTone + (SkinCanvas::Streak(x, y, seed + 1) - 0.5f) * 0.3f;
-      c.Set(x, y, SkinCanvas::Dither(shade, x, y));
-    }
-  }
+  c.EachPixel(0, 0, c.Width() - 1, c.Height() - 1, [&](int px, int py, float, float y) {
+    const float rowTone = (SkinCanvas::Hash(0, py, seed) - 0.5f) * 0.25f;
+    const float shade = 5.5f - 0.7f * y / c.Height() + rowTone + (SkinCanvas::Streak(px, py, seed + 1) - 0.5f) * 0.3f;
+    return SkinCanvas::Dither(shade, px, py);
+  });
   c.OuterBevel();
 }
 
@@ -59,8 +57,9 @@ void Badge(SkinCanvas& c, int x, int y) {
 // The option list and the controls under it lie on one light plate (the window draws its own
 // sunken frame at 7,7 344 x 240 on it); the buttons of the bottom row, at 12..152 and 214..349
 // in the two windows that use this skin, sit on two light plates; the badge is between them.
-IndexedImage PaintOptionsSkin() {
-  SkinCanvas c(kOptionsSkinWidth, kOptionsSkinHeight, Palette(0xEEF2F7), [](int, int) { return true; });
+IndexedImage PaintOptionsSkin(ArtScale scale) {
+  SkinCanvas c(
+      kOptionsSkinWidth, kOptionsSkinHeight, Palette(0xEEF2F7), [](int, int) { return true; }, scale);
   Metal(c, 31);
   LightPlate(c, 7, 7, 350, 246, 2);
   LightPlate(c, 10, 251, 154, 275, 1);
@@ -74,8 +73,9 @@ IndexedImage PaintOptionsSkin() {
 
 // Dark and calm wherever text lies on the skin: the aqua title, the edit box and the list in one
 // recess, then a socket for each of the two buttons with white captions.
-IndexedImage PaintEditorsSkin() {
-  SkinCanvas c(kEditorsSkinWidth, kEditorsSkinHeight, Palette(0xEEF2F7), [](int, int) { return true; });
+IndexedImage PaintEditorsSkin(ArtScale scale) {
+  SkinCanvas c(
+      kEditorsSkinWidth, kEditorsSkinHeight, Palette(0xEEF2F7), [](int, int) { return true; }, scale);
   Metal(c, 41);
   c.Rect(5, 5, 114, 221, 3);
   c.Sunken(5, 5, 114, 221, 1);
@@ -90,8 +90,9 @@ IndexedImage PaintEditorsSkin() {
 
 // The lists at 12,32 476 x 106 and 12,148 476 x 120 lie in frames sunk into the metal; the three
 // buttons at 12, 174 and 338 (150 x 24) on row 300 sit in sockets.
-IndexedImage PaintRestoreSkin() {
-  SkinCanvas c(kRestoreSkinWidth, kRestoreSkinHeight, Palette(0xEEF2F7), [](int, int) { return true; });
+IndexedImage PaintRestoreSkin(ArtScale scale) {
+  SkinCanvas c(
+      kRestoreSkinWidth, kRestoreSkinHeight, Palette(0xEEF2F7), [](int, int) { return true; }, scale);
   Metal(c, 61);
   c.Sunken(10, 30, 489, 139, 2);
   c.Sunken(10, 146, 489, 269, 2);
@@ -135,10 +136,11 @@ bool InAboutShape(int x, int y) {
 // The mascot at 14,9 (85 x 162) in a sunken frame, the panel at 105,9 (180 x 141) in a groove,
 // the two links at 135..258 x 155..188 on a light plate, the rounded button at 14,173 (85 x 25)
 // in a socket, and a column of lights on the right.
-IndexedImage PaintAboutSkin() {
+IndexedImage PaintAboutSkin(ArtScale scale) {
   constexpr uint8_t Key = 0;
   // The rim is painted for the full rectangle; the key pixels then leave the outline as it is.
-  SkinCanvas c(kAboutSkinWidth, kAboutSkinHeight, Palette(kAboutKeyColour), [](int, int) { return true; });
+  SkinCanvas c(
+      kAboutSkinWidth, kAboutSkinHeight, Palette(kAboutKeyColour), [](int, int) { return true; }, scale);
   Metal(c, 51);
   c.Sunken(14, 9, 98, 170, 1);
   c.Rect(14, 9, 98, 170, 2);
@@ -158,10 +160,10 @@ IndexedImage PaintAboutSkin() {
   c.Led(279, 196, Darkest, Aqua, Light);
 
   IndexedImage image = c.Image();
-  for (int y = 0; y < kAboutSkinHeight; ++y)
-    for (int x = 0; x < kAboutSkinWidth; ++x) {
-      if (image.At(x, y) == Key) throw std::logic_error("the About skin uses its key colour inside");
-      if (!InAboutShape(x, y)) image.Set(x, y, Key);
+  for (int py = 0; py < image.Height(); ++py)
+    for (int px = 0; px < image.Width(); ++px) {
+      if (image.At(px, py) == Key) throw std::logic_error("the About skin uses its key colour inside");
+      if (!InAboutShape(scale.Cell(px), scale.Cell(py))) image.Set(px, py, Key);
     }
   return image;
 }
