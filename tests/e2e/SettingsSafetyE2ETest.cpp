@@ -125,7 +125,7 @@ TEST(SettingsSafety, ARunThatCannotReadTheFileDeletesNothingAndAWindowedStartSay
 // new file at all can be made there, so that the write would have to go in place.
 TEST(SettingsSafety, OnAFullDriveASaveIsRefusedAndTheFileStaysWhole) {
   ClearScratchDrive();
-  test::SmallDrive drive(L'Q', 4096, 64);
+  test::SmallDrive drive(L'Q', 16384, 64);  // room for the program's copy (8 MB) and its settings
   if (!drive.Ready()) GTEST_SKIP() << drive.Reason();
   // Section Area first: the tick's write moves it to the end with a key for every drive, so the
   // new file differs from its first byte on and is longer. Two whole pages of the drive, so that

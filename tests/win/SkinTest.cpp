@@ -175,6 +175,7 @@ DragResult Drag(SkinWindow& window, std::initializer_list<POINT> path, const std
   // A left-over outline would be drawn over the window; repainting the window wipes it away.
   // Each look waits until the screen has settled: on a busy machine the window, and the desktop
   // it uncovered when it moved, paint well after the move.
+  UpdateWindow(window.Hwnd());  // a paint still due after the move is done before the first look
   after = SettledStrip(origin.x + 200, origin.y, 200, 40);
   RedrawWindow(window.Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   result.outlineLeft = after != SettledStrip(origin.x + 200, origin.y, 200, 40);
