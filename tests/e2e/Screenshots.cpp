@@ -73,11 +73,18 @@ void ShootHint(Camera& camera, RunningProgram& program, HWND main, const wchar_t
   SetWindowPos(main, nullptr, frame.left + screen.x - (now.left + now.right) / 2,
                frame.top + screen.y - (now.top + now.bottom) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   Sleep(500);
-  SetCursorPos(screen.x - 20, screen.y - 20);
+  // The system may keep a large window from leaving the screen: the mouse goes where the control
+  // came to lie.
+  const RECT placed = ScreenBounds(main, control);
+  const POINT rest{(placed.left + placed.right) / 2, (placed.top + placed.bottom) / 2};
+  SetCursorPos(rest.x - 20, rest.y - 20);
   Sleep(300);
-  SetCursorPos(screen.x, screen.y);
+  SetCursorPos(rest.x, rest.y);
   HWND hint = program.WaitForWindow(L"tooltips_class32", 5000);
-  if (!hint) return;
+  if (!hint) {
+    std::fprintf(stderr, "no hint came for %ls: %s not taken\n", control, name);
+    return;
+  }
   RECT bubble{};
   GetWindowRect(hint, &bubble);
   camera.Take(Union(bubble, ScreenBounds(main, control), 10), name, false);
