@@ -108,7 +108,7 @@ void GarbageSearch::Walk(const std::wstring& dir, std::vector<DirEntry> entries)
     if (entry.IsLink() || entry.IsPlaceholder() || excludes_.Contains(sub.dir, entry.id)) return WalkStep::Skip;
     ++run_.state.DirCount;
     run_.view.SetFolderCounter(L"Каталогов: " + std::to_wstring(run_.state.DirCount));
-    run_.fs.ListFolder(sub.dir, sub.entries);
+    run_.fs.ListListedFolder(sub.dir, entry.id, sub.entries);
     FindAllMasks(sub.dir, sub.entries);
     return run_.closing ? WalkStep::Stop : WalkStep::Enter;
   };

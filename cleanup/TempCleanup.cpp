@@ -58,7 +58,7 @@ void TempCleanup::KillDirTree(const std::wstring& dir) {
     if (!run_.state.NightTrashMode) run_.ShowFolder(sub.dir);
     KillDirFiles(sub.dir);
     if (run_.closing || run_.state.StopFlag) return WalkStep::Stop;
-    run_.fs.ListFolder(sub.dir, sub.entries);
+    run_.fs.ListListedFolder(sub.dir, entry.id, sub.entries);
     return WalkStep::Enter;
   };
   const auto leave = [this](const WalkLevel& done, bool) {

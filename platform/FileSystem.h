@@ -181,6 +181,13 @@ class FileSystem {
   // ids. False when the folder cannot be listed (missing, not a folder, access denied); `entries`
   // is then empty.
   virtual bool ListFolder(const std::wstring& dir, std::vector<DirEntry>& entries) = 0;
+  // The same for a folder that its parent's listing showed as `listed`: false when what the path
+  // leads to now is another folder (one swapped for a link meanwhile, on a system that opens
+  // what a link points to).
+  virtual bool ListListedFolder(const std::wstring& dir, const FileId& listed, std::vector<DirEntry>& entries) {
+    (void)listed;
+    return ListFolder(dir, entries);
+  }
   // Opens the entry itself (a link at the end is not followed) and says what it is; nothing when
   // it is missing or cannot be opened.
   virtual std::optional<OpenedEntry> Open(const std::wstring& path) = 0;

@@ -426,6 +426,10 @@ uint64_t Win32FileSystem::VolumeOf(const std::wstring& path, void* handle) {
 }
 
 bool Win32FileSystem::ListFolder(const std::wstring& dir, std::vector<DirEntry>& entries) {
+  return ListListedFolder(dir, {}, entries);
+}
+
+bool Win32FileSystem::ListListedFolder(const std::wstring& dir, const FileId& listed, std::vector<DirEntry>& entries) {
   entries.clear();
   KernelHandle folder(OpenEntry(dir, FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE));
   if (!folder.Valid()) return false;
@@ -438,8 +442,14 @@ bool Win32FileSystem::ListFolder(const std::wstring& dir, std::vector<DirEntry>&
   // what a link points to and shows the link only in its attributes.
   if (basic.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) return false;
   if (RunningOnWine()) {
-    const DWORD listed = GetFileAttributesW(ExtendedPath(dir).c_str());
-    if (listed != INVALID_FILE_ATTRIBUTES && (listed & FILE_ATTRIBUTE_REPARSE_POINT)) return false;
+    const DWORD attributes = GetFileAttributesW(ExtendedPath(dir).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return false;
+    // The path may have been a link when it was opened and a folder again when it was looked at:
+    // the folder opened must be the one the parent listed.
+    if (listed.Known()) {
+      const std::optional<FileFacts> facts = FactsOf(folder.Get());
+      if (!facts || (facts->index != 0 && facts->index != listed.index)) return false;
+    }
   }
   ReadListing(folder.Get(), VolumeOf(dir, folder.Get()), listing_, entries);  // aligned as the entries need
   return true;

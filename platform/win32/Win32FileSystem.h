@@ -24,6 +24,7 @@ class Win32FileSystem : public FileSystem {
   explicit Win32FileSystem(LinkRules rules = LinkRules::OfThisSystem);
 
   bool ListFolder(const std::wstring& dir, std::vector<DirEntry>& entries) override;
+  bool ListListedFolder(const std::wstring& dir, const FileId& listed, std::vector<DirEntry>& entries) override;
   std::optional<OpenedEntry> Open(const std::wstring& path) override;
   std::wstring LongPath(const std::wstring& path) override;
   bool RemoveFileIf(const std::wstring& path, const FileCheck& isExpected) override;
