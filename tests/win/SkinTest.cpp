@@ -175,10 +175,18 @@ DragResult Drag(SkinWindow& window, std::initializer_list<POINT> path, const std
   // A left-over outline would be drawn over the window; repainting the window wipes it away.
   // Each look waits until the screen has settled: on a busy machine the window, and the desktop
   // it uncovered when it moved, paint well after the move.
+  // Only the window's own pixels are compared: the desktop it uncovered is painted by another
+  // program, whenever that program gets round to it, and repainting the window wipes nothing there.
   UpdateWindow(window.Hwnd());  // a paint still due after the move is done before the first look
   after = SettledStrip(origin.x + 200, origin.y, 200, 40);
   RedrawWindow(window.Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-  result.outlineLeft = after != SettledStrip(origin.x + 200, origin.y, 200, 40);
+  const std::vector<uint32_t> repainted = SettledStrip(origin.x + 200, origin.y, 200, 40);
+  const GdiObject<HRGN> own = WindowRegion(window.Hwnd());
+  if (!own) ADD_FAILURE() << "the window has no outline to compare within";
+  for (int i = 0; own && i < static_cast<int>(after.size()); ++i) {
+    const int x = origin.x + 200 + i % 200 - result.topLeft.x, y = origin.y + i / 200 - result.topLeft.y;
+    if (after[i] != repainted[i] && PtInRegion(own.Get(), x, y)) result.outlineLeft = true;
+  }
   result.presses = window.Presses();
   return result;
 }
