@@ -231,8 +231,8 @@ void TreeRuns(char drive) {
     const RunFigures d = TimedDelete(program);
     std::printf(
         "  round %d: bare delete loop %.3f s, engine %.3f s, program %.3f s (ratio %.2f to the engine), "
-        "slowest answer %.0f ms\n",
-        round + 1, b, e, d.elapsed, d.elapsed / e, d.slowestAnswer * 1e3);
+        "slowest answer %.0f ms (from %.2f s after the press)\n",
+        round + 1, b, e, d.elapsed, d.elapsed / e, d.slowestAnswer * 1e3, d.slowestAt);
     bareDelete += b;
     engineDelete += e;
     deletion += d.elapsed;
