@@ -101,9 +101,15 @@ enum class PutBack { Done, PlaceTaken, Refused, Missing, Failed };
 class KeepFolder {
  public:
   virtual ~KeepFolder() = default;
-  // Its entries, as FileSystem::ListFolder gives them, and those of its folders named
-  // "FOLDER\NAME" after the folder's own entry; `breathe`, when given, is called between folders.
-  virtual bool List(std::vector<DirEntry>& entries, const std::function<void()>& breathe) = 0;
+  // Its entries, as FileSystem::ListFolder gives them, and then those of its folders named
+  // "FOLDER\NAME", each handed to `each` as it is read, so that a look that only adds them up
+  // holds no more than a folder's listing; `breathe`, when given, is called between folders.
+  virtual bool Walk(const std::function<void(DirEntry&&)>& each, const std::function<void()>& breathe) = 0;
+  // The same entries, gathered.
+  bool List(std::vector<DirEntry>& entries, const std::function<void()>& breathe) {
+    entries.clear();
+    return Walk([&entries](DirEntry&& entry) { entries.push_back(std::move(entry)); }, breathe);
+  }
   // The folder `name` (a plain name) for kept files, made when missing; false when it cannot be
   // made or is not a plain folder.
   virtual bool MakeFolder(const std::wstring& name) = 0;

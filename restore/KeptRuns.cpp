@@ -30,14 +30,21 @@ void IndexFiles(VolumeKeep& volume, const std::function<void()>& breathe = {}) {
   volume.listed.shrink_to_fit();
 }
 
-// The volume's keep folder listed and, unless `index` is false, its files filed by name.
-std::optional<VolumeKeep> OpenVolume(FileSystem& fs, const std::wstring& root,
-                                     const std::function<void()>& breathe = {}, bool index = true) {
+// The volume's keep folder, opened and not yet looked into.
+std::optional<VolumeKeep> OpenKeep(FileSystem& fs, const std::wstring& root) {
   const std::wstring path = KeepFolderOf(fs, root);
   if (path.empty()) return std::nullopt;
   VolumeKeep volume{root, fs.OpenKeepFolder(path, false), {}, {}};
-  if (!volume.folder || !volume.folder->List(volume.listed, breathe)) return std::nullopt;
-  if (index) IndexFiles(volume, breathe);
+  if (!volume.folder) return std::nullopt;
+  return volume;
+}
+
+// The volume's keep folder listed and its files filed by name.
+std::optional<VolumeKeep> OpenVolume(FileSystem& fs, const std::wstring& root,
+                                     const std::function<void()>& breathe = {}) {
+  std::optional<VolumeKeep> volume = OpenKeep(fs, root);
+  if (!volume || !volume->folder->List(volume->listed, breathe)) return std::nullopt;
+  IndexFiles(*volume, breathe);
   return volume;
 }
 
@@ -201,23 +208,25 @@ std::vector<FileResult> Restore(FileSystem& fs, const KeptRun& run) { return Set
 
 std::vector<FileResult> Purge(FileSystem& fs, const KeptRun& run) { return SettleRun(fs, run, false); }
 
-// Runs at the end of every deletion, so it reads no record unless one may have to go: the
-// listing gives the kept bytes, and a record's name its run's number, which is its start time or
-// a few ticks after it.
+// Runs at each start and at the end of every deletion, so it reads no record unless one may have
+// to go: one walk through the keep folder adds up the kept bytes, holding no more than a folder's
+// listing however many files are kept, and a record's name gives its run's number, which is its
+// start time or a few ticks after it.
 void ReclaimSpace(FileSystem& fs, const std::vector<std::wstring>& roots, uint64_t now, const KeepLimits& limits,
                   const std::function<void()>& breathe) {
   for (const std::wstring& root : roots) {
-    std::optional<VolumeKeep> volume = OpenVolume(fs, root, breathe, false);
+    std::optional<VolumeKeep> volume = OpenKeep(fs, root);
     if (!volume) continue;
     std::vector<uint64_t> numbers;
     uint64_t kept = 0;
-    for (const DirEntry& entry : volume->listed) {
-      if (entry.IsDirectory()) continue;
+    const auto tally = [&](DirEntry&& entry) {
+      if (entry.IsDirectory()) return;
       if (const std::optional<uint64_t> number = RunOfRecordName(entry.name))
         numbers.push_back(*number);
       else
         kept += entry.size;
-    }
+    };
+    if (!volume->folder->Walk(tally, breathe)) continue;
     const std::optional<VolumeSpace> space = fs.SpaceOf(root);
     // A volume whose size the system does not tell is held to the age rule alone.
     const bool sized = space && space->total > 0;
@@ -234,7 +243,7 @@ void ReclaimSpace(FileSystem& fs, const std::vector<std::wstring>& roots, uint64
     for (const uint64_t number : numbers)
       if (cramped() || mayBeOld(number))
         if (std::optional<Record> record = ReadRun(*volume, number)) records.push_back(std::move(*record));
-    if (records.empty()) continue;
+    if (records.empty() || !volume->folder->List(volume->listed, breathe)) continue;
     IndexFiles(*volume, breathe);
     std::sort(records.begin(), records.end(), [](const Record& a, const Record& b) {
       return a.header.time != b.header.time ? a.header.time < b.header.time : a.header.run < b.header.run;

@@ -159,6 +159,18 @@ struct FileFacts {
   DWORD links = 0;
 };
 
+// The file number alone, in one question; 0 where the system does not tell it.
+uint64_t FileNumberOf(HANDLE handle) {
+  struct {
+    void* status;
+    ULONG_PTR information;
+  } io{};
+  LARGE_INTEGER index{};
+  const QueryInformationFile query = NtQueryInformation();
+  if (!query || query(handle, &io, &index, sizeof index, 6 /* FileInternalInformation */) != 0) return 0;
+  return static_cast<uint64_t>(index.QuadPart);
+}
+
 std::optional<FileFacts> FactsOf(HANDLE handle) {
   struct {
     void* status;
@@ -181,9 +193,7 @@ std::optional<FileFacts> FactsOf(HANDLE handle) {
     return std::nullopt;
   FileFacts facts{0, static_cast<uint64_t>(standard.EndOfFile.QuadPart),
                   static_cast<uint64_t>(basic.LastWriteTime.QuadPart), basic.FileAttributes, standard.NumberOfLinks};
-  LARGE_INTEGER index{};
-  if (query && query(handle, &io, &index, sizeof index, 6 /* FileInternalInformation */) == 0)
-    facts.index = static_cast<uint64_t>(index.QuadPart);
+  facts.index = FileNumberOf(handle);
   return facts;
 }
 
@@ -447,8 +457,8 @@ bool Win32FileSystem::ListListedFolder(const std::wstring& dir, const FileId& li
     // The path may have been a link when it was opened and a folder again when it was looked at:
     // the folder opened must be the one the parent listed.
     if (listed.Known()) {
-      const std::optional<FileFacts> facts = FactsOf(folder.Get());
-      if (!facts || (facts->index != 0 && facts->index != listed.index)) return false;
+      const uint64_t number = FileNumberOf(folder.Get());
+      if (number != 0 && number != listed.index) return false;
     }
   }
   ReadListing(folder.Get(), VolumeOf(dir, folder.Get()), listing_, entries);  // aligned as the entries need
@@ -504,15 +514,19 @@ class Win32FileSystem::Keep : public KeepFolder {
   HANDLE Handle() const { return folder_.Get(); }
   uint64_t Volume() const { return volume_; }
 
-  bool List(std::vector<DirEntry>& entries, const std::function<void()>& breathe) override {
-    entries.clear();
+  bool Walk(const std::function<void(DirEntry&&)>& each, const std::function<void()>& breathe) override {
     std::vector<uint64_t> buffer;
-    ReadListing(folder_.Get(), volume_, buffer, entries);
-    DropDots(entries);
+    std::vector<DirEntry> top;
+    ReadListing(folder_.Get(), volume_, buffer, top);
+    DropDots(top);
+    std::vector<std::wstring> folders;
+    for (DirEntry& entry : top) {
+      if (entry.IsDirectory() && !entry.IsLink()) folders.push_back(entry.name);
+      each(std::move(entry));
+    }
+    top = {};
     std::vector<DirEntry> inner;
-    for (size_t i = 0, top = entries.size(); i < top; ++i) {
-      if (!entries[i].IsDirectory() || entries[i].IsLink()) continue;
-      const std::wstring folder = entries[i].name;
+    for (const std::wstring& folder : folders) {
       KernelHandle opened(OpenFolder(folder, FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES));
       if (!opened.Valid()) continue;
       inner.clear();
@@ -520,7 +534,7 @@ class Win32FileSystem::Keep : public KeepFolder {
       DropDots(inner);
       for (DirEntry& entry : inner) {
         entry.name = folder + L"\\" + entry.name;
-        entries.push_back(std::move(entry));
+        each(std::move(entry));
       }
       if (breathe) breathe();
     }

@@ -231,14 +231,16 @@ class MemoryFileSystem : public FileSystem {
   class Keep : public KeepFolder {
    public:
     Keep(MemoryFileSystem& fs, std::wstring at) : path(std::move(at)), fs_(fs) {}
-    bool List(std::vector<DirEntry>& entries, const std::function<void()>& breathe) override {
-      if (!ListPlain(path, entries)) return false;
-      std::vector<DirEntry> inner;
-      for (size_t i = 0, n = entries.size(); i < n; ++i) {
-        if (!entries[i].IsDirectory() || entries[i].IsLink() || !ListPlain(path + L"\\" + entries[i].name, inner))
-          continue;
-        for (DirEntry& entry : inner) entry.name = entries[i].name + L"\\" + entry.name;
-        entries.insert(entries.end(), inner.begin(), inner.end());
+    bool Walk(const std::function<void(DirEntry&&)>& each, const std::function<void()>& breathe) override {
+      std::vector<DirEntry> top, inner;
+      if (!ListPlain(path, top)) return false;
+      for (const DirEntry& entry : top) each(DirEntry(entry));
+      for (const DirEntry& folder : top) {
+        if (!folder.IsDirectory() || folder.IsLink() || !ListPlain(path + L"\\" + folder.name, inner)) continue;
+        for (DirEntry& entry : inner) {
+          entry.name = folder.name + L"\\" + entry.name;
+          each(std::move(entry));
+        }
         if (breathe) breathe();
       }
       return true;
